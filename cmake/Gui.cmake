@@ -1,0 +1,17 @@
+set(TD_GUI_SOURCES)
+foreach(dir app ui phone pab)
+  set(TD_DIR_SOURCES)
+  if(EXISTS "${CMAKE_SOURCE_DIR}/${dir}/sources.cmake")
+    include("${CMAKE_SOURCE_DIR}/${dir}/sources.cmake")
+    foreach(src ${TD_DIR_SOURCES})
+      list(APPEND TD_GUI_SOURCES "${CMAKE_SOURCE_DIR}/${dir}/${src}")
+    endforeach()
+  endif()
+endforeach()
+
+add_library(td_gui STATIC ${TD_GUI_SOURCES})
+target_include_directories(td_gui PUBLIC ${CMAKE_SOURCE_DIR})
+target_link_libraries(td_gui PUBLIC td_model td_res td_link td_mapi Qt6::Widgets)
+
+add_executable(telephone-directory app/main.cpp)
+target_link_libraries(telephone-directory PRIVATE td_gui)

@@ -1,0 +1,51 @@
+#pragma once
+// The telephone link library: reads and writes one telephone directory in the background and posts the end of
+// each request to a window (a QObject) as a PhonebookMessage event, handled on the user-interface thread.
+#include <QEvent>
+#include <QObject>
+#include <QString>
+
+#include <cstdint>
+#include <functional>
+
+constexpr int UM_PHONEBOOK_READ = 0x465;
+constexpr int UM_PHONEBOOK_WRITTEN = 0x466;
+
+// Result codes in lParam of UM_PHONEBOOK_READ.
+constexpr intptr_t PB_READ_NO_DATA = -1;
+constexpr intptr_t PB_READ_NOT_AVAILABLE = -4;
+
+// The record block of the last read, valid until the read-end handler has copied it. Records lie back to
+// back, 2 + nNameLen + nNumberLen bytes each: a 16-bit little-endian index (low 15 bits = record number),
+// the name in GSM 03.38 codes, then the number; each text ends with a zero byte inside its field.
+struct PhonebookData {
+    int32_t nCount = 0;
+    int32_t nNameLen = 0;
+    int32_t nNumberLen = 0;
+    const uint8_t* pRecords = nullptr;
+    int32_t nMaxEntries = 0;
+};
+
+// The posted end of a request: message (UM_PHONEBOOK_READ or UM_PHONEBOOK_WRITTEN), wParam, lParam.
+class PhonebookMessage : public QEvent {
+public:
+    PhonebookMessage(int message, intptr_t wParam, intptr_t lParam);
+    static QEvent::Type EventType();
+    int message;
+    intptr_t wParam;
+    intptr_t lParam;
+};
+
+// Starts reading the directory with the given read code ("SM", "ME", "LD", "OW", "FD", "MC", "CD").
+int ATPBRead(QObject* window, int message, const char* storageCode);
+// The records of the read that ended last.
+PhonebookData* ATPBGet();
+// Writes one record; an empty name and number clear it. name is in GSM 03.38 codes.
+int ATPBWrite(QObject* window, int message, const char* storageCode, int index, const char* name, const char* number);
+// Shows error report N (with its remedy text) for the error class and returns when it was dismissed.
+int Fehler_Melden(int errorClass, int messageId);
+
+// Where Fehler_Melden's reports go: the program points it at its question seam. Without one the report is
+// written to standard error.
+using ErrorReportHandler = std::function<void(int errorClass, int messageId)>;
+void SetErrorReportHandler(ErrorReportHandler handler);

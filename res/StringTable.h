@@ -1,0 +1,59 @@
+#pragma once
+// The program's string table: every text it shows, loaded by number. Texts are held as Unicode and handed
+// out either as Qt strings (for widgets) or as code page 1252 bytes (for entry texts and formats).
+#include <QString>
+#include <string>
+
+namespace StringTable {
+bool Has(int id);
+QString LoadQString(int id);   // empty when the table has no such string
+std::string LoadString(int id); // code page 1252
+// Command prompts are two lines: the status-bar prompt and the tooltip.
+QString Prompt(int commandId);
+QString Tooltip(int commandId);
+}
+
+// Numbers of the strings that the code names; the rest are used by number.
+namespace Ids {
+constexpr int IDS_OLE_INIT_FAILED = 100;
+constexpr int IDS_APP_TITLE = 57344;      // "Telephone Directory"
+constexpr int IDS_IDLE_MESSAGE = 57345;   // "Press F1 to get help."
+constexpr int IDS_ACTION_ABORTED = 41018;
+constexpr int IDS_NO_DATA_FOR_WRITING = 41021;
+constexpr int IDS_NAME_EXISTS = 41022;
+constexpr int IDS_DIR_OWN = 61206;
+constexpr int IDS_DIR_SIM = 61207;
+constexpr int IDS_PAB_NAME = 61221;
+constexpr int IDS_COL_NAME = 61231;
+constexpr int IDS_COL_NUMBER = 61232;
+constexpr int IDS_COL_INDEX = 61233;
+constexpr int IDS_COL_STATUS = 61234;     // "!"
+constexpr int IDS_READING = 61235;
+constexpr int IDS_ACTION_SUCCESSFUL = 61237;
+constexpr int IDS_WRITING = 61238;
+constexpr int IDS_WRITING_PAB = 61243;
+constexpr int IDS_STANDARD_STATUS = 61245;
+constexpr int IDS_INDEX_WORD = 61246;
+constexpr int IDS_VIP_STATUS = 61247;
+constexpr int IDS_NEW_FOLDER_TITLE = 61248;
+constexpr int IDS_NEW_FOLDER_PROMPT = 61249;
+constexpr int IDS_OTHER_NAME_TITLE = 61250;
+constexpr int IDS_OTHER_NAME_PROMPT = 61251;
+constexpr int IDS_TITLE_ADD_PHONE = 61253;
+constexpr int IDS_TITLE_ADD_AB = 61254;
+constexpr int IDS_TITLE_EDIT_PHONE = 61255;
+constexpr int IDS_TITLE_EDIT_AB = 61256;
+constexpr int IDS_SAVE_DIR_BEFORE_EXIT = 61258;
+constexpr int IDS_SAVE_AB_BEFORE_EXIT = 61259;
+constexpr int IDS_REGISTRY_KEY = 61260;
+constexpr int IDS_SAVE_AB_BEFORE_FOLDER = 61261;
+constexpr int IDS_SAVE_DIR_BEFORE_CHANGE = 61262;
+constexpr int IDS_HELP_FILE = 61264;
+constexpr int IDS_DELETE_ONE = 61266;
+constexpr int IDS_DELETE_MANY = 61267;
+constexpr int IDS_INDICATOR_CAPS = 59137;
+constexpr int IDS_INDICATOR_NUM = 59138;
+constexpr int IDS_INDICATOR_SCRL = 59139;
+// Remedy texts of the error report lie 5000 above their message.
+constexpr int REMEDY_OFFSET = 5000;
+}

@@ -1,0 +1,18 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds the normal and the sanitizer configuration, and runs every test.
+set -euo pipefail
+cd "$(dirname "$0")"
+./scripts/install-deps.sh
+export QT_QPA_PLATFORM=offscreen
+jobs=$(nproc)
+for cfg in build:OFF build-asan:ON; do
+  dir=${cfg%%:*}; san=${cfg##*:}
+  cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTD_SANITIZE="$san" >/dev/null
+  cmake --build "$dir" -j "$jobs"
+done
+status=0
+for dir in build build-asan; do
+  echo "== tests in $dir"
+  ctest --test-dir "$dir" --output-on-failure -j "$jobs" || status=1
+done
+exit $status
