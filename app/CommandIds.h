@@ -1,0 +1,36 @@
+#pragma once
+// Numeric identifiers of the program's commands, carried by every menu item, toolbar button and accelerator.
+enum CommandId : int {
+    ID_FILE_NEW_FOLDER = 32771,
+    ID_FILE_OPEN_FOLDER = 32772,
+    ID_COPY_TO_AB = 32774,
+    ID_UPLOAD_TO_PHONE = 32775,
+    ID_COPY_TO_PHONE = 32780,
+    ID_UPLOAD_TO_AB = 32781,
+    ID_EDIT_ENTRY = 32785,
+    ID_ADD_ENTRY = 32786,
+    ID_EDIT_CLEAR = 57633, // delete selected entries
+    ID_EDIT_COPY = 57634,
+    ID_EDIT_CUT = 57635,
+    ID_EDIT_PASTE = 57637,
+    ID_EDIT_SELECT_ALL = 57642,
+    ID_APP_ABOUT = 57664,
+    ID_APP_EXIT = 57665,
+    ID_HELP_FINDER = 57667,
+    ID_CONTEXT_HELP = 57669,
+    ID_HELP = 57670,
+    ID_DEFAULT_HELP = 57671,
+    ID_VIEW_TOOLBAR = 59392,
+    ID_VIEW_STATUS_BAR = 59393,
+};
+
+// The form's side of command routing: the frame asks it whether a command is enabled (its update handlers)
+// and hands it the commands it handles.
+class ICommandTarget {
+public:
+    virtual ~ICommandTarget() = default;
+    // true when the target handles the command; enabled then says whether it is enabled now.
+    virtual bool OnUpdateCommand(int id, bool& enabled) const = 0;
+    // true when the target handled the command.
+    virtual bool OnCommand(int id) = 0;
+};

@@ -1,0 +1,19 @@
+#pragma once
+// What the plain logic of the entry tables and the address book needs from the form it works for. The form
+// implements it with its widgets; tests implement it with a recorder.
+#include <string>
+
+class IFormHost {
+public:
+    virtual ~IFormHost() = default;
+    // Pane 0 of the main frame's status bar, redrawn at once. Text in code page 1252.
+    virtual void SetStatusText(const std::string& text) = 0;
+    // Number of rows the address-book list (control 1007) shows.
+    virtual int AbListItemCount() const = 0;
+    // Deletes every row of the address-book list.
+    virtual void ClearAbList() = 0;
+    // Runs the selection handling of the folder combo box 1004 (open, read and show the selected folder).
+    virtual void RunFolderSelectionChange() = 0;
+    // Destroys the form and ends the process with the exit code (-1 after a failure of the address book).
+    virtual void EndProgram(int exitCode) = 0;
+};
