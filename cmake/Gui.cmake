@@ -9,7 +9,12 @@ file(GLOB TD_GUI_RESOURCES CONFIGURE_DEPENDS "${CMAKE_SOURCE_DIR}/res/*.qrc")
 
 add_library(td_gui STATIC ${TD_GUI_SOURCES} ${TD_GUI_RESOURCES})
 target_include_directories(td_gui PUBLIC ${CMAKE_SOURCE_DIR})
-target_link_libraries(td_gui PUBLIC td_model td_res td_link td_mapi Qt6::Widgets)
+target_link_libraries(td_gui PUBLIC td_model td_res Qt6::Widgets)
+foreach(lib td_link td_mapi)
+  if(TARGET ${lib})
+    target_link_libraries(td_gui PUBLIC ${lib})
+  endif()
+endforeach()
 
 add_executable(telephone-directory ${CMAKE_SOURCE_DIR}/app/main.cpp)
 target_link_libraries(telephone-directory PRIVATE td_gui)

@@ -1,13 +1,30 @@
 #pragma once
-// The editor form: the single view of the main frame. It owns the entry store and wires its widgets to it.
+// The editor form: the single view of the main frame. It owns the entry store (its base EntryStore) and wires
+// its widgets to the plain logic that works on it.
 #include "app/CommandIds.h"
 #include "model/EntryStore.h"
 #include "model/FormHost.h"
 
 #include <QWidget>
 
+#include <array>
+#include <functional>
+
 class CMainFrame;
+class CVRD2EditApp;
 class IQuestions;
+class CDirectoryCombo;
+class CFolderCombo;
+class CPreviewCombo;
+class CPreviewHeader;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QTreeWidget;
+class QTreeWidgetItem;
+
+// Column widths shared by both lists: dialog units at start, pixels once the form has been laid out.
+extern int g_anColWidth[4];
 
 class CDlgView : public QWidget, public EntryStore, public ICommandTarget, public IFormHost {
     Q_OBJECT
@@ -15,8 +32,13 @@ public:
     CDlgView(CMainFrame* frame, IQuestions* questions, QWidget* parent = nullptr);
     ~CDlgView() override;
 
-    // Called once when the form is first shown.
     void OnInitialUpdate();
+
+    void FillPhoneList(bool resetStates);
+    void FillAbList(bool resetStates);
+    void FillFolderCombo();
+    void ShowCorrectionRow(bool show);
+    void ShowPreviewEntry();
 
     // ICommandTarget
     bool OnUpdateCommand(int id, bool& enabled) const override;
@@ -28,7 +50,53 @@ public:
     void RunFolderSelectionChange() override;
     void EndProgram(int exitCode) override;
 
-protected:
+    // How the program ends after a failure of the address book; tests record it instead of leaving.
+    void SetProgramEnder(std::function<void(int)> ender) { m_endProgram = std::move(ender); }
+    static DirEntry* EntryOfItem(const QTreeWidgetItem* item);
+
+    // Controls, bound as the form's members.
+    CDirectoryCombo* m_cbDirectory = nullptr;
+    QTreeWidget* m_lcPhone = nullptr;
+    CFolderCombo* m_cbFolder = nullptr;
+    QTreeWidget* m_lcAddressBook = nullptr;
+    CPreviewCombo* m_cbPreview = nullptr;
+    QLineEdit* m_edName = nullptr;
+    QLineEdit* m_edNumber = nullptr;
+    QLineEdit* m_edIndex = nullptr;
+    QLineEdit* m_edStatus = nullptr;
+    QPushButton* m_btnSaveToPhone = nullptr;
+    QPushButton* m_btnSaveAddressBook = nullptr;
+    QPushButton* m_btnExit = nullptr;
+    QPushButton* m_btnToAddressBook = nullptr;
+    QPushButton* m_btnToPhone = nullptr;
+    CPreviewHeader* m_previewHeader = nullptr;
+    QLabel* m_stPreview = nullptr;
+
+    int m_nPreviewWidth = 0;
+    std::array<int, 4> m_anPreviewWidth{};
+
     CMainFrame* m_pFrame;
+    CVRD2EditApp* m_pApp = nullptr;
+
+protected:
+    // Start-up halves that belong to the address book and the telephone.
+    bool OpenAddressBookAtStartUp();
+    void StartFirstPhoneRead();
+    void ApplySettings();
+    void InsertPhoneColumns();
+    void InsertAbColumns();
+    void OnSetFocusPreview();
+    void OnSelchangeDirectory();
+    void OnSelchangeFolder();
+
     IQuestions* m_pQuestions;
+
+private:
+    void CreateControls();
+    void SetTabOrder();
+    void ClearPreviewRow();
+    void FillList(QTreeWidget* list, DirTable& table, bool resetStates, bool repairAbEntries, int sortColumn);
+    static void InsertColumns(QTreeWidget* list);
+
+    std::function<void(int)> m_endProgram;
 };

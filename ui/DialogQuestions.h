@@ -1,0 +1,25 @@
+#pragma once
+// The program's answers to the question seam: real message boxes and real dialogs, modal to the main window.
+#include "model/Questions.h"
+
+class QWidget;
+
+class DialogQuestions : public IQuestions {
+public:
+    explicit DialogQuestions(QWidget* parent) : m_pParent(parent) {}
+    void SetParent(QWidget* parent) { m_pParent = parent; }
+
+    bool AskYesNo(int messageId, const std::string& text) override;
+    void ReportError(int errorClass, int messageId) override;
+    bool RunIndexDialog(IndexDialogData& data) override;
+    bool RunNameDialog(const std::string& title, const std::string& prompt, std::string& text) override;
+    bool RunEntryDialog(EntryDialogData& data) override;
+    bool RunFolderDialog(const FolderRecord* folders, int folderCount, int& selected) override;
+    void RunAboutBox() override;
+
+    // Caption of the error report for an error class (2 address book, 3 telephone write, 4 input, 5 telephone read).
+    static QString ReportCaption(int errorClass);
+
+private:
+    QWidget* m_pParent;
+};
