@@ -1,0 +1,89 @@
+#include "ScriptedQuestions.h"
+
+#include <string>
+
+std::vector<int> ScriptedQuestions::Reports() const
+{
+    std::vector<int> reports;
+    for (const Asked& asked : m_asked)
+        if (asked.kind == "error") reports.push_back(asked.id);
+    return reports;
+}
+
+void ScriptedQuestions::Clear()
+{
+    m_asked.clear();
+    m_unanswered.clear();
+}
+
+bool ScriptedQuestions::AskYesNo(int messageId, const std::string& text)
+{
+    m_asked.push_back({"yesno", messageId, text});
+    if (m_yesNo.empty() || m_yesNo.front().first != messageId) {
+        m_unanswered.push_back("yesno " + std::to_string(messageId));
+        return false;
+    }
+    const bool yes = m_yesNo.front().second;
+    m_yesNo.pop_front();
+    return yes;
+}
+
+void ScriptedQuestions::ReportError(int errorClass, int messageId)
+{
+    m_asked.push_back({"error", errorClass * 100000 + messageId, {}});
+}
+
+bool ScriptedQuestions::RunIndexDialog(IndexDialogData& data)
+{
+    m_asked.push_back({"index", data.m_nChosenIndex, data.m_bShowAcceptAll ? "accept-all" : ""});
+    if (m_index.empty()) {
+        m_unanswered.push_back("index");
+        return false;
+    }
+    auto answer = std::move(m_index.front());
+    m_index.pop_front();
+    return answer(data);
+}
+
+bool ScriptedQuestions::RunNameDialog(const std::string& title, const std::string&, std::string& text)
+{
+    m_asked.push_back({"name", 0, title + "|" + text});
+    if (m_names.empty()) {
+        m_unanswered.push_back("name");
+        return false;
+    }
+    auto [ok, name] = m_names.front();
+    m_names.pop_front();
+    if (ok) text = name;
+    return ok;
+}
+
+bool ScriptedQuestions::RunEntryDialog(EntryDialogData& data)
+{
+    m_asked.push_back({"entry", data.m_nListKind, data.m_strTitle});
+    if (m_entries.empty()) {
+        m_unanswered.push_back("entry");
+        return false;
+    }
+    auto answer = std::move(m_entries.front());
+    m_entries.pop_front();
+    return answer(data);
+}
+
+bool ScriptedQuestions::RunFolderDialog(const FolderRecord*, int folderCount, int& selected)
+{
+    m_asked.push_back({"folder", folderCount, {}});
+    if (m_folders.empty()) {
+        m_unanswered.push_back("folder");
+        return false;
+    }
+    auto [ok, choice] = m_folders.front();
+    m_folders.pop_front();
+    selected = choice;
+    return ok;
+}
+
+void ScriptedQuestions::RunAboutBox()
+{
+    m_asked.push_back({"about", 0, {}});
+}

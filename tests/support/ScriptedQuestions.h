@@ -1,0 +1,49 @@
+#pragma once
+// Answers the program's question seam from a script, and records every question asked, so that tests can say
+// "answer No to 61262" and check which reports were made.
+#include "model/Questions.h"
+
+#include <deque>
+#include <functional>
+#include <string>
+#include <vector>
+
+class ScriptedQuestions : public IQuestions {
+public:
+    struct Asked {
+        std::string kind; // "yesno", "error", "index", "name", "entry", "folder", "about"
+        int id = 0;       // message id, or error class * 100000 + message id for reports
+        std::string text;
+    };
+
+    // Queue answers; each question takes the first queued answer of its kind.
+    void AnswerYesNo(int messageId, bool yes) { m_yesNo.push_back({messageId, yes}); }
+    void AnswerIndex(std::function<bool(IndexDialogData&)> answer) { m_index.push_back(std::move(answer)); }
+    void AnswerName(bool ok, const std::string& name = {}) { m_names.push_back({ok, name}); }
+    void AnswerEntry(std::function<bool(EntryDialogData&)> answer) { m_entries.push_back(std::move(answer)); }
+    void AnswerFolder(bool ok, int selected) { m_folders.push_back({ok, selected}); }
+
+    const std::vector<Asked>& AskedSoFar() const { return m_asked; }
+    // Error reports as class * 100000 + message id, in order.
+    std::vector<int> Reports() const;
+    // Questions that found no scripted answer (answered No / Cancel); a test expects this to stay empty.
+    const std::vector<std::string>& Unanswered() const { return m_unanswered; }
+    void Clear();
+
+    bool AskYesNo(int messageId, const std::string& text) override;
+    void ReportError(int errorClass, int messageId) override;
+    bool RunIndexDialog(IndexDialogData& data) override;
+    bool RunNameDialog(const std::string& title, const std::string& prompt, std::string& text) override;
+    bool RunEntryDialog(EntryDialogData& data) override;
+    bool RunFolderDialog(const FolderRecord* folders, int folderCount, int& selected) override;
+    void RunAboutBox() override;
+
+private:
+    std::deque<std::pair<int, bool>> m_yesNo;
+    std::deque<std::function<bool(IndexDialogData&)>> m_index;
+    std::deque<std::pair<bool, std::string>> m_names;
+    std::deque<std::function<bool(EntryDialogData&)>> m_entries;
+    std::deque<std::pair<bool, int>> m_folders;
+    std::vector<Asked> m_asked;
+    std::vector<std::string> m_unanswered;
+};

@@ -1,0 +1,97 @@
+// The form's plain logic: its settings and the order of the lists.
+#include "model/EntryCompare.h"
+#include "model/FormSettings.h"
+#include "model/ViewFlags.h"
+
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QtTest>
+
+class TestFormLogic : public QObject {
+    Q_OBJECT
+private:
+    QTemporaryDir m_dir;
+
+    FormSettings ReadFrom(const QVariantMap& values, bool withGroup = true)
+    {
+        static int counter = 0;
+        QSettings settings(m_dir.filePath(QStringLiteral("s%1.ini").arg(++counter)), QSettings::IniFormat);
+        if (withGroup) {
+            settings.beginGroup(QStringLiteral("CfgPropPage2"));
+            settings.setValue(QStringLiteral("Placeholder"), 0); // the group exists even when no value does
+            for (auto it = values.begin(); it != values.end(); ++it) settings.setValue(it.key(), it.value());
+            settings.endGroup();
+        }
+        settings.sync();
+        return FormSettings::Read(settings);
+    }
+
+    static DirEntry Entry(const char* name, const char* number, int index, const char* status)
+    {
+        DirEntry e;
+        e.m_strName = name;
+        e.m_strNumber = number;
+        e.m_nIndex = index;
+        e.m_strStatus = status;
+        return e;
+    }
+
+private slots:
+    void settings_data()
+    {
+        QTest::addColumn<QVariantMap>("values");
+        QTest::addColumn<bool>("withGroup");
+        QTest::addColumn<bool>("showCorrection");
+        QTest::addColumn<uint>("autoReadMask");
+
+        QTest::newRow("no group: defaults, nothing read automatically") << QVariantMap{} << false << true << 0u;
+        QTest::newRow("empty group") << QVariantMap{} << true << true << 0u;
+        QTest::newRow("ShowCorrection 0 hides") << QVariantMap{{"ShowCorrection", 0}} << true << false << 0u;
+        QTest::newRow("ShowCorrection 2 shows") << QVariantMap{{"ShowCorrection", 2}} << true << true << 0u;
+        QTest::newRow("only the first byte counts: 256 is 0")
+            << QVariantMap{{"ShowCorrection", 256}} << true << false << 0u;
+        QTest::newRow("Autoload without Phonebooks reads the SIM")
+            << QVariantMap{{"Autoload", 1}} << true << true << (0x01u | AUTOREAD_FIRST);
+        QTest::newRow("Autoload with 0x06 reads ME and LD")
+            << QVariantMap{{"Autoload", 1}, {"Phonebooks", 6}} << true << true << (0x06u | AUTOREAD_FIRST);
+        QTest::newRow("Phonebooks beyond bit 6 are ignored")
+            << QVariantMap{{"Autoload", 1}, {"Phonebooks", 0x80}} << true << true << 0u;
+        QTest::newRow("Phonebooks counts by its first byte")
+            << QVariantMap{{"Autoload", 1}, {"Phonebooks", 0x108}} << true << true << (0x08u | AUTOREAD_FIRST);
+        QTest::newRow("Autoload 2 is off") << QVariantMap{{"Autoload", 2}, {"Phonebooks", 6}} << true << true << 0u;
+        QTest::newRow("Autoload 257 is 1 by its first byte")
+            << QVariantMap{{"Autoload", 257}, {"Phonebooks", 4}} << true << true << (0x04u | AUTOREAD_FIRST);
+        QTest::newRow("Phonebooks read as a string of digits")
+            << QVariantMap{{"Autoload", "1"}, {"Phonebooks", "2"}} << true << true << (0x02u | AUTOREAD_FIRST);
+    }
+
+    void settings()
+    {
+        QFETCH(QVariantMap, values);
+        QFETCH(bool, withGroup);
+        QFETCH(bool, showCorrection);
+        QFETCH(uint, autoReadMask);
+        const FormSettings read = ReadFrom(values, withGroup);
+        QCOMPARE(read.m_bKeyOpened, withGroup);
+        QCOMPARE(read.m_nShowCorrection != 0, showCorrection);
+        QCOMPARE(read.AutoReadMask(), autoReadMask);
+    }
+
+    void sortOrder()
+    {
+        // Names compare without regard to case; "!" entries come first by status.
+        QCOMPARE(CompareEntries(Entry("Miller", "", 1, " "), Entry("miller", "", 2, " "), 0), 0);
+        QVERIFY(CompareEntries(Entry("Adam", "", 1, " "), Entry("bert", "", 2, " "), 0) < 0);
+        QVERIFY(CompareEntries(Entry("a", "", 1, "!"), Entry("b", "", 2, " "), 3) < 0);
+        QVERIFY(CompareEntries(Entry("a", "", 1, " "), Entry("b", "", 2, "!"), 3) > 0);
+        // Indices compare as numbers below 1000, numbers as texts.
+        QVERIFY(CompareEntries(Entry("", "", 9, " "), Entry("", "", 10, " "), 2) < 0);
+        QVERIFY(CompareEntries(Entry("", "", 99, " "), Entry("", "", 100, " "), 2) < 0);
+        QVERIFY(CompareEntries(Entry("", "+49", 1, " "), Entry("", "0049", 1, " "), 1) < 0);
+        // Bytes above 127 compare unsigned: accented letters sort after plain ones.
+        QVERIFY(CompareEntries(Entry("\xC4rger", "", 1, " "), Entry("Zorn", "", 1, " "), 0) > 0);
+    }
+};
+
+QTEST_APPLESS_MAIN(TestFormLogic)
+#include "TestFormLogic.moc"
