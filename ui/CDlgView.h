@@ -40,6 +40,12 @@ public:
     void ShowCorrectionRow(bool show);
     void ShowPreviewEntry();
 
+    // Telephone directories: reading (shown from memory once read) and writing back.
+    void ReadDirectory(int directory);
+    void OnPhonebookRead(intptr_t wParam, intptr_t lParam);
+    void WriteDirectory();
+    void OnPhonebookWritten(intptr_t wParam, intptr_t lParam);
+
     // ICommandTarget
     bool OnUpdateCommand(int id, bool& enabled) const override;
     bool OnCommand(int id) override;
@@ -79,6 +85,15 @@ public:
     CVRD2EditApp* m_pApp = nullptr;
 
 protected:
+    bool event(QEvent* event) override;
+    void SetBusy();
+    void EndBusyState();
+    void SelectDirectoryInCombo(int directory);
+    void CopyPhonebookRecords(DirTable& table, const struct PhonebookData& data);
+    void WriteSlot(int slot);
+    void WriteRemoval(int slot);
+    void ShowProgress(int recordsRead, int recordsExpected);
+
     // Start-up halves that belong to the address book and the telephone.
     bool OpenAddressBookAtStartUp();
     void StartFirstPhoneRead();
