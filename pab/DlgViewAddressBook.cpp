@@ -1,17 +1,52 @@
-// The address-book half of the form: opening the book at start-up and changing the folder.
-#include "model/FolderRecord.h"
+// The address-book half of the form: opening the book at start-up and showing another folder.
+#include "link/Cellbus.h"
+#include "mapi/Mapi.h"
+#include "model/Questions.h"
 #include "res/StringTable.h"
 #include "ui/CDlgView.h"
+#include "ui/CFolderCombo.h"
 
 bool CDlgView::OpenAddressBookAtStartUp()
 {
-    // The session, the folder scan and the first folder read arrive with the address-book layer; until then the
-    // form shows the book's root folder, empty.
-    m_folders[0].m_nKind = FOLDER_MAIN;
-    m_folders[0].m_nLevel = 1;
-    m_folders[0].m_strName = StringTable::LoadString(Ids::IDS_PAB_NAME);
-    m_nFolderCount = 1;
+    // Without its address book the program cannot work: any failure here ends it after the report.
+    if (FAILED(OpenAbSession())) {
+        EndProgram(-1);
+        return false;
+    }
+    m_pContentRows = nullptr;
+    if (FAILED(ScanFolders(m_pContainer, 0, 0)) || FAILED(ReadFolder(m_pContainer))) {
+        EndProgram(-1);
+        return false;
+    }
     return true;
 }
 
-void CDlgView::OnSelchangeFolder() {}
+void CDlgView::OnSelchangeFolder()
+{
+    if (HasFlag(VF_AB_MODIFIED)) {
+        if (m_pQuestions->AskYesNo(Ids::IDS_SAVE_AB_BEFORE_FOLDER, StringTable::LoadString(Ids::IDS_SAVE_AB_BEFORE_FOLDER)))
+            OnSaveAddressBook();
+        ClearFlag(VF_AB_MODIFIED);
+    }
+    const int item = m_cbFolder->currentIndex();
+    if (item < 0) return;
+    if (m_pContainer) m_pContainer->Release();
+    m_pContainer = nullptr;
+    const FolderRecord& folder = m_folders[static_cast<size_t>(item)];
+    LPUNKNOWN opened = nullptr;
+    ULONG objectType = 0;
+    HRESULT hr = m_pAddrBook ? m_pAddrBook->OpenEntry(folder.m_cbEntryId, folder.m_pEntryId, nullptr,
+                                                      MAPI_MODIFY | MAPI_BEST_ACCESS, &objectType, &opened)
+                             : MAPI_E_END_OF_SESSION;
+    m_pContainer = dynamic_cast<IABContainer*>(opened);
+    if (FAILED(hr) || !m_pContainer) {
+        if (opened) opened->Release();
+        m_pContainer = nullptr;
+        Fehler_Melden(2, 41004);
+        CloseAbSession();
+        EndProgram(-1);
+        return;
+    }
+    ReadFolder(m_pContainer);
+    FillAbList(false);
+}

@@ -78,7 +78,10 @@ CDlgView::CDlgView(CMainFrame* frame, IQuestions* questions, QWidget* parent)
     };
 }
 
-CDlgView::~CDlgView() = default;
+CDlgView::~CDlgView()
+{
+    CloseAbSession(); // does nothing when the session was closed already
+}
 
 void CDlgView::CreateControls()
 {
@@ -130,6 +133,7 @@ void CDlgView::CreateControls()
     connect(m_cbPreview, &CPreviewCombo::focusEntered, this, &CDlgView::OnSetFocusPreview);
     connect(m_cbDirectory, qOverload<int>(&QComboBox::activated), this, [this] { OnSelchangeDirectory(); });
     connect(m_cbFolder, qOverload<int>(&QComboBox::activated), this, [this] { OnSelchangeFolder(); });
+    connect(m_btnSaveAddressBook, &QPushButton::clicked, this, &CDlgView::OnSaveAddressBook);
 }
 
 // Template order is the tab order.

@@ -2,6 +2,7 @@
 // The editor form: the single view of the main frame. It owns the entry store (its base EntryStore) and wires
 // its widgets to the plain logic that works on it.
 #include "app/CommandIds.h"
+#include "mapi/MapiTypes.h"
 #include "model/EntryStore.h"
 #include "model/FormHost.h"
 
@@ -11,6 +12,10 @@
 #include <functional>
 
 class CMainFrame;
+class IMAPISession;
+class IAddrBook;
+class IABContainer;
+class IMAPIContainer;
 class CVRD2EditApp;
 class IQuestions;
 class CDirectoryCombo;
@@ -49,6 +54,23 @@ public:
     // ICommandTarget
     bool OnUpdateCommand(int id, bool& enabled) const override;
     bool OnCommand(int id) override;
+    // Address book: the session and folder table, reading a folder, saving it.
+    HRESULT OpenAbSession();
+    void CloseAbSession();
+    HRESULT ScanFolders(IMAPIContainer* container, int startIndex, int depth);
+    void FreeFolderRows();
+    HRESULT ReopenAddressBook();
+    HRESULT ReadFolder(IMAPIContainer* container);
+    void SaveAddressBook();
+    HRESULT FindCreateTemplate(const char* addressType, uint32_t* cbEntryId, ENTRYID** entryId, SRowSet** rows);
+    static void FreeRowSet(SRowSet* rows);
+    HRESULT CreateAbEntry(const std::string& name, const std::string& number, int index, const std::string& status,
+                       uint32_t cbTemplateId, ENTRYID* templateId);
+    HRESULT UpdateAbEntry(const std::string& name, const std::string& number, int index, const std::string& status,
+                       uint32_t cbEntryId, ENTRYID* entryId, const std::string& comment);
+    HRESULT DeleteAbEntry(uint32_t cbEntryId, ENTRYID* entryId);
+    void OnSaveAddressBook();
+
     // IFormHost
     void SetStatusText(const std::string& text) override;
     int AbListItemCount() const override;
@@ -84,6 +106,14 @@ public:
     CMainFrame* m_pFrame;
     CVRD2EditApp* m_pApp = nullptr;
 
+    // The address-book session; the container is the folder the right list shows.
+    IMAPISession* m_pSession = nullptr;
+    IAddrBook* m_pAddrBook = nullptr;
+    IABContainer* m_pContainer = nullptr;
+    uint32_t m_cbPabEntryId = 0;
+    ENTRYID* m_pPabEntryId = nullptr;
+    SRowSet* m_pContentRows = nullptr;
+
 protected:
     bool event(QEvent* event) override;
     void SetBusy();
@@ -113,5 +143,13 @@ private:
     void FillList(QTreeWidget* list, DirTable& table, bool resetStates, bool repairAbEntries, int sortColumn);
     static void InsertColumns(QTreeWidget* list);
 
+    void FreePabEntryId();
+    bool IsFolderListed(int recordCount, uint32_t cbEntryId, const ENTRYID* entryId) const;
+    HRESULT ReadFolderEntries(IMAPIContainer* container);
+    void ReadEntryProperties(const SPropValue* values, ULONG count, int slot, bool& isMailUser);
+    void AssignMissingIndices();
+
     std::function<void(int)> m_endProgram;
+    // Reading a folder may save it, and saving reads it again: this bounds how deep that goes.
+    int m_nFolderReadDepth = 0;
 };

@@ -1,0 +1,217 @@
+// The address-book session: logging on, opening the personal address book, and the table of its folders
+// (the book itself and every distribution list in it, depth first).
+#include "link/Cellbus.h"
+#include "mapi/Mapi.h"
+#include "res/StringTable.h"
+#include "ui/CDlgView.h"
+
+#include <cstring>
+
+namespace {
+constexpr ULONG kOpenFlags = MAPI_MODIFY | MAPI_BEST_ACCESS;
+// The rows of the folder in record k lie in record k + 1, so the last record holds rows but no folder.
+constexpr int kLastFolderRecord = kFolderSlots - 2;
+
+template <typename T>
+void ReleaseAndClear(T*& object)
+{
+    if (object) object->Release();
+    object = nullptr;
+}
+
+bool SameEntryId(uint32_t cb1, const ENTRYID* id1, uint32_t cb2, const ENTRYID* id2)
+{
+    return id1 && id2 && cb1 == cb2 && std::memcmp(id1, id2, cb1) == 0;
+}
+}
+
+HRESULT CDlgView::OpenAbSession()
+{
+    m_pSession = nullptr;
+    m_pAddrBook = nullptr;
+    m_pContainer = nullptr;
+    m_cbPabEntryId = 0;
+    m_pPabEntryId = nullptr;
+
+    HRESULT hr = MAPIInitialize(nullptr);
+    if (FAILED(hr)) {
+        Fehler_Melden(2, 41000);
+        return hr;
+    }
+    hr = MAPILogonEx(0, nullptr, nullptr, MAPI_LOGON_UI | MAPI_EXTENDED | MAPI_NO_MAIL, &m_pSession);
+    if (FAILED(hr)) {
+        m_pSession = nullptr;
+        Fehler_Melden(2, 41001);
+        CloseAbSession();
+        return hr;
+    }
+    return ReopenAddressBook(); // reports and closes the session itself on failure
+}
+
+HRESULT CDlgView::ReopenAddressBook()
+{
+    ReleaseAndClear(m_pContainer);
+    ReleaseAndClear(m_pAddrBook);
+    if (!m_pSession) return MAPI_E_END_OF_SESSION;
+    int failedMessage = 0;
+    HRESULT hr = m_pSession->OpenAddressBook(0, nullptr, 0, &m_pAddrBook);
+    if (FAILED(hr)) {
+        m_pAddrBook = nullptr;
+        failedMessage = 41002;
+    } else {
+        FreePabEntryId(); // the root folder record points here until the next scan
+        hr = m_pAddrBook->GetPAB(&m_cbPabEntryId, &m_pPabEntryId);
+        if (FAILED(hr)) {
+            failedMessage = 41003;
+        } else {
+            ULONG objectType = 0;
+            LPUNKNOWN opened = nullptr;
+            hr = m_pAddrBook->OpenEntry(m_cbPabEntryId, m_pPabEntryId, nullptr, kOpenFlags, &objectType, &opened);
+            m_pContainer = dynamic_cast<IABContainer*>(opened);
+            if (FAILED(hr) || !m_pContainer) {
+                ReleaseAndClear(opened);
+                m_pContainer = nullptr;
+                failedMessage = 41004;
+                if (SUCCEEDED(hr)) hr = MAPI_E_INVALID_OBJECT;
+            }
+        }
+    }
+    if (failedMessage) {
+        Fehler_Melden(2, failedMessage);
+        CloseAbSession();
+    }
+    return hr;
+}
+
+void CDlgView::CloseAbSession()
+{
+    FreeFolderRows();
+    if (m_pContentRows) {
+        FreeProws(m_pContentRows);
+        m_pContentRows = nullptr;
+        // Entries of the folder held identifiers in those rows.
+        for (DirEntry& entry : m_abTable.m_entries) {
+            entry.m_cbEntryId = 0;
+            entry.m_pEntryId = nullptr;
+        }
+    }
+    ReleaseAndClear(m_pContainer);
+    ReleaseAndClear(m_pAddrBook);
+    if (m_pSession) {
+        if (m_pSession->Logoff(0, MAPI_LOGOFF_UI, 0) != S_OK) return; // the session stays, and MAPI with it
+        ReleaseAndClear(m_pSession);
+        FreePabEntryId();
+        MAPIUninitialize();
+    }
+}
+
+void CDlgView::FreePabEntryId()
+{
+    if (m_pPabEntryId) MAPIFreeBuffer(m_pPabEntryId);
+    if (m_folders[0].m_pEntryId == m_pPabEntryId) m_folders[0].m_pEntryId = nullptr;
+    m_pPabEntryId = nullptr;
+    m_cbPabEntryId = 0;
+}
+
+bool CDlgView::IsFolderListed(int recordCount, uint32_t cbEntryId, const ENTRYID* entryId) const
+{
+    for (int k = 1; k < recordCount; ++k) {
+        const FolderRecord& folder = m_folders[static_cast<size_t>(k)];
+        if (SameEntryId(folder.m_cbEntryId, folder.m_pEntryId, cbEntryId, entryId)) return true;
+    }
+    return false;
+}
+
+void CDlgView::FreeFolderRows()
+{
+    for (FolderRecord& folder : m_folders) {
+        if (folder.m_pRows) FreeProws(folder.m_pRows);
+        folder.m_pRows = nullptr;
+    }
+}
+
+HRESULT CDlgView::ScanFolders(IMAPIContainer* container, int i, int d)
+{
+    LPMAPITABLE table = nullptr;
+    HRESULT hr = container->GetContentsTable(0, &table);
+    if (hr == MAPI_E_NO_SUPPORT) {
+        Fehler_Melden(2, 41005);
+        return hr;
+    }
+    if (FAILED(hr)) {
+        Fehler_Melden(2, 41006);
+        CloseAbSession();
+        return hr;
+    }
+    LPSRowSet rows = nullptr;
+    hr = HrQueryAllRows(table, nullptr, nullptr, nullptr, 0, &rows);
+    if (FAILED(hr)) {
+        Fehler_Melden(2, 41007);
+        if (rows) FreeProws(rows);
+        table->Release();
+        CloseAbSession();
+        return hr;
+    }
+    if (i == 0) {
+        FolderRecord& root = m_folders[0];
+        root.m_nKind = FOLDER_MAIN;
+        root.m_nLevel = 1;
+        root.m_strName = StringTable::LoadString(Ids::IDS_PAB_NAME);
+        root.m_cbEntryId = m_cbPabEntryId;
+        root.m_pEntryId = m_pPabEntryId;
+        i = 1;
+    }
+    FolderRecord& rowHolder = m_folders[static_cast<size_t>(i)];
+    if (rowHolder.m_pRows) FreeProws(rowHolder.m_pRows);
+    rowHolder.m_pRows = rows;
+
+    int j = i;
+    for (ULONG r = 0; r < rows->cRows && j <= kLastFolderRecord; ++r) {
+        const SRow& row = rows->aRow[r];
+        if (row.cValues == 0 || !row.lpProps) continue;
+        const SBinary* id = nullptr;
+        const char* name = nullptr;
+        bool isList = false;
+        for (ULONG v = 0; v < row.cValues; ++v) {
+            const SPropValue& value = row.lpProps[v];
+            if (value.ulPropTag == PR_ENTRYID) id = &value.Value.bin;
+            if (value.ulPropTag == PR_DISPLAY_NAME) name = value.Value.lpszA;
+            if (value.ulPropTag == PR_OBJECT_TYPE && value.Value.l == static_cast<LONG>(MAPI_DISTLIST)) isList = true;
+        }
+        if (!isList || !id) continue;
+        // Lists that contain each other would be scanned without end: every list is listed once.
+        if (IsFolderListed(j, id->cb, reinterpret_cast<ENTRYID*>(id->lpb))) continue;
+        FolderRecord& folder = m_folders[static_cast<size_t>(j)];
+        folder.m_nKind = FOLDER_SUB;
+        folder.m_nLevel = d + 2;
+        folder.m_strName = name ? name : "";
+        folder.m_cbEntryId = id->cb;
+        folder.m_pEntryId = reinterpret_cast<ENTRYID*>(id->lpb);
+
+        ULONG objectType = 0;
+        LPUNKNOWN opened = nullptr;
+        hr = m_pAddrBook->OpenEntry(id->cb, folder.m_pEntryId, nullptr, kOpenFlags, &objectType, &opened);
+        auto* list = dynamic_cast<IMAPIContainer*>(opened);
+        if (FAILED(hr) || !list) {
+            if (SUCCEEDED(hr)) hr = MAPI_E_INVALID_OBJECT;
+            ReleaseAndClear(opened);
+            table->Release();
+            Fehler_Melden(2, 41004);
+            CloseAbSession();
+            return hr;
+        }
+        m_nFolderCount = j + 1;
+        hr = ScanFolders(list, j + 1, d + 1);
+        opened->Release();
+        if (FAILED(hr)) {
+            table->Release();
+            Fehler_Melden(2, 41004);
+            CloseAbSession();
+            return hr;
+        }
+        j = m_nFolderCount;
+    }
+    m_nFolderCount = j;
+    table->Release();
+    return hr;
+}

@@ -1,0 +1,142 @@
+// Reading one folder of the address book into the address-book table: every mail user becomes an entry, with
+// its status and index taken from its comment. Entries without a usable index get one and are written back.
+#include "link/Cellbus.h"
+#include "mapi/Mapi.h"
+#include "model/EntryTableEditor.h"
+#include "pab/AbComment.h"
+#include "ui/CDlgView.h"
+
+#include <optional>
+
+namespace {
+constexpr ULONG kOpenFlags = MAPI_MODIFY | MAPI_BEST_ACCESS;
+// A folder read that saves new indices reads the folder again; that second read does not save again, so an
+// index that does not survive the round trip cannot make the two call each other without end.
+constexpr int kMaxFolderReadDepth = 2;
+}
+
+void CDlgView::ReadEntryProperties(const SPropValue* values, ULONG count, int slot, bool& isMailUser)
+{
+    DirEntry& entry = m_abTable[slot];
+    std::optional<std::string> comment;
+    bool hasObjectType = false;
+    isMailUser = false;
+    for (ULONG v = 0; v < count; ++v) {
+        const SPropValue& value = values[v];
+        switch (value.ulPropTag) {
+        case PR_DISPLAY_NAME: entry.m_strName = value.Value.lpszA ? value.Value.lpszA : ""; break;
+        case PR_PRIMARY_TELEPHONE_NUMBER: entry.m_strNumber = value.Value.lpszA ? value.Value.lpszA : ""; break;
+        case PR_COMMENT: comment = std::string(value.Value.lpszA ? value.Value.lpszA : ""); break;
+        case PR_OBJECT_TYPE:
+            hasObjectType = true;
+            isMailUser = value.Value.l != static_cast<LONG>(MAPI_DISTLIST);
+            break;
+        default: break;
+        }
+    }
+    if (!hasObjectType) isMailUser = false;
+    const AbCommentFields fields = AbComment::Parse(comment, m_abTable, slot);
+    entry.m_strStatus = fields.m_strStatus;
+    entry.m_nIndex = fields.m_nIndex;
+    entry.m_strComment = fields.m_strComment;
+}
+
+HRESULT CDlgView::ReadFolderEntries(IMAPIContainer* container)
+{
+    if (m_pContentRows) {
+        FreeProws(m_pContentRows);
+        m_pContentRows = nullptr;
+    }
+    LPMAPITABLE table = nullptr;
+    HRESULT hr = container->GetContentsTable(MAPI_ASSOCIATED, &table);
+    const bool noContents = hr == MAPI_E_NO_SUPPORT;
+    if (noContents) {
+        // A container without a contents table is shown as an empty folder.
+        Fehler_Melden(2, 41005);
+    } else if (FAILED(hr)) {
+        Fehler_Melden(2, 41006);
+        CloseAbSession();
+        return hr;
+    } else {
+        hr = HrQueryAllRows(table, nullptr, nullptr, nullptr, 0, &m_pContentRows);
+        if (FAILED(hr)) {
+            table->Release();
+            if (m_pContentRows) FreeProws(m_pContentRows);
+            m_pContentRows = nullptr;
+            Fehler_Melden(2, 41007);
+            CloseAbSession();
+            return hr;
+        }
+    }
+    ClearAbList();
+    for (DirEntry& entry : m_abTable.m_entries) entry.Clear();
+    m_abTable.m_nCount = 0;
+    if (noContents) return S_OK;
+
+    int k = 0;
+    // The table has 1000 slots: further mail users of a larger folder are not shown.
+    for (ULONG r = 0; r < m_pContentRows->cRows && k < kTableSlots; ++r) {
+        const SRow& row = m_pContentRows->aRow[r];
+        const SBinary* id = nullptr;
+        for (ULONG v = 0; v < row.cValues && row.lpProps; ++v)
+            if (row.lpProps[v].ulPropTag == PR_ENTRYID) id = &row.lpProps[v].Value.bin;
+        if (!id) continue;
+        ULONG objectType = 0;
+        LPUNKNOWN opened = nullptr;
+        hr = m_pAddrBook->OpenEntry(id->cb, reinterpret_cast<LPENTRYID>(id->lpb), nullptr, kOpenFlags, &objectType,
+                                    &opened);
+        ULONG count = 0;
+        LPSPropValue values = nullptr;
+        auto* entry = dynamic_cast<IMAPIProp*>(opened);
+        if (SUCCEEDED(hr) && entry) hr = entry->GetProps(nullptr, 0, &count, &values);
+        if (FAILED(hr) || !entry) {
+            if (opened) opened->Release();
+            if (values) MAPIFreeBuffer(values);
+            table->Release();
+            m_abTable.m_nCount = 0;
+            Fehler_Melden(2, 41004);
+            CloseAbSession();
+            return FAILED(hr) ? hr : MAPI_E_CALL_FAILED;
+        }
+        m_abTable.m_nCount = k; // the index found in the comment must be free among the entries read so far
+        bool isMailUser = false;
+        ReadEntryProperties(values, count, k, isMailUser);
+        if (isMailUser) {
+            m_abTable[k].m_cbEntryId = id->cb;
+            m_abTable[k].m_pEntryId = reinterpret_cast<ENTRYID*>(id->lpb);
+            ++k;
+        } else {
+            m_abTable[k].Clear();
+        }
+        opened->Release();
+        MAPIFreeBuffer(values);
+    }
+    m_abTable.m_nCount = k;
+    table->Release();
+    return hr;
+}
+
+void CDlgView::AssignMissingIndices()
+{
+    bool assigned = false;
+    for (int k = 0; k < m_abTable.m_nCount; ++k) {
+        DirEntry& entry = m_abTable[k];
+        if (entry.m_nIndex != 0) continue;
+        entry.m_nIndex = EntryTableEditor::LowestFreeIndex(m_abTable);
+        entry.m_nState = ENTRY_CHANGED;
+        assigned = true;
+    }
+    if (!assigned) return;
+    SetFlag(VF_AB_MODIFIED);
+    SaveAddressBook();
+}
+
+HRESULT CDlgView::ReadFolder(IMAPIContainer* container)
+{
+    if (!container || !m_pAddrBook) return MAPI_E_END_OF_SESSION;
+    ++m_nFolderReadDepth;
+    const HRESULT hr = ReadFolderEntries(container);
+    if (SUCCEEDED(hr) && m_nFolderReadDepth < kMaxFolderReadDepth) AssignMissingIndices();
+    --m_nFolderReadDepth;
+    return hr;
+}

@@ -1,0 +1,231 @@
+// Saving the address-book table into the folder shown: deletions first, then new and edited entries, each its own
+// transaction in the address book; then the folder is read again so the list shows what the book holds.
+#include "link/Cellbus.h"
+#include "mapi/Mapi.h"
+#include "pab/AbComment.h"
+#include "res/StringTable.h"
+#include "ui/CDlgView.h"
+
+#include <QPushButton>
+
+namespace {
+constexpr ULONG kOpenFlags = MAPI_MODIFY | MAPI_BEST_ACCESS;
+
+SPropValue StringProp(ULONG tag, const std::string& text)
+{
+    SPropValue value{};
+    value.ulPropTag = tag;
+    value.Value.lpszA = const_cast<char*>(text.c_str());
+    return value;
+}
+}
+
+void CDlgView::OnSaveAddressBook()
+{
+    m_btnToAddressBook->setEnabled(false);
+    m_btnToPhone->setEnabled(false);
+    m_nActiveList = LIST_NONE;
+    SaveAddressBook();
+}
+
+void CDlgView::SaveAddressBook()
+{
+    if (!HasFlag(VF_AB_MODIFIED)) return;
+    if (!m_pContainer || !m_pAddrBook) { // the session ended after an earlier failure: nothing can be saved
+        Fehler_Melden(2, 41004);
+        EndProgram(-1);
+        return;
+    }
+    for (int slot = m_abTable.m_nCount; slot < kTableSlots && m_abTable[slot].m_nState == ENTRY_REMOVED; ++slot) {
+        DirEntry& removed = m_abTable[slot];
+        if (FAILED(DeleteAbEntry(removed.m_cbEntryId, removed.m_pEntryId))) {
+            EndProgram(-1);
+            return;
+        }
+        removed.m_nState = ENTRY_UNCHANGED;
+    }
+    for (int slot = 0; slot < m_abTable.m_nCount; ++slot) {
+        DirEntry& entry = m_abTable[slot];
+        HRESULT hr = S_OK;
+        if (entry.m_nState == ENTRY_NEW) {
+            m_strScratch = StringTable::LoadString(Ids::IDS_WRITING_PAB);
+            SetStatusText(m_strScratch);
+            uint32_t cbTemplate = 0;
+            ENTRYID* templateId = nullptr;
+            SRowSet* templateRows = nullptr;
+            hr = FindCreateTemplate("", &cbTemplate, &templateId, &templateRows);
+            if (SUCCEEDED(hr))
+                hr = CreateAbEntry(entry.m_strName, entry.m_strNumber, entry.m_nIndex, entry.m_strStatus, cbTemplate,
+                                   templateId);
+            FreeRowSet(templateRows);
+        } else if (entry.m_nState == ENTRY_CHANGED) {
+            m_strScratch = StringTable::LoadString(Ids::IDS_WRITING_PAB);
+            SetStatusText(m_strScratch);
+            hr = UpdateAbEntry(entry.m_strName, entry.m_strNumber, entry.m_nIndex, entry.m_strStatus,
+                               entry.m_cbEntryId, entry.m_pEntryId, entry.m_strComment);
+        } else {
+            continue;
+        }
+        if (FAILED(hr)) {
+            EndProgram(-1);
+            return;
+        }
+        entry.m_nState = ENTRY_UNCHANGED;
+    }
+    ClearFlag(VF_AB_MODIFIED);
+    RunFolderSelectionChange();
+}
+
+void CDlgView::FreeRowSet(SRowSet* rows)
+{
+    if (rows) FreeProws(rows);
+}
+
+HRESULT CDlgView::FindCreateTemplate(const char* addressType, uint32_t* cbEntryId, ENTRYID** entryId, SRowSet** rows)
+{
+    *rows = nullptr;
+    LPUNKNOWN opened = nullptr;
+    HRESULT hr = m_pContainer->OpenProperty(PR_CREATE_TEMPLATES, &IID_IMAPITable, 0, 0, &opened);
+    auto* table = dynamic_cast<IMAPITable*>(opened);
+    int failedMessage = 0;
+    if (FAILED(hr) || !table) {
+        failedMessage = 41008;
+        if (SUCCEEDED(hr)) hr = MAPI_E_NO_SUPPORT;
+    } else {
+        SizedSPropTagArray(2, columns) = {2, {PR_ADDRTYPE, PR_ENTRYID}};
+        SPropValue wanted = StringProp(PR_ADDRTYPE, addressType);
+        SRestriction restriction{};
+        restriction.rt = RES_PROPERTY;
+        restriction.res.resProperty = {RELOP_EQ, PR_ADDRTYPE, &wanted};
+        ULONG count = 0;
+        if (FAILED(hr = table->SetColumns(reinterpret_cast<LPSPropTagArray>(&columns), 0)))
+            failedMessage = 41009;
+        else if (FAILED(hr = table->Restrict(&restriction, 0)))
+            failedMessage = 41010;
+        else if (FAILED(hr = table->GetRowCount(0, &count)))
+            failedMessage = 41011;
+        else if (count > 0 && SUCCEEDED(table->QueryRows(static_cast<LONG>(count), 0, rows)) && *rows &&
+                 (*rows)->cRows > 0 && (*rows)->aRow[0].cValues > 1 &&
+                 (*rows)->aRow[0].lpProps[1].ulPropTag == PR_ENTRYID) {
+            *cbEntryId = (*rows)->aRow[0].lpProps[1].Value.bin.cb;
+            *entryId = reinterpret_cast<ENTRYID*>((*rows)->aRow[0].lpProps[1].Value.bin.lpb);
+        } else {
+            // No template for the type (or none could be read): the book's own identifier creates a mail user.
+            FreeRowSet(*rows);
+            *rows = nullptr;
+            *cbEntryId = m_cbPabEntryId;
+            *entryId = m_pPabEntryId;
+        }
+    }
+    if (opened) opened->Release();
+    if (failedMessage) {
+        Fehler_Melden(2, failedMessage);
+        CloseAbSession();
+    }
+    return hr;
+}
+
+HRESULT CDlgView::CreateAbEntry(const std::string& name, const std::string& number, int index,
+                                const std::string& status, uint32_t cbTemplateId, ENTRYID* templateId)
+{
+    LPMAPIPROP entry = nullptr;
+    HRESULT hr = m_pContainer->CreateEntry(cbTemplateId, templateId, CREATE_CHECK_DUP_LOOSE, &entry);
+    if (FAILED(hr)) {
+        Fehler_Melden(2, 41012);
+        if (entry) entry->Release();
+        CloseAbSession();
+        return hr;
+    }
+    if (hr > 0) {
+        if (entry) entry->Release();
+        return hr;
+    }
+    if (!entry) return 0;
+    m_strScratch = AbComment::FormatForNewEntry(status, index);
+    const std::string addressType = "SMTP";
+    const std::string address = "- -";
+    SPropValue values[5] = {StringProp(PR_DISPLAY_NAME, name), StringProp(PR_PRIMARY_TELEPHONE_NUMBER, number),
+                            StringProp(PR_ADDRTYPE, addressType), StringProp(PR_EMAIL_ADDRESS, address),
+                            StringProp(PR_COMMENT, m_strScratch)};
+    LPSPropProblemArray problems = nullptr;
+    hr = entry->SetProps(5, values, &problems);
+    if (FAILED(hr)) {
+        Fehler_Melden(2, 41013);
+        entry->Release();
+        CloseAbSession();
+        return hr;
+    }
+    hr = entry->SaveChanges(0);
+    if (hr == MAPI_E_COLLISION) {
+        Fehler_Melden(2, 41014);
+        hr = 0;
+    } else if (FAILED(hr)) {
+        Fehler_Melden(2, 41015);
+        entry->Release();
+        if (problems) MAPIFreeBuffer(problems);
+        CloseAbSession();
+        return hr;
+    } else {
+        m_strScratch = StringTable::LoadString(Ids::IDS_ACTION_SUCCESSFUL);
+        SetStatusText(m_strScratch);
+    }
+    entry->Release();
+    if (problems) MAPIFreeBuffer(problems);
+    return hr;
+}
+
+HRESULT CDlgView::UpdateAbEntry(const std::string& name, const std::string& number, int index,
+                                const std::string& status, uint32_t cbEntryId, ENTRYID* entryId,
+                                const std::string& comment)
+{
+    ULONG objectType = 0;
+    LPUNKNOWN opened = nullptr;
+    HRESULT hr = m_pAddrBook->OpenEntry(cbEntryId, entryId, nullptr, kOpenFlags, &objectType, &opened);
+    auto* entry = dynamic_cast<IMAPIProp*>(opened);
+    if (FAILED(hr)) {
+        Fehler_Melden(2, 41012);
+        if (opened) opened->Release();
+        CloseAbSession();
+        return hr;
+    }
+    if (hr > 0 || !entry) {
+        if (opened) opened->Release();
+        return hr;
+    }
+    m_strScratch = AbComment::FormatForUpdatedEntry(comment, status, index);
+    SPropValue values[3] = {StringProp(PR_DISPLAY_NAME, name), StringProp(PR_PRIMARY_TELEPHONE_NUMBER, number),
+                            StringProp(PR_COMMENT, m_strScratch)};
+    LPSPropProblemArray problems = nullptr;
+    hr = entry->SetProps(3, values, &problems);
+    if (FAILED(hr)) {
+        Fehler_Melden(2, 41013);
+        entry->Release();
+        CloseAbSession();
+        return hr;
+    }
+    hr = entry->SaveChanges(0);
+    if (FAILED(hr)) {
+        // Renaming into a name the folder already has cannot be carried out, and ends the session like any other
+        // failure to save.
+        if (hr == MAPI_E_COLLISION) Fehler_Melden(2, 41014);
+        Fehler_Melden(2, 41015);
+        entry->Release();
+        if (problems) MAPIFreeBuffer(problems);
+        CloseAbSession();
+        return hr;
+    }
+    m_strScratch = StringTable::LoadString(Ids::IDS_ACTION_SUCCESSFUL);
+    SetStatusText(m_strScratch);
+    entry->Release();
+    if (problems) MAPIFreeBuffer(problems);
+    return hr;
+}
+
+HRESULT CDlgView::DeleteAbEntry(uint32_t cbEntryId, ENTRYID* entryId)
+{
+    SBinary id{cbEntryId, reinterpret_cast<LPBYTE>(entryId)};
+    ENTRYLIST list{1, &id};
+    const HRESULT hr = m_pContainer->DeleteEntries(&list, 0);
+    if (FAILED(hr)) CloseAbSession();
+    return hr;
+}

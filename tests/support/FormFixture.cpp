@@ -1,0 +1,45 @@
+#include "FormFixture.h"
+
+#include "app/CMainFrame.h"
+#include "link/Cellbus.h"
+#include "ui/CDlgView.h"
+
+#include <QCoreApplication>
+#include <QSettings>
+#include <QTest>
+
+FormFixture::FormFixture()
+{
+    QCoreApplication::setOrganizationName(QStringLiteral("Korvane"));
+    QCoreApplication::setApplicationName(QStringLiteral("Telvora PRO"));
+    // Each fixture has settings and data folders of its own.
+    qputenv("XDG_CONFIG_HOME", m_dir.filePath(QStringLiteral("config")).toLocal8Bit());
+    qputenv("XDG_DATA_HOME", m_dir.filePath(QStringLiteral("data")).toLocal8Bit());
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_dir.filePath(QStringLiteral("config")));
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, m_dir.filePath(QStringLiteral("config")));
+    SetErrorReportHandler([this](int errorClass, int messageId) { m_questions.ReportError(errorClass, messageId); });
+}
+
+FormFixture::~FormFixture()
+{
+    SetErrorReportHandler(nullptr);
+    m_frame.reset();
+}
+
+void FormFixture::SetSetting(const QString& key, const QVariant& value)
+{
+    QSettings settings;
+    settings.setValue(key.contains(u'/') ? key : QStringLiteral("CfgPropPage2/") + key, value);
+    settings.sync();
+}
+
+void FormFixture::Start()
+{
+    m_frame = std::make_unique<CMainFrame>();
+    m_view = new CDlgView(m_frame.get(), &m_questions);
+    m_view->SetProgramEnder([this](int exitCode) { m_endedWith.push_back(exitCode); });
+    m_frame->SetView(m_view, m_view);
+    m_frame->show();
+    m_view->OnInitialUpdate();
+    QVERIFY(QTest::qWaitForWindowExposed(m_frame.get()));
+}

@@ -1,0 +1,39 @@
+#pragma once
+// The program's main window on real widgets, as a test sees it: a frame with the form, a scripted question seam,
+// and settings, address book and telephone state in a temporary folder of the test's own.
+#include "ScriptedQuestions.h"
+
+#include <QString>
+#include <QTemporaryDir>
+#include <QVariant>
+
+#include <memory>
+#include <vector>
+
+class CMainFrame;
+class CDlgView;
+
+class FormFixture {
+public:
+    FormFixture();
+    ~FormFixture();
+
+    // Settings of group "CfgPropPage2" (or any key with a group prefix); call before Start().
+    void SetSetting(const QString& key, const QVariant& value);
+    // Creates frame and form, shows them and runs the form's initial update.
+    void Start();
+
+    QString TempPath(const QString& name) const { return m_dir.filePath(name); }
+    CMainFrame* Frame() const { return m_frame.get(); }
+    CDlgView* View() const { return m_view; }
+    ScriptedQuestions& Questions() { return m_questions; }
+    // Exit codes with which the form tried to end the program (it is kept alive in tests).
+    const std::vector<int>& EndedWith() const { return m_endedWith; }
+
+private:
+    QTemporaryDir m_dir;
+    ScriptedQuestions m_questions;
+    std::unique_ptr<CMainFrame> m_frame;
+    CDlgView* m_view = nullptr;
+    std::vector<int> m_endedWith;
+};
