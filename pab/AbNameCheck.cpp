@@ -1,0 +1,59 @@
+#include "pab/AbNameCheck.h"
+
+#include "model/EntryStore.h"
+#include "model/FieldRules.h"
+#include "model/FormHost.h"
+#include "model/Questions.h"
+#include "res/StringTable.h"
+
+#include <algorithm>
+
+namespace {
+std::string NameExistsMessage(const std::string& name)
+{
+    std::string text = StringTable::LoadString(Ids::IDS_NAME_EXISTS);
+    const size_t at = text.find("%s");
+    if (at != std::string::npos) text.replace(at, 2, name);
+    return text;
+}
+
+// The list shows the live entries; during a transfer it is refilled only at the end, so the entries the
+// transfer has already inserted are counted from the table.
+int EntriesToCompare(const EntryStore& store, const IFormHost& host)
+{
+    return std::clamp(std::max(host.AbListItemCount(), store.m_abTable.m_nCount), 0, kTableSlots);
+}
+
+int FindEntryNamed(const DirTable& table, int count, const std::string& name)
+{
+    for (int i = 0; i < count; ++i) {
+        if (table[i].m_strName == name) return i;
+    }
+    return -1;
+}
+
+// Asks for another name; false when the user declines or cancels.
+bool AskForAnotherName(IQuestions& questions, std::string& name)
+{
+    if (!questions.AskYesNo(Ids::IDS_NAME_EXISTS, NameExistsMessage(name))) return false;
+    std::string typed = name;
+    if (!questions.RunNameDialog(StringTable::LoadString(Ids::IDS_OTHER_NAME_TITLE),
+                                 StringTable::LoadString(Ids::IDS_OTHER_NAME_PROMPT), typed))
+        return false;
+    name = CutText(typed, kMaxAbNameLength);
+    return true;
+}
+}
+
+int MakeAbNameUnique(EntryStore& store, IQuestions& questions, const IFormHost& host, std::string& name)
+{
+    std::string candidate = CutText(name, kMaxAbNameLength);
+    const int count = EntriesToCompare(store, host);
+    // Every replaced name is checked against all entries again, so it cannot clash with one checked before.
+    while (FindEntryNamed(store.m_abTable, count, candidate) >= 0) {
+        if (!AskForAnotherName(questions, candidate)) return 0;
+    }
+    if (candidate.empty()) return 0;
+    name = candidate;
+    return 1;
+}

@@ -1,0 +1,15 @@
+#pragma once
+// Keeps names unique within the address-book folder shown: the address book refuses to create a second entry
+// of the same name, and the user would only learn of it when saving.
+#include <string>
+
+struct EntryStore;
+class IQuestions;
+class IFormHost;
+
+// Names handed to the address book are at most this long (the name dialog's limit).
+constexpr int kMaxAbNameLength = 255;
+
+// 1 when the name (possibly replaced by one the user typed) may be stored, 0 when the user gave up or the name is
+// empty. A longer name is cut to kMaxAbNameLength characters before the check.
+int MakeAbNameUnique(EntryStore& store, IQuestions& questions, const IFormHost& host, std::string& name);

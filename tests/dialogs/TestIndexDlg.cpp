@@ -1,0 +1,130 @@
+#include "ui/CIndexDlg.h"
+#include "ui/DialogUnits.h"
+
+#include <QtTest>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+class TestIndexDlg : public QObject {
+    Q_OBJECT
+    template <typename T> static T* Find(CIndexDlg& dialog, const char* name)
+    {
+        T* widget = dialog.findChild<T*>(QLatin1String(name));
+        if (!widget) qFatal("control %s missing", name);
+        return widget;
+    }
+    static void Open(CIndexDlg& dialog)
+    {
+        dialog.open();
+        QTRY_VERIFY(dialog.isVisible());
+    }
+
+private slots:
+    void opensWithTheProposal_data()
+    {
+        QTest::addColumn<int>("showAcceptAll");
+        QTest::addColumn<bool>("acceptAllVisible");
+        QTest::newRow("single entry") << 0 << false;
+        QTest::newRow("several entries") << 1 << true;
+        QTest::newRow("anything but 1 hides it") << 2 << false;
+    }
+    void opensWithTheProposal()
+    {
+        QFETCH(int, showAcceptAll);
+        QFETCH(bool, acceptAllVisible);
+        CIndexDlg dialog(nullptr);
+        dialog.m_nChosenIndex = 3;
+        dialog.m_bShowAcceptAll = showAcceptAll;
+        dialog.m_bAcceptAll = 1; // left over from an earlier use
+        Open(dialog);
+        QCOMPARE(dialog.windowTitle(), QStringLiteral("Index-Zuweisung"));
+        QCOMPARE(Find<QLineEdit>(dialog, "edit1021")->text(), QStringLiteral("3"));
+        QCOMPARE(Find<QPushButton>(dialog, "button1028")->isVisible(), acceptAllVisible);
+        QVERIFY(Find<QPushButton>(dialog, "button2")->isVisible());
+        QCOMPARE(Find<QPushButton>(dialog, "button1")->text(), QStringLiteral("Accept"));
+        QCOMPARE(Find<QLabel>(dialog, "staticIndexTaken")->text(), QStringLiteral("The index exists already or is too high."));
+        QCOMPARE(Find<QLabel>(dialog, "staticUseLowest")->text(),
+                 QStringLiteral("Do you want to use the lowest available value ?"));
+        QCOMPARE(dialog.m_bAcceptAll, 0);
+        for (QWidget* control : dialog.findChildren<QWidget*>()) QVERIFY2(!control->accessibleName().isEmpty(), qPrintable(control->objectName()));
+    }
+
+    void acceptReadsTheLeadingNumber_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<int>("chosen");
+        QTest::newRow("digits") << QStringLiteral("12") << 12;
+        QTest::newRow("digits then letters") << QStringLiteral(" 7abc") << 7;
+        QTest::newRow("no number") << QStringLiteral("abc") << 0;
+        QTest::newRow("empty") << QString() << 0;
+        QTest::newRow("negative") << QStringLiteral("-4") << -4;
+        QTest::newRow("too large for int") << QStringLiteral("123456789012345") << 2147483647;
+    }
+    void acceptReadsTheLeadingNumber()
+    {
+        QFETCH(QString, typed);
+        QFETCH(int, chosen);
+        CIndexDlg dialog(nullptr);
+        dialog.m_nChosenIndex = 3;
+        Open(dialog);
+        QLineEdit* edit = Find<QLineEdit>(dialog, "edit1021");
+        edit->selectAll();
+        QTest::keyClick(edit, Qt::Key_Delete);
+        QTest::keyClicks(edit, typed);
+        QTest::mouseClick(Find<QPushButton>(dialog, "button1"), Qt::LeftButton);
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+        QCOMPARE(dialog.m_nChosenIndex, chosen);
+        QCOMPARE(dialog.m_bAcceptAll, 0);
+    }
+
+    void enterAcceptsTheProposal()
+    {
+        CIndexDlg dialog(nullptr);
+        dialog.m_nChosenIndex = 5;
+        Open(dialog);
+        QTest::keyClick(Find<QLineEdit>(dialog, "edit1021"), Qt::Key_Return);
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+        QCOMPARE(dialog.m_nChosenIndex, 5);
+    }
+
+    void acceptAllIsRemembered()
+    {
+        CIndexDlg dialog(nullptr);
+        dialog.m_nChosenIndex = 4;
+        dialog.m_bShowAcceptAll = 1;
+        Open(dialog);
+        QLineEdit* edit = Find<QLineEdit>(dialog, "edit1021");
+        edit->selectAll();
+        QTest::keyClicks(edit, QStringLiteral("9"));
+        QTest::mouseClick(Find<QPushButton>(dialog, "button1028"), Qt::LeftButton);
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+        QCOMPARE(dialog.m_bAcceptAll, 1);
+        QCOMPARE(dialog.m_nChosenIndex, 9);
+    }
+
+    void cancelKeepsTheProposal()
+    {
+        CIndexDlg dialog(nullptr);
+        dialog.m_nChosenIndex = 4;
+        Open(dialog);
+        QTest::keyClicks(Find<QLineEdit>(dialog, "edit1021"), QStringLiteral("77"));
+        QTest::mouseClick(Find<QPushButton>(dialog, "button2"), Qt::LeftButton);
+        QCOMPARE(dialog.result(), int(QDialog::Rejected));
+        QCOMPARE(dialog.m_nChosenIndex, 4);
+        QCOMPARE(dialog.m_bAcceptAll, 0);
+    }
+
+    void theIndexTextIsLimited()
+    {
+        CIndexDlg dialog(nullptr);
+        QCOMPARE(Find<QLineEdit>(dialog, "edit1021")->maxLength(), 255);
+        const DialogUnits du(dialog.font());
+        QVERIFY(Find<QPushButton>(dialog, "button2")->geometry().right() < dialog.width());
+        QVERIFY(Find<QPushButton>(dialog, "button2")->geometry().bottom() < dialog.height());
+        QCOMPARE(dialog.size(), QSize(du.X(230), du.Y(84)));
+    }
+};
+
+QTEST_MAIN(TestIndexDlg)
+#include "TestIndexDlg.moc"
