@@ -1,0 +1,5 @@
+#pragma once
+#include "mapi/IMAPIProp.h"
+
+class IMailUser : public IMAPIProp {};
+using LPMAILUSER = IMailUser*;

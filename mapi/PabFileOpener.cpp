@@ -1,0 +1,207 @@
+#include "mapi/PabFileOpener.h"
+
+#include "mapi/MapiCodes.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <fstream>
+#include <unistd.h>
+
+namespace {
+const char* const kSchema = R"sql(
+CREATE TABLE objects(
+    id INTEGER PRIMARY KEY AUTOINCREMENT,
+    parent INTEGER REFERENCES objects(id) ON DELETE CASCADE,
+    type INTEGER NOT NULL);
+CREATE INDEX objects_by_parent ON objects(parent, id);
+CREATE TABLE props(
+    object INTEGER NOT NULL REFERENCES objects(id) ON DELETE CASCADE,
+    propid INTEGER NOT NULL,
+    type INTEGER NOT NULL,
+    value,
+    PRIMARY KEY(object, propid)) WITHOUT ROWID;
+CREATE INDEX props_by_value ON props(propid, value);
+INSERT INTO objects(id, parent, type) VALUES(1, NULL, 4);
+INSERT INTO props(object, propid, type, value) VALUES(1, 12289, 30, 'Personal Address Book');
+)sql";
+
+class Connection {
+public:
+    ~Connection() { sqlite3_close_v2(db); }
+    sqlite3* db = nullptr;
+};
+
+int queryInt(sqlite3* db, const char* sql, int64_t& value)
+{
+    sqlite3_stmt* statement = nullptr;
+    int rc = sqlite3_prepare_v2(db, sql, -1, &statement, nullptr);
+    if (rc == SQLITE_OK) {
+        rc = sqlite3_step(statement);
+        if (rc == SQLITE_ROW) {
+            value = sqlite3_column_int64(statement, 0);
+            rc = SQLITE_OK;
+        } else if (rc == SQLITE_DONE) {
+            rc = SQLITE_NOTFOUND;
+        }
+    }
+    sqlite3_finalize(statement);
+    return rc;
+}
+
+int queryText(sqlite3* db, const char* sql, std::string& value)
+{
+    sqlite3_stmt* statement = nullptr;
+    int rc = sqlite3_prepare_v2(db, sql, -1, &statement, nullptr);
+    if (rc == SQLITE_OK) {
+        rc = sqlite3_step(statement);
+        if (rc == SQLITE_ROW) {
+            const unsigned char* text = sqlite3_column_text(statement, 0);
+            value = text ? reinterpret_cast<const char*>(text) : "";
+            rc = SQLITE_OK;
+        }
+    }
+    sqlite3_finalize(statement);
+    return rc;
+}
+
+// The new file's contents must be on disk before its name appears, or a crash could leave a named but
+// empty file that every later start refuses.
+bool syncPath(const std::string& path, int flags)
+{
+    int fd = ::open(path.c_str(), flags);
+    if (fd < 0) return false;
+    bool ok = ::fsync(fd) == 0;
+    ::close(fd);
+    return ok;
+}
+}
+
+HRESULT PabFileOpener::ToMapiError(int sqliteResult)
+{
+    switch (sqliteResult & 0xFF) {
+    case SQLITE_OK:
+    case SQLITE_DONE:
+    case SQLITE_ROW: return S_OK;
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+    case SQLITE_PERM:
+    case SQLITE_READONLY:
+    case SQLITE_CANTOPEN:
+    case SQLITE_AUTH: return MAPI_E_NO_ACCESS;
+    case SQLITE_CORRUPT:
+    case SQLITE_NOTADB:
+    case SQLITE_SCHEMA:
+    case SQLITE_FORMAT: return MAPI_E_CORRUPT_DATA;
+    case SQLITE_FULL: return MAPI_E_NOT_ENOUGH_DISK;
+    case SQLITE_IOERR: return MAPI_E_DISK_ERROR;
+    case SQLITE_NOMEM: return MAPI_E_NOT_ENOUGH_MEMORY;
+    case SQLITE_NOTFOUND: return MAPI_E_NOT_FOUND;
+    case SQLITE_TOOBIG: return MAPI_E_TOO_BIG;
+    default: return MAPI_E_CALL_FAILED;
+    }
+}
+
+HRESULT PabFileOpener::Open(const std::string& path, sqlite3** out)
+{
+    *out = nullptr;
+    if (path.empty()) return MAPI_E_NOT_FOUND;
+    if (!QFileInfo::exists(QString::fromStdString(path))) {
+        HRESULT hr = CreateNew(path);
+        if (FAILED(hr)) return hr;
+    }
+    HRESULT hr = CheckHeader(path);
+    if (SUCCEEDED(hr)) hr = CheckContents(path);
+    if (SUCCEEDED(hr)) hr = OpenForWriting(path, out);
+    return hr;
+}
+
+HRESULT PabFileOpener::CreateNew(const std::string& path)
+{
+    const QFileInfo info(QString::fromStdString(path));
+    if (!QDir().mkpath(info.absolutePath())) return MAPI_E_NO_ACCESS;
+    const std::string tempPath = path + ".new-" + std::to_string(::getpid());
+    ::unlink(tempPath.c_str());
+    HRESULT hr = BuildSchema(tempPath);
+    if (SUCCEEDED(hr) && !syncPath(tempPath, O_RDONLY)) hr = MAPI_E_DISK_ERROR;
+    // link() never replaces: if another process created the book meanwhile, its file wins untouched.
+    if (SUCCEEDED(hr) && ::link(tempPath.c_str(), path.c_str()) != 0 && errno != EEXIST)
+        hr = errno == ENOSPC ? MAPI_E_NOT_ENOUGH_DISK : MAPI_E_NO_ACCESS;
+    ::unlink(tempPath.c_str());
+    if (SUCCEEDED(hr)) syncPath(info.absolutePath().toStdString(), O_RDONLY | O_DIRECTORY);
+    return hr;
+}
+
+HRESULT PabFileOpener::BuildSchema(const std::string& tempPath)
+{
+    Connection connection;
+    int rc = sqlite3_open_v2(tempPath.c_str(), &connection.db,
+                             SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_EXCLUSIVE, nullptr);
+    if (rc != SQLITE_OK) return ToMapiError(rc);
+    const std::string pragmas = "PRAGMA application_id=" + std::to_string(kApplicationId) +
+                                "; PRAGMA user_version=" + std::to_string(kSchemaVersion) + ";";
+    rc = sqlite3_exec(connection.db, pragmas.c_str(), nullptr, nullptr, nullptr);
+    if (rc == SQLITE_OK) rc = sqlite3_exec(connection.db, "BEGIN", nullptr, nullptr, nullptr);
+    if (rc == SQLITE_OK) rc = sqlite3_exec(connection.db, kSchema, nullptr, nullptr, nullptr);
+    if (rc == SQLITE_OK) rc = sqlite3_exec(connection.db, "COMMIT", nullptr, nullptr, nullptr);
+    // The write-ahead log is a property of the file; setting it here means a checked file never needs it.
+    if (rc == SQLITE_OK) rc = sqlite3_exec(connection.db, "PRAGMA journal_mode=WAL", nullptr, nullptr, nullptr);
+    if (rc != SQLITE_OK) return ToMapiError(rc);
+    rc = sqlite3_close_v2(connection.db);
+    connection.db = nullptr;
+    return ToMapiError(rc);
+}
+
+HRESULT PabFileOpener::CheckHeader(const std::string& path)
+{
+    std::ifstream file(path, std::ios::binary);
+    if (!file) return MAPI_E_NO_ACCESS;
+    char header[16] = {};
+    file.read(header, sizeof(header));
+    if (file.gcount() != sizeof(header) || std::memcmp(header, "SQLite format 3", 16) != 0)
+        return MAPI_E_CORRUPT_DATA;
+    return S_OK;
+}
+
+HRESULT PabFileOpener::CheckContents(const std::string& path)
+{
+    Connection connection;
+    int rc = sqlite3_open_v2(path.c_str(), &connection.db, SQLITE_OPEN_READONLY, nullptr);
+    if (rc != SQLITE_OK) return ToMapiError(rc);
+    sqlite3_busy_timeout(connection.db, kBusyTimeoutMs);
+    int64_t value = 0;
+    rc = queryInt(connection.db, "PRAGMA application_id", value);
+    if (rc != SQLITE_OK) return ToMapiError(rc);
+    if (value != kApplicationId) return MAPI_E_CORRUPT_DATA; // another program's database
+    rc = queryInt(connection.db, "PRAGMA user_version", value);
+    if (rc != SQLITE_OK) return ToMapiError(rc);
+    if (value > kSchemaVersion) return MAPI_E_VERSION;
+    if (value != kSchemaVersion) return MAPI_E_CORRUPT_DATA;
+    std::string verdict;
+    rc = queryText(connection.db, "PRAGMA quick_check", verdict);
+    if (rc != SQLITE_OK) return ToMapiError(rc);
+    if (verdict != "ok") return MAPI_E_CORRUPT_DATA;
+    rc = queryInt(connection.db, "SELECT type FROM objects WHERE id = 1 AND parent IS NULL", value);
+    if (rc == SQLITE_NOTFOUND || (rc == SQLITE_OK && value != 4)) return MAPI_E_CORRUPT_DATA;
+    if (rc != SQLITE_OK) return ToMapiError(rc);
+    rc = queryInt(connection.db, "SELECT count(*) FROM props WHERE object = 1", value);
+    return rc == SQLITE_ERROR ? MAPI_E_CORRUPT_DATA : ToMapiError(rc);
+}
+
+HRESULT PabFileOpener::OpenForWriting(const std::string& path, sqlite3** out)
+{
+    Connection connection;
+    int rc = sqlite3_open_v2(path.c_str(), &connection.db, SQLITE_OPEN_READWRITE, nullptr);
+    if (rc != SQLITE_OK) return ToMapiError(rc);
+    sqlite3_busy_timeout(connection.db, kBusyTimeoutMs);
+    // Every commit reaches the disk before SaveChanges returns; the log keeps readers and the writer apart.
+    rc = sqlite3_exec(connection.db, "PRAGMA foreign_keys=ON; PRAGMA synchronous=FULL; PRAGMA journal_mode=WAL;",
+                      nullptr, nullptr, nullptr);
+    if (rc != SQLITE_OK) return ToMapiError(rc);
+    *out = connection.db;
+    connection.db = nullptr;
+    return S_OK;
+}

@@ -1,0 +1,287 @@
+#include "mapi/PabStore.h"
+
+#include "mapi/MapiCodes.h"
+#include "mapi/MapiTags.h"
+#include "mapi/PabFileOpener.h"
+#include "mapi/PropConverter.h"
+
+namespace {
+void bindValue(sqlite3_stmt* statement, int column, const PropValue& value)
+{
+    switch (value.type) {
+    case PT_R4:
+    case PT_DOUBLE:
+    case PT_APPTIME: sqlite3_bind_double(statement, column, value.real); break;
+    case PT_STRING8:
+        sqlite3_bind_text(statement, column, value.data.data(), static_cast<int>(value.data.size()), SQLITE_TRANSIENT);
+        break;
+    case PT_BINARY:
+    case PT_CLSID:
+        sqlite3_bind_blob(statement, column, value.data.data(), static_cast<int>(value.data.size()), SQLITE_TRANSIENT);
+        break;
+    default: sqlite3_bind_int64(statement, column, value.integer); break;
+    }
+}
+
+PropValue columnValue(sqlite3_stmt* statement, int typeColumn, int valueColumn)
+{
+    PropValue value;
+    value.type = static_cast<ULONG>(sqlite3_column_int64(statement, typeColumn));
+    if (value.type == PT_UNICODE) value.type = PT_STRING8;
+    switch (value.type) {
+    case PT_R4:
+    case PT_DOUBLE:
+    case PT_APPTIME: value.real = sqlite3_column_double(statement, valueColumn); break;
+    case PT_STRING8:
+    case PT_BINARY:
+    case PT_CLSID: {
+        const void* bytes = value.type == PT_STRING8 ? static_cast<const void*>(sqlite3_column_text(statement, valueColumn))
+                                                     : sqlite3_column_blob(statement, valueColumn);
+        const int size = sqlite3_column_bytes(statement, valueColumn);
+        if (bytes && size > 0) value.data.assign(static_cast<const char*>(bytes), static_cast<size_t>(size));
+        break;
+    }
+    default: value.integer = sqlite3_column_int64(statement, valueColumn); break;
+    }
+    return value;
+}
+}
+
+HRESULT PabStore::Open(const std::string& path, std::shared_ptr<PabStore>& out)
+{
+    sqlite3* db = nullptr;
+    HRESULT hr = PabFileOpener::Open(path, &db);
+    if (FAILED(hr)) return hr;
+    out.reset(new PabStore(db));
+    return S_OK;
+}
+
+PabStore::PabStore(sqlite3* db) : m_db(db), m_statements(std::make_unique<StatementCache>(db)) {}
+
+PabStore::~PabStore()
+{
+    // Statements first: a connection with live statements does not close.
+    m_statements.reset();
+    sqlite3_close_v2(m_db);
+}
+
+HRESULT PabStore::Step(sqlite3_stmt* statement)
+{
+    int rc = sqlite3_step(statement);
+    if (rc == SQLITE_DONE || rc == SQLITE_ROW) return S_OK;
+    return PabFileOpener::ToMapiError(rc);
+}
+
+HRESULT PabStore::Execute(const char* sql)
+{
+    int rc = SQLITE_OK;
+    sqlite3_stmt* statement = m_statements->Get(sql, rc);
+    if (!statement) return PabFileOpener::ToMapiError(rc);
+    HRESULT hr = Step(statement);
+    sqlite3_reset(statement);
+    return hr;
+}
+
+HRESULT PabStore::LoadObject(int64_t id, StoredObject& out)
+{
+    int rc = SQLITE_OK;
+    sqlite3_stmt* statement = m_statements->Get(
+        "SELECT o.parent, o.type, p.propid, p.type, p.value FROM objects o "
+        "LEFT JOIN props p ON p.object = o.id WHERE o.id = ?1 ORDER BY p.propid", rc);
+    if (!statement) return PabFileOpener::ToMapiError(rc);
+    sqlite3_bind_int64(statement, 1, id);
+    out = StoredObject{};
+    bool found = false;
+    while ((rc = sqlite3_step(statement)) == SQLITE_ROW) {
+        found = true;
+        out.id = id;
+        out.parent = sqlite3_column_int64(statement, 0);
+        out.type = static_cast<ULONG>(sqlite3_column_int64(statement, 1));
+        if (sqlite3_column_type(statement, 2) != SQLITE_NULL)
+            out.props[static_cast<ULONG>(sqlite3_column_int64(statement, 2))] = columnValue(statement, 3, 4);
+    }
+    sqlite3_reset(statement);
+    if (rc != SQLITE_DONE) return PabFileOpener::ToMapiError(rc);
+    return found ? S_OK : MAPI_E_NOT_FOUND;
+}
+
+HRESULT PabStore::LoadChildren(int64_t parent, std::vector<StoredObject>& out)
+{
+    int rc = SQLITE_OK;
+    sqlite3_stmt* statement = m_statements->Get(
+        "SELECT o.id, o.type, p.propid, p.type, p.value FROM objects o "
+        "LEFT JOIN props p ON p.object = o.id WHERE o.parent = ?1 ORDER BY o.id, p.propid", rc);
+    if (!statement) return PabFileOpener::ToMapiError(rc);
+    sqlite3_bind_int64(statement, 1, parent);
+    out.clear();
+    while ((rc = sqlite3_step(statement)) == SQLITE_ROW) {
+        const int64_t id = sqlite3_column_int64(statement, 0);
+        if (out.empty() || out.back().id != id) {
+            out.push_back(StoredObject{});
+            out.back().id = id;
+            out.back().parent = parent;
+            out.back().type = static_cast<ULONG>(sqlite3_column_int64(statement, 1));
+        }
+        if (sqlite3_column_type(statement, 2) != SQLITE_NULL)
+            out.back().props[static_cast<ULONG>(sqlite3_column_int64(statement, 2))] = columnValue(statement, 3, 4);
+    }
+    sqlite3_reset(statement);
+    return rc == SQLITE_DONE ? S_OK : PabFileOpener::ToMapiError(rc);
+}
+
+HRESULT PabStore::Save(SaveRequest& request)
+{
+    // IMMEDIATE takes the write lock at once, so a busy database fails here rather than half-way through.
+    HRESULT hr = Execute("BEGIN IMMEDIATE");
+    if (FAILED(hr)) return hr;
+    const int64_t idBefore = request.id;
+    hr = SaveInTransaction(request);
+    if (SUCCEEDED(hr)) hr = Execute("COMMIT");
+    if (FAILED(hr)) {
+        Execute("ROLLBACK");
+        request.id = idBefore;
+    }
+    return hr;
+}
+
+HRESULT PabStore::SaveInTransaction(SaveRequest& request)
+{
+    HRESULT hr = S_OK;
+    if (request.id == 0) {
+        hr = InsertObject(request);
+    } else {
+        int rc = SQLITE_OK;
+        sqlite3_stmt* statement = m_statements->Get("SELECT 1 FROM objects WHERE id = ?1", rc);
+        if (!statement) return PabFileOpener::ToMapiError(rc);
+        sqlite3_bind_int64(statement, 1, request.id);
+        rc = sqlite3_step(statement);
+        sqlite3_reset(statement);
+        if (rc == SQLITE_DONE) return MAPI_E_OBJECT_DELETED;
+        if (rc != SQLITE_ROW) return PabFileOpener::ToMapiError(rc);
+    }
+    for (ULONG id : request.deleted) {
+        if (FAILED(hr)) break;
+        int rc = SQLITE_OK;
+        sqlite3_stmt* statement = m_statements->Get("DELETE FROM props WHERE object = ?1 AND propid = ?2", rc);
+        if (!statement) return PabFileOpener::ToMapiError(rc);
+        sqlite3_bind_int64(statement, 1, request.id);
+        sqlite3_bind_int64(statement, 2, id);
+        hr = Step(statement);
+        sqlite3_reset(statement);
+    }
+    for (const auto& [id, value] : request.changed) {
+        if (FAILED(hr)) break;
+        hr = WriteProperty(request.id, id, value, request.textsGivenAs1252.count(id) > 0);
+    }
+    return hr;
+}
+
+HRESULT PabStore::InsertObject(SaveRequest& request)
+{
+    if (request.refuseDuplicateName) {
+        bool found = false;
+        HRESULT hr = HasSiblingNamed(request, found);
+        if (FAILED(hr)) return hr;
+        if (found) return MAPI_E_COLLISION;
+    }
+    int rc = SQLITE_OK;
+    sqlite3_stmt* statement = m_statements->Get(
+        "INSERT INTO objects(parent, type) SELECT id, ?2 FROM objects WHERE id = ?1", rc);
+    if (!statement) return PabFileOpener::ToMapiError(rc);
+    sqlite3_bind_int64(statement, 1, request.parent);
+    sqlite3_bind_int64(statement, 2, request.type);
+    HRESULT hr = Step(statement);
+    sqlite3_reset(statement);
+    if (FAILED(hr)) return hr;
+    if (sqlite3_changes(m_db) == 0) return MAPI_E_OBJECT_DELETED; // the container was deleted meanwhile
+    request.id = sqlite3_last_insert_rowid(m_db);
+    return S_OK;
+}
+
+HRESULT PabStore::HasSiblingNamed(const SaveRequest& request, bool& found)
+{
+    found = false;
+    auto name = request.changed.find(PROP_ID(PR_DISPLAY_NAME));
+    if (name == request.changed.end() || name->second.type != PT_STRING8) return S_OK;
+    int rc = SQLITE_OK;
+    sqlite3_stmt* statement = m_statements->Get(
+        "SELECT 1 FROM props p JOIN objects o ON o.id = p.object "
+        "WHERE p.propid = ?1 AND p.value = ?2 AND o.parent = ?3 AND o.type = ?4 LIMIT 1", rc);
+    if (!statement) return PabFileOpener::ToMapiError(rc);
+    sqlite3_bind_int64(statement, 1, PROP_ID(PR_DISPLAY_NAME));
+    bindValue(statement, 2, name->second);
+    sqlite3_bind_int64(statement, 3, request.parent);
+    sqlite3_bind_int64(statement, 4, request.type);
+    rc = sqlite3_step(statement);
+    sqlite3_reset(statement);
+    if (rc != SQLITE_ROW && rc != SQLITE_DONE) return PabFileOpener::ToMapiError(rc);
+    found = rc == SQLITE_ROW;
+    return S_OK;
+}
+
+HRESULT PabStore::StoredRenderingEquals(int64_t object, ULONG id, const PropValue& value, bool& equal)
+{
+    equal = false;
+    int rc = SQLITE_OK;
+    sqlite3_stmt* statement = m_statements->Get("SELECT type, value FROM props WHERE object = ?1 AND propid = ?2", rc);
+    if (!statement) return PabFileOpener::ToMapiError(rc);
+    sqlite3_bind_int64(statement, 1, object);
+    sqlite3_bind_int64(statement, 2, id);
+    rc = sqlite3_step(statement);
+    if (rc == SQLITE_ROW) {
+        const PropValue stored = columnValue(statement, 0, 1);
+        equal = stored.type == PT_STRING8 &&
+                PropConverter::Utf8ToCp1252(stored.data) == PropConverter::Utf8ToCp1252(value.data);
+    }
+    sqlite3_reset(statement);
+    return rc == SQLITE_ROW || rc == SQLITE_DONE ? S_OK : PabFileOpener::ToMapiError(rc);
+}
+
+HRESULT PabStore::WriteProperty(int64_t object, ULONG id, const PropValue& value, bool givenAs1252)
+{
+    if (givenAs1252 && value.type == PT_STRING8) {
+        // The caller saw this text through code page 1252; if it handed back that same rendering, the stored
+        // text (which may hold characters 1252 lacks) was not changed and must stay as it is.
+        bool unchanged = false;
+        HRESULT hr = StoredRenderingEquals(object, id, value, unchanged);
+        if (FAILED(hr) || unchanged) return hr;
+    }
+    int rc = SQLITE_OK;
+    sqlite3_stmt* statement = m_statements->Get(
+        "INSERT OR REPLACE INTO props(object, propid, type, value) VALUES(?1, ?2, ?3, ?4)", rc);
+    if (!statement) return PabFileOpener::ToMapiError(rc);
+    sqlite3_bind_int64(statement, 1, object);
+    sqlite3_bind_int64(statement, 2, id);
+    sqlite3_bind_int64(statement, 3, value.type);
+    bindValue(statement, 4, value);
+    HRESULT hr = Step(statement);
+    sqlite3_reset(statement);
+    return hr;
+}
+
+HRESULT PabStore::DeleteChildren(int64_t parent, const std::vector<int64_t>& ids, size_t& deleted)
+{
+    deleted = 0;
+    HRESULT hr = Execute("BEGIN IMMEDIATE");
+    if (FAILED(hr)) return hr;
+    for (int64_t id : ids) {
+        int rc = SQLITE_OK;
+        sqlite3_stmt* statement = m_statements->Get("DELETE FROM objects WHERE id = ?1 AND parent = ?2", rc);
+        if (!statement) {
+            hr = PabFileOpener::ToMapiError(rc);
+            break;
+        }
+        sqlite3_bind_int64(statement, 1, id);
+        sqlite3_bind_int64(statement, 2, parent);
+        hr = Step(statement);
+        sqlite3_reset(statement);
+        if (FAILED(hr)) break;
+        deleted += static_cast<size_t>(sqlite3_changes(m_db));
+    }
+    if (SUCCEEDED(hr)) hr = Execute("COMMIT");
+    if (FAILED(hr)) {
+        Execute("ROLLBACK");
+        deleted = 0;
+    }
+    return hr;
+}

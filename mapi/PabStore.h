@@ -1,0 +1,59 @@
+#pragma once
+// The address book's objects and their properties in the database. Containers (the PAB, distribution
+// lists) and mail users are objects with a parent; every property is a row (object, property id, type,
+// value). Each change is one transaction, written through before the call returns.
+#include "mapi/PropValue.h"
+#include "mapi/StatementCache.h"
+
+#include <memory>
+#include <set>
+#include <sqlite3.h>
+#include <string>
+#include <vector>
+
+struct StoredObject {
+    int64_t id = 0;
+    int64_t parent = 0;
+    ULONG type = 0; // MAPI_ABCONT, MAPI_DISTLIST, MAPI_MAILUSER
+    PropertyMap props;
+};
+
+struct SaveRequest {
+    int64_t id = 0;      // 0 for an object that is not in the database yet
+    int64_t parent = 0;  // for a new object
+    ULONG type = 0;      // for a new object
+    bool refuseDuplicateName = false; // a new object whose container holds one of its kind and name fails
+    PropertyMap changed;
+    std::set<ULONG> textsGivenAs1252; // changed texts that the caller passed in code page 1252
+    std::set<ULONG> deleted;
+};
+
+class PabStore {
+public:
+    static constexpr int64_t kRootId = 1;
+
+    static HRESULT Open(const std::string& path, std::shared_ptr<PabStore>& out);
+    ~PabStore();
+    PabStore(const PabStore&) = delete;
+    PabStore& operator=(const PabStore&) = delete;
+
+    HRESULT LoadObject(int64_t id, StoredObject& out);
+    HRESULT LoadChildren(int64_t parent, std::vector<StoredObject>& out);
+    // Writes the request in one transaction; a new object's number comes back in request.id.
+    HRESULT Save(SaveRequest& request);
+    // Deletes those of `ids` that are children of `parent`, with everything inside them.
+    HRESULT DeleteChildren(int64_t parent, const std::vector<int64_t>& ids, size_t& deleted);
+
+private:
+    explicit PabStore(sqlite3* db);
+    HRESULT SaveInTransaction(SaveRequest& request);
+    HRESULT InsertObject(SaveRequest& request);
+    HRESULT HasSiblingNamed(const SaveRequest& request, bool& found);
+    HRESULT WriteProperty(int64_t object, ULONG id, const PropValue& value, bool givenAs1252);
+    HRESULT StoredRenderingEquals(int64_t object, ULONG id, const PropValue& value, bool& equal);
+    HRESULT Execute(const char* sql);
+    HRESULT Step(sqlite3_stmt* statement);
+
+    sqlite3* m_db;
+    std::unique_ptr<StatementCache> m_statements;
+};
