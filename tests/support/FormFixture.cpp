@@ -2,6 +2,7 @@
 
 #include "app/CMainFrame.h"
 #include "link/Cellbus.h"
+#include "mapi/Mapi.h"
 #include "ui/CDlgView.h"
 
 #include <QCoreApplication>
@@ -18,12 +19,14 @@ FormFixture::FormFixture()
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_dir.filePath(QStringLiteral("config")));
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, m_dir.filePath(QStringLiteral("config")));
     SetErrorReportHandler([this](int errorClass, int messageId) { m_questions.ReportError(errorClass, messageId); });
+    MAPISetAddressBookFile(PabPath().toStdString());
 }
 
 FormFixture::~FormFixture()
 {
+    m_frame.reset(); // the form closes its address-book session
     SetErrorReportHandler(nullptr);
-    m_frame.reset();
+    MAPISetAddressBookFile({});
 }
 
 void FormFixture::SetSetting(const QString& key, const QVariant& value)

@@ -24,6 +24,8 @@ public:
     void Start();
 
     QString TempPath(const QString& name) const { return m_dir.filePath(name); }
+    // The address-book file the form opens.
+    QString PabPath() const { return m_dir.filePath(QStringLiteral("pab.sqlite")); }
     CMainFrame* Frame() const { return m_frame.get(); }
     CDlgView* View() const { return m_view; }
     ScriptedQuestions& Questions() { return m_questions; }

@@ -1,0 +1,189 @@
+#include "PabSeeder.h"
+
+#include "mapi/Mapi.h"
+
+namespace {
+constexpr ULONG kOpenFlags = MAPI_MODIFY | MAPI_BEST_ACCESS;
+
+LPENTRYID AsEntryId(const std::string& bytes)
+{
+    return reinterpret_cast<LPENTRYID>(const_cast<char*>(bytes.data()));
+}
+
+std::string BinaryOf(const SBinary& bin)
+{
+    return std::string(reinterpret_cast<const char*>(bin.lpb), bin.cb);
+}
+
+const SPropValue* Find(const SPropValue* values, ULONG count, ULONG tag)
+{
+    for (ULONG i = 0; i < count; ++i)
+        if (values[i].ulPropTag == tag) return &values[i];
+    return nullptr;
+}
+}
+
+PabSeeder::PabSeeder(const std::string& file)
+{
+    MAPISetAddressBookFile(file);
+    if (FAILED(MAPIInitialize(nullptr))) return;
+    if (FAILED(MAPILogonEx(0, nullptr, nullptr, MAPI_EXTENDED | MAPI_NO_MAIL, &m_pSession))) return;
+    if (FAILED(m_pSession->OpenAddressBook(0, nullptr, 0, &m_pAddrBook))) return;
+    ULONG cb = 0;
+    LPENTRYID id = nullptr;
+    if (FAILED(m_pAddrBook->GetPAB(&cb, &id))) return;
+    m_pabId.assign(reinterpret_cast<const char*>(id), cb);
+    MAPIFreeBuffer(id);
+    m_pContainer = Open({});
+}
+
+PabSeeder::~PabSeeder()
+{
+    if (m_pContainer) m_pContainer->Release();
+    if (m_pAddrBook) m_pAddrBook->Release();
+    if (m_pSession) {
+        m_pSession->Logoff(0, 0, 0);
+        m_pSession->Release();
+        MAPIUninitialize();
+    }
+}
+
+IABContainer* PabSeeder::Open(const EntryId& parent)
+{
+    const EntryId& id = parent.empty() ? m_pabId : parent;
+    ULONG type = 0;
+    LPUNKNOWN opened = nullptr;
+    if (FAILED(m_pAddrBook->OpenEntry(static_cast<ULONG>(id.size()), AsEntryId(id), nullptr, kOpenFlags, &type, &opened)))
+        return nullptr;
+    return dynamic_cast<IABContainer*>(opened);
+}
+
+PabSeeder::EntryId PabSeeder::Create(IABContainer* container, const EntryId& templateId,
+                                     const std::vector<std::pair<unsigned, std::string>>& props)
+{
+    LPMAPIPROP entry = nullptr;
+    if (FAILED(container->CreateEntry(static_cast<ULONG>(templateId.size()), AsEntryId(templateId), 0, &entry)) || !entry)
+        return {};
+    std::vector<SPropValue> values;
+    for (const auto& [tag, text] : props) {
+        SPropValue value{};
+        value.ulPropTag = tag;
+        value.Value.lpszA = const_cast<char*>(text.c_str());
+        values.push_back(value);
+    }
+    EntryId id;
+    if (SUCCEEDED(entry->SetProps(static_cast<ULONG>(values.size()), values.data(), nullptr)) &&
+        SUCCEEDED(entry->SaveChanges(KEEP_OPEN_READWRITE))) {
+        SPropTagArray tags{1, {PR_ENTRYID}};
+        ULONG count = 0;
+        LPSPropValue read = nullptr;
+        if (SUCCEEDED(entry->GetProps(&tags, 0, &count, &read)) && count == 1 && read[0].ulPropTag == PR_ENTRYID)
+            id = BinaryOf(read[0].Value.bin);
+        MAPIFreeBuffer(read);
+    }
+    entry->Release();
+    return id;
+}
+
+PabSeeder::EntryId PabSeeder::ListTemplate(IABContainer* container)
+{
+    LPUNKNOWN opened = nullptr;
+    EntryId id;
+    if (FAILED(container->OpenProperty(PR_CREATE_TEMPLATES, &IID_IMAPITable, 0, 0, &opened))) return id;
+    auto* table = dynamic_cast<IMAPITable*>(opened);
+    LPSRowSet rows = nullptr;
+    if (table && SUCCEEDED(HrQueryAllRows(table, nullptr, nullptr, nullptr, 0, &rows))) {
+        for (ULONG r = 0; r < rows->cRows && id.empty(); ++r) {
+            const SRow& row = rows->aRow[r];
+            const SPropValue* type = Find(row.lpProps, row.cValues, PR_ADDRTYPE);
+            const SPropValue* entryId = Find(row.lpProps, row.cValues, PR_ENTRYID);
+            if (type && entryId && std::string(type->Value.lpszA) == "MAPIPDL") id = BinaryOf(entryId->Value.bin);
+        }
+        FreeProws(rows);
+    }
+    opened->Release();
+    return id;
+}
+
+PabSeeder::EntryId PabSeeder::AddUser(const std::string& name, const std::string& number,
+                                      const std::optional<std::string>& comment, const EntryId& parent)
+{
+    IABContainer* container = parent.empty() ? m_pContainer : Open(parent);
+    if (!container) return {};
+    std::vector<std::pair<unsigned, std::string>> props = {
+        {PR_DISPLAY_NAME, name}, {PR_PRIMARY_TELEPHONE_NUMBER, number}, {PR_ADDRTYPE, "SMTP"}, {PR_EMAIL_ADDRESS, "- -"}};
+    if (comment) props.emplace_back(PR_COMMENT, *comment);
+    EntryId id = Create(container, m_pabId, props);
+    if (container != m_pContainer) container->Release();
+    return id;
+}
+
+PabSeeder::EntryId PabSeeder::AddList(const std::string& name, const EntryId& parent)
+{
+    IABContainer* container = parent.empty() ? m_pContainer : Open(parent);
+    if (!container) return {};
+    EntryId id = Create(container, ListTemplate(container), {{PR_DISPLAY_NAME, name}});
+    if (container != m_pContainer) container->Release();
+    return id;
+}
+
+std::vector<PabSeeder::StoredUser> PabSeeder::Users(const EntryId& parent)
+{
+    std::vector<StoredUser> users;
+    IABContainer* container = Open(parent);
+    if (!container) return users;
+    LPMAPITABLE table = nullptr;
+    LPSRowSet rows = nullptr;
+    if (SUCCEEDED(container->GetContentsTable(0, &table)) &&
+        SUCCEEDED(HrQueryAllRows(table, nullptr, nullptr, nullptr, 0, &rows))) {
+        for (ULONG r = 0; r < rows->cRows; ++r) {
+            const SRow& row = rows->aRow[r];
+            const SPropValue* type = Find(row.lpProps, row.cValues, PR_OBJECT_TYPE);
+            const SPropValue* entryId = Find(row.lpProps, row.cValues, PR_ENTRYID);
+            if (!type || type->Value.l != static_cast<LONG>(MAPI_MAILUSER) || !entryId) continue;
+            ULONG objectType = 0;
+            LPUNKNOWN opened = nullptr;
+            if (FAILED(m_pAddrBook->OpenEntry(entryId->Value.bin.cb, reinterpret_cast<LPENTRYID>(entryId->Value.bin.lpb),
+                                              nullptr, 0, &objectType, &opened)))
+                continue;
+            auto* prop = dynamic_cast<IMAPIProp*>(opened);
+            ULONG count = 0;
+            LPSPropValue values = nullptr;
+            if (prop && SUCCEEDED(prop->GetProps(nullptr, 0, &count, &values))) {
+                StoredUser user;
+                if (auto* v = Find(values, count, PR_DISPLAY_NAME)) user.name = v->Value.lpszA;
+                if (auto* v = Find(values, count, PR_PRIMARY_TELEPHONE_NUMBER)) user.number = v->Value.lpszA;
+                if (auto* v = Find(values, count, PR_COMMENT)) user.comment = std::string(v->Value.lpszA);
+                users.push_back(user);
+                MAPIFreeBuffer(values);
+            }
+            opened->Release();
+        }
+        FreeProws(rows);
+    }
+    if (table) table->Release();
+    container->Release();
+    return users;
+}
+
+std::vector<std::string> PabSeeder::ListNames(const EntryId& parent)
+{
+    std::vector<std::string> names;
+    IABContainer* container = Open(parent);
+    if (!container) return names;
+    LPMAPITABLE table = nullptr;
+    LPSRowSet rows = nullptr;
+    if (SUCCEEDED(container->GetContentsTable(0, &table)) &&
+        SUCCEEDED(HrQueryAllRows(table, nullptr, nullptr, nullptr, 0, &rows))) {
+        for (ULONG r = 0; r < rows->cRows; ++r) {
+            const SRow& row = rows->aRow[r];
+            const SPropValue* type = Find(row.lpProps, row.cValues, PR_OBJECT_TYPE);
+            const SPropValue* name = Find(row.lpProps, row.cValues, PR_DISPLAY_NAME);
+            if (type && type->Value.l == static_cast<LONG>(MAPI_DISTLIST) && name) names.emplace_back(name->Value.lpszA);
+        }
+        FreeProws(rows);
+    }
+    if (table) table->Release();
+    container->Release();
+    return names;
+}
