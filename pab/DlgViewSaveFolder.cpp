@@ -192,7 +192,11 @@ HRESULT CDlgView::UpdateAbEntry(const std::string& name, const std::string& numb
         if (opened) opened->Release();
         return hr;
     }
-    m_strScratch = AbComment::FormatForUpdatedEntry(comment, status, index);
+    // Reading keeps the space that joined the free comment to the status word, and the format adds one: without
+    // taking it off again, every save of an edited entry would add a space to its comment.
+    std::string freeComment = comment;
+    if (!freeComment.empty() && freeComment.back() == ' ') freeComment.pop_back();
+    m_strScratch = AbComment::FormatForUpdatedEntry(freeComment, status, index);
     SPropValue values[3] = {StringProp(PR_DISPLAY_NAME, name), StringProp(PR_PRIMARY_TELEPHONE_NUMBER, number),
                             StringProp(PR_COMMENT, m_strScratch)};
     LPSPropProblemArray problems = nullptr;
