@@ -49,3 +49,12 @@ int Fehler_Melden(int errorClass, int messageId);
 // written to standard error.
 using ErrorReportHandler = std::function<void(int errorClass, int messageId)>;
 void SetErrorReportHandler(ErrorReportHandler handler);
+
+// Posted to the reading window while a long read runs, so that it can show how far the read has come.
+class PhonebookProgress : public QEvent {
+public:
+    PhonebookProgress(int recordsRead, int recordsExpected);
+    static QEvent::Type EventType();
+    int recordsRead;
+    int recordsExpected; // -1 when the phone did not say
+};

@@ -1,0 +1,285 @@
+#include "link/EmulatorEngine.h"
+
+#include "link/AtReply.h"
+#include "link/GsmAlphabet.h"
+
+#include <cctype>
+
+namespace {
+// 27.007 error numbers the phone uses.
+constexpr int kOperationNotAllowed = 3;
+constexpr int kOperationNotSupported = 4;
+constexpr int kMemoryFull = 20;
+constexpr int kInvalidIndex = 21;
+constexpr int kTextTooLong = 24;
+constexpr int kInvalidText = 25;
+constexpr int kDialStringTooLong = 26;
+constexpr int kInvalidDialString = 27;
+constexpr int kUnknown = 100;
+
+QByteArray line(const QByteArray& text)
+{
+    return "\r\n" + text + "\r\n";
+}
+
+const char* errorText(int code)
+{
+    switch (code) {
+    case kOperationNotAllowed: return "operation not allowed";
+    case kOperationNotSupported: return "operation not supported";
+    case kMemoryFull: return "memory full";
+    case kInvalidIndex: return "invalid index";
+    case kTextTooLong: return "text string too long";
+    case kInvalidText: return "invalid characters in text string";
+    case kDialStringTooLong: return "dial string too long";
+    case kInvalidDialString: return "invalid characters in dial string";
+    default: return "unknown";
+    }
+}
+
+// The command part upper-cased, quoted arguments left as they are.
+QByteArray upperOutsideQuotes(const QByteArray& text)
+{
+    QByteArray out = text;
+    bool quoted = false;
+    for (char& c : out) {
+        if (c == '"') quoted = !quoted;
+        else if (!quoted) c = char(std::toupper(static_cast<unsigned char>(c)));
+    }
+    return out;
+}
+
+QList<QByteArray> splitCommands(const QByteArray& body)
+{
+    QList<QByteArray> commands;
+    QByteArray current;
+    bool quoted = false;
+    for (char c : body) {
+        if (c == '"') quoted = !quoted;
+        if (c == ';' && !quoted) {
+            commands.append(current);
+            current.clear();
+        } else {
+            current.append(c);
+        }
+    }
+    commands.append(current);
+    return commands;
+}
+
+bool parseIndex(const QByteArray& text, int* value)
+{
+    bool ok = false;
+    *value = text.trimmed().toInt(&ok);
+    return ok;
+}
+
+bool isDialString(const QString& number)
+{
+    for (QChar c : number)
+        if (!(c.isDigit() || c == u'+' || c == u'*' || c == u'#' || c == u'p' || c == u'w' || c == u'P' || c == u'W'))
+            return false;
+    return true;
+}
+}
+
+EmulatorEngine::EmulatorEngine(EmulatorState& state, const EmulatorFaults& faults, std::function<void()> onWritten)
+    : m_state(state), m_faults(faults), m_onWritten(std::move(onWritten))
+{
+}
+
+QStringList EmulatorEngine::storages() const
+{
+    QStringList names;
+    for (const QString& name : m_state.storageNames())
+        if (!m_faults.without.contains(name, Qt::CaseInsensitive)) names.append(name);
+    return names;
+}
+
+EmulatorStorage* EmulatorEngine::selected()
+{
+    return storages().contains(m_storage) ? m_state.storage(m_storage) : nullptr;
+}
+
+QByteArray EmulatorEngine::error(int cmeCode, bool* failed)
+{
+    *failed = true;
+    if (m_errorMode == 1) m_pendingError = "+CME ERROR: " + QByteArray::number(cmeCode);
+    else if (m_errorMode == 2) m_pendingError = QByteArray("+CME ERROR: ") + errorText(cmeCode);
+    else m_pendingError = "ERROR";
+    return {};
+}
+
+QByteArray EmulatorEngine::answer(const QByteArray& commandLine)
+{
+    const QByteArray text = commandLine.trimmed();
+    if (text.size() < 2 || upperOutsideQuotes(text.left(2)) != "AT") return line("ERROR");
+    QByteArray reply;
+    for (const QByteArray& command : splitCommands(text.mid(2))) {
+        bool failed = false;
+        m_pendingError.clear();
+        reply += run(upperOutsideQuotes(command.trimmed()), &failed);
+        if (failed) return reply + line(m_pendingError.isEmpty() ? QByteArray("ERROR") : m_pendingError);
+    }
+    return reply + line("OK");
+}
+
+QByteArray EmulatorEngine::run(const QByteArray& command, bool* failed)
+{
+    QByteArray c = command;
+    if (c.startsWith('+')) {
+        if (c == "+CGMI" || c == "+GMI") return line("Korvane");
+        if (c == "+CGMM" || c == "+GMM") return line("Telvora Phone");
+        if (c == "+CGMR" || c == "+GMR") return line("1.1.03");
+        if (c == "+CGSN" || c == "+GSN") return line("350000000000017");
+        if (c == "+CPIN?") return line("+CPIN: READY");
+        if (c == "+CMEE=?") return line("+CMEE: (0-2)");
+        if (c == "+CMEE?") return line("+CMEE: " + QByteArray::number(m_errorMode));
+        if (c.startsWith("+CMEE=")) {
+            int mode = -1;
+            if (!parseIndex(c.mid(6), &mode) || mode < 0 || mode > 2) return error(kOperationNotSupported, failed);
+            m_errorMode = mode;
+            return {};
+        }
+        if (c.startsWith("+CSCS")) return charsetCommand(c.mid(5), failed);
+        if (c.startsWith("+CPBS")) return storageCommand(command.mid(5), failed);
+        if (c.startsWith("+CPBR")) return readCommand(c.mid(5), failed);
+        if (c.startsWith("+CPBW")) return writeCommand(command.mid(5), failed);
+        return error(kOperationNotSupported, failed);
+    }
+    return basic(c, failed);
+}
+
+QByteArray EmulatorEngine::basic(const QByteArray& c, bool* failed)
+{
+    if (c.isEmpty()) return {};
+    if (c == "E" || c == "E0") {
+        m_echo = false;
+        return {};
+    }
+    if (c == "E1") {
+        m_echo = true;
+        return {};
+    }
+    if (c == "Z" || c == "&F" || c == "Z0" || c == "&F0") {
+        m_echo = true;
+        m_errorMode = 0;
+        m_charset = PhoneCharset::Gsm;
+        m_storage = QStringLiteral("SM");
+        return {};
+    }
+    if (c == "I" || c == "I0") return line("Korvane Telvora Phone");
+    static const char* const kHarmless[] = {"V1", "Q0", "&C1", "&D2", "&D0", "&C0", "S0=0", "&K0", "&K3", "X4"};
+    for (const char* ok : kHarmless)
+        if (c == ok) return {};
+    *failed = true;
+    m_pendingError = "ERROR";
+    return {};
+}
+
+QByteArray EmulatorEngine::charsetCommand(const QByteArray& args, bool* failed)
+{
+    if (args == "=?") return line("+CSCS: (\"GSM\",\"IRA\",\"HEX\",\"UCS2\")");
+    if (args == "?") return line("+CSCS: \"" + PhoneCharsets::name(m_charset).toLatin1() + '"');
+    if (!args.startsWith('=')) return error(kOperationNotSupported, failed);
+    PhoneCharset wanted;
+    if (!PhoneCharsets::fromName(QString::fromLatin1(AtReply::unquote(args.mid(1))), &wanted) || wanted == PhoneCharset::Latin1)
+        return error(kOperationNotSupported, failed);
+    m_charset = wanted;
+    return {};
+}
+
+QByteArray EmulatorEngine::storageCommand(const QByteArray& args, bool* failed)
+{
+    if (args == "=?") {
+        QByteArray list;
+        for (const QString& name : storages()) list += (list.isEmpty() ? "\"" : ",\"") + name.toLatin1() + '"';
+        return line("+CPBS: (" + list + ")");
+    }
+    if (args == "?") {
+        EmulatorStorage* s = selected();
+        if (!s) return error(kOperationNotAllowed, failed);
+        return line("+CPBS: \"" + m_storage.toLatin1() + "\"," + QByteArray::number(s->entries.size()) + ','
+                    + QByteArray::number(s->capacity));
+    }
+    if (!args.startsWith('=')) return error(kOperationNotSupported, failed);
+    const QString wanted = QString::fromLatin1(AtReply::unquote(args.mid(1))).toUpper();
+    if (!storages().contains(wanted)) return error(kOperationNotAllowed, failed);
+    m_storage = wanted;
+    return {};
+}
+
+QByteArray EmulatorEngine::recordLine(int index, const EmulatorEntry& entry) const
+{
+    QByteArray name;
+    if (!PhoneCharsets::encodeName(entry.name, m_charset, &name)) {
+        // A phone shows what its set cannot carry as "?", as the text the set does carry.
+        QString readable;
+        for (QChar ch : entry.name) {
+            QByteArray one;
+            readable += PhoneCharsets::encodeName(QString(ch), m_charset, &one) ? ch : QChar(u'?');
+        }
+        PhoneCharsets::encodeName(readable, m_charset, &name);
+    }
+    const QByteArray number = entry.number.toLatin1();
+    const int type = number.startsWith('+') ? 145 : 129;
+    return line("+CPBR: " + QByteArray::number(index) + ",\"" + number + "\"," + QByteArray::number(type) + ",\"" + name + '"');
+}
+
+QByteArray EmulatorEngine::readCommand(const QByteArray& args, bool* failed)
+{
+    EmulatorStorage* s = selected();
+    if (!s) return error(kOperationNotAllowed, failed);
+    if (args == "=?")
+        return line("+CPBR: (1-" + QByteArray::number(s->capacity) + ")," + QByteArray::number(s->numberLength) + ','
+                    + QByteArray::number(s->nameLength));
+    if (!args.startsWith('=')) return error(kOperationNotSupported, failed);
+    const QList<QByteArray> fields = AtReply::splitFields(args.mid(1));
+    int first = 0;
+    int last = 0;
+    if (!parseIndex(fields[0], &first)) return error(kInvalidIndex, failed);
+    last = first;
+    if (fields.size() > 1 && !parseIndex(fields[1], &last)) return error(kInvalidIndex, failed);
+    if (first < 1 || last < first || last > s->capacity) return error(kInvalidIndex, failed);
+    QByteArray reply;
+    for (auto it = s->entries.lowerBound(first); it != s->entries.end() && it.key() <= last; ++it)
+        reply += recordLine(it.key(), it.value());
+    return reply;
+}
+
+QByteArray EmulatorEngine::writeCommand(const QByteArray& args, bool* failed)
+{
+    EmulatorStorage* s = selected();
+    if (!s) return error(kOperationNotAllowed, failed);
+    if (args == "=?")
+        return line("+CPBW: (1-" + QByteArray::number(s->capacity) + ")," + QByteArray::number(s->numberLength)
+                    + ",(129,145)," + QByteArray::number(s->nameLength));
+    if (!args.startsWith('=')) return error(kOperationNotSupported, failed);
+    if (!s->writable) return error(kOperationNotAllowed, failed);
+    ++m_writes;
+    if (m_faults.failWrite > 0 && m_writes == m_faults.failWrite) return error(kUnknown, failed);
+    const QList<QByteArray> fields = AtReply::splitFields(args.mid(1));
+    int index = 0;
+    if (fields[0].trimmed().isEmpty()) {
+        for (index = 1; index <= s->capacity && s->entries.contains(index); ++index) {}
+        if (index > s->capacity) return error(kMemoryFull, failed);
+    } else if (!parseIndex(fields[0], &index) || index < 1 || index > s->capacity) {
+        return error(kInvalidIndex, failed);
+    }
+    if (fields.size() == 1) {
+        s->entries.remove(index);
+        m_onWritten();
+        return {};
+    }
+    QString number = QString::fromLatin1(AtReply::unquote(fields[1]));
+    int type = 0;
+    if (fields.size() > 2 && parseIndex(fields[2], &type) && type == 145 && !number.startsWith(u'+')) number.prepend(u'+');
+    const QString name = fields.size() > 3 ? PhoneCharsets::decodeName(AtReply::unquote(fields[3]), m_charset) : QString();
+    if (!isDialString(number)) return error(kInvalidDialString, failed);
+    if (number.size() - (number.startsWith(u'+') ? 1 : 0) > s->numberLength) return error(kDialStringTooLong, failed);
+    if (GsmAlphabet::septetLength(name) > s->nameLength) return error(kTextTooLong, failed);
+    if (name.contains(QChar(u'\r')) || name.contains(QChar(u'\n'))) return error(kInvalidText, failed);
+    s->entries.insert(index, EmulatorEntry{name, number});
+    m_onWritten();
+    return {};
+}

@@ -1,0 +1,47 @@
+#pragma once
+// The emulated phone's command interpreter: one command line in, the phone's answer out (information lines
+// and the final result, each framed by CR LF as a phone does in verbose mode). Knows nothing of the line
+// it is connected to; PhoneEmulator feeds it and adds echo, latency and line speed.
+#include "link/EmulatorState.h"
+#include "link/PhoneCharset.h"
+
+#include <QByteArray>
+#include <QStringList>
+
+#include <functional>
+
+struct EmulatorFaults {
+    int failWrite = 0;       // refuse the K-th write (1-based); 0 refuses none
+    QStringList without;     // storages the phone does not have ("SM", "ON", ...)
+};
+
+class EmulatorEngine {
+public:
+    // onWritten is called after every accepted write, so that the state can be saved at once.
+    EmulatorEngine(EmulatorState& state, const EmulatorFaults& faults, std::function<void()> onWritten);
+
+    QByteArray answer(const QByteArray& commandLine);
+    bool echo() const { return m_echo; }
+
+private:
+    QByteArray run(const QByteArray& command, bool* failed);
+    QByteArray basic(const QByteArray& command, bool* failed);
+    QByteArray charsetCommand(const QByteArray& args, bool* failed);
+    QByteArray storageCommand(const QByteArray& args, bool* failed);
+    QByteArray readCommand(const QByteArray& args, bool* failed);
+    QByteArray writeCommand(const QByteArray& args, bool* failed);
+    QByteArray recordLine(int index, const EmulatorEntry& entry) const;
+    QByteArray error(int cmeCode, bool* failed);
+    QStringList storages() const;
+    EmulatorStorage* selected();
+
+    EmulatorState& m_state;
+    EmulatorFaults m_faults;
+    std::function<void()> m_onWritten;
+    bool m_echo = true;
+    int m_errorMode = 0; // AT+CMEE: 0 plain ERROR, 1 numeric, 2 verbose
+    PhoneCharset m_charset = PhoneCharset::Gsm;
+    QString m_storage = QStringLiteral("SM");
+    int m_writes = 0;
+    QByteArray m_pendingError;
+};

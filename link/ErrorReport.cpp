@@ -1,0 +1,37 @@
+#include "link/ErrorReport.h"
+
+#include "res/StringTable.h"
+
+namespace ErrorReport {
+QString caption(int errorClass)
+{
+    const QString app = StringTable::LoadQString(Ids::IDS_APP_TITLE);
+    switch (errorClass) {
+    case 2: return app + QStringLiteral(" - Address book error");
+    case 3: return app + QStringLiteral(" - Telephone write error");
+    case 4: return app + QStringLiteral(" - Input error");
+    case 5: return app + QStringLiteral(" - Telephone read error");
+    default: return app + QStringLiteral(" - Error");
+    }
+}
+
+QString message(int messageId)
+{
+    const QString text = StringTable::LoadQString(messageId);
+    return text.isEmpty() ? QStringLiteral("Error %1").arg(messageId) : text;
+}
+
+QString remedy(int messageId)
+{
+    const int id = messageId + Ids::REMEDY_OFFSET;
+    return StringTable::Has(id) ? StringTable::LoadQString(id) : QString();
+}
+
+QString plainText(int errorClass, int messageId)
+{
+    QString text = caption(errorClass) + QLatin1Char('\n') + message(messageId);
+    const QString hint = remedy(messageId);
+    if (!hint.isEmpty()) text += QLatin1Char('\n') + hint;
+    return text;
+}
+}

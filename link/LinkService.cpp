@@ -1,0 +1,118 @@
+#include "link/LinkService.h"
+
+#include "link/PhonebookRecords.h"
+
+#include <QCoreApplication>
+
+LinkService& LinkService::instance()
+{
+    static LinkService service;
+    return service;
+}
+
+LinkService::LinkService()
+{
+    m_thread.setObjectName(QStringLiteral("telephone-link"));
+}
+
+LinkService::~LinkService()
+{
+    shutdown();
+}
+
+void LinkService::ensureStarted()
+{
+    if (m_worker) return;
+    m_worker = new LinkWorker;
+    m_worker->configure(m_options);
+    m_worker->moveToThread(&m_thread);
+    connect(&m_thread, &QThread::finished, m_worker, &QObject::deleteLater);
+    m_thread.start();
+}
+
+void LinkService::configure(const LinkOptions& options)
+{
+    m_options = options;
+    if (!m_worker) return;
+    LinkWorker* worker = m_worker;
+    QMetaObject::invokeMethod(worker, [worker, options] { worker->configure(options); }, Qt::QueuedConnection);
+}
+
+void LinkService::deliver(const QPointer<QObject>& window, int message, intptr_t lParam, std::shared_ptr<ReadBlock> block)
+{
+    if (!window) return;
+    if (block) m_current = std::move(block);
+    PhonebookMessage event(message, 0, lParam);
+    QCoreApplication::sendEvent(window.data(), &event);
+}
+
+void LinkService::read(QObject* window, int message, const QByteArray& code)
+{
+    const QPointer<QObject> target(window);
+    ensureStarted();
+    LinkWorker* worker = m_worker;
+    auto progress = [this, target](int done, int expected) {
+        QMetaObject::invokeMethod(this, [target, done, expected] {
+            if (!target) return;
+            PhonebookProgress event(done, expected);
+            QCoreApplication::sendEvent(target.data(), &event);
+        }, Qt::QueuedConnection);
+    };
+    auto finished = [this, target, message](DirectoryRead result) {
+        std::shared_ptr<ReadBlock> block;
+        intptr_t lParam = result.result;
+        if (result.result != PB_READ_NO_DATA) {
+            block = std::make_shared<ReadBlock>();
+            if (result.result == 0) {
+                block->bytes = PhonebookRecords::buildBlock(result.records, result.nameLength, result.numberLength);
+                block->data.nCount = int32_t(result.records.size());
+                block->data.nNameLen = result.nameLength;
+                block->data.nNumberLen = result.numberLength;
+                block->data.nMaxEntries = result.maxEntries;
+                // Success carries the record count; 0 records is a success too, never mistaken for a failure.
+                lParam = intptr_t(result.records.size());
+            }
+        }
+        QMetaObject::invokeMethod(this, [this, target, message, lParam, block] {
+            if (block) block->data.pRecords = reinterpret_cast<const uint8_t*>(block->bytes.constData());
+            deliver(target, message, lParam, block);
+        }, Qt::QueuedConnection);
+    };
+    QMetaObject::invokeMethod(worker, [worker, code, progress, finished] { worker->read(code, progress, finished); },
+                              Qt::QueuedConnection);
+}
+
+void LinkService::write(QObject* window, int message, const QByteArray& code, int index, const QByteArray& name,
+                        const QByteArray& number)
+{
+    const QPointer<QObject> target(window);
+    ensureStarted();
+    LinkWorker* worker = m_worker;
+    auto finished = [this, target, message](int result) {
+        QMetaObject::invokeMethod(this, [this, target, message, result] { deliver(target, message, result, nullptr); },
+                                  Qt::QueuedConnection);
+    };
+    QMetaObject::invokeMethod(worker, [=] { worker->write(code, index, name, number, finished); }, Qt::QueuedConnection);
+}
+
+PhonebookData* LinkService::currentData()
+{
+    return m_current ? &m_current->data : &m_empty;
+}
+
+LinkCounters LinkService::counters()
+{
+    if (!m_worker) return {};
+    LinkCounters counters;
+    LinkWorker* worker = m_worker;
+    QMetaObject::invokeMethod(worker, [worker, &counters] { counters = worker->counters(); }, Qt::BlockingQueuedConnection);
+    return counters;
+}
+
+void LinkService::shutdown()
+{
+    if (!m_worker) return;
+    m_thread.quit();
+    m_thread.wait();
+    m_worker = nullptr; // deleted by the thread's finished signal
+}

@@ -1,0 +1,48 @@
+#pragma once
+// The telephone link behind the Cellbus calls: a worker thread that talks to the phone, and the delivery of
+// each request's end to its window on the user-interface thread. A window deleted before its request ends
+// is simply not told.
+#include "link/Cellbus.h"
+#include "link/LinkOptions.h"
+#include "link/LinkWorker.h"
+
+#include <QObject>
+#include <QPointer>
+#include <QThread>
+
+#include <memory>
+
+class LinkService : public QObject {
+    Q_OBJECT
+public:
+    // Created on first use, on the user-interface thread.
+    static LinkService& instance();
+    ~LinkService() override;
+
+    void configure(const LinkOptions& options);
+    void read(QObject* window, int message, const QByteArray& code);
+    void write(QObject* window, int message, const QByteArray& code, int index, const QByteArray& name,
+               const QByteArray& number);
+    // The records of the read whose end is being (or was last) delivered.
+    PhonebookData* currentData();
+    // Waits for the requests made so far, then counts what went over the line since start.
+    LinkCounters counters();
+    // Ends the worker after the request it is working on; requests still queued are dropped. A later
+    // request starts a new worker.
+    void shutdown();
+
+private:
+    struct ReadBlock {
+        QByteArray bytes;
+        PhonebookData data;
+    };
+    LinkService();
+    void ensureStarted();
+    void deliver(const QPointer<QObject>& window, int message, intptr_t lParam, std::shared_ptr<ReadBlock> block);
+
+    QThread m_thread;
+    LinkWorker* m_worker = nullptr;
+    LinkOptions m_options;
+    std::shared_ptr<ReadBlock> m_current;
+    PhonebookData m_empty;
+};

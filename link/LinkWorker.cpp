@@ -1,0 +1,98 @@
+#include "link/LinkWorker.h"
+
+#include <QSerialPort>
+
+namespace {
+// Progress is worth a repaint every few records, not every record.
+constexpr int kProgressStep = 20;
+}
+
+LinkWorker::LinkWorker() = default;
+
+LinkWorker::~LinkWorker()
+{
+    dropConnection();
+}
+
+void LinkWorker::configure(const LinkOptions& options)
+{
+    dropConnection();
+    m_options = options;
+}
+
+bool LinkWorker::connectPhone()
+{
+    if (m_session && m_session->usable()) return true;
+    dropConnection();
+    if (m_options.device.isEmpty()) return false;
+    m_port = std::make_unique<QSerialPort>();
+    m_port->setPortName(m_options.device);
+    m_port->setBaudRate(m_options.baud);
+    m_port->setDataBits(QSerialPort::Data8);
+    m_port->setParity(QSerialPort::NoParity);
+    m_port->setStopBits(QSerialPort::OneStop);
+    m_port->setFlowControl(QSerialPort::NoFlowControl);
+    if (!m_port->open(QIODevice::ReadWrite)) {
+        m_port.reset();
+        return false;
+    }
+    m_channel = std::make_unique<AtChannel>(m_port.get(), m_options.silenceTimeoutMs);
+    m_session = std::make_unique<PhonebookSession>(*m_channel);
+    return true;
+}
+
+void LinkWorker::collectCounters()
+{
+    if (!m_channel) return;
+    m_counters.commands += m_channel->commandsSent();
+    m_counters.bytesSent += m_channel->bytesSent();
+    m_counters.bytesReceived += m_channel->bytesReceived();
+}
+
+void LinkWorker::dropConnection()
+{
+    collectCounters();
+    m_session.reset();
+    m_channel.reset();
+    if (m_port) m_port->close();
+    m_port.reset();
+}
+
+LinkCounters LinkWorker::counters() const
+{
+    LinkCounters total = m_counters;
+    if (m_channel) {
+        total.commands += m_channel->commandsSent();
+        total.bytesSent += m_channel->bytesSent();
+        total.bytesReceived += m_channel->bytesReceived();
+    }
+    return total;
+}
+
+void LinkWorker::read(const QByteArray& code, const ProgressSink& progress, const ReadDone& done)
+{
+    if (!connectPhone()) {
+        done(DirectoryRead{});
+        return;
+    }
+    int lastReported = 0;
+    DirectoryRead result = m_session->read(code, [&](int read, int expected) {
+        if (read - lastReported < kProgressStep) return;
+        lastReported = read;
+        progress(read, expected);
+    });
+    if (!m_session->usable()) dropConnection();
+    done(std::move(result));
+}
+
+void LinkWorker::write(const QByteArray& code, int index, const QByteArray& name, const QByteArray& number,
+                       const WriteDone& done)
+{
+    if (!connectPhone()) {
+        done(PhonebookSession::kWriteLinkLost);
+        return;
+    }
+    const int result = m_session->write(code, index, name, number);
+    if (!m_session->usable()) dropConnection();
+    done(result);
+}

@@ -1,0 +1,113 @@
+#include "link/PhonebookRecords.h"
+
+#include "link/GsmAlphabet.h"
+
+#include <algorithm>
+#include <cctype>
+
+namespace {
+bool isDialCharacter(char c)
+{
+    return std::isdigit(static_cast<unsigned char>(c)) || c == '+' || c == '*' || c == '#' || c == 'p' || c == 'P'
+        || c == 'w' || c == 'W' || c == ',' || c == '?';
+}
+
+QByteArray dialCharactersOnly(const QByteArray& text)
+{
+    QByteArray out;
+    for (char c : text)
+        if (isDialCharacter(c)) out.append(c);
+    return out;
+}
+
+// Some phones in UCS2 send the number in UCS2 as well ("002B0034009..."). Only a field of at least two
+// units that decodes entirely to dialling characters is taken as such, so ordinary numbers stay as sent.
+QByteArray decodeNumber(const QByteArray& field, PhoneCharset charset)
+{
+    if (charset == PhoneCharset::Ucs2 && field.size() >= 8 && field.size() % 4 == 0) {
+        const QString text = PhoneCharsets::decodeName(field, charset);
+        bool dialOnly = text.size() == field.size() / 4;
+        for (QChar ch : text) dialOnly = dialOnly && ch.unicode() < 128 && isDialCharacter(char(ch.unicode()));
+        if (dialOnly) return text.toLatin1();
+    }
+    return dialCharactersOnly(field);
+}
+
+QString cutName(const QString& name, int nameLength)
+{
+    if (nameLength <= 0) return name;
+    QString out;
+    int used = 0;
+    for (QChar ch : name) {
+        bool extension = false;
+        GsmAlphabet::codeOf(ch.unicode(), &extension);
+        const int width = extension ? 2 : 1;
+        if (used + width > nameLength) break;
+        used += width;
+        out.append(ch);
+    }
+    return out;
+}
+
+void appendField(QByteArray& block, const QByteArray& text, int length)
+{
+    QByteArray field = text.left(length);
+    field.append(QByteArray(length - field.size(), '\0'));
+    block.append(field);
+}
+}
+
+namespace PhonebookRecords {
+std::optional<PhoneRecord> fromRaw(const AtReply::RawRecord& raw, PhoneCharset charset, int nameLength, int numberLength)
+{
+    PhoneRecord record;
+    record.index = int(std::clamp<qint64>(raw.index, -1, kMaxIndex + 1));
+    record.name = cutName(PhoneCharsets::decodeName(raw.name, charset), nameLength);
+    record.number = decodeNumber(raw.number, charset);
+    if (raw.type == 145 && !record.number.isEmpty() && !record.number.startsWith('+')) record.number.prepend('+');
+    if (numberLength > 0) {
+        const int keep = numberLength + (record.number.startsWith('+') ? 1 : 0);
+        record.number = record.number.left(keep);
+    }
+    if (record.name.isEmpty() && record.number.isEmpty()) return std::nullopt;
+    return record;
+}
+
+QList<PhoneRecord> keepValid(QList<PhoneRecord> records, int first, int last)
+{
+    QList<PhoneRecord> kept;
+    for (const PhoneRecord& r : records) {
+        if (r.index < std::max(first, 1) || r.index > std::min(last, kMaxIndex)) continue;
+        const bool seen = std::any_of(kept.begin(), kept.end(), [&](const PhoneRecord& k) { return k.index == r.index; });
+        if (!seen) kept.append(r);
+    }
+    std::stable_sort(kept.begin(), kept.end(), [](const PhoneRecord& a, const PhoneRecord& b) { return a.index < b.index; });
+    if (kept.size() > kMaxRecords) kept.resize(kMaxRecords);
+    return kept;
+}
+
+QByteArray blockName(const QString& name, int nameLength)
+{
+    QByteArray bytes = GsmAlphabet::encodeBlock(name);
+    if (bytes.size() <= nameLength) return bytes;
+    bytes.truncate(nameLength);
+    // An escape left without its code would turn the next record's first byte into an extension.
+    // No extension code is itself an escape, so a trailing escape always leads a cut pair.
+    if (!bytes.isEmpty() && static_cast<unsigned char>(bytes.back()) == GsmAlphabet::kEscape) bytes.chop(1);
+    return bytes;
+}
+
+QByteArray buildBlock(const QList<PhoneRecord>& records, int nameLength, int numberLength)
+{
+    QByteArray block;
+    block.reserve(records.size() * (2 + nameLength + numberLength));
+    for (const PhoneRecord& r : records) {
+        const auto index = static_cast<quint16>(r.index & 0x7FFF);
+        block.append(char(index & 0xFF));
+        block.append(char(index >> 8));
+        appendField(block, blockName(r.name, nameLength), nameLength);
+        appendField(block, r.number, numberLength);
+    }
+    return block;
+}
+}

@@ -1,0 +1,32 @@
+#pragma once
+// Turning the records a phone answered into the record block that ATPBGet hands out.
+#include "link/AtReply.h"
+#include "link/PhoneCharset.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+
+struct PhoneRecord {
+    int index = 0;
+    QString name;      // readable text
+    QByteArray number; // dialling characters, "+" first for international numbers
+};
+
+namespace PhonebookRecords {
+constexpr int kMaxRecords = 1000;
+constexpr int kMaxIndex = 32767; // the block's index has 15 bits
+
+// One answered record as text; the name is cut to nameLength positions (an extension character counts two)
+// and the number to numberLength characters plus a leading "+". Nothing when the location is empty.
+std::optional<PhoneRecord> fromRaw(const AtReply::RawRecord& raw, PhoneCharset charset, int nameLength, int numberLength);
+// Records worth keeping: inside first..last and 1..32767, one per index (the first answer wins), sorted by
+// index, at most 1000 (the lowest indices).
+QList<PhoneRecord> keepValid(QList<PhoneRecord> records, int first, int last);
+// The record block: per record a 16-bit little-endian index, the name in block bytes (see GsmAlphabet.h)
+// in nameLength bytes, the number in numberLength bytes; a text shorter than its field ends with a zero
+// byte, one that fills it has none, so that the field holds as many characters as the phone does.
+QByteArray buildBlock(const QList<PhoneRecord>& records, int nameLength, int numberLength);
+// A name in block bytes that fits nameLength bytes without splitting an escape pair.
+QByteArray blockName(const QString& name, int nameLength);
+}

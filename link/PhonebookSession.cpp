@@ -1,0 +1,199 @@
+#include "link/PhonebookSession.h"
+
+#include "link/GsmAlphabet.h"
+#include "link/StorageCodes.h"
+
+#include <algorithm>
+#include <cctype>
+
+namespace {
+constexpr int kDefaultNameLength = 16;
+constexpr int kDefaultNumberLength = 20;
+
+bool isWritableNumber(const QByteArray& number)
+{
+    if (number.size() > 80) return false;
+    return std::all_of(number.begin(), number.end(), [](char c) {
+        return std::isdigit(static_cast<unsigned char>(c)) || c == '+' || c == '*' || c == '#' || c == 'p' || c == 'w'
+            || c == 'P' || c == 'W' || c == ',';
+    });
+}
+
+QByteArray quoted(const QByteArray& text)
+{
+    return '"' + text + '"';
+}
+}
+
+PhonebookSession::PhonebookSession(AtChannel& channel) : m_channel(channel) {}
+
+QByteArray PhonebookSession::storageFor(const QByteArray& code)
+{
+    return StorageCodes::phoneStorage(code);
+}
+
+AtResponse PhonebookSession::send(const QByteArray& command, const std::function<void(const QByteArray&)>& onLine)
+{
+    AtResponse response = m_channel.send(command, onLine);
+    if (response.linkLost()) m_usable = false;
+    return response;
+}
+
+bool PhonebookSession::setUp()
+{
+    if (m_ready) return true;
+    // A phone that was busy or in the middle of a line may swallow the first AT; one retry settles it.
+    AtResponse hello = send("AT");
+    if (!hello.ok()) {
+        m_usable = true;
+        hello = send("AT");
+    }
+    if (!hello.ok()) {
+        m_usable = false;
+        return false;
+    }
+    // Numbered errors make the failures readable; a phone that refuses still works with plain ERROR.
+    if (send("AT+CMEE=1").linkLost()) return false;
+    negotiateCharset();
+    if (!m_usable) return false;
+    const AtResponse storages = send("AT+CPBS=?");
+    if (!m_usable) return false;
+    for (const QByteArray& line : storages.lines)
+        if (const auto payload = AtReply::payloadOf(line, "+CPBS")) m_storages = AtReply::parseList(*payload);
+    m_ready = true;
+    return true;
+}
+
+void PhonebookSession::negotiateCharset()
+{
+    const AtResponse offered = send("AT+CSCS=?");
+    QStringList sets;
+    for (const QByteArray& line : offered.lines)
+        if (const auto payload = AtReply::payloadOf(line, "+CSCS")) sets = AtReply::parseList(*payload);
+    while (m_usable && !sets.isEmpty()) {
+        const PhoneCharset best = PhoneCharsets::choose(sets);
+        const AtResponse chosen = send("AT+CSCS=" + quoted(PhoneCharsets::name(best).toLatin1()));
+        if (chosen.ok()) {
+            m_charset = best;
+            return;
+        }
+        sets.removeIf([&](const QString& s) {
+            PhoneCharset known;
+            return !PhoneCharsets::fromName(s, &known) || known == best;
+        });
+    }
+    // Nothing offered or accepted: keep whatever the phone uses, if it says.
+    const AtResponse current = send("AT+CSCS?");
+    for (const QByteArray& line : current.lines) {
+        if (const auto payload = AtReply::payloadOf(line, "+CSCS")) {
+            PhoneCharset known;
+            if (PhoneCharsets::fromName(QString::fromLatin1(AtReply::unquote(*payload)), &known)) m_charset = known;
+        }
+    }
+}
+
+PhonebookSession::Selection PhonebookSession::select(const QByteArray& storage)
+{
+    if (storage.isEmpty()) return Selection::NotAvailable;
+    if (!m_storages.isEmpty() && !m_storages.contains(QString::fromLatin1(storage), Qt::CaseInsensitive))
+        return Selection::NotAvailable;
+    if (m_selected == storage) return Selection::Selected;
+    const AtResponse response = send("AT+CPBS=" + quoted(storage));
+    if (response.linkLost()) return Selection::LinkLost;
+    if (!response.ok()) return Selection::NotAvailable;
+    m_selected = storage;
+    const AtResponse format = send("AT+CPBR=?");
+    if (format.linkLost()) return Selection::LinkLost;
+    std::optional<AtReply::RecordFormat> parsed;
+    for (const QByteArray& line : format.lines)
+        if (!parsed) parsed = AtReply::parseRecordFormat(line);
+    if (!format.ok() || !parsed) {
+        m_selected.clear();
+        return Selection::NotAvailable;
+    }
+    m_format = *parsed;
+    return Selection::Selected;
+}
+
+bool PhonebookSession::readRange(int first, int last, const DirectoryRead&, QList<AtReply::RawRecord>* raw,
+                                 const std::function<void()>& onRecord)
+{
+    const QByteArray command = "AT+CPBR=" + QByteArray::number(first) + ',' + QByteArray::number(last);
+    const AtResponse response = send(command, [&](const QByteArray& line) {
+        if (const auto record = AtReply::parseRecord(line)) {
+            raw->append(*record);
+            onRecord();
+        }
+    });
+    // A range without a single entry is answered with an error by several phones ("not found"); only a
+    // lost link makes the read fail.
+    return !response.linkLost();
+}
+
+DirectoryRead PhonebookSession::read(const QByteArray& directoryCode, const Progress& progress)
+{
+    DirectoryRead result;
+    const QByteArray storage = storageFor(directoryCode);
+    if (!setUp()) return result;
+    switch (select(storage)) {
+    case Selection::LinkLost: return result;
+    case Selection::NotAvailable: result.result = -4; return result;
+    case Selection::Selected: break;
+    }
+    int used = -1;
+    int total = -1;
+    const AtResponse status = send("AT+CPBS?");
+    if (status.linkLost()) return result;
+    for (const QByteArray& line : status.lines) {
+        if (const auto parsed = AtReply::parseStorageStatus(line)) {
+            used = parsed->used;
+            total = parsed->total;
+        }
+    }
+    result.nameLength = m_format.nameLength > 0 ? m_format.nameLength : kDefaultNameLength;
+    result.numberLength = m_format.numberLength > 0 ? m_format.numberLength : kDefaultNumberLength;
+    result.maxEntries = total > 0 ? total : m_format.last - m_format.first + 1;
+    QList<AtReply::RawRecord> raw;
+    const int first = std::max(m_format.first, 1);
+    const int last = std::min(m_format.last, PhonebookRecords::kMaxIndex);
+    for (int chunk = first; chunk <= last; chunk += kRangeChunk) {
+        const int chunkLast = std::min(last, chunk + kRangeChunk - 1);
+        const bool read = readRange(chunk, chunkLast, result, &raw, [&] {
+            if (progress) progress(int(raw.size()), used);
+        });
+        if (!read) return DirectoryRead{};
+        if (raw.size() > 4 * PhonebookRecords::kMaxRecords) break; // a phone repeating itself without end
+    }
+    QList<PhoneRecord> records;
+    for (const AtReply::RawRecord& r : raw)
+        if (auto record = PhonebookRecords::fromRaw(r, m_charset, result.nameLength, result.numberLength))
+            records.append(*record);
+    result.records = PhonebookRecords::keepValid(records, m_format.first, m_format.last);
+    result.result = 0;
+    return result;
+}
+
+int PhonebookSession::write(const QByteArray& directoryCode, int index, const QByteArray& blockName, const QByteArray& number)
+{
+    const QByteArray storage = storageFor(directoryCode);
+    if (index < 1 || index > PhonebookRecords::kMaxIndex || !isWritableNumber(number)) return kWriteInvalidInput;
+    const bool erase = blockName.isEmpty() && number.isEmpty();
+    QByteArray name;
+    if (!setUp()) return kWriteLinkLost;
+    switch (select(storage)) {
+    case Selection::LinkLost: return kWriteLinkLost;
+    case Selection::NotAvailable: return kWriteNotAvailable;
+    case Selection::Selected: break;
+    }
+    if (index < m_format.first || index > m_format.last) return kWriteInvalidInput;
+    if (!erase && !PhoneCharsets::encodeName(GsmAlphabet::decodeBlock(blockName), m_charset, &name))
+        return kWriteInvalidInput;
+    QByteArray command = "AT+CPBW=" + QByteArray::number(index);
+    if (!erase) {
+        const int type = number.startsWith('+') ? 145 : 129;
+        command += ',' + quoted(number) + ',' + QByteArray::number(type) + ',' + quoted(name);
+    }
+    const AtResponse response = send(command);
+    if (response.linkLost()) return kWriteLinkLost;
+    return response.ok() ? 0 : kWriteRefused;
+}

@@ -1,0 +1,61 @@
+#pragma once
+// The phonebook conversation with one connected phone: set-up once per connection, then reads of a whole
+// storage and writes of single records, each ending in one of the link's result codes.
+#include "link/AtChannel.h"
+#include "link/PhoneCharset.h"
+#include "link/PhonebookRecords.h"
+
+#include <QByteArray>
+#include <QStringList>
+
+#include <functional>
+
+struct DirectoryRead {
+    int result = -1; // 0 success, -1 no data (link lost), -4 storage not available
+    QList<PhoneRecord> records;
+    int nameLength = 0;
+    int numberLength = 0;
+    int maxEntries = 0;
+};
+
+class PhonebookSession {
+public:
+    // Write results besides 0 (written).
+    static constexpr int kWriteLinkLost = -1;
+    static constexpr int kWriteNotAvailable = -4;
+    static constexpr int kWriteRefused = 1;      // the phone answered ERROR or +CME ERROR
+    static constexpr int kWriteInvalidInput = 2; // not sent: bad index, number or a name the phone's set cannot carry
+    // Locations asked for per range read: few commands, yet progress to show on a large storage.
+    static constexpr int kRangeChunk = 100;
+
+    explicit PhonebookSession(AtChannel& channel);
+
+    // The phone's storage for one of the program's directory codes; empty for an unknown code.
+    static QByteArray storageFor(const QByteArray& directoryCode);
+
+    using Progress = std::function<void(int recordsRead, int recordsExpected)>;
+    DirectoryRead read(const QByteArray& directoryCode, const Progress& progress);
+    // name in block bytes (GsmAlphabet.h); an empty name and number delete the record.
+    int write(const QByteArray& directoryCode, int index, const QByteArray& blockName, const QByteArray& number);
+
+    // False after the link was lost: the owner closes the device and starts a new session.
+    bool usable() const { return m_usable; }
+    PhoneCharset charset() const { return m_charset; }
+
+private:
+    bool setUp();
+    void negotiateCharset();
+    enum class Selection { Selected, NotAvailable, LinkLost };
+    Selection select(const QByteArray& storage);
+    AtResponse send(const QByteArray& command, const std::function<void(const QByteArray&)>& onLine = {});
+    bool readRange(int first, int last, const DirectoryRead& format, QList<AtReply::RawRecord>* raw,
+                   const std::function<void()>& onRecord);
+
+    AtChannel& m_channel;
+    bool m_ready = false;
+    bool m_usable = true;
+    PhoneCharset m_charset = PhoneCharset::Ira;
+    QStringList m_storages; // empty when the phone did not list them
+    QByteArray m_selected;
+    AtReply::RecordFormat m_format;
+};

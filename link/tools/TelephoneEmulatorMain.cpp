@@ -1,0 +1,77 @@
+// telephone-emulator: an emulated GSM phone on a pseudo-terminal, until interrupted.
+#include "link/PhoneEmulator.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+
+#include <csignal>
+#include <cstdio>
+
+namespace {
+int intOption(const QCommandLineParser& parser, const char* name, bool* ok)
+{
+    if (!parser.isSet(name)) return 0;
+    bool valid = false;
+    const int value = parser.value(name).toInt(&valid);
+    if (!valid || value < 0) {
+        std::fprintf(stderr, "telephone-emulator: --%s needs a whole number of 0 or more\n", name);
+        *ok = false;
+    }
+    return value;
+}
+}
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("telephone-emulator"));
+    QCoreApplication::setApplicationVersion(QStringLiteral("1.1.03"));
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("An emulated GSM telephone answering AT commands on a pseudo-terminal."));
+    parser.addHelpOption();
+    parser.addVersionOption();
+    parser.addOptions({
+        {"state", "State file (JSON), seeded with sample entries when missing.", "FILE"},
+        {"link", "Also make the device reachable under this path (a symbolic link).", "PATH"},
+        {"latency", "Delay before each answer, in milliseconds.", "MS"},
+        {"baud", "Send no faster than a serial line of this speed.", "N"},
+        {"fail-write", "Refuse the K-th write.", "K"},
+        {"hangup-after", "Answer N commands, then drop the line in the middle of an answer.", "N"},
+        {"without", "Leave out a storage (SM, ME, OW/ON, FD, LD, MC, CD/RC); may be repeated.", "CODE"},
+        {"log", "Append every command received to this file, with a timestamp.", "FILE"},
+    });
+    parser.process(app);
+    bool ok = true;
+    PhoneEmulatorOptions options;
+    options.stateFile = parser.value("state");
+    options.linkPath = parser.value("link");
+    options.latencyMs = intOption(parser, "latency", &ok);
+    options.baud = intOption(parser, "baud", &ok);
+    options.failWrite = intOption(parser, "fail-write", &ok);
+    options.hangupAfter = intOption(parser, "hangup-after", &ok);
+    options.without = parser.values("without");
+    options.logFile = parser.value("log");
+    if (!ok) return 2;
+
+    // The serving thread inherits the blocked stopSignals, so they reach sigwait below and nothing else.
+    sigset_t stopSignals;
+    sigemptyset(&stopSignals);
+    sigaddset(&stopSignals, SIGINT);
+    sigaddset(&stopSignals, SIGTERM);
+    sigaddset(&stopSignals, SIGHUP);
+    pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
+
+    PhoneEmulator phone;
+    QString device;
+    QString error;
+    if (!phone.start(options, &device, &error)) {
+        std::fprintf(stderr, "telephone-emulator: %s\n", qPrintable(error));
+        return 1;
+    }
+    std::printf("%s\n", qPrintable(device));
+    std::fflush(stdout);
+    int received = 0;
+    sigwait(&stopSignals, &received);
+    phone.stop();
+    return 0;
+}
