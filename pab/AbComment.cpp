@@ -81,8 +81,5 @@ std::string AbComment::FormatForNewEntry(const std::string& status, int index)
 
 std::string AbComment::FormatForUpdatedEntry(const std::string& comment, const std::string& status, int index)
 {
-    // Reading keeps the blank that joined the user's text to the status word; adding another one on every
-    // save would make the comment grow by a blank each time the entry is edited.
-    const bool joined = comment.empty() ? false : comment.back() == ' ';
-    return comment + (joined ? "" : " ") + FormatForNewEntry(status, index);
+    return comment + " " + FormatForNewEntry(status, index);
 }

@@ -21,6 +21,7 @@ public:
     static std::string StatusWord(const std::string& status);
     // 'Standard-Status - Index: 12 '
     static std::string FormatForNewEntry(const std::string& status, int index);
-    // 'Met at fair VIP-Status - Index: 3 '
+    // 'Met at fair VIP-Status - Index: 3 '. Reading keeps the blank that joined the free comment to the status
+    // word ('Met at fair '); the saver takes it off before formatting, or the comment would grow on every save.
     static std::string FormatForUpdatedEntry(const std::string& comment, const std::string& status, int index);
 };

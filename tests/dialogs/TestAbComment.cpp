@@ -96,9 +96,6 @@ private slots:
         QTest::newRow("status must be exactly !") << QByteArray("x") << QByteArray("!!") << 2
                                                   << QByteArray("Standard-Status - Index: 2 ")
                                                   << QByteArray("x Standard-Status - Index: 2 ");
-        QTest::newRow("joining blank kept from reading") << QByteArray("Met at fair ") << QByteArray("!") << 3
-                                                         << QByteArray("VIP-Status - Index: 3 ")
-                                                         << QByteArray("Met at fair VIP-Status - Index: 3 ");
     }
     void formats()
     {
@@ -109,19 +106,6 @@ private slots:
         QFETCH(QByteArray, updatedFormat);
         QCOMPARE(Bytes(AbComment::FormatForNewEntry(status.toStdString(), index)), newFormat);
         QCOMPARE(Bytes(AbComment::FormatForUpdatedEntry(comment.toStdString(), status.toStdString(), index)), updatedFormat);
-    }
-
-    void editingAnEntryAgainAndAgainKeepsItsComment()
-    {
-        std::string comment = "Met at fair";
-        for (int save = 0; save < 3; ++save) {
-            const std::string stored = AbComment::FormatForUpdatedEntry(comment, "!", 9);
-            const AbCommentFields read = AbComment::Parse(stored, *m_table, 0);
-            QCOMPARE(read.m_strStatus, std::string("!"));
-            QCOMPARE(read.m_nIndex, 9);
-            comment = read.m_strComment;
-        }
-        QCOMPARE(comment, std::string("Met at fair "));
     }
 };
 
