@@ -8,6 +8,7 @@
 #include "app/KeyLockState.h"
 #include "res/StringTable.h"
 
+#include <QCloseEvent>
 #include <QLabel>
 #include <QLayout>
 #include <QMenuBar>
@@ -102,6 +103,8 @@ void CMainFrame::CreateToolBar()
         QAction* action = m_actions.count(id) ? m_actions[id] : MakeCommandAction(id, StringTable::Tooltip(id));
         action->setIcon(QIcon(Artwork::ToolbarImage(id)));
         m_wndToolBar->addAction(action);
+        if (QWidget* button = m_wndToolBar->widgetForAction(action))
+            button->setAccessibleName(StringTable::Tooltip(id));
     }
     addToolBar(Qt::TopToolBarArea, m_wndToolBar);
     // A toolbar docked elsewhere or floating changes what the frame must hold.
@@ -213,6 +216,14 @@ bool CMainFrame::event(QEvent* event)
         return true;
     }
     return QMainWindow::event(event);
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event)
+{
+    QMainWindow::closeEvent(event);
+    // The help window belongs to the program, not to the desktop: it goes when the frame goes.
+    if (event->isAccepted() && m_helpWindow)
+        m_helpWindow->close();
 }
 
 void CMainFrame::showEvent(QShowEvent* event)

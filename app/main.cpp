@@ -8,6 +8,7 @@
 #include <QCommandLineParser>
 
 #include <cstdio>
+#include <memory>
 
 namespace {
 void DefineOptions(QCommandLineParser& parser)
@@ -51,8 +52,9 @@ int main(int argc, char* argv[])
     CVRD2EditDoc document;
     CMainFrame frame;
     DialogQuestions questions(&frame);
-    auto* view = new CDlgView(&frame, &questions);
-    frame.SetView(view, view);
+    // The form goes before the questions it keeps a pointer to; the frame it sits in outlives both.
+    auto view = std::make_unique<CDlgView>(&frame, &questions);
+    frame.SetView(view.get(), view.get());
     frame.show();
     view->OnInitialUpdate();
     return app.exec();

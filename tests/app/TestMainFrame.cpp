@@ -47,6 +47,7 @@ private slots:
     void statusBarPanesAndFlyByPrompts();
     void helpOpensOneWindowAtTheContents();
     void aboutCommandShowsTheAboutBox();
+    void exitWithoutAFormHandlerClosesTheFrame();
 
 private:
     QLabel* MessagePane() const { return m_frame->findChild<QLabel*>(QStringLiteral("pane0")); }
@@ -301,6 +302,18 @@ void TestMainFrame::helpOpensOneWindowAtTheContents()
     QCOMPARE(m_frame->HelpWindow(), help.data());
     QCOMPARE(m_frame->findChildren<CHelpWindow*>().size(), 1);
     QVERIFY(m_view->m_received.empty());
+
+    m_frame->close();
+    QVERIFY(!help->isVisible());
+}
+
+void TestMainFrame::exitWithoutAFormHandlerClosesTheFrame()
+{
+    m_view->m_handled.erase(ID_APP_EXIT);
+    QVERIFY(m_frame->IsCommandEnabled(ID_APP_EXIT));
+    ActivateFrame();
+    QTest::keyClick(m_frame.get(), Qt::Key_B, Qt::ControlModifier);
+    QTRY_VERIFY(!m_frame->isVisible());
 }
 
 void TestMainFrame::aboutCommandShowsTheAboutBox()
