@@ -1,0 +1,218 @@
+// The address book file: where it lives, its creation, identifiers across restarts, code page 1252 at the
+// interface over UTF-8 in the file, another program holding the database, and damaged files refused untouched.
+#include "MapiTestSession.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <sqlite3.h>
+
+namespace {
+QByteArray readAll(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+}
+
+void writeAll(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    QCOMPARE(file.write(bytes), bytes.size());
+}
+
+// A statement on the file through a connection of its own, as another program would run it.
+std::string sqlText(const std::string& file, const std::string& sql)
+{
+    sqlite3* db = nullptr;
+    sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr);
+    sqlite3_busy_timeout(db, 5000);
+    sqlite3_stmt* statement = nullptr;
+    std::string out = "<error>";
+    if (sqlite3_prepare_v2(db, sql.c_str(), -1, &statement, nullptr) == SQLITE_OK) {
+        const int rc = sqlite3_step(statement);
+        if (rc == SQLITE_ROW) out = reinterpret_cast<const char*>(sqlite3_column_text(statement, 0));
+        else if (rc == SQLITE_DONE) out.clear();
+    }
+    sqlite3_finalize(statement);
+    sqlite3_close(db);
+    return out;
+}
+}
+
+class TestMapiStorage : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init() { QVERIFY(m_dir.isValid()); }
+
+    void defaultFileIsInTheUsersDataFolder()
+    {
+        MAPISetAddressBookFile("");
+        const QString path = QString::fromStdString(MAPIGetAddressBookFile());
+        QVERIFY2(path.endsWith("/Korvane/Telvora PRO/pab.sqlite"), qPrintable(path));
+        MAPISetAddressBookFile("/somewhere/else.sqlite");
+        QCOMPARE(MAPIGetAddressBookFile(), std::string("/somewhere/else.sqlite"));
+    }
+
+    void logonWithoutInitializeFails()
+    {
+        MAPISetAddressBookFile((m_dir.path() + "/never.sqlite").toStdString());
+        IMAPISession* session = nullptr;
+        QCOMPARE(MAPILogonEx(0, nullptr, nullptr, MAPI_EXTENDED, &session), MAPI_E_NOT_INITIALIZED);
+        QVERIFY(!session);
+        QVERIFY(!QFile::exists(m_dir.path() + "/never.sqlite"));
+    }
+
+    void firstStartCreatesFolderAndBookAndIdentifiersSurviveRestart()
+    {
+        const std::string file = (m_dir.path() + "/new/folder/pab.sqlite").toStdString();
+        MapiTestSession::Bytes kept;
+        MapiTestSession::Bytes deleted;
+        MapiTestSession::Bytes pabId;
+        {
+            MapiTestSession session(file);
+            QVERIFY(session.Ok());
+            pabId = session.PabId();
+            QCOMPARE(session.Create(session.Pab(), session.PabId(), {{PR_DISPLAY_NAME, "Kept"}}, &kept), S_OK);
+            QCOMPARE(session.Create(session.Pab(), session.PabId(), {{PR_DISPLAY_NAME, "Gone"}}, &deleted), S_OK);
+            SBinary one{static_cast<ULONG>(deleted.size()), reinterpret_cast<LPBYTE>(deleted.data())};
+            ENTRYLIST entries{1, &one};
+            QCOMPARE(session.Pab()->DeleteEntries(&entries, 0), S_OK);
+        }
+        QVERIFY(QFile::exists(QString::fromStdString(file)));
+        MapiTestSession session(file);
+        QVERIFY(session.Ok());
+        QCOMPARE(session.PabId(), pabId);
+        QCOMPARE(session.Props(kept)[PR_DISPLAY_NAME], std::string("Kept"));
+        MapiTestSession::Bytes fresh;
+        QCOMPARE(session.Create(session.Pab(), session.PabId(), {{PR_DISPLAY_NAME, "Gone"}}, &fresh), S_OK);
+        QVERIFY2(fresh != deleted, "a deleted entry's identifier is never given to another entry");
+        HRESULT hr = S_OK;
+        session.Props(deleted, &hr);
+        QCOMPARE(hr, MAPI_E_NOT_FOUND);
+    }
+
+    void textsAre1252OutsideAndUtf8Inside()
+    {
+        const std::string file = (m_dir.path() + "/codepage.sqlite").toStdString();
+        MapiTestSession session(file);
+        QVERIFY(session.Ok());
+        const std::string name = "M\xFCller \x80";
+        MapiTestSession::Bytes id;
+        QCOMPARE(session.Create(session.Pab(), session.PabId(), {{PR_DISPLAY_NAME, name}}, &id), S_OK);
+        QCOMPARE(session.Props(id)[PR_DISPLAY_NAME], name);
+        QCOMPARE(sqlText(file, "SELECT value FROM props WHERE propid = 12289 AND object > 1"),
+                 std::string("M\xC3\xBCller \xE2\x82\xAC"));
+    }
+
+    void textOutside1252SurvivesAnUpdateThatKeptIt()
+    {
+        const std::string file = (m_dir.path() + "/foreign-text.sqlite").toStdString();
+        MapiTestSession session(file);
+        QVERIFY(session.Ok());
+        MapiTestSession::Bytes id;
+        QCOMPARE(session.Create(session.Pab(), session.PabId(),
+                                {{PR_DISPLAY_NAME, "x"}, {PR_COMMENT, "c"}, {PR_PRIMARY_TELEPHONE_NUMBER, "1"}}, &id),
+                 S_OK);
+        const std::string polish = "\xC5\x81\xC3\xB3\x64\xC5\xBA"; // "Łódź" in UTF-8
+        QCOMPARE(sqlText(file, "UPDATE props SET value = '" + polish + "' WHERE propid = 12289 AND object > 1"),
+                 std::string());
+        const std::string seen = session.Props(id)[PR_DISPLAY_NAME];
+        QCOMPARE(seen, std::string("?\xF3" "d?"));
+        QCOMPARE(session.Update(id, {{PR_DISPLAY_NAME, seen}, {PR_COMMENT, "changed"}}), S_OK);
+        QCOMPARE(sqlText(file, "SELECT value FROM props WHERE propid = 12289 AND object > 1"), polish);
+        QCOMPARE(session.Props(id)[PR_COMMENT], std::string("changed"));
+        QCOMPARE(session.Update(id, {{PR_DISPLAY_NAME, "Lodz"}}), S_OK);
+        QCOMPARE(sqlText(file, "SELECT value FROM props WHERE propid = 12289 AND object > 1"), std::string("Lodz"));
+    }
+
+    void anotherProgramHoldingTheBookMakesSavesFailCleanly()
+    {
+        const std::string file = (m_dir.path() + "/busy.sqlite").toStdString();
+        MapiTestSession session(file);
+        QVERIFY(session.Ok());
+        QCOMPARE(session.Create(session.Pab(), session.PabId(), {{PR_DISPLAY_NAME, "Before"}}), S_OK);
+
+        sqlite3* other = nullptr;
+        QCOMPARE(sqlite3_open_v2(file.c_str(), &other, SQLITE_OPEN_READWRITE, nullptr), SQLITE_OK);
+        QCOMPARE(sqlite3_exec(other, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);
+        const HRESULT blocked = session.Create(session.Pab(), session.PabId(), {{PR_DISPLAY_NAME, "Blocked"}});
+        QVERIFY2(blocked == MAPI_E_NO_ACCESS, "the save waits briefly, then fails without writing");
+        QCOMPARE(session.Rows(session.Pab()).size(), size_t(1));
+        QCOMPARE(sqlite3_exec(other, "ROLLBACK", nullptr, nullptr, nullptr), SQLITE_OK);
+        sqlite3_close(other);
+
+        QCOMPARE(session.Create(session.Pab(), session.PabId(), {{PR_DISPLAY_NAME, "After"}}), S_OK);
+        QCOMPARE(session.Rows(session.Pab()).size(), size_t(2));
+    }
+
+    void damagedOrForeignFilesAreRefusedAndLeftAsTheyWere_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::newRow("text file") << "text";
+        QTest::newRow("empty file") << "empty";
+        QTest::newRow("another program's database") << "foreign";
+        QTest::newRow("address book with a damaged page") << "damaged";
+        QTest::newRow("truncated address book") << "truncated";
+    }
+
+    void damagedOrForeignFilesAreRefusedAndLeftAsTheyWere()
+    {
+        QFETCH(QString, kind);
+        const QString path = m_dir.path() + "/refused-" + kind + ".sqlite";
+        PrepareRefusedFile(kind, path);
+        const QByteArray before = readAll(path);
+
+        MAPISetAddressBookFile(path.toStdString());
+        QCOMPARE(MAPIInitialize(nullptr), S_OK);
+        IMAPISession* session = nullptr;
+        const HRESULT hr = MAPILogonEx(0, nullptr, nullptr, MAPI_LOGON_UI | MAPI_EXTENDED | MAPI_NO_MAIL, &session);
+        MAPIUninitialize();
+        QVERIFY2(FAILED(hr), qPrintable(QString::number(static_cast<uint32_t>(hr), 16)));
+        QVERIFY(!session);
+        QCOMPARE(readAll(path), before);
+        QVERIFY(!QFile::exists(path + "-journal"));
+    }
+
+private:
+    void PrepareRefusedFile(const QString& kind, const QString& path)
+    {
+        if (kind == "text") return writeAll(path, "Name;Number\nMeier;+4930123\n");
+        if (kind == "empty") return writeAll(path, {});
+        if (kind == "foreign") {
+            sqlite3* db = nullptr;
+            sqlite3_open(path.toStdString().c_str(), &db);
+            sqlite3_exec(db, "CREATE TABLE notes(text); INSERT INTO notes VALUES('mine');", nullptr, nullptr, nullptr);
+            sqlite3_close(db);
+            return;
+        }
+        {
+            MapiTestSession session(path.toStdString());
+            QVERIFY(session.Ok());
+            for (int i = 0; i < 300; ++i)
+                QCOMPARE(session.Create(session.Pab(), session.PabId(),
+                                        {{PR_DISPLAY_NAME, "Entry " + std::to_string(i)}, {PR_COMMENT, std::string(200, 'c')}}),
+                         S_OK);
+        }
+        QByteArray bytes = readAll(path);
+        QVERIFY(bytes.size() > 8 * 4096);
+        if (kind == "damaged") bytes.replace(2 * 4096, 4096, QByteArray(4096, '\xA5'));
+        else bytes.truncate(bytes.size() / 2);
+        writeAll(path, bytes);
+    }
+
+    QTemporaryDir m_dir;
+};
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setOrganizationName("Korvane");
+    QCoreApplication::setApplicationName("Telvora PRO");
+    TestMapiStorage test;
+    return QTest::qExec(&test, argc, argv);
+}
+#include "TestMapiStorage.moc"
