@@ -1,0 +1,62 @@
+#include "LinkTestSupport.h"
+
+#include <QCoreApplication>
+#include <QFile>
+
+bool RecordingWindow::event(QEvent* event)
+{
+    if (event->type() == PhonebookProgress::EventType()) {
+        auto* p = static_cast<PhonebookProgress*>(event);
+        progress.append({p->recordsRead, p->recordsExpected});
+        return true;
+    }
+    if (event->type() != PhonebookMessage::EventType()) return QObject::event(event);
+    auto* m = static_cast<PhonebookMessage*>(event);
+    ReceivedMessage received;
+    received.message = m->message;
+    received.lParam = m->lParam;
+    received.onOwnThread = QThread::currentThread() == thread();
+    // As the program does: the block is fetched for every read end but the one without data.
+    if (m->message == UM_PHONEBOOK_READ && m->lParam != PB_READ_NO_DATA) {
+        received.data = *ATPBGet();
+        const qsizetype size = qsizetype(received.data.nCount) * (2 + received.data.nNameLen + received.data.nNumberLen);
+        if (size > 0) received.records = QByteArray(reinterpret_cast<const char*>(received.data.pRecords), size);
+    }
+    messages.append(received);
+    return true;
+}
+
+QList<ReadRecord> RecordingWindow::recordsOf(const ReceivedMessage& message)
+{
+    QList<ReadRecord> records;
+    const int nameLength = message.data.nNameLen;
+    const int numberLength = message.data.nNumberLen;
+    const int stride = 2 + nameLength + numberLength;
+    for (int k = 0; k < message.data.nCount; ++k) {
+        const QByteArray r = message.records.mid(qsizetype(k) * stride, stride);
+        ReadRecord record;
+        record.index = (uchar(r[0]) | (uchar(r[1]) << 8)) & 0x7FFF;
+        const QByteArray name = r.mid(2, nameLength);
+        const QByteArray number = r.mid(2 + nameLength, numberLength);
+        record.name = name.left(name.indexOf('\0') < 0 ? name.size() : name.indexOf('\0'));
+        record.number = number.left(number.indexOf('\0') < 0 ? number.size() : number.indexOf('\0'));
+        records.append(record);
+    }
+    return records;
+}
+
+EmulatedPhone::EmulatedPhone(PhoneEmulatorOptions options, int silenceTimeoutMs, const EmulatorState* initial)
+{
+    if (options.stateFile.isEmpty()) options.stateFile = stateFile();
+    QString error;
+    if (initial && !PhoneEmulator::writeState(options.stateFile, *initial, &error)) qWarning("%s", qPrintable(error));
+    if (!m_phone.start(options, &m_path, &error)) {
+        qWarning("emulator did not start: %s", qPrintable(error));
+        m_path.clear();
+        return;
+    }
+    LinkOptions link;
+    link.device = m_path;
+    link.silenceTimeoutMs = silenceTimeoutMs;
+    ConnectTelephoneLink(link);
+}
