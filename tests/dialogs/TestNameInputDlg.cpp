@@ -107,15 +107,6 @@ private slots:
         QCOMPARE(dialog.m_edName->text(), QStringLiteral("Abc"));
         QCOMPARE(dialog.m_edName->cursorPosition(), 3);
     }
-
-    void aLongInitialTextIsCutToTheLimit()
-    {
-        CNameInputDlg dialog(nullptr);
-        Open(dialog, std::string(300, 'n'));
-        QCOMPARE(dialog.m_edName->text().size(), 255);
-        QTest::keyClick(dialog.m_edName, Qt::Key_Return);
-        QCOMPARE(dialog.m_szName, std::string(255, 'n'));
-    }
 };
 
 QTEST_MAIN(TestNameInputDlg)

@@ -127,13 +127,6 @@ private slots:
         QCOMPARE(Bytes(out), stored);
     }
 
-    void numberLimitAllowsOneMoreAfterPlus()
-    {
-        QCOMPARE(NumberLimit("+4912", 20), 21);
-        QCOMPARE(NumberLimit("4912", 20), 20);
-        QCOMPARE(NumberLimit("", 20), 20);
-    }
-
     void leadingDecimalNumber_data()
     {
         QTest::addColumn<QByteArray>("text");
@@ -180,16 +173,6 @@ private slots:
         QFETCH(bool, editing);
         QFETCH(QByteArray, status);
         QCOMPARE(Bytes(NormaliseStatus(Str(typed), editing)), status);
-    }
-
-    void previewStatus()
-    {
-        QVERIFY(IsPreviewStatusAccepted("!"));
-        QVERIFY(IsPreviewStatusAccepted(" "));
-        QVERIFY(IsPreviewStatusAccepted(""));
-        QVERIFY(!IsPreviewStatusAccepted("x"));
-        QVERIFY(!IsPreviewStatusAccepted("  "));
-        QVERIFY(!IsPreviewStatusAccepted("!!"));
     }
 };
 
