@@ -2,6 +2,8 @@
 // The program's answers to the question seam: real message boxes and real dialogs, modal to the main window.
 #include "model/Questions.h"
 
+#include <QString>
+
 class QWidget;
 
 class DialogQuestions : public IQuestions {

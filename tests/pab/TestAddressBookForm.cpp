@@ -230,7 +230,7 @@ private slots:
         QCOMPARE(v->m_abTable.m_nCount, 2);
         EntryTableEditor editor(*v, f.Questions(), *v);
         QVERIFY(editor.RemoveAbEntry(EntryNamed(v->m_abTable, "Dad") == &v->m_abTable[0] ? 0 : 1));
-        DirEntry sister = NewEntry("Sister", "4", 0, " ");
+        DirEntry sister = NewEntry("Sister", "4", 5, " ");
         v->SetFlag(VF_BATCH);
         QVERIFY(editor.InsertAbEntry(v->m_abTable.m_nCount, sister));
         v->ClearFlag(VF_BATCH);

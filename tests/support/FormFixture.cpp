@@ -2,10 +2,12 @@
 
 #include "app/CMainFrame.h"
 #include "link/Cellbus.h"
+#include "link/TelephoneLinkSetup.h"
 #include "mapi/Mapi.h"
 #include "ui/CDlgView.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QSettings>
 #include <QTest>
 
@@ -20,11 +22,32 @@ FormFixture::FormFixture()
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, m_dir.filePath(QStringLiteral("config")));
     SetErrorReportHandler([this](int errorClass, int messageId) { m_questions.ReportError(errorClass, messageId); });
     MAPISetAddressBookFile(PabPath().toStdString());
+    m_phoneOptions.stateFile = m_dir.filePath(QStringLiteral("phone.json"));
+    m_phoneOptions.logFile = m_dir.filePath(QStringLiteral("phone.log"));
+}
+
+void FormFixture::SetPhoneState(const EmulatorState& state)
+{
+    QString error;
+    QVERIFY2(PhoneEmulator::writeState(m_phoneOptions.stateFile, state, &error), qPrintable(error));
+}
+
+QString FormFixture::PhoneLog() const
+{
+    QFile log(m_phoneOptions.logFile);
+    return log.open(QIODevice::ReadOnly) ? QString::fromUtf8(log.readAll()) : QString();
+}
+
+bool FormFixture::WaitUntilIdle(int timeoutMs)
+{
+    return QTest::qWaitFor([this] { return !m_view->HasFlag(VF_BUSY); }, timeoutMs);
 }
 
 FormFixture::~FormFixture()
 {
     m_frame.reset(); // the form closes its address-book session
+    ConnectTelephoneLink(LinkOptions{});
+    m_phone.stop();
     SetErrorReportHandler(nullptr);
     MAPISetAddressBookFile({});
 }
@@ -38,6 +61,12 @@ void FormFixture::SetSetting(const QString& key, const QVariant& value)
 
 void FormFixture::Start()
 {
+    LinkOptions link;
+    if (m_withPhone) {
+        QString error;
+        QVERIFY2(m_phone.start(m_phoneOptions, &link.device, &error), qPrintable(error));
+    }
+    ConnectTelephoneLink(link);
     m_frame = std::make_unique<CMainFrame>();
     m_view = new CDlgView(m_frame.get(), &m_questions);
     m_view->SetProgramEnder([this](int exitCode) { m_endedWith.push_back(exitCode); });
@@ -45,4 +74,6 @@ void FormFixture::Start()
     m_frame->show();
     m_view->OnInitialUpdate();
     QVERIFY(QTest::qWaitForWindowExposed(m_frame.get()));
+    m_frame->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_frame.get()));
 }

@@ -3,6 +3,8 @@
 // and settings, address book and telephone state in a temporary folder of the test's own.
 #include "ScriptedQuestions.h"
 
+#include "link/PhoneEmulator.h"
+
 #include <QString>
 #include <QTemporaryDir>
 #include <QVariant>
@@ -20,8 +22,18 @@ public:
 
     // Settings of group "CfgPropPage2" (or any key with a group prefix); call before Start().
     void SetSetting(const QString& key, const QVariant& value);
+    // The phone the form talks to: an emulator on a real pseudo-terminal, started by Start(). Change its
+    // options or its state (written to its state file) before Start(); WithoutPhone() leaves the link empty.
+    PhoneEmulatorOptions& PhoneOptions() { return m_phoneOptions; }
+    void SetPhoneState(const EmulatorState& state);
+    void WithoutPhone() { m_withPhone = false; }
+    PhoneEmulator& Phone() { return m_phone; }
+    QString PhoneLog() const; // the commands the phone received, one per line
+
     // Creates frame and form, shows them and runs the form's initial update.
     void Start();
+    // Waits until no telephone read or write is running.
+    bool WaitUntilIdle(int timeoutMs = 30000);
 
     QString TempPath(const QString& name) const { return m_dir.filePath(name); }
     // The address-book file the form opens.
@@ -35,6 +47,9 @@ public:
 private:
     QTemporaryDir m_dir;
     ScriptedQuestions m_questions;
+    PhoneEmulatorOptions m_phoneOptions;
+    PhoneEmulator m_phone;
+    bool m_withPhone = true;
     std::unique_ptr<CMainFrame> m_frame;
     CDlgView* m_view = nullptr;
     std::vector<int> m_endedWith;

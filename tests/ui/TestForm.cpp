@@ -4,6 +4,7 @@
 
 #include "app/CMainFrame.h"
 #include "ui/CDlgView.h"
+#include "ui/CDirectoryCombo.h"
 #include "ui/CFolderCombo.h"
 #include "ui/CPreviewCombo.h"
 #include "ui/DialogUnits.h"
@@ -73,7 +74,7 @@ private slots:
         CDlgView* v = f.View();
         QList<QWidget*> chain;
         QWidget* w = v->m_cbDirectory;
-        for (int i = 0; i < 14; ++i) {
+        for (int i = 0; i < 200 && (i == 0 || w != v->m_cbDirectory); ++i) {
             chain << w;
             w = w->nextInFocusChain();
         }
@@ -145,6 +146,7 @@ private slots:
         FormFixture f;
         if (showCorrection.isValid()) f.SetSetting(QStringLiteral("ShowCorrection"), showCorrection);
         f.Start();
+        QVERIFY(f.WaitUntilIdle()); // the row stays as the setting says after the first read, too
         CDlgView* v = f.View();
         for (QWidget* w : std::initializer_list<QWidget*>{v->m_cbPreview, v->m_edName, v->m_edNumber, v->m_edIndex,
                                                           v->m_edStatus, v->m_stPreview})
