@@ -20,6 +20,16 @@
 
 namespace {
 constexpr int kIdleUpdateMs = 250;
+const char* const kIndicatorNames[] = {"Caps Lock", "Num Lock", "Scroll Lock"};
+
+// The size the form asks for: the fixed size it gave itself, else its size hint, else its current size.
+QSize FormSize(const QWidget* view)
+{
+    if (view->minimumSize() == view->maximumSize() && !view->minimumSize().isEmpty())
+        return view->minimumSize();
+    const QSize hint = view->sizeHint();
+    return hint.isValid() ? hint : view->size();
+}
 
 QString IdName(int id)
 {
@@ -138,6 +148,7 @@ void CMainFrame::CreateStatusBar()
     for (size_t i = 0; i < indicators.size(); ++i) {
         auto* label = new QLabel(StringTable::LoadQString(indicators[i]), m_wndStatusBar);
         label->setObjectName(IdName(indicators[i]));
+        label->setAccessibleName(QString::fromLatin1(kIndicatorNames[i]));
         label->setAlignment(Qt::AlignCenter);
         label->setFrameShape(QFrame::Panel);
         label->setFrameShadow(QFrame::Sunken);
@@ -169,12 +180,8 @@ void CMainFrame::SetView(QWidget* view, ICommandTarget* target)
 
 void CMainFrame::FitToView()
 {
-    if (m_view) {
-        m_view->setMinimumSize(0, 0);
-        m_view->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
-        const QSize hint = m_view->sizeHint();
-        m_view->setFixedSize(hint.isValid() ? hint : m_view->size());
-    }
+    if (m_view)
+        m_view->setFixedSize(FormSize(m_view));
     setMinimumSize(0, 0);
     setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
     layout()->invalidate();

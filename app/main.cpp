@@ -49,7 +49,8 @@ int main(int argc, char* argv[])
     if (!SetUpBackends(parser))
         return 1;
 
-    CVRD2EditDoc document;
+    // The document holds nothing; it stands for the program's one open "file", the form.
+    [[maybe_unused]] CVRD2EditDoc document;
     CMainFrame frame;
     DialogQuestions questions(&frame);
     // The form goes before the questions it keeps a pointer to; the frame it sits in outlives both.

@@ -4,6 +4,7 @@
 
 #include <QWidget>
 
+#include <functional>
 #include <set>
 #include <vector>
 
@@ -24,12 +25,15 @@ public:
         if (!m_handled.count(id))
             return false;
         m_received.push_back(id);
+        if (m_onCommand)
+            m_onCommand(id);
         return true;
     }
 
     std::set<int> m_handled;
     std::set<int> m_disabled;
     std::vector<int> m_received;
+    std::function<void(int)> m_onCommand;
 
 private:
     QSize m_size;

@@ -45,6 +45,7 @@ private slots:
     void frameIsFixedAndFitsTheView();
     void viewItemsToggleBarsAndRefit();
     void statusBarPanesAndFlyByPrompts();
+    void commandTextOutlivesTheMenuThatStartedIt();
     void helpOpensOneWindowAtTheContents();
     void aboutCommandShowsTheAboutBox();
     void exitWithoutAFormHandlerClosesTheFrame();
@@ -213,6 +214,12 @@ void TestMainFrame::frameIsFixedAndFitsTheView()
 
     m_frame->resize(m_frame->width() + 100, m_frame->height() + 100);
     QCOMPARE(m_frame->size(), m_frame->minimumSize());
+
+    // A form that fixes its own size is taken at that size, also when it changes it later.
+    m_view->setFixedSize(620, 340);
+    m_frame->FitToView();
+    QCOMPARE(m_view->size(), QSize(620, 340));
+    QCOMPARE(m_frame->size(), QSize(620, 340 + bars));
 }
 
 void TestMainFrame::viewItemsToggleBarsAndRefit()
@@ -275,6 +282,22 @@ void TestMainFrame::statusBarPanesAndFlyByPrompts()
 
     m_frame->SetMessageText(QStringLiteral("Action aborted."));
     QCOMPARE(m_frame->MessageText(), QStringLiteral("Action aborted."));
+}
+
+void TestMainFrame::commandTextOutlivesTheMenuThatStartedIt()
+{
+    m_view->m_onCommand = [this](int) { m_frame->SetMessageText(QStringLiteral("Action aborted.")); };
+    QMenu* edit = m_frame->menuBar()->actions().at(1)->menu();
+    edit->popup(m_frame->mapToGlobal(QPoint(10, 10)));
+    QVERIFY(QTest::qWaitForWindowExposed(edit));
+    QAction* selectAll = m_frame->CommandAction(ID_EDIT_SELECT_ALL);
+    const QPoint centre = edit->actionGeometry(selectAll).center();
+    QTest::mouseMove(edit, centre);
+    QTest::mouseClick(edit, Qt::LeftButton, Qt::NoModifier, centre);
+    QTRY_VERIFY(!edit->isVisible());
+    QCOMPARE(m_view->m_received, std::vector<int>{ID_EDIT_SELECT_ALL});
+    QTest::qWait(50);
+    QCOMPARE(MessagePane()->text(), QStringLiteral("Action aborted."));
 }
 
 void TestMainFrame::helpOpensOneWindowAtTheContents()
