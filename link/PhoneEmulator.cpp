@@ -177,6 +177,9 @@ bool PhoneEmulator::answerLine(const QByteArray& rawLine)
     const bool hangUpNow = d->options.hangupAfter > 0 && m_commands.load() >= d->options.hangupAfter;
     if (hangUpNow) {
         sendPaced(reply, reply.size() / 2);
+        // Closing the master discards what the client has not read yet; give it a moment to take the
+        // half answer, as a cable pulled mid-transfer leaves the bytes already sent.
+        std::this_thread::sleep_for(std::chrono::milliseconds(200));
         d->pty.hangUp();
         return false;
     }

@@ -1,0 +1,183 @@
+// The link against replies in the form real phones give them, quirks included, played back byte for byte
+// over a pseudo-terminal.
+#include "LinkTestSupport.h"
+#include "ScriptedPhone.h"
+#include "link/GsmAlphabet.h"
+
+#include <QTest>
+
+namespace {
+constexpr int kWaitMs = 60000;
+
+QMap<QByteArray, QByteArray> basicSetUp(const QByteArray& charsets)
+{
+    return {{"AT", "\r\nOK\r\n"},
+            {"AT+CMEE=1", "\r\nOK\r\n"},
+            {"AT+CSCS=?", "\r\n+CSCS: " + charsets + "\r\n\r\nOK\r\n"}};
+}
+
+void connectTo(const ScriptedPhone& phone)
+{
+    LinkOptions options;
+    options.device = phone.path();
+    options.silenceTimeoutMs = 2000;
+    ConnectTelephoneLink(options);
+}
+
+ReceivedMessage readFrom(const char* code)
+{
+    RecordingWindow window;
+    ATPBRead(&window, UM_PHONEBOOK_READ, code);
+    if (!QTest::qWaitFor([&] { return !window.messages.isEmpty(); }, kWaitMs)) return {};
+    return window.last();
+}
+}
+
+class TestPhoneQuirks : public QObject {
+    Q_OBJECT
+private slots:
+    void sonyEricssonWithEchoUnsolicitedCodesAndUcs2();
+    void siemensWithHexNamesAndBadRecords();
+    void motorolaWithIraTrailingFieldsAndEmptyRanges();
+    void phoneRefusingTheStorageGivesMinusFour();
+    void nameThePhonesSetCannotCarryIsNotSent();
+    void garbageInsteadOfAnswersFailsCleanly();
+};
+
+void TestPhoneQuirks::sonyEricssonWithEchoUnsolicitedCodesAndUcs2()
+{
+    auto script = basicSetUp("(\"GSM\",\"IRA\",\"8859-1\",\"UTF-8\",\"UCS2\")");
+    script.insert("AT+CSCS=\"UCS2\"", "\r\nOK\r\n");
+    script.insert("AT+CPBS=?", "\r\nRING\r\n\r\n+CPBS: (\"ME\",\"SM\",\"DC\",\"RC\",\"MC\",\"MV\",\"HP\",\"BC\",\"EN\",\"ON\",\"FD\")\r\n\r\nOK\r\n");
+    script.insert("AT+CPBS=\"ME\"", "\r\nOK\r\n");
+    script.insert("AT+CPBR=?", "\r\n+CPBR: (1-510),80,30\r\n\r\nOK\r\n");
+    script.insert("AT+CPBS?", "\r\n+CREG: 1\r\n\r\n+CPBS: \"ME\",3,510\r\n\r\nOK\r\n");
+    script.insert("AT+CPBR=1,100",
+                  "\r\n+CPBR: 1,\"+46812345678\",145,\"00C50073006100200042006A00F60072006B\"\r\n"
+                  "\r\n+CREG: 1,\"00A1\",\"1B2C\"\r\n"
+                  "\r\n+CPBR: 2,\"002B003400360037\",145,\"041C0430043C0430\"\r\n"
+                  "\r\n+CPBR: 3,\"112\",129,\"0045004D0045005200470045004E00430059\"\r\n\r\nOK\r\n");
+    for (int first = 101; first <= 510; first += 100)
+        script.insert("AT+CPBR=" + QByteArray::number(first) + ',' + QByteArray::number(std::min(510, first + 99)), "\r\nOK\r\n");
+    ScriptedPhone phone(script, true);
+    connectTo(phone);
+    const ReceivedMessage m = readFrom("ME");
+    QCOMPARE(m.data.nCount, 3);
+    QCOMPARE(m.data.nNameLen, 30);
+    QCOMPARE(m.data.nNumberLen, 80);
+    QCOMPARE(m.data.nMaxEntries, 510);
+    const QList<ReadRecord> records = RecordingWindow::recordsOf(m);
+    QCOMPARE(GsmAlphabet::decodeBlock(records[0].name), QStringLiteral("Åsa Björk"));
+    QCOMPARE(records[1].number, QByteArray("+467")); // number sent in UCS2 as well
+    QCOMPARE(records[1].name, QByteArray("????"));   // Cyrillic has no place in the block
+    QCOMPARE(records[2].name, QByteArray("EMERGENCY"));
+}
+
+void TestPhoneQuirks::siemensWithHexNamesAndBadRecords()
+{
+    auto script = basicSetUp("(\"GSM\",\"HEX\")");
+    script.insert("AT+CSCS=\"HEX\"", "\r\nOK\r\n");
+    script.insert("AT+CPBS=?", "\r\n+CPBS: (\"FD\",\"SM\",\"ON\",\"ME\",\"LD\",\"MC\",\"RC\")\r\n\r\nOK\r\n");
+    script.insert("AT+CPBS=\"SM\"", "\r\nOK\r\n");
+    script.insert("AT+CPBR=?", "\r\n+CPBR: (1-100),20,14\r\n\r\nOK\r\n");
+    script.insert("AT+CPBS?", "\r\n+CPBS: \"SM\"\r\n\r\nOK\r\n");
+    script.insert("AT+CPBR=1,100",
+                  "\r\n+CPBR: 1,\"+49301234567\",145,\"546F6D\"\r\n"              // "Tom"
+                  "\r\n+CPBR: 2,\"0301\",129,\"4A7C7267001B65\"\r\n"             // "Jörg@€"
+                  "\r\n+CPBR: 3,\"\",129,\"\"\r\n"                               // empty location
+                  "\r\n+CPBR: 0,\"1\",129,\"4141\"\r\n"                          // below the range
+                  "\r\n+CPBR: 150,\"1\",129,\"4242\"\r\n"                        // beyond the range
+                  "\r\n+CPBR: 40000,\"1\",129,\"4343\"\r\n"                      // beyond 15 bits
+                  "\r\n+CPBR: 2,\"999\",129,\"4444\"\r\n"                        // repeated index
+                  "\r\n\x7f\x01garbage line\r\n"
+                  "\r\n+CPBR: 4,\"0123456789012345678901234\",129,\"4142434445464748494A4B4C4D4E4F50\"\r\n"
+                  "\r\n+CPBR: 5,\"77\",129,\"Plain text\"\r\n"                   // not hex after all
+                  "\r\nOK\r\n");
+    ScriptedPhone phone(script, false);
+    connectTo(phone);
+    const ReceivedMessage m = readFrom("SM");
+    QVERIFY(m.lParam >= 0);
+    QCOMPARE(m.data.nNameLen, 14);
+    QCOMPARE(m.data.nNumberLen, 20);
+    QCOMPARE(m.data.nMaxEntries, 100); // no counts from +CPBS?: the range gives the maximum
+    const QList<ReadRecord> records = RecordingWindow::recordsOf(m);
+    QCOMPARE(records.size(), 4);
+    QCOMPARE(records[0].name, QByteArray("Tom"));
+    QCOMPARE(GsmAlphabet::decodeBlock(records[1].name), QStringLiteral("Jörg@€"));
+    QCOMPARE(records[1].number, QByteArray("0301"));
+    QCOMPARE(records[2].index, 4);
+    QCOMPARE(records[2].name, QByteArray("ABCDEFGHIJKLMN"));
+    QCOMPARE(records[2].number, QByteArray("01234567890123456789"));
+    QCOMPARE(records[3].name, QByteArray("Plain text"));
+}
+
+void TestPhoneQuirks::motorolaWithIraTrailingFieldsAndEmptyRanges()
+{
+    auto script = basicSetUp("(\"IRA\")");
+    script.insert("AT+CSCS=\"IRA\"", "\r\nOK\r\n");
+    script.insert("AT+CPBS=?", "\r\n+CPBS: (\"ME\",\"SM\",\"LD\",\"MC\",\"RC\",\"ON\",\"FD\")\r\n\r\nOK\r\n");
+    script.insert("AT+CPBS=\"RC\"", "\r\nOK\r\n");
+    script.insert("AT+CPBR=?", "\r\n+CPBR: (1-250),32,24,0,0\r\n\r\nOK\r\n");
+    script.insert("AT+CPBS?", "\r\n+CPBS: \"RC\",2,250\r\n\r\nOK\r\n");
+    script.insert("AT+CPBR=1,100", "\r\n+CME ERROR: 22\r\n");
+    script.insert("AT+CPBR=101,200", "\r\n+CPBR: 120,\"5551234\",129,\"Bob, the \"Builder\",0,1\r\n"
+                                     "\r\n+CPBR: 130,5556789,129,Alice,0\r\n\r\nOK\r\n");
+    script.insert("AT+CPBR=201,250", "\r\nERROR\r\n");
+    ScriptedPhone phone(script, false);
+    connectTo(phone);
+    const ReceivedMessage m = readFrom("CD");
+    QCOMPARE(m.data.nCount, 2);
+    const QList<ReadRecord> records = RecordingWindow::recordsOf(m);
+    QCOMPARE(records[0].index, 120);
+    QCOMPARE(records[0].name, QByteArray("Bob, the \"Builder"));
+    QCOMPARE(records[1].name, QByteArray("Alice"));
+    QCOMPARE(records[1].number, QByteArray("5556789"));
+}
+
+void TestPhoneQuirks::phoneRefusingTheStorageGivesMinusFour()
+{
+    // No list from AT+CPBS=?, so the phone's refusal of the selection is what tells.
+    auto script = basicSetUp("(\"GSM\")");
+    script.insert("AT+CSCS=\"GSM\"", "\r\nOK\r\n");
+    script.insert("AT+CPBS=\"FD\"", "\r\n+CME ERROR: 3\r\n");
+    ScriptedPhone phone(script, false);
+    connectTo(phone);
+    const ReceivedMessage m = readFrom("FD");
+    QCOMPARE(m.lParam, PB_READ_NOT_AVAILABLE);
+    QCOMPARE(m.data.nCount, 0);
+}
+
+void TestPhoneQuirks::nameThePhonesSetCannotCarryIsNotSent()
+{
+    auto script = basicSetUp("(\"IRA\")");
+    script.insert("AT+CSCS=\"IRA\"", "\r\nOK\r\n");
+    script.insert("AT+CPBS=?", "\r\n+CPBS: (\"SM\")\r\n\r\nOK\r\n");
+    script.insert("AT+CPBS=\"SM\"", "\r\nOK\r\n");
+    script.insert("AT+CPBR=?", "\r\n+CPBR: (1-250),20,16\r\n\r\nOK\r\n");
+    script.insert("AT+CPBW=7,\"+491\",145,\"Plain\"", "\r\nOK\r\n");
+    ScriptedPhone phone(script, false);
+    connectTo(phone);
+    RecordingWindow window;
+    ATPBWrite(&window, UM_PHONEBOOK_WRITTEN, "SM", 7, "Say \"hi\"", "+491");
+    ATPBWrite(&window, UM_PHONEBOOK_WRITTEN, "SM", 7, GsmAlphabet::encodeBlock(QStringLiteral("Jörg")).constData(), "+491");
+    ATPBWrite(&window, UM_PHONEBOOK_WRITTEN, "SM", 7, "Plain", "+491");
+    QTRY_COMPARE_WITH_TIMEOUT(window.messages.size(), 3, kWaitMs);
+    QVERIFY(window.messages[0].lParam != 0);
+    QVERIFY(window.messages[1].lParam != 0);
+    QCOMPARE(window.messages[2].lParam, intptr_t(0));
+    int writes = 0;
+    for (const QByteArray& command : phone.commands()) writes += command.startsWith("AT+CPBW") ? 1 : 0;
+    QCOMPARE(writes, 1);
+}
+
+void TestPhoneQuirks::garbageInsteadOfAnswersFailsCleanly()
+{
+    // A line of noise and no final result: every command times out and the read ends without data.
+    ScriptedPhone phone({{"AT", "\r\n\x01\x02\xff noise\r\n"}}, false);
+    connectTo(phone);
+    const ReceivedMessage m = readFrom("SM");
+    QCOMPARE(m.lParam, PB_READ_NO_DATA);
+}
+
+QTEST_GUILESS_MAIN(TestPhoneQuirks)
+#include "TestPhoneQuirks.moc"
