@@ -205,10 +205,11 @@ HRESULT PabStore::HasSiblingNamed(const SaveRequest& request, bool& found)
     if (name == request.changed.end() || name->second.type != PT_STRING8) return S_OK;
     int rc = SQLITE_OK;
     sqlite3_stmt* statement = m_statements->Get(
+        // The literal property id lets the partial index of display names serve the search.
         "SELECT 1 FROM props p JOIN objects o ON o.id = p.object "
-        "WHERE p.propid = ?1 AND p.value = ?2 AND o.parent = ?3 AND o.type = ?4 LIMIT 1", rc);
+        "WHERE p.propid = 12289 AND p.value = ?2 AND o.parent = ?3 AND o.type = ?4 LIMIT 1", rc);
     if (!statement) return PabFileOpener::ToMapiError(rc);
-    sqlite3_bind_int64(statement, 1, PROP_ID(PR_DISPLAY_NAME));
+    static_assert(PROP_ID(PR_DISPLAY_NAME) == 12289);
     bindValue(statement, 2, name->second);
     sqlite3_bind_int64(statement, 3, request.parent);
     sqlite3_bind_int64(statement, 4, request.type);
