@@ -17,11 +17,11 @@ std::string NameExistsMessage(const std::string& name)
     return text;
 }
 
-// The list shows the live entries; during a transfer it is refilled only at the end, so the entries the
-// transfer has already inserted are counted from the table.
+// Names are compared with the rows the list shows. During a transfer the list is refilled only at its end, so
+// two copies of one name carried together are both taken in; the address book refuses the second when saving.
 int EntriesToCompare(const EntryStore& store, const IFormHost& host)
 {
-    return std::clamp(std::max(host.AbListItemCount(), store.m_abTable.m_nCount), 0, kTableSlots);
+    return std::clamp(std::min(host.AbListItemCount(), store.m_abTable.m_nCount), 0, kTableSlots);
 }
 
 int FindEntryNamed(const DirTable& table, int count, const std::string& name)

@@ -95,12 +95,12 @@ private slots:
         QCOMPARE(name, std::string("Smith"));
     }
 
-    void entriesInsertedByARunningTransferCount()
+    void onlyTheRowsTheListShowsAreCompared()
     {
-        m_host.m_nAbListItems = 2; // the list has not been refilled since Jones was inserted
+        m_host.m_nAbListItems = 2; // the list has not been refilled since Jones was inserted by a transfer
         std::string name = "Jones";
-        QCOMPARE(Check(name), 0);
-        QCOMPARE(m_questions.m_askedYesNo.size(), size_t(1));
+        QCOMPARE(Check(name), 1);
+        QVERIFY(m_questions.m_askedYesNo.empty());
     }
 
     void deletionRecordsAndFreeSlotsAreNotCompared()
