@@ -7,6 +7,8 @@
 #include "res/StringTable.h"
 
 #include <QLabel>
+#include <QLineEdit>
+#include <QTableWidget>
 #include <QLayout>
 #include <QMenuBar>
 #include <QPushButton>
@@ -40,6 +42,7 @@ private slots:
     void toolbarOrderImagesAndTooltips();
     void acceleratorsRunTheirCommands_data();
     void acceleratorsRunTheirCommands();
+    void acceleratorsReachTheFormFromItsControls();
     void deleteKeyIsNotAnAccelerator();
     void disabledCommandDoesNothingFromAnySource();
     void frameIsFixedAndFitsTheView();
@@ -160,6 +163,29 @@ void TestMainFrame::acceleratorsRunTheirCommands()
     ActivateFrame();
     QTest::keyClick(m_frame.get(), Qt::Key(key), Qt::KeyboardModifiers(modifiers));
     QCOMPARE(m_view->m_received, std::vector<int>{id});
+}
+
+void TestMainFrame::acceleratorsReachTheFormFromItsControls()
+{
+    auto* list = new QTableWidget(3, 2, m_view);
+    list->setGeometry(10, 10, 200, 120);
+    auto* edit = new QLineEdit(m_view);
+    edit->setGeometry(10, 140, 200, 20);
+    list->show();
+    edit->show();
+    ActivateFrame();
+    list->setFocus();
+    QTRY_VERIFY(list->hasFocus());
+    for (Qt::Key key : {Qt::Key_A, Qt::Key_C, Qt::Key_X, Qt::Key_V, Qt::Key_E})
+        QTest::keyClick(list, key, Qt::ControlModifier);
+    QCOMPARE(m_view->m_received, std::vector<int>({ID_EDIT_SELECT_ALL, ID_EDIT_COPY, ID_EDIT_CUT, ID_EDIT_PASTE, ID_EDIT_ENTRY}));
+    m_view->m_received.clear();
+    // A text field keeps its own editing keys; the other accelerators still reach the form.
+    edit->setFocus();
+    QTRY_VERIFY(edit->hasFocus());
+    for (Qt::Key key : {Qt::Key_A, Qt::Key_C, Qt::Key_X, Qt::Key_V, Qt::Key_E})
+        QTest::keyClick(edit, key, Qt::ControlModifier);
+    QCOMPARE(m_view->m_received, std::vector<int>{ID_EDIT_ENTRY});
 }
 
 void TestMainFrame::deleteKeyIsNotAnAccelerator()
