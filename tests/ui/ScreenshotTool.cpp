@@ -1,0 +1,48 @@
+// Draws the main window on the offscreen platform, with the SIM directory read from the phone emulator and a few
+// address-book entries, and saves it as a PNG: the picture in the README.
+#include "FormFixture.h"
+#include "PabSeeder.h"
+
+#include "app/CMainFrame.h"
+#include "ui/CDlgView.h"
+
+#include <QApplication>
+#include <QPixmap>
+#include <QTreeWidget>
+
+#include <cstdio>
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    const QString output = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("docs/screenshot.png");
+    FormFixture fixture;
+    {
+        PabSeeder pab(fixture.PabPath().toStdString());
+        pab.AddList("Family");
+        pab.AddList("Office");
+        pab.AddUser("Anna M\xFCller", "+49 30 1234567", std::string("Standard-Status - Index: 1 "));
+        pab.AddUser("Dr. Bernd Kr\xE4mer", "0171 2345678", std::string("VIP-Status - Index: 2 "));
+        pab.AddUser("Carla Rossi", "+39 06 555 0101", std::string("Met at fair Standard-Status - Index: 7 "));
+        pab.AddUser("Dieter Schulz", "089 445566", std::string("Standard-Status - Index: 4 "));
+    }
+    fixture.SetSetting(QStringLiteral("Autoload"), 1);
+    fixture.SetSetting(QStringLiteral("Phonebooks"), 1);
+    fixture.SetPhoneState(EmulatorState::seeded());
+    fixture.Start();
+    if (!fixture.WaitUntilIdle()) {
+        std::fprintf(stderr, "the telephone did not answer\n");
+        return 1;
+    }
+    CDlgView* view = fixture.View();
+    view->m_lcPhone->topLevelItem(0)->setSelected(true);
+    const QPixmap picture = fixture.Frame()->grab();
+    if (!picture.save(output)) {
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(output));
+        return 1;
+    }
+    std::printf("%s: %dx%d, %d telephone entries, %d address-book entries\n", qPrintable(output), picture.width(),
+                picture.height(), view->m_lcPhone->topLevelItemCount(), view->m_lcAddressBook->topLevelItemCount());
+    return 0;
+}
