@@ -113,6 +113,7 @@ HRESULT PabFileOpener::Open(const std::string& path, sqlite3** out)
         HRESULT hr = CreateNew(path);
         if (FAILED(hr)) return hr;
     }
+    if (!QFileInfo(QString::fromStdString(path)).isFile()) return MAPI_E_NO_ACCESS;
     HRESULT hr = CheckHeader(path);
     if (SUCCEEDED(hr)) hr = CheckContents(path);
     if (SUCCEEDED(hr)) hr = OpenForWriting(path, out);

@@ -277,6 +277,9 @@ private slots:
         MapiFaults::Inject("Logoff", MAPI_E_CALL_FAILED);
         QCOMPARE(other->Logoff(0, MAPI_LOGOFF_UI, 0), MAPI_E_CALL_FAILED);
         QCOMPARE(other->Logoff(0, MAPI_LOGOFF_UI, 0), S_OK);
+        IAddrBook* afterLogoff = nullptr;
+        QCOMPARE(other->OpenAddressBook(0, nullptr, 0, &afterLogoff), MAPI_E_END_OF_SESSION);
+        QVERIFY(!afterLogoff);
         other->Release();
     }
 
