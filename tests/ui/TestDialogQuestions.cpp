@@ -1,0 +1,133 @@
+// The program's own answers to the question seam: real message boxes and real dialogs, operated as a user would.
+#include "ui/DialogQuestions.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTimer>
+#include <QtTest>
+
+#include <functional>
+
+namespace {
+// Runs the action on the next modal window that opens.
+void OnNextModal(std::function<void(QWidget*)> action)
+{
+    auto* timer = new QTimer;
+    timer->setInterval(10);
+    QObject::connect(timer, &QTimer::timeout, [timer, action] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (!modal || !modal->isVisible()) return;
+        timer->stop();
+        timer->deleteLater();
+        action(modal);
+    });
+    timer->start();
+}
+
+QAbstractButton* ButtonWithText(QWidget* window, const QString& text)
+{
+    for (auto* button : window->findChildren<QAbstractButton*>())
+        if (button->text().remove(u'&') == text) return button;
+    return nullptr;
+}
+
+QString AllText(QWidget* window)
+{
+    QStringList texts;
+    for (auto* label : window->findChildren<QLabel*>()) texts << label->text();
+    return texts.join(u'\n');
+}
+}
+
+class TestDialogQuestions : public QObject {
+    Q_OBJECT
+private slots:
+    void yesNoQuestionIsAnsweredByItsButtons()
+    {
+        QWidget parent;
+        DialogQuestions questions(&parent);
+        QString caption, text;
+        OnNextModal([&](QWidget* box) {
+            caption = box->windowTitle();
+            text = AllText(box);
+            QTest::mouseClick(ButtonWithText(box, QStringLiteral("No")), Qt::LeftButton);
+        });
+        QVERIFY(!questions.AskYesNo(61262, "The directory was edited.\nSave the directory before changing ?"));
+        QCOMPARE(caption, QStringLiteral("Telephone Directory"));
+        QVERIFY(text.contains(QStringLiteral("Save the directory before changing ?")));
+        OnNextModal([](QWidget* box) { QTest::mouseClick(ButtonWithText(box, QStringLiteral("Yes")), Qt::LeftButton); });
+        QVERIFY(questions.AskYesNo(61262, "Save?"));
+    }
+
+    void errorReportShowsMessageAndRemedy()
+    {
+        QWidget parent;
+        DialogQuestions questions(&parent);
+        QString caption, text;
+        OnNextModal([&](QWidget* box) {
+            caption = box->windowTitle();
+            text = AllText(box);
+            QTest::keyClick(box, Qt::Key_Return);
+        });
+        questions.ReportError(5, 41019);
+        QVERIFY(caption.contains(QStringLiteral("reading")));
+        QVERIFY(text.contains(QStringLiteral("An error occurred while reading telephone data: No data.")));
+        QVERIFY(text.contains(QStringLiteral("Check connection to telephone.")));
+        // A message without a remedy shows the message alone.
+        OnNextModal([&](QWidget* box) {
+            text = AllText(box);
+            QTest::keyClick(box, Qt::Key_Return);
+        });
+        questions.ReportError(2, 41014);
+        QVERIFY(text.contains(QStringLiteral("The entry already exists.")));
+        QVERIFY(text.contains(QStringLiteral("System error - try restart")));
+    }
+
+    void indexDialogReturnsTheTypedIndex()
+    {
+        QWidget parent;
+        DialogQuestions questions(&parent);
+        IndexDialogData data;
+        data.m_nChosenIndex = 3;
+        data.m_bShowAcceptAll = 1;
+        QString shown;
+        OnNextModal([&](QWidget* dialog) {
+            auto* edit = dialog->findChild<QLineEdit*>(QStringLiteral("edit1021"));
+            shown = edit->text();
+            edit->selectAll();
+            QTest::keyClicks(edit, QStringLiteral("17"));
+            QTest::mouseClick(dialog->findChild<QPushButton*>(QStringLiteral("button1028")), Qt::LeftButton);
+        });
+        QVERIFY(questions.RunIndexDialog(data));
+        QCOMPARE(shown, QStringLiteral("3"));
+        QCOMPARE(data.m_nChosenIndex, 17);
+        QCOMPARE(data.m_bAcceptAll, 1);
+    }
+
+    void nameDialogReturnsTheNameOrCancels()
+    {
+        QWidget parent;
+        DialogQuestions questions(&parent);
+        std::string name = "Miller";
+        QString title;
+        OnNextModal([&](QWidget* dialog) {
+            title = dialog->windowTitle();
+            auto* edit = dialog->findChild<QLineEdit*>(QStringLiteral("edit1021"));
+            QTest::keyClicks(edit, QStringLiteral("Miller B")); // all text is selected on opening
+            QTest::keyClick(edit, Qt::Key_Return);
+        });
+        QVERIFY(questions.RunNameDialog("Enter another name for saving to the PAB", "Enter name:", name));
+        QCOMPARE(title, QStringLiteral("Enter another name for saving to the PAB"));
+        QCOMPARE(name, std::string("Miller B"));
+        OnNextModal([](QWidget* dialog) { QTest::keyClick(dialog, Qt::Key_Escape); });
+        QVERIFY(!questions.RunNameDialog("t", "p", name));
+        QCOMPARE(name, std::string("Miller B"));
+    }
+};
+
+QTEST_MAIN(TestDialogQuestions)
+#include "TestDialogQuestions.moc"
