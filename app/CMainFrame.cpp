@@ -37,7 +37,7 @@ QString IdName(int id)
 }
 }
 
-CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent), m_keyLocks(new KeyLockState)
+CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent), m_keyLocks(std::make_unique<KeyLockState>())
 {
     // Caption, system menu, minimise and close; no sizing border and no maximise: the frame fits the form.
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
@@ -60,10 +60,7 @@ CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent), m_keyLocks(new Ke
     UpdateCommandUI();
 }
 
-CMainFrame::~CMainFrame()
-{
-    delete m_keyLocks;
-}
+CMainFrame::~CMainFrame() = default;
 
 QAction* CMainFrame::MakeCommandAction(int id, const QString& text)
 {
@@ -173,6 +170,11 @@ void CMainFrame::SetView(QWidget* view, ICommandTarget* target)
 {
     m_view = view;
     m_target = target;
+    // The form may go before the frame (the program deletes it first); no command must reach it then.
+    connect(view, &QObject::destroyed, this, [this] {
+        m_view = nullptr;
+        m_target = nullptr;
+    });
     setCentralWidget(view);
     FitToView();
     UpdateCommandUI();

@@ -6,6 +6,7 @@
 #include <QPointer>
 
 #include <map>
+#include <memory>
 
 class CHelpWindow;
 class ICommandTarget;
@@ -70,6 +71,6 @@ private:
     ICommandTarget* m_target = nullptr;
     std::map<int, QAction*> m_actions;
     QTimer* m_idleTimer = nullptr;
-    KeyLockState* m_keyLocks = nullptr;
+    std::unique_ptr<KeyLockState> m_keyLocks;
     QPointer<CHelpWindow> m_helpWindow;
 };

@@ -52,6 +52,7 @@ private slots:
     void helpOpensOneWindowAtTheContents();
     void aboutCommandShowsTheAboutBox();
     void exitWithoutAFormHandlerClosesTheFrame();
+    void formDeletedBeforeTheFrameGetsNoCommands();
 
 private:
     QLabel* MessagePane() const { return m_frame->findChild<QLabel*>(QStringLiteral("pane0")); }
@@ -354,6 +355,16 @@ void TestMainFrame::helpOpensOneWindowAtTheContents()
 
     m_frame->close();
     QVERIFY(!help->isVisible());
+}
+
+void TestMainFrame::formDeletedBeforeTheFrameGetsNoCommands()
+{
+    delete m_view;
+    m_view = nullptr;
+    QVERIFY(!m_frame->IsCommandEnabled(ID_EDIT_ENTRY));
+    QVERIFY(!m_frame->ExecuteCommand(ID_EDIT_ENTRY));
+    m_frame->UpdateCommandUI();
+    QVERIFY(m_frame->IsCommandEnabled(ID_APP_ABOUT));
 }
 
 void TestMainFrame::exitWithoutAFormHandlerClosesTheFrame()
