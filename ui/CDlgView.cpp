@@ -134,6 +134,8 @@ void CDlgView::CreateControls()
     connect(m_cbDirectory, qOverload<int>(&QComboBox::activated), this, [this] { OnSelchangeDirectory(); });
     connect(m_cbFolder, qOverload<int>(&QComboBox::activated), this, [this] { OnSelchangeFolder(); });
     connect(m_btnSaveAddressBook, &QPushButton::clicked, this, &CDlgView::OnSaveAddressBook);
+    connect(m_btnSaveToPhone, &QPushButton::clicked, this, &CDlgView::OnSaveToPhone);
+    connect(m_btnExit, &QPushButton::clicked, this, &CDlgView::OnExit);
 }
 
 // Template order is the tab order.
@@ -227,16 +229,6 @@ void CDlgView::OnSetFocusPreview()
     default: break;
     }
     ShowPreviewEntry();
-}
-
-bool CDlgView::OnUpdateCommand(int, bool&) const
-{
-    return false;
-}
-
-bool CDlgView::OnCommand(int)
-{
-    return false;
 }
 
 void CDlgView::SetStatusText(const std::string& text)

@@ -70,6 +70,8 @@ public:
                        uint32_t cbEntryId, ENTRYID* entryId, const std::string& comment);
     HRESULT DeleteAbEntry(uint32_t cbEntryId, ENTRYID* entryId);
     void OnSaveAddressBook();
+    void OnSaveToPhone();
+    void OnExit();
 
     // IFormHost
     void SetStatusText(const std::string& text) override;

@@ -1,0 +1,204 @@
+// Saving the telephone directory record by record, and leaving the program with unsaved changes, through the form
+// against the phone emulator on a pseudo-terminal and a real address-book file.
+#include "FormFixture.h"
+#include "PabSeeder.h"
+
+#include "app/CMainFrame.h"
+#include "model/EntryTableEditor.h"
+#include "ui/CDirectoryCombo.h"
+#include "ui/CDlgView.h"
+
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QtTest>
+
+namespace {
+QStringList WritesIn(const QString& log)
+{
+    QStringList writes;
+    const QRegularExpression write(QStringLiteral("AT\\+CPBW=([^\\r\\n]*)"));
+    for (auto it = write.globalMatch(log); it.hasNext();) writes << it.next().captured(1);
+    return writes;
+}
+
+DirEntry NewEntry(const char* name, const char* number, int index)
+{
+    DirEntry e;
+    e.m_strName = name;
+    e.m_strNumber = number;
+    e.m_nIndex = index;
+    e.m_strStatus = " ";
+    return e;
+}
+
+int SlotNamed(const DirTable& table, const std::string& name)
+{
+    for (int i = 0; i < table.m_nCount; ++i)
+        if (table[i].m_strName == name) return i;
+    return -1;
+}
+
+EmulatorState OwnNumbers(int count)
+{
+    EmulatorState state = EmulatorState::blank();
+    EmulatorStorage* sim = state.storage("SM");
+    for (int i = 1; i <= count; ++i) sim->entries.insert(i, {QStringLiteral("N%1").arg(i), QStringLiteral("%1").arg(i)});
+    state.storage("ON")->entries.insert(1, {"Own", "1"});
+    return state;
+}
+
+void ReadSim(FormFixture& f)
+{
+    f.View()->m_cbDirectory->setCurrentIndex(DIR_SIM);
+    f.View()->ReadDirectory(DIR_SIM);
+    QVERIFY(f.WaitUntilIdle());
+}
+}
+
+class TestSaveAndExit : public QObject {
+    Q_OBJECT
+private slots:
+    void newEntryFirstThenDeletionsInTheirOrder()
+    {
+        FormFixture f;
+        f.SetPhoneState(OwnNumbers(3));
+        f.Start();
+        QVERIFY(f.WaitUntilIdle());
+        ReadSim(f);
+        CDlgView* v = f.View();
+        EntryTableEditor editor(*v, f.Questions(), *v);
+        QVERIFY(editor.RemovePhoneEntry(SlotNamed(v->CurrentPhoneTable(), "N3")));
+        QVERIFY(editor.RemovePhoneEntry(SlotNamed(v->CurrentPhoneTable(), "N1")));
+        DirEntry added = NewEntry("Neu", "0300", 7);
+        v->SetFlag(VF_BATCH);
+        QVERIFY(editor.InsertPhoneEntry(0, added));
+        v->ClearFlag(VF_BATCH);
+        QTest::mouseClick(v->m_btnSaveToPhone, Qt::LeftButton);
+        QVERIFY(f.WaitUntilIdle());
+        QCOMPARE(WritesIn(f.PhoneLog()), (QStringList{QStringLiteral("7,\"0300\",129,\"004E00650075\""),
+                                                      QStringLiteral("3"), QStringLiteral("1")}));
+        QCOMPARE(f.Frame()->MessageText(), QStringLiteral("Action successful"));
+        QVERIFY(!v->HasFlag(VF_PHONE_MODIFIED));
+        const auto sim = f.Phone().state().storage("SM")->entries;
+        QCOMPARE(sim.keys(), (QList<int>{2, 7}));
+    }
+
+    void vipNameLosesItsLastCharacterForTheMark()
+    {
+        FormFixture f;
+        f.SetPhoneState(OwnNumbers(1));
+        f.Start();
+        QVERIFY(f.WaitUntilIdle());
+        ReadSim(f);
+        CDlgView* v = f.View();
+        DirTable& t = v->CurrentPhoneTable();
+        t[0].m_strName = "ABCDEFGHIJKLMNOP"; // 16 characters, the name length
+        t[0].m_strStatus = "!";
+        t[0].m_nState = ENTRY_NEW;
+        v->SetFlag(VF_PHONE_MODIFIED);
+        v->OnSaveToPhone();
+        QVERIFY(f.WaitUntilIdle());
+        QCOMPARE(f.Phone().state().storage("SM")->entries.value(1).name, QStringLiteral("ABCDEFGHIJKLMNO!"));
+    }
+
+    void refusedRecordKeepsItAndTheRestPending()
+    {
+        FormFixture f;
+        f.SetPhoneState(OwnNumbers(5));
+        f.PhoneOptions().failWrite = 3;
+        f.Start();
+        QVERIFY(f.WaitUntilIdle());
+        ReadSim(f);
+        CDlgView* v = f.View();
+        DirTable& t = v->CurrentPhoneTable();
+        for (int i = 0; i < 5; ++i) {
+            t[i].m_strNumber = "99" + std::to_string(i);
+            t[i].m_nState = ENTRY_NEW;
+        }
+        v->SetFlag(VF_PHONE_MODIFIED);
+        v->OnSaveToPhone();
+        QVERIFY(f.WaitUntilIdle());
+        QCOMPARE(f.Questions().Reports(), (std::vector<int>{3 * 100000 + 41017}));
+        QCOMPARE(f.Frame()->MessageText(), QStringLiteral("Action aborted."));
+        int pending = 0;
+        for (int i = 0; i < 5; ++i) pending += t[i].m_nState == ENTRY_NEW;
+        QCOMPARE(pending, 3);
+        QVERIFY(v->HasFlag(VF_PHONE_MODIFIED));
+        const int writesBefore = static_cast<int>(WritesIn(f.PhoneLog()).size());
+        v->OnSaveToPhone();
+        QVERIFY(f.WaitUntilIdle());
+        QCOMPARE(static_cast<int>(WritesIn(f.PhoneLog()).size()) - writesBefore, 3);
+        QVERIFY(!v->HasFlag(VF_PHONE_MODIFIED));
+    }
+
+    void readOnlyDirectoryIsRefusedAndNothingSent()
+    {
+        FormFixture f;
+        EmulatorState state = EmulatorState::blank();
+        state.storage("LD")->entries.insert(1, {"Dialled", "1"});
+        f.SetPhoneState(state);
+        f.Start();
+        QVERIFY(f.WaitUntilIdle());
+        CDlgView* v = f.View();
+        v->ReadDirectory(DIR_LAST_DIAL);
+        QVERIFY(f.WaitUntilIdle());
+        v->CurrentPhoneTable()[0].m_nState = ENTRY_NEW;
+        v->SetFlag(VF_PHONE_MODIFIED);
+        f.Questions().AnswerYesNo(61258, true);
+        QTest::mouseClick(v->m_btnExit, Qt::LeftButton);
+        QCOMPARE(f.Questions().Reports(), (std::vector<int>{4 * 100000 + 41020}));
+        QVERIFY(WritesIn(f.PhoneLog()).isEmpty());
+        QVERIFY(f.Frame()->isVisible()); // stays open
+        QVERIFY(!v->HasFlag(VF_EXIT_AFTER_WRITE));
+        QTest::mouseClick(v->m_btnExit, Qt::LeftButton); // no question this time
+        QTRY_VERIFY(!f.Frame()->isVisible());
+        QVERIFY(f.Questions().Unanswered().empty());
+    }
+
+    void exitWithBothListsEditedSavesBothThenCloses()
+    {
+        FormFixture f;
+        f.SetPhoneState(OwnNumbers(2));
+        f.Start();
+        QVERIFY(f.WaitUntilIdle());
+        ReadSim(f);
+        CDlgView* v = f.View();
+        EntryTableEditor editor(*v, f.Questions(), *v);
+        DirEntry friendEntry = NewEntry("Friend", "0401", 1);
+        v->SetFlag(VF_BATCH);
+        QVERIFY(editor.InsertAbEntry(0, friendEntry));
+        v->ClearFlag(VF_BATCH);
+        v->CurrentPhoneTable()[1].m_strNumber = "222";
+        v->CurrentPhoneTable()[1].m_nState = ENTRY_NEW;
+        v->SetFlag(VF_PHONE_MODIFIED);
+        f.Questions().AnswerYesNo(61259, true);
+        f.Questions().AnswerYesNo(61258, true);
+        QVERIFY(f.Frame()->ExecuteCommand(57665)); // File, Exit (Ctrl+B)
+        QTRY_VERIFY_WITH_TIMEOUT(!f.Frame()->isVisible(), 30000);
+        QVERIFY(f.Questions().Unanswered().empty());
+        QCOMPARE(f.Phone().state().storage("SM")->entries.value(2).number, QStringLiteral("222"));
+        PabSeeder check(f.PabPath().toStdString());
+        QCOMPARE(check.Users().size(), size_t(1));
+        QCOMPARE(check.Users()[0].name, std::string("Friend"));
+    }
+
+    void exitAnsweringNoClosesAtOnceAndLosesTheEdits()
+    {
+        FormFixture f;
+        f.SetPhoneState(OwnNumbers(1));
+        f.Start();
+        QVERIFY(f.WaitUntilIdle());
+        ReadSim(f);
+        CDlgView* v = f.View();
+        v->CurrentPhoneTable()[0].m_strNumber = "555";
+        v->CurrentPhoneTable()[0].m_nState = ENTRY_NEW;
+        v->SetFlag(VF_PHONE_MODIFIED);
+        f.Questions().AnswerYesNo(61258, false);
+        QTest::mouseClick(v->m_btnExit, Qt::LeftButton);
+        QTRY_VERIFY(!f.Frame()->isVisible());
+        QVERIFY(WritesIn(f.PhoneLog()).isEmpty());
+    }
+};
+
+QTEST_MAIN(TestSaveAndExit)
+#include "TestSaveAndExit.moc"
