@@ -170,11 +170,6 @@ void CMainFrame::SetView(QWidget* view, ICommandTarget* target)
 {
     m_view = view;
     m_target = target;
-    // The form may go before the frame (the program deletes it first); no command must reach it then.
-    connect(view, &QObject::destroyed, this, [this] {
-        m_view = nullptr;
-        m_target = nullptr;
-    });
     setCentralWidget(view);
     FitToView();
     UpdateCommandUI();
@@ -259,10 +254,16 @@ bool CMainFrame::FrameHandlesCommand(int id) const
     }
 }
 
+ICommandTarget* CMainFrame::Target() const
+{
+    // The form may go before the frame (the program deletes it first); no command must reach it then.
+    return m_view ? m_target : nullptr;
+}
+
 bool CMainFrame::IsCommandEnabled(int id) const
 {
     bool enabled = false;
-    if (m_target && m_target->OnUpdateCommand(id, enabled))
+    if (ICommandTarget* target = Target(); target && target->OnUpdateCommand(id, enabled))
         return enabled;
     if (FrameHandlesCommand(id))
         return true;
@@ -290,7 +291,7 @@ bool CMainFrame::ExecuteCommand(int id)
     UpdateCommandUI();
     if (!IsCommandEnabled(id))
         return false;
-    if (m_target && m_target->OnCommand(id))
+    if (ICommandTarget* target = Target(); target && target->OnCommand(id))
         return true;
     if (OnFrameCommand(id))
         return true;

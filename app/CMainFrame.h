@@ -23,7 +23,8 @@ public:
     explicit CMainFrame(QWidget* parent = nullptr);
     ~CMainFrame() override;
 
-    // Makes the view the frame's central widget and fits the frame to it. The target gets the commands.
+    // Makes the view the frame's central widget and fits the frame to it. The target gets the commands while
+    // the view lives (the form is both).
     void SetView(QWidget* view, ICommandTarget* target);
     // Resizes the frame to fit the view exactly; call again when the view's size changes.
     void FitToView();
@@ -57,6 +58,7 @@ private:
     void ShowIdleMessage();
     void UpdateKeyIndicators();
     void ScheduleFit();
+    ICommandTarget* Target() const;
 
     bool FrameHandlesCommand(int id) const;
     bool OnFrameCommand(int id);
@@ -67,7 +69,7 @@ private:
     QToolBar* m_wndToolBar = nullptr;
     QLabel* m_messagePane = nullptr;
     QLabel* m_indicators[3] = {nullptr, nullptr, nullptr};
-    QWidget* m_view = nullptr;
+    QPointer<QWidget> m_view;
     ICommandTarget* m_target = nullptr;
     std::map<int, QAction*> m_actions;
     QTimer* m_idleTimer = nullptr;
