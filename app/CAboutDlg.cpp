@@ -45,5 +45,5 @@ QString CAboutDlg::VersionText()
 
 QString CAboutDlg::CopyrightText()
 {
-    return QStringLiteral("Copyright (C) Korvane. All rights reserved.");
+    return QStringLiteral("Copyright (C) Korvane");
 }
