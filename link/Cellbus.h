@@ -50,6 +50,11 @@ int Fehler_Melden(int errorClass, int messageId);
 using ErrorReportHandler = std::function<void(int errorClass, int messageId)>;
 void SetErrorReportHandler(ErrorReportHandler handler);
 
+// Requests are carried out one after the other in the order they were made: a read or write requested while
+// another is outstanding waits for it, and each ends with its own message. Successful reads end with lParam =
+// the number of records (0 included); writes end with 0, or -1 (no connection), -4 (directory not available),
+// 1 (the phone refused the record), 2 (not sent: index, number or name the phone cannot take).
+
 // Posted to the reading window while a long read runs, so that it can show how far the read has come.
 class PhonebookProgress : public QEvent {
 public:

@@ -41,7 +41,7 @@ AtResponse PhonebookSession::send(const QByteArray& command, const std::function
 
 bool PhonebookSession::setUp()
 {
-    if (m_ready) return true;
+    if (m_ready) return reassert();
     // A phone that was busy or in the middle of a line may swallow the first AT; one retry settles it.
     AtResponse hello = send("AT");
     if (!hello.ok()) {
@@ -61,6 +61,20 @@ bool PhonebookSession::setUp()
     for (const QByteArray& line : storages.lines)
         if (const auto payload = AtReply::payloadOf(line, "+CPBS")) m_storages = AtReply::parseList(*payload);
     m_ready = true;
+    return true;
+}
+
+bool PhonebookSession::reassert()
+{
+    // Between two requests the phone may have been reset or used by another program, which changes the
+    // character set and the selected storage; a name sent in the wrong set would be stored garbled.
+    m_selected.clear();
+    const AtResponse response = send("AT+CSCS=" + quoted(PhoneCharsets::name(m_charset).toLatin1()));
+    if (response.linkLost()) return false;
+    if (!response.ok()) {
+        m_ready = false;
+        return setUp();
+    }
     return true;
 }
 

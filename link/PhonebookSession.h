@@ -44,6 +44,7 @@ public:
 
 private:
     bool setUp();
+    bool reassert();
     void negotiateCharset();
     enum class Selection { Selected, NotAvailable, LinkLost };
     Selection select(const QByteArray& storage);

@@ -11,6 +11,9 @@
 #include <QTest>
 #include <QTimer>
 
+#include <fcntl.h>
+#include <unistd.h>
+
 namespace {
 constexpr int kWaitMs = 60000;
 
@@ -50,6 +53,7 @@ private slots:
     void requestsMadeMeanwhileAreQueuedInOrder();
     void longReadReportsProgress();
     void moreThanThousandRecordsKeepTheLowestThousand();
+    void phoneChangedByAnotherProgramIsSetUpAgain();
     void deletedWindowIsNotTold();
     void deviceThatCannotBeOpenedFails();
     void errorReportsGoToTheHandler();
@@ -316,6 +320,29 @@ void TestTelephoneLink::moreThanThousandRecordsKeepTheLowestThousand()
     const QList<ReadRecord> records = RecordingWindow::recordsOf(window.last());
     QCOMPARE(records.first().index, 1);
     QCOMPARE(records.last().index, 1000);
+}
+
+void TestTelephoneLink::phoneChangedByAnotherProgramIsSetUpAgain()
+{
+    EmulatedPhone phone;
+    QVERIFY(phone.started());
+    RecordingWindow window;
+    ATPBRead(&window, UM_PHONEBOOK_READ, "SM");
+    QTRY_COMPARE_WITH_TIMEOUT(window.messages.size(), 1, kWaitMs);
+    // Another program on the same line switches the phone to another set and storage.
+    const int before = phone.emulator().commandsAnswered();
+    const int fd = ::open(phone.path().toLocal8Bit().constData(), O_RDWR | O_NOCTTY);
+    QVERIFY(fd >= 0);
+    const QByteArray commands = "AT+CSCS=\"HEX\"\rAT+CPBS=\"ME\"\r";
+    QCOMPARE(::write(fd, commands.constData(), size_t(commands.size())), ssize_t(commands.size()));
+    QTRY_COMPARE_WITH_TIMEOUT(phone.emulator().commandsAnswered(), before + 2, kWaitMs);
+    ::close(fd);
+    ATPBWrite(&window, UM_PHONEBOOK_WRITTEN, "SM", 61, GsmAlphabet::encodeBlock(QStringLiteral("Zoë Ünal")).constData(), "7");
+    QTRY_COMPARE_WITH_TIMEOUT(window.messages.size(), 2, kWaitMs);
+    QCOMPARE(window.last().lParam, intptr_t(0));
+    const EmulatorState state = phone.emulator().state();
+    QCOMPARE(entryName(state, "SM", 61), QStringLiteral("Zoë Ünal"));
+    QCOMPARE(entryName(state, "ME", 61), QStringLiteral("<none>"));
 }
 
 void TestTelephoneLink::deletedWindowIsNotTold()
