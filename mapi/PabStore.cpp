@@ -147,7 +147,8 @@ HRESULT PabStore::Save(SaveRequest& request)
 HRESULT PabStore::SaveInTransaction(SaveRequest& request)
 {
     HRESULT hr = S_OK;
-    if (request.id == 0) {
+    const bool isNew = request.id == 0;
+    if (isNew) {
         hr = InsertObject(request);
     } else {
         int rc = SQLITE_OK;
@@ -171,7 +172,8 @@ HRESULT PabStore::SaveInTransaction(SaveRequest& request)
     }
     for (const auto& [id, value] : request.changed) {
         if (FAILED(hr)) break;
-        hr = WriteProperty(request.id, id, value, request.textsGivenAs1252.count(id) > 0);
+        // A new object has no stored text that a 1252 rendering could stand for.
+        hr = WriteProperty(request.id, id, value, !isNew && request.textsGivenAs1252.count(id) > 0);
     }
     return hr;
 }
