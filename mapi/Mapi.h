@@ -1,5 +1,23 @@
 #pragma once
 // The part of Extended MAPI that the address book uses, kept in an SQLite database file.
+//
+// What callers can rely on:
+// - The PAB (GetPAB) is the root container; personal distribution lists are containers inside it or inside
+//   each other; a mail user belongs to exactly one container. Contents tables list both, in creation order,
+//   with the default columns PR_ENTRYID, PR_DISPLAY_NAME, PR_OBJECT_TYPE, PR_DISPLAY_TYPE, PR_ADDRTYPE,
+//   PR_EMAIL_ADDRESS, PR_INSTANCE_KEY; flags 0 and MAPI_ASSOCIATED give the same rows.
+// - Every container's PR_CREATE_TEMPLATES table (OpenProperty with IID_IMAPITable) holds "MAPIPDL" (creates a
+//   distribution list) and "SMTP" (creates a mail user). A container's own identifier, the PAB's included, used
+//   as template creates a mail user.
+// - CreateEntry with CREATE_CHECK_DUP_LOOSE: SaveChanges answers MAPI_E_COLLISION when the container already
+//   holds an object of the same kind with exactly the same display name. Changing an existing entry never
+//   collides.
+// - Each SaveChanges and DeleteEntries is one transaction. Deleting a list deletes what it contains.
+//   DeleteEntries answers MAPI_W_PARTIAL_COMPLETION when some identifiers were not the container's entries.
+// - Entry identifiers (32 bytes) stay valid across runs and are never given to another object.
+// - PT_STRING8 texts are code page 1252; a text read and written back unchanged keeps characters that 1252
+//   cannot show.
+// - Another program holding the database makes a call wait up to two seconds, then fail with MAPI_E_NO_ACCESS.
 #include "mapi/IABContainer.h"
 #include "mapi/IAddrBook.h"
 #include "mapi/IDistList.h"

@@ -128,12 +128,21 @@ HRESULT PabFileOpener::CreateNew(const std::string& path)
     ::unlink(tempPath.c_str());
     HRESULT hr = BuildSchema(tempPath);
     if (SUCCEEDED(hr) && !syncPath(tempPath, O_RDONLY)) hr = MAPI_E_DISK_ERROR;
-    // link() never replaces: if another process created the book meanwhile, its file wins untouched.
-    if (SUCCEEDED(hr) && ::link(tempPath.c_str(), path.c_str()) != 0 && errno != EEXIST)
-        hr = errno == ENOSPC ? MAPI_E_NOT_ENOUGH_DISK : MAPI_E_NO_ACCESS;
+    if (SUCCEEDED(hr)) hr = Publish(tempPath, path);
     ::unlink(tempPath.c_str());
     if (SUCCEEDED(hr)) syncPath(info.absolutePath().toStdString(), O_RDONLY | O_DIRECTORY);
     return hr;
+}
+
+HRESULT PabFileOpener::Publish(const std::string& tempPath, const std::string& path)
+{
+    // link() never replaces: if another process created the book meanwhile, its file wins untouched.
+    if (::link(tempPath.c_str(), path.c_str()) == 0 || errno == EEXIST) return S_OK;
+    if (errno == ENOSPC) return MAPI_E_NOT_ENOUGH_DISK;
+    // File systems without hard links: a rename, done only while the name is still free.
+    if ((errno == EPERM || errno == EOPNOTSUPP || errno == ENOSYS) && !QFileInfo::exists(QString::fromStdString(path)))
+        return ::rename(tempPath.c_str(), path.c_str()) == 0 ? S_OK : MAPI_E_NO_ACCESS;
+    return MAPI_E_NO_ACCESS;
 }
 
 HRESULT PabFileOpener::BuildSchema(const std::string& tempPath)

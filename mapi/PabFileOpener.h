@@ -21,6 +21,7 @@ public:
 private:
     static HRESULT CreateNew(const std::string& path);
     static HRESULT BuildSchema(const std::string& tempPath);
+    static HRESULT Publish(const std::string& tempPath, const std::string& path);
     static HRESULT CheckHeader(const std::string& path);
     static HRESULT CheckContents(const std::string& path);
     static HRESULT OpenForWriting(const std::string& path, sqlite3** out);
