@@ -95,6 +95,21 @@ private slots:
         QCOMPARE(hr, MAPI_E_NOT_FOUND);
     }
 
+    void unusablePlacesFailWithoutTouchingAnything()
+    {
+        const QString blocker = m_dir.path() + "/not-a-folder";
+        writeAll(blocker, "keep me");
+        QCOMPARE(MAPIInitialize(nullptr), S_OK);
+        for (const QString& path : {blocker + "/pab.sqlite", m_dir.path()}) {
+            MAPISetAddressBookFile(path.toStdString());
+            IMAPISession* session = nullptr;
+            QCOMPARE(MAPILogonEx(0, nullptr, nullptr, MAPI_EXTENDED, &session), MAPI_E_NO_ACCESS);
+            QVERIFY(!session);
+        }
+        MAPIUninitialize();
+        QCOMPARE(readAll(blocker), QByteArray("keep me"));
+    }
+
     void textsAre1252OutsideAndUtf8Inside()
     {
         const std::string file = (m_dir.path() + "/codepage.sqlite").toStdString();
@@ -152,16 +167,20 @@ private slots:
     void damagedOrForeignFilesAreRefusedAndLeftAsTheyWere_data()
     {
         QTest::addColumn<QString>("kind");
-        QTest::newRow("text file") << "text";
-        QTest::newRow("empty file") << "empty";
-        QTest::newRow("another program's database") << "foreign";
-        QTest::newRow("address book with a damaged page") << "damaged";
-        QTest::newRow("truncated address book") << "truncated";
+        QTest::addColumn<uint32_t>("expected");
+        const auto corrupt = static_cast<uint32_t>(MAPI_E_CORRUPT_DATA);
+        QTest::newRow("text file") << "text" << corrupt;
+        QTest::newRow("empty file") << "empty" << corrupt;
+        QTest::newRow("another program's database") << "foreign" << corrupt;
+        QTest::newRow("address book with a damaged page") << "damaged" << corrupt;
+        QTest::newRow("truncated address book") << "truncated" << corrupt;
+        QTest::newRow("address book of a newer version") << "newer" << static_cast<uint32_t>(MAPI_E_VERSION);
     }
 
     void damagedOrForeignFilesAreRefusedAndLeftAsTheyWere()
     {
         QFETCH(QString, kind);
+        QFETCH(uint32_t, expected);
         const QString path = m_dir.path() + "/refused-" + kind + ".sqlite";
         PrepareRefusedFile(kind, path);
         const QByteArray before = readAll(path);
@@ -171,7 +190,7 @@ private slots:
         IMAPISession* session = nullptr;
         const HRESULT hr = MAPILogonEx(0, nullptr, nullptr, MAPI_LOGON_UI | MAPI_EXTENDED | MAPI_NO_MAIL, &session);
         MAPIUninitialize();
-        QCOMPARE(static_cast<uint32_t>(hr), static_cast<uint32_t>(MAPI_E_CORRUPT_DATA));
+        QCOMPARE(static_cast<uint32_t>(hr), expected);
         QVERIFY(!session);
         QCOMPARE(readAll(path), before);
         QVERIFY(!QFile::exists(path + "-journal"));
@@ -196,6 +215,10 @@ private:
                 QCOMPARE(session.Create(session.Pab(), session.PabId(),
                                         {{PR_DISPLAY_NAME, "Entry " + std::to_string(i)}, {PR_COMMENT, std::string(200, 'c')}}),
                          S_OK);
+        }
+        if (kind == "newer") {
+            QCOMPARE(sqlText(path.toStdString(), "PRAGMA user_version = 2"), std::string());
+            return;
         }
         QByteArray bytes = readAll(path);
         QVERIFY(bytes.size() > 8 * 4096);
