@@ -2,10 +2,14 @@
 #include "app/CMainFrame.h"
 #include "app/CVRD2EditApp.h"
 #include "app/CVRD2EditDoc.h"
+#include "link/Cellbus.h"
+#include "link/TelephoneLinkSetup.h"
+#include "mapi/Mapi.h"
 #include "ui/CDlgView.h"
 #include "ui/DialogQuestions.h"
 
 #include <QCommandLineParser>
+#include <QSettings>
 
 #include <cstdio>
 #include <memory>
@@ -28,7 +32,16 @@ void DefineOptions(QCommandLineParser& parser)
 // ---------------------------------------------------------------------------------------------------------
 bool SetUpBackends(const QCommandLineParser& parser)
 {
-    Q_UNUSED(parser);
+    const QSettings settings;
+    QString pab = parser.value(QStringLiteral("pab"));
+    if (pab.isEmpty()) pab = settings.value(QStringLiteral("AddressBook/File")).toString();
+    MAPISetAddressBookFile(pab.toStdString()); // empty: pab.sqlite in the user's data folder
+
+    QString error;
+    if (!StartTelephoneLink(parser.value(QStringLiteral("device")), &error)) {
+        // The program still edits the address book; reading the telephone then reports what is wrong.
+        std::fprintf(stderr, "telephone-directory: %s\n", qPrintable(error));
+    }
     return true;
 }
 }
@@ -53,10 +66,15 @@ int main(int argc, char* argv[])
     [[maybe_unused]] CVRD2EditDoc document;
     CMainFrame frame;
     DialogQuestions questions(&frame);
+    SetErrorReportHandler([&questions](int errorClass, int messageId) { questions.ReportError(errorClass, messageId); });
     // The form goes before the questions it keeps a pointer to; the frame it sits in outlives both.
     auto view = std::make_unique<CDlgView>(&frame, &questions);
     frame.SetView(view.get(), view.get());
     frame.show();
     view->OnInitialUpdate();
-    return app.exec();
+    const int status = app.exec();
+    view.reset();
+    SetErrorReportHandler(nullptr);
+    StopTelephoneLink();
+    return status;
 }

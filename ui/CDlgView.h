@@ -31,7 +31,8 @@ class QTreeWidgetItem;
 // Column widths shared by both lists: dialog units at start, pixels once the form has been laid out.
 extern int g_anColWidth[4];
 
-// The interfaces come before the large entry store: calls through them must find their part near the object start.
+// The interfaces come before the entry store: the sanitizer cannot check calls through an interface that lies
+// megabytes into the object.
 class CDlgView : public QWidget, public ICommandTarget, public IFormHost, public EntryStore {
     Q_OBJECT
 public:
