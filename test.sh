@@ -5,9 +5,9 @@ cd "$(dirname "$0")"
 ./scripts/install-deps.sh
 export QT_QPA_PLATFORM=offscreen
 jobs=$(nproc)
-for cfg in build:OFF build-asan:ON; do
-  dir=${cfg%%:*}; san=${cfg##*:}
-  cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTD_SANITIZE="$san" >/dev/null
+for cfg in build:OFF:RelWithDebInfo build-asan:ON:Debug; do
+  IFS=: read -r dir san type <<<"$cfg"
+  cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE="$type" -DTD_SANITIZE="$san" >/dev/null
   cmake --build "$dir" -j "$jobs"
 done
 status=0

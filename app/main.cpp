@@ -44,18 +44,35 @@ bool SetUpBackends(const QCommandLineParser& parser)
     }
     return true;
 }
+
+// --help and --version answer without a window system, so they work on a machine without a display.
+bool AnswerInformationOptions(int argc, char* argv[])
+{
+    for (int i = 1; i < argc; ++i) {
+        const QByteArray arg(argv[i]);
+        if (arg == "--version" || arg == "-v") {
+            std::printf("Telephone Directory 1.1.03\n");
+            return true;
+        }
+        if (arg == "--help" || arg == "-h" || arg == "-?") {
+            QCoreApplication core(argc, argv);
+            QCommandLineParser parser;
+            DefineOptions(parser);
+            std::printf("%s", qPrintable(parser.helpText()));
+            return true;
+        }
+    }
+    return false;
+}
 }
 
 int main(int argc, char* argv[])
 {
+    if (AnswerInformationOptions(argc, argv)) return 0;
     CVRD2EditApp app(argc, argv);
     QCommandLineParser parser;
     DefineOptions(parser);
     parser.process(app);
-    if (parser.isSet(QStringLiteral("version"))) {
-        std::printf("Telephone Directory 1.1.03\n");
-        return 0;
-    }
     // A second copy ends here, silently, leaving the first as it is.
     if (!app.InitInstance())
         return 0;
