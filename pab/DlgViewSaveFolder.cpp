@@ -93,7 +93,8 @@ HRESULT CDlgView::FindCreateTemplate(const char* addressType, uint32_t* cbEntryI
         if (SUCCEEDED(hr)) hr = MAPI_E_NO_SUPPORT;
     } else {
         SizedSPropTagArray(2, columns) = {2, {PR_ADDRTYPE, PR_ENTRYID}};
-        SPropValue wanted = StringProp(PR_ADDRTYPE, addressType);
+        const std::string wantedType = addressType; // must outlive the restriction that points at it
+        SPropValue wanted = StringProp(PR_ADDRTYPE, wantedType);
         SRestriction restriction{};
         restriction.rt = RES_PROPERTY;
         restriction.res.resProperty = {RELOP_EQ, PR_ADDRTYPE, &wanted};
