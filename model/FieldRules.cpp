@@ -47,7 +47,7 @@ bool IsLeadingBlank(char ch)
 void ToGsm(std::string& text, std::string& out)
 {
     if (text.empty()) {
-        out = " ";
+        out.assign(1, ' ');
         return;
     }
     out.assign(text.size(), '\0');

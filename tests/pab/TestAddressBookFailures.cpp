@@ -1,0 +1,125 @@
+// What the form does when the address book fails or holds more than the form can show: which message is
+// reported, whether the session stays, and that the program ends with exit code -1 where it cannot go on.
+#include "FormFixture.h"
+#include "PabSeeder.h"
+
+#include "mapi/Mapi.h"
+#include "mapi/MapiFaults.h"
+#include "ui/CDlgView.h"
+#include "ui/CFolderCombo.h"
+
+#include <QtTest>
+
+class TestAddressBookFailures : public QObject {
+    Q_OBJECT
+private slots:
+    void cleanup() { MapiFaults::Clear(); }
+
+    void startUpFailuresEndTheProgram_data()
+    {
+        QTest::addColumn<QString>("method");
+        QTest::addColumn<int>("result");
+        QTest::addColumn<int>("skip");
+        QTest::addColumn<std::vector<int>>("reports");
+        const int fail = static_cast<int>(MAPI_E_CALL_FAILED);
+        QTest::newRow("initialise") << "MAPIInitialize" << fail << 0 << std::vector<int>{41000};
+        QTest::newRow("logon") << "MAPILogonEx" << fail << 0 << std::vector<int>{41001};
+        QTest::newRow("address book") << "OpenAddressBook" << fail << 0 << std::vector<int>{41002};
+        QTest::newRow("personal address book") << "GetPAB" << fail << 0 << std::vector<int>{41003};
+        QTest::newRow("root container") << "OpenEntry" << fail << 0 << std::vector<int>{41004};
+        QTest::newRow("contents table") << "GetContentsTable" << fail << 0 << std::vector<int>{41006};
+        QTest::newRow("no contents table") << "GetContentsTable" << static_cast<int>(MAPI_E_NO_SUPPORT) << 0
+                                           << std::vector<int>{41005};
+        QTest::newRow("rows") << "HrQueryAllRows" << fail << 0 << std::vector<int>{41007};
+        QTest::newRow("reading an entry") << "GetProps" << fail << 0 << std::vector<int>{41004};
+    }
+    void startUpFailuresEndTheProgram()
+    {
+        QFETCH(QString, method);
+        QFETCH(int, result);
+        QFETCH(int, skip);
+        QFETCH(std::vector<int>, reports);
+        FormFixture f;
+        f.WithoutPhone();
+        {
+            PabSeeder pab(f.PabPath().toStdString());
+            pab.AddUser("Anna", "1", std::string("Standard-Status - Index: 1 "));
+        }
+        MapiFaults::Inject(method.toStdString(), static_cast<HRESULT>(result), skip);
+        f.Start();
+        std::vector<int> expected;
+        for (int id : reports) expected.push_back(2 * 100000 + id);
+        QCOMPARE(f.Questions().Reports(), expected);
+        QCOMPARE(f.EndedWith(), (std::vector<int>{-1}));
+    }
+
+    void aFailedLogoffKeepsTheSession()
+    {
+        FormFixture f;
+        f.WithoutPhone();
+        f.Start();
+        CDlgView* v = f.View();
+        QVERIFY(v->m_pSession);
+        MapiFaults::Inject("Logoff", MAPI_E_CALL_FAILED);
+        v->CloseAbSession();
+        QVERIFY(v->m_pSession != nullptr);
+        QVERIFY(v->m_pContainer == nullptr);
+        v->CloseAbSession(); // a second close logs off for good
+        QVERIFY(v->m_pSession == nullptr);
+        v->CloseAbSession(); // and a third does nothing
+        QVERIFY(v->m_pSession == nullptr);
+    }
+
+    void aFailedSaveEndsTheProgramAfterItsReport()
+    {
+        FormFixture f;
+        f.WithoutPhone();
+        f.Start();
+        CDlgView* v = f.View();
+        v->m_abTable.m_nCount = 1;
+        v->m_abTable[0].m_strName = "New";
+        v->m_abTable[0].m_strStatus = " ";
+        v->m_abTable[0].m_nIndex = 1;
+        v->m_abTable[0].m_nState = ENTRY_NEW;
+        v->SetFlag(VF_AB_MODIFIED);
+        MapiFaults::Inject("SaveChanges", MAPI_E_CALL_FAILED);
+        v->OnSaveAddressBook();
+        QCOMPARE(f.Questions().Reports(), (std::vector<int>{2 * 100000 + 41015}));
+        QCOMPARE(f.EndedWith(), (std::vector<int>{-1}));
+        QVERIFY(v->m_pSession == nullptr);
+    }
+
+    void moreThan48ListsStopTheScanAtTheTable()
+    {
+        FormFixture f;
+        f.WithoutPhone();
+        {
+            PabSeeder pab(f.PabPath().toStdString());
+            for (int i = 0; i < 52; ++i) pab.AddList("List " + std::to_string(i));
+        }
+        f.Start();
+        CDlgView* v = f.View();
+        QVERIFY(f.EndedWith().empty());
+        QCOMPARE(v->m_nFolderCount, 49);
+        QCOMPARE(v->m_cbFolder->count(), 49);
+        QCOMPARE(v->m_folders[48].m_strName, std::string("List 47"));
+    }
+
+    void moreThan1000MailUsersShowTheFirst1000()
+    {
+        FormFixture f;
+        f.WithoutPhone();
+        {
+            PabSeeder pab(f.PabPath().toStdString());
+            for (int i = 1; i <= 1003; ++i)
+                pab.AddUser("P" + std::to_string(i), "1", "Standard-Status - Index: " + std::to_string(i) + " ");
+        }
+        f.Start();
+        QVERIFY(f.EndedWith().empty());
+        QCOMPARE(f.View()->m_abTable.m_nCount, 1000);
+        QCOMPARE(f.View()->m_abTable[999].m_strName, std::string("P1000"));
+    }
+};
+
+QTEST_MAIN(TestAddressBookFailures)
+#include "TestAddressBookFailures.moc"
