@@ -148,31 +148,7 @@ HRESULT CDlgView::CreateAbEntry(const std::string& name, const std::string& numb
     SPropValue values[5] = {StringProp(PR_DISPLAY_NAME, name), StringProp(PR_PRIMARY_TELEPHONE_NUMBER, number),
                             StringProp(PR_ADDRTYPE, addressType), StringProp(PR_EMAIL_ADDRESS, address),
                             StringProp(PR_COMMENT, m_strScratch)};
-    LPSPropProblemArray problems = nullptr;
-    hr = entry->SetProps(5, values, &problems);
-    if (FAILED(hr)) {
-        Fehler_Melden(2, 41013);
-        entry->Release();
-        CloseAbSession();
-        return hr;
-    }
-    hr = entry->SaveChanges(0);
-    if (hr == MAPI_E_COLLISION) {
-        Fehler_Melden(2, 41014);
-        hr = 0;
-    } else if (FAILED(hr)) {
-        Fehler_Melden(2, 41015);
-        entry->Release();
-        if (problems) MAPIFreeBuffer(problems);
-        CloseAbSession();
-        return hr;
-    } else {
-        m_strScratch = StringTable::LoadString(Ids::IDS_ACTION_SUCCESSFUL);
-        SetStatusText(m_strScratch);
-    }
-    entry->Release();
-    if (problems) MAPIFreeBuffer(problems);
-    return hr;
+    return StoreEntryProps(entry, 5, values, true);
 }
 
 HRESULT CDlgView::UpdateAbEntry(const std::string& name, const std::string& number, int index,
@@ -200,29 +176,37 @@ HRESULT CDlgView::UpdateAbEntry(const std::string& name, const std::string& numb
     m_strScratch = AbComment::FormatForUpdatedEntry(freeComment, status, index);
     SPropValue values[3] = {StringProp(PR_DISPLAY_NAME, name), StringProp(PR_PRIMARY_TELEPHONE_NUMBER, number),
                             StringProp(PR_COMMENT, m_strScratch)};
+    return StoreEntryProps(entry, 3, values, false);
+}
+
+HRESULT CDlgView::StoreEntryProps(IMAPIProp* entry, ULONG count, SPropValue* values, bool newEntry)
+{
     LPSPropProblemArray problems = nullptr;
-    hr = entry->SetProps(3, values, &problems);
+    HRESULT hr = entry->SetProps(count, values, &problems);
+    int failedMessage = 0;
     if (FAILED(hr)) {
-        Fehler_Melden(2, 41013);
-        entry->Release();
-        CloseAbSession();
-        return hr;
+        failedMessage = 41013;
+    } else {
+        hr = entry->SaveChanges(0);
+        if (hr == MAPI_E_COLLISION) {
+            // A new entry whose name the folder has already is passed over; saving goes on with the next one.
+            // Renaming into such a name cannot be carried out, and ends the session like any failure to save.
+            Fehler_Melden(2, 41014);
+            if (newEntry) hr = 0;
+            else failedMessage = 41015;
+        } else if (FAILED(hr)) {
+            failedMessage = 41015;
+        } else {
+            m_strScratch = StringTable::LoadString(Ids::IDS_ACTION_SUCCESSFUL);
+            SetStatusText(m_strScratch);
+        }
     }
-    hr = entry->SaveChanges(0);
-    if (FAILED(hr)) {
-        // Renaming into a name the folder already has cannot be carried out, and ends the session like any other
-        // failure to save.
-        if (hr == MAPI_E_COLLISION) Fehler_Melden(2, 41014);
-        Fehler_Melden(2, 41015);
-        entry->Release();
-        if (problems) MAPIFreeBuffer(problems);
-        CloseAbSession();
-        return hr;
-    }
-    m_strScratch = StringTable::LoadString(Ids::IDS_ACTION_SUCCESSFUL);
-    SetStatusText(m_strScratch);
     entry->Release();
     if (problems) MAPIFreeBuffer(problems);
+    if (failedMessage) {
+        Fehler_Melden(2, failedMessage);
+        CloseAbSession();
+    }
     return hr;
 }
 

@@ -36,6 +36,21 @@ void CDlgView::WriteRemoval(int slot)
     ATPBWrite(this, UM_PHONEBOOK_WRITTEN, g_apszWriteCodes[m_nCurDir], entry.m_nIndex, "", "");
 }
 
+bool CDlgView::WriteNextPending()
+{
+    const DirTable& table = CurrentPhoneTable();
+    while (m_nWritePos < table.m_nCount && table[m_nWritePos].m_nState != ENTRY_NEW) ++m_nWritePos;
+    if (m_nWritePos < table.m_nCount) {
+        WriteSlot(m_nWritePos);
+        return true;
+    }
+    if (IsRemovalSlot(table, m_nWritePos)) {
+        WriteRemoval(m_nWritePos);
+        return true;
+    }
+    return false;
+}
+
 void CDlgView::WriteDirectory()
 {
     if (g_apszWriteCodes[m_nCurDir][0] == '\0') {
@@ -46,17 +61,8 @@ void CDlgView::WriteDirectory()
     }
     SetStatusText(StringTable::LoadString(Ids::IDS_WRITING));
     SetBusy();
-    const DirTable& table = CurrentPhoneTable();
     m_nWritePos = 0;
-    while (m_nWritePos < table.m_nCount && table[m_nWritePos].m_nState != ENTRY_NEW) ++m_nWritePos;
-    if (m_nWritePos < table.m_nCount) {
-        WriteSlot(m_nWritePos);
-        return;
-    }
-    if (IsRemovalSlot(table, m_nWritePos)) {
-        WriteRemoval(m_nWritePos);
-        return;
-    }
+    if (WriteNextPending()) return;
     SetStatusText(StringTable::LoadString(Ids::IDS_NO_DATA_FOR_WRITING));
     EndBusyState();
     ClearFlag(VF_PHONE_MODIFIED | VF_RELOAD_AFTER_WRITE);
@@ -76,15 +82,7 @@ void CDlgView::OnPhonebookWritten(intptr_t, intptr_t lParam)
     }
     if (m_nWritePos >= 0 && m_nWritePos < kTableSlots) table[m_nWritePos].m_nState = ENTRY_UNCHANGED;
     ++m_nWritePos;
-    while (m_nWritePos < table.m_nCount && table[m_nWritePos].m_nState != ENTRY_NEW) ++m_nWritePos;
-    if (m_nWritePos < table.m_nCount) {
-        WriteSlot(m_nWritePos);
-        return;
-    }
-    if (IsRemovalSlot(table, m_nWritePos)) {
-        WriteRemoval(m_nWritePos);
-        return;
-    }
+    if (WriteNextPending()) return;
     EndBusyState();
     ClearFlag(VF_PHONE_MODIFIED);
     SetStatusText(StringTable::LoadString(Ids::IDS_ACTION_SUCCESSFUL));

@@ -16,6 +16,7 @@ class IMAPISession;
 class IAddrBook;
 class IABContainer;
 class IMAPIContainer;
+class IMAPIProp;
 class CVRD2EditApp;
 class IQuestions;
 class CDirectoryCombo;
@@ -71,6 +72,8 @@ public:
     HRESULT UpdateAbEntry(const std::string& name, const std::string& number, int index, const std::string& status,
                        uint32_t cbEntryId, ENTRYID* entryId, const std::string& comment);
     HRESULT DeleteAbEntry(uint32_t cbEntryId, ENTRYID* entryId);
+    // SetProps and SaveChanges of an opened entry, which is released in every case.
+    HRESULT StoreEntryProps(IMAPIProp* entry, ULONG count, SPropValue* values, bool newEntry);
     void OnSaveAddressBook();
     void OnSaveToPhone();
     void OnExit();
@@ -126,6 +129,8 @@ protected:
     void CopyPhonebookRecords(DirTable& table, const struct PhonebookData& data);
     void WriteSlot(int slot);
     void WriteRemoval(int slot);
+    // Starts writing the first pending entry or removal from m_nWritePos on; false when none is left.
+    bool WriteNextPending();
     void ShowProgress(int recordsRead, int recordsExpected);
 
     // Start-up halves that belong to the address book and the telephone.

@@ -165,25 +165,3 @@ std::vector<PabSeeder::StoredUser> PabSeeder::Users(const EntryId& parent)
     container->Release();
     return users;
 }
-
-std::vector<std::string> PabSeeder::ListNames(const EntryId& parent)
-{
-    std::vector<std::string> names;
-    IABContainer* container = Open(parent);
-    if (!container) return names;
-    LPMAPITABLE table = nullptr;
-    LPSRowSet rows = nullptr;
-    if (SUCCEEDED(container->GetContentsTable(0, &table)) &&
-        SUCCEEDED(HrQueryAllRows(table, nullptr, nullptr, nullptr, 0, &rows))) {
-        for (ULONG r = 0; r < rows->cRows; ++r) {
-            const SRow& row = rows->aRow[r];
-            const SPropValue* type = Find(row.lpProps, row.cValues, PR_OBJECT_TYPE);
-            const SPropValue* name = Find(row.lpProps, row.cValues, PR_DISPLAY_NAME);
-            if (type && type->Value.l == static_cast<LONG>(MAPI_DISTLIST) && name) names.emplace_back(name->Value.lpszA);
-        }
-        FreeProws(rows);
-    }
-    if (table) table->Release();
-    container->Release();
-    return names;
-}

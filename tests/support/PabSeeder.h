@@ -28,7 +28,6 @@ public:
                     const EntryId& parent = {});
     EntryId AddList(const std::string& name, const EntryId& parent = {});
     std::vector<StoredUser> Users(const EntryId& parent = {});
-    std::vector<std::string> ListNames(const EntryId& parent = {});
 
 private:
     IABContainer* Open(const EntryId& parent);
