@@ -43,7 +43,7 @@ private slots:
         QVERIFY(help.contains("--pab"));
     }
 
-    void firstStartCreatesItsPhoneAndAddressBook()
+    void firstStartCreatesItsFilesAndRunsAlone()
     {
         QTemporaryDir home;
         QProcessEnvironment env = WithoutDisplay(home.path());
@@ -56,8 +56,27 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(data + QStringLiteral("pab.sqlite")), 20000);
         QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(data + QStringLiteral("phone-state.json")), 20000);
         QCOMPARE(process.state(), QProcess::Running);
-        process.terminate();
+
+        // A second copy ends at once, showing nothing, and leaves the first running.
+        QProcess second;
+        second.setProcessEnvironment(env);
+        second.start(Program(), {});
+        QVERIFY(second.waitForFinished(20000));
+        QCOMPARE(second.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(second.exitCode(), 0);
+        QCOMPARE(process.state(), QProcess::Running);
+
+        // A copy killed outright leaves its lock behind; the next start is not blocked by it.
+        process.kill();
         QVERIFY(process.waitForFinished(20000));
+        QProcess third;
+        third.setProcessEnvironment(env);
+        third.start(Program(), {});
+        QVERIFY(third.waitForStarted());
+        QVERIFY(!third.waitForFinished(3000));
+        QCOMPARE(third.state(), QProcess::Running);
+        third.terminate();
+        QVERIFY(third.waitForFinished(20000));
     }
 };
 
