@@ -153,9 +153,11 @@ void CDlgView::OnPhonebookRead(intptr_t, intptr_t lParam)
         }
     }
     const bool notAvailable = lParam == PB_READ_NOT_AVAILABLE;
+    // The busy state ends before the report: while it lasts, clicks and keys in modal windows are discarded,
+    // and the report could not be dismissed.
+    EndBusyState();
     Fehler_Melden(5, notAvailable ? 41024 : 41019);
     SetStatusText(StringTable::LoadString(Ids::IDS_ACTION_ABORTED));
-    EndBusyState();
     m_nCurDir = m_nPrevDir;
     SelectDirectoryInCombo(m_nCurDir);
     // Only a missing directory lets the automatic sequence go on.

@@ -5,6 +5,7 @@
 #include "link/TelephoneLinkSetup.h"
 #include "mapi/Mapi.h"
 #include "ui/CDlgView.h"
+#include "ui/DialogQuestions.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -68,7 +69,13 @@ void FormFixture::Start()
     }
     ConnectTelephoneLink(link);
     m_frame = std::make_unique<CMainFrame>();
-    m_view = new CDlgView(m_frame.get(), &m_questions);
+    IQuestions* questions = &m_questions;
+    if (m_realDialogs) {
+        m_dialogs = std::make_unique<DialogQuestions>(m_frame.get());
+        questions = m_dialogs.get();
+        SetErrorReportHandler([this](int errorClass, int messageId) { m_dialogs->ReportError(errorClass, messageId); });
+    }
+    m_view = new CDlgView(m_frame.get(), questions);
     m_view->SetProgramEnder([this](int exitCode) { m_endedWith.push_back(exitCode); });
     m_frame->SetView(m_view, m_view);
     m_frame->show();

@@ -27,6 +27,8 @@ public:
     PhoneEmulatorOptions& PhoneOptions() { return m_phoneOptions; }
     void SetPhoneState(const EmulatorState& state);
     void WithoutPhone() { m_withPhone = false; }
+    // The form asks through the program's real message boxes and dialogs instead of the script.
+    void UseRealDialogs() { m_realDialogs = true; }
     PhoneEmulator& Phone() { return m_phone; }
     QString PhoneLog() const; // the commands the phone received, one per line
 
@@ -50,6 +52,8 @@ private:
     PhoneEmulatorOptions m_phoneOptions;
     PhoneEmulator m_phone;
     bool m_withPhone = true;
+    bool m_realDialogs = false;
+    std::unique_ptr<IQuestions> m_dialogs;
     std::unique_ptr<CMainFrame> m_frame;
     CDlgView* m_view = nullptr;
     std::vector<int> m_endedWith;
