@@ -1,10 +1,12 @@
 #include "link/LinkWorker.h"
 
 #include <QSerialPort>
+#include <QThread>
 
 namespace {
 // Progress is worth a repaint every few records, not every record.
 constexpr int kProgressStep = 20;
+constexpr unsigned long kReopenDelayMs = 200;
 }
 
 LinkWorker::LinkWorker() = default;
@@ -32,9 +34,16 @@ bool LinkWorker::connectPhone()
     m_port->setParity(QSerialPort::NoParity);
     m_port->setStopBits(QSerialPort::OneStop);
     m_port->setFlowControl(QSerialPort::NoFlowControl);
+    // A device that was just plugged in, or a serial lock another process is just giving up, may refuse the
+    // first open: one more try after a moment.
     if (!m_port->open(QIODevice::ReadWrite)) {
-        m_port.reset();
-        return false;
+        QThread::msleep(kReopenDelayMs);
+        m_port->clearError();
+        if (!m_port->open(QIODevice::ReadWrite)) {
+            qWarning("telephone link: cannot open %s: %s", qPrintable(m_options.device), qPrintable(m_port->errorString()));
+            m_port.reset();
+            return false;
+        }
     }
     m_channel = std::make_unique<AtChannel>(m_port.get(), m_options.silenceTimeoutMs);
     m_session = std::make_unique<PhonebookSession>(*m_channel);
