@@ -48,6 +48,38 @@ public:
     void ShowCorrectionRow(bool show);
     void ShowPreviewEntry();
 
+    // List panes: selection, preview row, sorting, context menus.
+    void FillPreview();
+    void SelectPhoneItem(int position);
+    void SelectAbItem(int position);
+    void LayoutPreviewRow();
+    void FocusPreviewField(int x);
+
+    // Entries: adding and editing through the entry dialog.
+    void OnAddEntry();
+    void OnEditEntry();
+    // Transfers between the lists.
+    void OnCopyToPhone();
+    void OnCopyToAddressBook();
+    void CopyPreviewToPhone();
+    void CopyPreviewToAddressBook();
+    // Delete, the internal clipboard, select all.
+    void OnDeleteEntries();
+    void OnEditCopy();
+    void OnEditCut();
+    void OnEditPaste();
+    void OnSelectAll();
+    void CopySelectionToClip();
+    // Address-book folders: creating one, choosing one from the folder dialog.
+    void OnNewFolder();
+    void OnOpenFolder();
+
+    // The table operations every insertion and removal ends in.
+    bool InsertPhoneEntry(int position, DirEntry& entry);
+    bool InsertAbEntry(int position, DirEntry& entry);
+    bool RemovePhoneEntry(int position);
+    bool RemoveAbEntry(int position);
+
     // Telephone directories: reading (shown from memory once read) and writing back.
     void ReadDirectory(int directory);
     void OnPhonebookRead(intptr_t wParam, intptr_t lParam);

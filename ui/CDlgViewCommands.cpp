@@ -1,30 +1,90 @@
-// The form's commands: the save buttons and the way out, and the enabling of the commands the form handles.
+// The form's commands: which are enabled, where each goes, the save buttons and the way out.
+#include "model/EntryTableEditor.h"
 #include "model/Questions.h"
 #include "res/StringTable.h"
 #include "ui/CDlgView.h"
 
 #include <QPushButton>
+#include <QTreeWidget>
+
+namespace {
+bool ListHasRows(const QTreeWidget* list)
+{
+    return list->topLevelItemCount() > 0;
+}
+}
 
 bool CDlgView::OnUpdateCommand(int id, bool& enabled) const
 {
+    const QTreeWidget* active = m_nActiveList == LIST_PHONE ? m_lcPhone : m_nActiveList == LIST_AB ? m_lcAddressBook : nullptr;
     switch (id) {
     case ID_APP_EXIT:
+    case ID_FILE_NEW_FOLDER:
+    case ID_FILE_OPEN_FOLDER:
+    case ID_COPY_TO_AB:
+    case ID_COPY_TO_PHONE:
+    case ID_UPLOAD_TO_PHONE:
+    case ID_UPLOAD_TO_AB:
         enabled = true;
         return true;
+    case ID_ADD_ENTRY:
+        // Nothing can be added to the telephone before a directory has been read: its limits are unknown.
+        enabled = active && !(m_nActiveList == LIST_PHONE && m_nNameLen == 0);
+        return true;
+    case ID_EDIT_ENTRY:
+    case ID_EDIT_SELECT_ALL:
+    case ID_EDIT_CLEAR:
+    case ID_EDIT_COPY:
+    case ID_EDIT_CUT:
+        enabled = active && ListHasRows(active);
+        return true;
+    case ID_EDIT_PASTE:
+        enabled = HasFlag(VF_CLIPBOARD);
+        return true;
     default:
-        return false; // commands the form does not offer yet stay disabled
+        return false;
     }
 }
 
 bool CDlgView::OnCommand(int id)
 {
     switch (id) {
-    case ID_APP_EXIT:
-        OnExit();
-        return true;
-    default:
-        return false;
+    case ID_APP_EXIT: OnExit(); return true;
+    case ID_FILE_NEW_FOLDER: OnNewFolder(); return true;
+    case ID_FILE_OPEN_FOLDER: OnOpenFolder(); return true;
+    case ID_COPY_TO_AB: OnCopyToAddressBook(); return true;
+    case ID_COPY_TO_PHONE: OnCopyToPhone(); return true;
+    case ID_UPLOAD_TO_PHONE: OnSaveToPhone(); return true;
+    case ID_UPLOAD_TO_AB: OnSaveAddressBook(); return true;
+    case ID_ADD_ENTRY: OnAddEntry(); return true;
+    case ID_EDIT_ENTRY: OnEditEntry(); return true;
+    case ID_EDIT_SELECT_ALL: OnSelectAll(); return true;
+    case ID_EDIT_CLEAR: OnDeleteEntries(); return true;
+    case ID_EDIT_COPY: OnEditCopy(); return true;
+    case ID_EDIT_CUT: OnEditCut(); return true;
+    case ID_EDIT_PASTE: OnEditPaste(); return true;
+    default: return false;
     }
+}
+
+bool CDlgView::InsertPhoneEntry(int position, DirEntry& entry)
+{
+    return EntryTableEditor(*this, *m_pQuestions, *this).InsertPhoneEntry(position, entry);
+}
+
+bool CDlgView::InsertAbEntry(int position, DirEntry& entry)
+{
+    return EntryTableEditor(*this, *m_pQuestions, *this).InsertAbEntry(position, entry);
+}
+
+bool CDlgView::RemovePhoneEntry(int position)
+{
+    return EntryTableEditor(*this, *m_pQuestions, *this).RemovePhoneEntry(position);
+}
+
+bool CDlgView::RemoveAbEntry(int position)
+{
+    return EntryTableEditor(*this, *m_pQuestions, *this).RemoveAbEntry(position);
 }
 
 void CDlgView::OnSaveToPhone()
