@@ -1,6 +1,197 @@
 // Adding and editing entries through the entry dialog.
+#include "link/Cellbus.h"
+#include "model/EntryTableEditor.h"
+#include "model/FieldRules.h"
+#include "model/Questions.h"
+#include "pab/AbNameCheck.h"
+#include "res/StringTable.h"
 #include "ui/CDlgView.h"
 
-void CDlgView::OnAddEntry() {}
+#include <QTreeWidget>
 
-void CDlgView::OnEditEntry() {}
+#include <string>
+
+namespace {
+constexpr int kMessageIncompleteInput = 41023;
+// The dialog's texts hold this many characters.
+constexpr int kMaxDialogText = 127;
+
+// Shows the entry dialog until name and number are both given; false when the user cancels. A retry shows what
+// was typed the time before.
+bool AskForCompleteEntry(IQuestions& questions, EntryDialogData& data)
+{
+    for (;;) {
+        if (!questions.RunEntryDialog(data)) return false;
+        if (!data.m_szName.empty() && !data.m_szNumber.empty()) return true;
+        Fehler_Melden(4, kMessageIncompleteInput);
+    }
+}
+
+// The topmost selected row of a list, or nullptr.
+QTreeWidgetItem* FirstSelectedItem(const QTreeWidget* list)
+{
+    for (int row = 0; row < list->topLevelItemCount(); ++row) {
+        QTreeWidgetItem* item = list->topLevelItem(row);
+        if (item->isSelected()) return item;
+    }
+    return nullptr;
+}
+
+// The table slot of a live entry, or -1 when the entry is not one of the table's live entries (any more).
+int LiveSlotOf(const DirTable& table, const DirEntry* entry)
+{
+    for (int slot = 0; slot < table.m_nCount && slot < kTableSlots; ++slot) {
+        if (&table[slot] == entry) return slot;
+    }
+    return -1;
+}
+
+int RowOfIndex(const QTreeWidget* list, int index)
+{
+    for (int row = 0; row < list->topLevelItemCount(); ++row) {
+        if (list->topLevelItem(row)->text(2).toInt() == index) return row;
+    }
+    return -1;
+}
+
+int RowOfEntry(const QTreeWidget* list, const DirEntry* entry)
+{
+    for (int row = 0; row < list->topLevelItemCount(); ++row) {
+        if (CDlgView::EntryOfItem(list->topLevelItem(row)) == entry) return row;
+    }
+    return -1;
+}
+
+// An edited telephone entry that takes the index of an entry deleted since the last read must not be erased by
+// that deletion when the directory is written (deletions go after the entries): the deletion record goes.
+void DropDeletionRecord(DirTable& table, int index)
+{
+    int slot = table.m_nCount;
+    while (slot < kTableSlots && table[slot].m_nState == ENTRY_REMOVED && table[slot].m_nIndex != index) ++slot;
+    if (slot >= kTableSlots || table[slot].m_nState != ENTRY_REMOVED) return;
+    for (; slot + 1 < kTableSlots && table[slot + 1].m_nState == ENTRY_REMOVED; ++slot) table[slot] = table[slot + 1];
+    table[slot].Clear();
+}
+
+// The edited index: n when it is free, else what the index dialog settles (without "Accept All"); the old index
+// when the user cancels or types it.
+int SettleEditedIndex(IQuestions& questions, const DirTable& table, int oldIndex, int typedIndex)
+{
+    int n = typedIndex;
+    if (n == oldIndex || EntryTableEditor::IsIndexFree(n, table)) return n;
+    while (n != oldIndex) {
+        IndexDialogData data;
+        data.m_nChosenIndex = EntryTableEditor::LowestFreeIndex(table);
+        data.m_bShowAcceptAll = 0;
+        if (!questions.RunIndexDialog(data)) return oldIndex;
+        n = data.m_nChosenIndex;
+        if (EntryTableEditor::IsIndexFree(n, table)) return n;
+    }
+    return oldIndex;
+}
+}
+
+void CDlgView::OnAddEntry()
+{
+    if (m_nActiveList != LIST_PHONE && m_nActiveList != LIST_AB) return;
+    const bool phone = m_nActiveList == LIST_PHONE;
+    // The telephone's limits are unknown until a directory was read (the command is disabled then).
+    if (phone && m_nNameLen == 0) return;
+    const int directory = m_nCurDir;
+    DirTable& table = phone ? CurrentPhoneTable() : m_abTable;
+    QTreeWidget* list = phone ? m_lcPhone : m_lcAddressBook;
+
+    EntryDialogData data;
+    data.m_strTitle = StringTable::LoadString(phone ? Ids::IDS_TITLE_ADD_PHONE : Ids::IDS_TITLE_ADD_AB);
+    data.m_szIndex = std::to_string(EntryTableEditor::LowestFreeIndex(table));
+    data.m_nNameLen = m_nNameLen;
+    data.m_nNumberLen = m_nNumberLen;
+    data.m_nListKind = m_nActiveList;
+    if (!AskForCompleteEntry(*m_pQuestions, data)) return;
+    // A telephone read that ended while the dialog was open may have shown another directory.
+    if (phone && directory != m_nCurDir) return;
+
+    DirEntry entry;
+    entry.m_strName = CutText(data.m_szName, kMaxDialogText);
+    entry.m_strNumber = CutText(data.m_szNumber, kMaxDialogText);
+    entry.m_strStatus = NormaliseStatus(data.m_szStatus, false);
+    entry.m_nIndex = LeadingDecimalNumber(data.m_szIndex);
+    entry.m_nState = ENTRY_NEW;
+    if (!phone && !MakeAbNameUnique(*this, *m_pQuestions, *this, entry.m_strName)) return;
+
+    // The new entry follows the selected one in the table (the list itself is sorted).
+    const int position = LiveSlotOf(table, EntryOfItem(FirstSelectedItem(list))) + 1;
+    SetFlag(VF_BATCH);
+    ClearFlag(VF_BATCH_MULTI);
+    const bool inserted = phone ? InsertPhoneEntry(position, entry) : InsertAbEntry(position, entry);
+    if (phone) FillPhoneList(false);
+    else FillAbList(false);
+    // The index the insertion settled finds the new row; nothing is selected when nothing was inserted.
+    const int row = inserted ? RowOfIndex(list, entry.m_nIndex) : -1;
+    if (phone) {
+        SelectPhoneItem(row);
+        SetFlag(VF_PHONE_MODIFIED);
+    } else {
+        SelectAbItem(row);
+        SetFlag(VF_AB_MODIFIED);
+    }
+    ClearFlag(VF_BATCH);
+}
+
+void CDlgView::OnEditEntry()
+{
+    if (m_nActiveList != LIST_PHONE && m_nActiveList != LIST_AB) return;
+    const bool phone = m_nActiveList == LIST_PHONE;
+    const int directory = m_nCurDir;
+    DirTable& table = phone ? CurrentPhoneTable() : m_abTable;
+    QTreeWidget* list = phone ? m_lcPhone : m_lcAddressBook;
+    QTreeWidgetItem* item = FirstSelectedItem(list);
+    if (!item) return;
+    const int rememberedRow = list->indexOfTopLevelItem(item);
+    DirEntry* entry = EntryOfItem(item);
+    if (LiveSlotOf(table, entry) < 0) return;
+
+    // Texts longer than the dialog holds are shown cut; left as shown, they keep their full length.
+    const std::string shownName = CutText(entry->m_strName, kMaxDialogText);
+    const std::string shownNumber = CutText(entry->m_strNumber, kMaxDialogText);
+    EntryDialogData data;
+    data.m_strTitle = StringTable::LoadString(phone ? Ids::IDS_TITLE_EDIT_PHONE : Ids::IDS_TITLE_EDIT_AB);
+    data.m_szName = shownName;
+    data.m_szNumber = shownNumber;
+    data.m_szIndex = std::to_string(entry->m_nIndex);
+    data.m_szStatus = CutText(entry->m_strStatus, kMaxDialogText);
+    data.m_nNameLen = m_nNameLen;
+    data.m_nNumberLen = m_nNumberLen;
+    data.m_nListKind = m_nActiveList;
+    if (!AskForCompleteEntry(*m_pQuestions, data)) return;
+    // The entry may have gone while the dialog was open (a telephone read that ended meanwhile).
+    if ((phone && directory != m_nCurDir) || LiveSlotOf(table, entry) < 0) return;
+
+    const std::string typedName = CutText(data.m_szName, kMaxDialogText);
+    if (typedName != shownName) {
+        std::string name = typedName;
+        if (!phone && !MakeAbNameUnique(*this, *m_pQuestions, *this, name)) return;
+        entry->m_strName = name;
+    }
+    const std::string typedNumber = CutText(data.m_szNumber, kMaxDialogText);
+    if (typedNumber != shownNumber) entry->m_strNumber = typedNumber;
+    if (data.m_szStatus != entry->m_strStatus) entry->m_strStatus = NormaliseStatus(data.m_szStatus, true);
+    const int oldIndex = entry->m_nIndex;
+    const int newIndex = SettleEditedIndex(*m_pQuestions, table, oldIndex, LeadingDecimalNumber(data.m_szIndex));
+    entry->m_nIndex = newIndex;
+    if (phone && newIndex != oldIndex) DropDeletionRecord(table, newIndex);
+
+    if (phone) entry->m_nState = ENTRY_NEW;
+    else if (entry->m_nState != ENTRY_NEW) entry->m_nState = ENTRY_CHANGED;
+    if (phone) FillPhoneList(false);
+    else FillAbList(false);
+    // The refilled list is sorted again: the edited entry's own row is selected, wherever it now stands.
+    const int row = RowOfEntry(list, entry);
+    if (phone) {
+        SelectPhoneItem(row >= 0 ? row : rememberedRow);
+        SetFlag(VF_PHONE_MODIFIED);
+    } else {
+        SelectAbItem(row >= 0 ? row : rememberedRow);
+        SetFlag(VF_AB_MODIFIED);
+    }
+}

@@ -1,8 +1,11 @@
 #include "ui/DialogQuestions.h"
 
 #include "app/CAboutDlg.h"
+#include "model/FieldRules.h"
 #include "res/Cp1252.h"
 #include "res/StringTable.h"
+#include "ui/CEntryDlg.h"
+#include "ui/CFolderSelectDlg.h"
 #include "ui/CIndexDlg.h"
 #include "ui/CNameInputDlg.h"
 
@@ -59,14 +62,34 @@ bool DialogQuestions::RunNameDialog(const std::string& title, const std::string&
     return true;
 }
 
-bool DialogQuestions::RunEntryDialog(EntryDialogData&)
+bool DialogQuestions::RunEntryDialog(EntryDialogData& data)
 {
-    return false; // the entry dialog arrives with the editing commands
+    CEntryDlg dialog(m_pParent);
+    dialog.m_strTitle = data.m_strTitle;
+    // The dialog's texts hold 127 characters; a longer name or number of an address-book entry is shown cut.
+    dialog.m_szName = CutText(data.m_szName, CEntryDlg::kMaxText);
+    dialog.m_szNumber = CutText(data.m_szNumber, CEntryDlg::kMaxText);
+    dialog.m_szIndex = CutText(data.m_szIndex, CEntryDlg::kMaxText);
+    dialog.m_szStatus = CutText(data.m_szStatus, CEntryDlg::kMaxText);
+    dialog.m_nNameLen = data.m_nNameLen;
+    dialog.m_nNumberLen = data.m_nNumberLen;
+    dialog.m_nListKind = data.m_nListKind;
+    if (dialog.exec() != QDialog::Accepted) return false;
+    data.m_szName = dialog.m_szName;
+    data.m_szNumber = dialog.m_szNumber;
+    data.m_szIndex = dialog.m_szIndex;
+    data.m_szStatus = dialog.m_szStatus;
+    return true;
 }
 
-bool DialogQuestions::RunFolderDialog(const FolderRecord*, int, int&)
+bool DialogQuestions::RunFolderDialog(const FolderRecord* folders, int folderCount, int& selected)
 {
-    return false; // the folder-selection dialog arrives with the folder commands
+    CFolderSelectDlg dialog(m_pParent);
+    dialog.m_pFolderTable = folders;
+    dialog.m_nFolderCount = folderCount;
+    if (dialog.exec() != QDialog::Accepted) return false;
+    selected = dialog.m_nSelected;
+    return true;
 }
 
 void DialogQuestions::RunAboutBox()

@@ -1,0 +1,189 @@
+#include "ui/CEntryDlg.h"
+
+#include "model/FieldRules.h"
+#include "res/Cp1252.h"
+#include "ui/DialogUnits.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QShowEvent>
+
+#include <algorithm>
+
+namespace {
+// Dialog units of the template: four labelled fields in one row, the buttons below them on the right.
+constexpr int kWidth = 286;
+constexpr int kHeight = 62;
+constexpr int kLabelTop = 8;
+constexpr int kEditTop = 18;
+constexpr int kEditHeight = 12;
+constexpr int kButtonTop = 40;
+constexpr int kButtonWidth = 50;
+constexpr int kButtonHeight = 14;
+
+struct FieldPlace {
+    int id;
+    const char* label;
+    int x;
+    int width;
+};
+constexpr FieldPlace kFields[] = {
+    {1021, "Name", 7, 110},
+    {1022, "Telephone-No.", 122, 100},
+    {1023, "Index", 227, 32},
+    {1024, "!", 264, 15},
+};
+
+QPushButton* MakeButton(QWidget* parent, const QString& text, const char* objectName)
+{
+    auto* button = new QPushButton(text, parent);
+    button->setObjectName(QLatin1String(objectName));
+    button->setAccessibleName(text);
+    return button;
+}
+
+std::string ReadEdit(const QLineEdit* edit)
+{
+    return CutText(Cp1252::fromQString(edit->text()), CEntryDlg::kMaxText);
+}
+
+std::string WithoutForbidden(const std::string& text)
+{
+    std::string out;
+    StripForbidden(text, out);
+    return out;
+}
+}
+
+CEntryDlg::CEntryDlg(QWidget* parent) : QDialog(parent), m_pForbidden(g_achForbidden)
+{
+    setWindowTitle(QStringLiteral("Input of new entry"));
+    setFont(DialogUnits::DialogFont());
+    CreateControls();
+    connect(m_btnOK, &QPushButton::clicked, this, &CEntryDlg::OnOK);
+    connect(m_btnCancel, &QPushButton::clicked, this, &QDialog::reject);
+    // textChanged also reports texts set by the program, as the edit control's notifications do: a number put
+    // in on opening is checked like a typed one.
+    connect(m_edName, &QLineEdit::textChanged, this, &CEntryDlg::OnChangeName);
+    connect(m_edNumber, &QLineEdit::textChanged, this, &CEntryDlg::OnChangeNumber);
+}
+
+QLineEdit* CEntryDlg::MakeEdit(int id, const QString& accessibleName)
+{
+    auto* edit = new QLineEdit(this);
+    edit->setObjectName(QStringLiteral("edit%1").arg(id));
+    edit->setAccessibleName(accessibleName);
+    edit->setMaxLength(kMaxText);
+    return edit;
+}
+
+void CEntryDlg::CreateControls()
+{
+    const DialogUnits du(font());
+    setFixedSize(du.X(kWidth), du.Y(kHeight));
+    QLineEdit* edits[4] = {};
+    for (int i = 0; i < 4; ++i) {
+        const FieldPlace& field = kFields[i];
+        const QString text = QString::fromLatin1(field.label);
+        auto* label = new QLabel(text, this);
+        label->setObjectName(QStringLiteral("static%1").arg(field.id));
+        label->setGeometry(du.Rect(field.x, kLabelTop, field.width, 9));
+        // The status column's label is only "!": the edit's accessible name says what it holds.
+        edits[i] = MakeEdit(field.id, i == 3 ? QStringLiteral("Status (! or blank)") : text);
+        edits[i]->setGeometry(du.Rect(field.x, kEditTop, field.width, kEditHeight));
+        label->setBuddy(edits[i]);
+        label->setAccessibleName(text);
+    }
+    m_edName = edits[0];
+    m_edNumber = edits[1];
+    m_edIndex = edits[2];
+    m_edStatus = edits[3];
+
+    m_btnOK = MakeButton(this, QStringLiteral("OK"), "button1");
+    m_btnOK->setGeometry(du.Rect(kWidth - 2 * kButtonWidth - 12, kButtonTop, kButtonWidth, kButtonHeight));
+    m_btnOK->setDefault(true);
+    m_btnCancel = MakeButton(this, QStringLiteral("Cancel"), "button2");
+    m_btnCancel->setGeometry(du.Rect(kWidth - kButtonWidth - 7, kButtonTop, kButtonWidth, kButtonHeight));
+    setTabOrder(m_edName, m_edNumber);
+    setTabOrder(m_edNumber, m_edIndex);
+    setTabOrder(m_edIndex, m_edStatus);
+    setTabOrder(m_edStatus, m_btnOK);
+    setTabOrder(m_btnOK, m_btnCancel);
+}
+
+void CEntryDlg::showEvent(QShowEvent* event)
+{
+    if (!event->spontaneous()) OnInitDialog();
+    QDialog::showEvent(event);
+}
+
+void CEntryDlg::OnInitDialog()
+{
+    setWindowTitle(Cp1252::toQString(m_strTitle));
+    m_edName->setText(Cp1252::toQString(CutText(m_szName, kMaxText)));
+    m_edNumber->setText(Cp1252::toQString(CutText(m_szNumber, kMaxText)));
+    m_edIndex->setText(Cp1252::toQString(CutText(m_szIndex, kMaxText)));
+    m_edStatus->setText(Cp1252::toQString(CutText(m_szStatus, kMaxText)));
+    m_edName->setFocus();
+}
+
+void CEntryDlg::OnOK()
+{
+    m_szName = ReadEdit(m_edName);
+    FilterNumber(ReadEdit(m_edNumber), SpacesAllowed(), m_szNumber);
+    m_szIndex = ReadEdit(m_edIndex);
+    m_szStatus = ReadEdit(m_edStatus);
+    accept();
+}
+
+void CEntryDlg::ReplaceKeepingSelection(QLineEdit* edit, const std::string& corrected,
+                                        const std::function<int(int)>& mapPosition)
+{
+    const bool selected = edit->hasSelectedText();
+    const int start = selected ? edit->selectionStart() : edit->cursorPosition();
+    const int end = selected ? edit->selectionEnd() : start;
+    const bool caretAtStart = selected && edit->cursorPosition() == start;
+    m_bCorrecting = true;
+    edit->setText(Cp1252::toQString(corrected));
+    m_bCorrecting = false;
+    const int newStart = std::clamp(mapPosition(start), 0, static_cast<int>(edit->text().size()));
+    const int newEnd = std::clamp(mapPosition(end), newStart, static_cast<int>(edit->text().size()));
+    if (newStart == newEnd) edit->setCursorPosition(newStart);
+    else if (caretAtStart) edit->setSelection(newEnd, newStart - newEnd);
+    else edit->setSelection(newStart, newEnd - newStart);
+}
+
+void CEntryDlg::OnChangeName()
+{
+    if (m_bCorrecting || m_nListKind != 1) return;
+    const std::string text = Cp1252::fromQString(m_edName->text());
+    // Without a known name length (no directory read) there is nothing to cut to.
+    const std::string cut = m_nNameLen > 0 ? CutText(text, m_nNameLen) : text;
+    const std::string corrected = WithoutForbidden(cut);
+    if (corrected == text) return;
+    // Forbidden characters before the caret move it left by as many; a cut only pulls it back to the end.
+    ReplaceKeepingSelection(m_edName, corrected, [&cut](int position) {
+        const std::string before = CutText(cut, position);
+        return static_cast<int>(WithoutForbidden(before).size());
+    });
+}
+
+void CEntryDlg::OnChangeNumber()
+{
+    if (m_bCorrecting) return;
+    const std::string text = CutText(Cp1252::fromQString(m_edNumber->text()), kMaxCheckedNumber);
+    const bool spaces = SpacesAllowed();
+    // Refused characters go first, so that a letter typed into a full number does not cost a digit at its end.
+    const bool filtered = !IsNumberText(text, spaces);
+    std::string corrected = text;
+    if (filtered) FilterNumber(text, spaces, corrected);
+    if (m_nListKind == 1 && m_nNumberLen > 0) corrected = CutText(corrected, NumberLimit(corrected, m_nNumberLen));
+    if (Cp1252::toQString(corrected) == m_edNumber->text()) return;
+    const int limit = static_cast<int>(corrected.size());
+    ReplaceKeepingSelection(m_edNumber, corrected, [&text, spaces, filtered, limit](int position) {
+        std::string kept = CutText(text, position);
+        if (filtered) FilterNumber(CutText(text, position), spaces, kept);
+        return std::min(static_cast<int>(kept.size()), limit);
+    });
+}
