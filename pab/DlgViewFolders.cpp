@@ -1,6 +1,116 @@
 // Creating an address-book folder and choosing one from the folder dialog.
+#include "mapi/Mapi.h"
+#include "model/FieldRules.h"
+#include "model/Questions.h"
+#include "pab/AbNameCheck.h"
+#include "res/Cp1252.h"
+#include "res/StringTable.h"
 #include "ui/CDlgView.h"
+#include "ui/CFolderCombo.h"
 
-void CDlgView::OnNewFolder() {}
+namespace {
+std::string FolderExistsMessage(const std::string& name)
+{
+    std::string text = StringTable::LoadString(Ids::IDS_NAME_EXISTS);
+    const size_t at = text.find("%s");
+    if (at != std::string::npos) text.replace(at, 2, name);
+    return text;
+}
 
-void CDlgView::OnOpenFolder() {}
+// Asks for the folder name; false when the dialog was cancelled. An over-long answer is cut to what the
+// address book keeps of a name.
+bool AskFolderName(IQuestions& questions, std::string& name)
+{
+    std::string typed = name;
+    if (!questions.RunNameDialog(StringTable::LoadString(Ids::IDS_NEW_FOLDER_TITLE),
+                                 StringTable::LoadString(Ids::IDS_NEW_FOLDER_PROMPT), typed))
+        return false;
+    name = CutText(typed, kMaxAbNameLength);
+    return true;
+}
+
+int FindFolderNamed(const CFolderCombo& combo, const std::string& name)
+{
+    for (int i = 0; i < combo.count(); ++i) {
+        const FolderRecord* record = combo.Folder(i);
+        if (record && record->m_strName == name) return i;
+    }
+    return -1;
+}
+
+// The new folder's item in the rebuilt combo box. The name was checked case-sensitively, so an exact match is
+// the new folder; a match that ignores case is only a fallback. The book itself (item 0) is searched last.
+int FindNewFolderItem(const CFolderCombo& combo, const std::string& name)
+{
+    const QString wanted = Cp1252::toQString(name);
+    const int n = combo.count();
+    for (Qt::CaseSensitivity sensitivity : {Qt::CaseSensitive, Qt::CaseInsensitive}) {
+        for (int step = 1; step <= n; ++step) {
+            const int item = step % n;
+            if (combo.itemText(item).compare(wanted, sensitivity) == 0) return item;
+        }
+    }
+    return -1;
+}
+
+// Makes the folder name unique among the folders of the combo box; false when the user gives up. Every
+// replacement is checked against all folders again, so that it cannot clash with one compared before.
+bool MakeFolderNameUnique(IQuestions& questions, const CFolderCombo& combo, std::string& name)
+{
+    while (!name.empty() && FindFolderNamed(combo, name) >= 0) {
+        if (!questions.AskYesNo(Ids::IDS_NAME_EXISTS, FolderExistsMessage(name))) return false;
+        if (!AskFolderName(questions, name)) return false;
+    }
+    return !name.empty();
+}
+}
+
+void CDlgView::OnNewFolder()
+{
+    if (HasFlag(VF_AB_MODIFIED) &&
+        m_pQuestions->AskYesNo(Ids::IDS_SAVE_AB_BEFORE_FOLDER, StringTable::LoadString(Ids::IDS_SAVE_AB_BEFORE_FOLDER)))
+        OnSaveAddressBook();
+    std::string name;
+    if (!AskFolderName(*m_pQuestions, name)) return;
+    if (!MakeFolderNameUnique(*m_pQuestions, *m_cbFolder, name)) return;
+
+    // The combo box points into the folder table, which is rebuilt below: empty it first.
+    m_cbFolder->clear();
+    m_strScratch = StringTable::LoadString(Ids::IDS_WRITING_PAB);
+    SetStatusText(m_strScratch);
+
+    uint32_t cbTemplateId = 0;
+    ENTRYID* templateId = nullptr;
+    SRowSet* templateRows = nullptr;
+    if (FAILED(FindCreateTemplate("MAPIPDL", &cbTemplateId, &templateId, &templateRows))) {
+        EndProgram(-1);
+        return;
+    }
+    // The new list goes into the folder shown until now; an existing list of that name is reported there.
+    const HRESULT created = CreateAbEntry(name, std::string(), 0, std::string(), cbTemplateId, templateId);
+    FreeRowSet(templateRows);
+    if (FAILED(created)) {
+        EndProgram(-1);
+        return;
+    }
+    FreeFolderRows();
+    if (FAILED(ReopenAddressBook()) || FAILED(ScanFolders(m_pContainer, 0, 0))) {
+        EndProgram(-1);
+        return;
+    }
+    FillFolderCombo();
+    // The container is the book itself now; showing the chosen item (the new folder, or else the book) keeps the
+    // right list and the container together, so that a later save cannot go into the wrong folder.
+    const int item = FindNewFolderItem(*m_cbFolder, name);
+    m_cbFolder->setCurrentIndex(item >= 0 ? item : 0);
+    RunFolderSelectionChange();
+}
+
+void CDlgView::OnOpenFolder()
+{
+    int selected = 0;
+    if (!m_pQuestions->RunFolderDialog(m_folders.data(), m_nFolderCount, selected)) return;
+    if (selected < 0 || selected >= m_cbFolder->count()) return;
+    m_cbFolder->setCurrentIndex(selected);
+    RunFolderSelectionChange();
+}

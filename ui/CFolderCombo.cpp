@@ -1,8 +1,13 @@
 #include "ui/CFolderCombo.h"
 
 #include "model/FolderRecord.h"
+#include "ui/CFolderListBox.h"
 
-CFolderCombo::CFolderCombo(QWidget* parent) : QComboBox(parent) {}
+CFolderCombo::CFolderCombo(QWidget* parent) : QComboBox(parent), m_lbFolders(new CFolderListBox(this))
+{
+    // The open list is the same tree drawing as the folder-selection dialog's; setView hands it the combo's model.
+    setView(m_lbFolders);
+}
 
 void CFolderCombo::AddFolder(const QString& name, FolderRecord* record)
 {

@@ -1,8 +1,65 @@
 #include "ui/CPreviewCombo.h"
 
 #include "model/DirEntry.h"
+#include "res/Cp1252.h"
+#include "ui/CDlgView.h"
 
-CPreviewCombo::CPreviewCombo(QWidget* parent) : QComboBox(parent) {}
+#include <QAbstractItemView>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QStyledItemDelegate>
+
+namespace {
+// Draws a working copy of the open list in the preview columns: each text starts a little right of its column
+// border (2, 4 and 6 pixels), so that it lines up with the preview edit above it.
+class PreviewItemDelegate : public QStyledItemDelegate {
+public:
+    explicit PreviewItemDelegate(CPreviewCombo* combo) : QStyledItemDelegate(combo), m_pCombo(combo) {}
+
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        return {QStyledItemDelegate::sizeHint(option, index).width(), CPreviewCombo::kItemHeight};
+    }
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        const bool selected = option.state & QStyle::State_Selected;
+        const QPalette& pal = option.palette;
+        // A selected item keeps the window-text colour inverted, not the highlight-text colour.
+        const QColor text = selected ? QColor::fromRgb(~pal.color(QPalette::WindowText).rgb() & 0xFFFFFFu)
+                                     : pal.color(QPalette::WindowText);
+        painter->fillRect(option.rect, selected ? pal.color(QPalette::Highlight) : pal.color(QPalette::Base));
+        const DirEntry* copy = m_pCombo->Copy(index.row());
+        const std::array<int, 4>* widths = m_pCombo->ColumnWidths();
+        if (!copy || !widths) return;
+        const std::array<int, 4>& w = *widths;
+        painter->save();
+        painter->setPen(text);
+        const int left = option.rect.left();
+        DrawColumn(painter, option.rect, left, w[0], Cp1252::toQString(copy->m_strName));
+        DrawColumn(painter, option.rect, w[0] + 2, w[0] + w[1], Cp1252::toQString(copy->m_strNumber));
+        DrawColumn(painter, option.rect, w[0] + w[1] + 4, w[0] + w[1] + w[2], QString::number(copy->m_nIndex));
+        DrawColumn(painter, option.rect, w[0] + w[1] + w[2] + 6, w[0] + w[1] + w[2] + w[3],
+                   Cp1252::toQString(copy->m_strStatus));
+        painter->restore();
+    }
+
+private:
+    static void DrawColumn(QPainter* painter, const QRect& row, int left, int right, const QString& text)
+    {
+        if (right <= left) return;
+        painter->drawText(QRect(left, row.top(), right - left, row.height()),
+                          Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, text);
+    }
+
+    CPreviewCombo* m_pCombo;
+};
+}
+
+CPreviewCombo::CPreviewCombo(QWidget* parent) : QComboBox(parent)
+{
+    setItemDelegate(new PreviewItemDelegate(this));
+}
 
 void CPreviewCombo::AddCopy(const QString& name, DirEntry* copy)
 {
@@ -15,8 +72,32 @@ DirEntry* CPreviewCombo::Copy(int item) const
     return reinterpret_cast<DirEntry*>(itemData(item).value<quintptr>());
 }
 
+CDlgView* CPreviewCombo::Form() const
+{
+    return qobject_cast<CDlgView*>(parentWidget());
+}
+
+const std::array<int, 4>* CPreviewCombo::ColumnWidths() const
+{
+    const CDlgView* form = Form();
+    return form ? &form->m_anPreviewWidth : nullptr;
+}
+
 void CPreviewCombo::focusInEvent(QFocusEvent* event)
 {
     QComboBox::focusInEvent(event);
     emit focusEntered();
+}
+
+void CPreviewCombo::mousePressEvent(QMouseEvent* event)
+{
+    CDlgView* form = Form();
+    if (!form) return;
+    const int x = qRound(event->position().x());
+    if (event->button() == Qt::LeftButton && x < form->m_nPreviewWidth) {
+        // The text field lies under the preview edits: the press belongs to the edit there, and the list stays shut.
+        form->FocusPreviewField(x);
+        return;
+    }
+    QComboBox::mousePressEvent(event);
 }

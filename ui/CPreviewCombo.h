@@ -1,19 +1,32 @@
 #pragma once
 #include <QComboBox>
 
+#include <array>
+
+class CDlgView;
 struct DirEntry;
 
 // The preview combo box: one item per working copy of a selected entry; item k carries slot k of the copies.
+// Its open list shows each copy in the four preview columns. The preview edits cover its text field, so a press
+// there goes to the edit under the pointer; only the arrow beyond the row opens the list.
 class CPreviewCombo : public QComboBox {
     Q_OBJECT
 public:
+    static constexpr int kItemHeight = 15;
+
     explicit CPreviewCombo(QWidget* parent = nullptr);
     void AddCopy(const QString& name, DirEntry* copy);
     DirEntry* Copy(int item) const;
+    // The form's preview column widths, or null when the combo box is not on the form.
+    const std::array<int, 4>* ColumnWidths() const;
 
 signals:
     void focusEntered();
 
 protected:
     void focusInEvent(QFocusEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+
+private:
+    CDlgView* Form() const;
 };

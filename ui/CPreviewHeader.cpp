@@ -1,33 +1,206 @@
 #include "ui/CPreviewHeader.h"
 
+#include "app/Artwork.h"
 #include "res/StringTable.h"
+#include "ui/CDlgView.h"
 
+#include <QMouseEvent>
 #include <QPainter>
 
-CPreviewHeader::CPreviewHeader(const std::array<int, 4>* widths, QWidget* parent)
+namespace {
+constexpr int kNarrowest = 2;      // a squeezed column keeps this width, so its border stays grabbable
+constexpr int kGrabDistance = 10;  // the pointer is on a border when closer than this
+
+const QColor kShadow(128, 128, 128);
+const QColor kLight(223, 223, 223);
+
+struct Borders {
+    int b0, b1, b2;
+    explicit Borders(const std::array<int, 4>& w) : b0(w[0]), b1(w[0] + w[1]), b2(w[0] + w[1] + w[2]) {}
+};
+
+void DragNameBorder(std::array<int, 4>& w, const std::array<int, 4>& old, int W, int x)
+{
+    const Borders b(old);
+    if (x > kNarrowest && x < b.b1 - 2) {
+        w[0] = x;
+        w[1] = b.b1 - x;
+    } else if (x >= b.b1 - 2) {
+        // The number column is squeezed first, then the index column; the status column takes the rest.
+        w[0] = x;
+        w[1] = kNarrowest;
+        w[2] = (x + 4 >= b.b2) ? kNarrowest : W - old[3] - x - 2;
+        if (x > W - 6) {
+            w[0] = W - 6;
+            w[1] = kNarrowest;
+            w[2] = kNarrowest;
+        }
+        w[3] = W - w[0] - w[2] - 2;
+    } else {
+        w[1] = old[1] + old[0] - kNarrowest;
+        w[0] = kNarrowest;
+    }
+}
+
+void DragNumberBorder(std::array<int, 4>& w, const std::array<int, 4>& old, int W, int x)
+{
+    const Borders b(old);
+    const int d = x - b.b0;
+    if (d > kNarrowest && d < old[1] + old[2] - 2) {
+        w[1] = d;
+        w[2] = b.b2 - x;
+    } else if (d >= old[1] + old[2] - 2) {
+        w[1] = d;
+        w[2] = kNarrowest;
+        if (d > W - b.b0 - 4) w[1] = W - b.b0 - 4;
+        w[3] = W - w[0] - w[1] - 2;
+    } else {
+        // Pushed into the name column: the number column stays narrow and shoves border 0 ahead of it.
+        w[1] = kNarrowest;
+        w[0] = x - 4;
+        w[2] = b.b2 - x + 2;
+        if (x - 4 < kNarrowest) {
+            w[0] = kNarrowest;
+            w[2] = b.b2 - 4;
+        }
+        w[3] = W - w[0] - w[2] - 2;
+    }
+}
+
+void DragIndexBorder(std::array<int, 4>& w, const std::array<int, 4>& old, int W, int x)
+{
+    const Borders b(old);
+    const int e = x - b.b1;
+    if (e > kNarrowest) {
+        w[2] = e;
+        w[3] = old[3] + b.b2 - x;
+        if (e > W - b.b1 - 2) {
+            w[2] = W - b.b1 - 2;
+            w[3] = kNarrowest;
+        }
+        return;
+    }
+    w[2] = kNarrowest;
+    // A number column that would end up narrower than the minimum (the pointer went past border 0) is squeezed
+    // to the minimum like an already narrow one: a negative width would put border 1 left of border 0.
+    if (old[1] > kNarrowest && x - b.b0 - 2 >= kNarrowest) {
+        w[1] = x - b.b0 - 2;
+    } else {
+        w[1] = kNarrowest;
+        w[0] = x - 4;
+    }
+    if (w[0] < kNarrowest) w[0] = w[1] = w[2] = kNarrowest;
+    w[3] = W - w[0] - w[1] - 2;
+}
+}
+
+CPreviewHeader::CPreviewHeader(std::array<int, 4>* widths, QWidget* parent)
     : QAbstractButton(parent), m_pWidths(widths)
 {
     setFocusPolicy(Qt::NoFocus);
+    // Moves without a button pressed must arrive too, to show the split cursor over a border.
+    setMouseTracking(true);
+    setAttribute(Qt::WA_OpaquePaintEvent); // the drawing paints the whole control
+}
+
+std::array<int, 4> CPreviewHeader::DraggedWidths(const std::array<int, 4>& widths, int rowWidth, int border, int x)
+{
+    std::array<int, 4> result = widths;
+    switch (border) {
+    case 0: DragNameBorder(result, widths, rowWidth, x); break;
+    case 1: DragNumberBorder(result, widths, rowWidth, x); break;
+    case 2: DragIndexBorder(result, widths, rowWidth, x); break;
+    default: break;
+    }
+    return result;
+}
+
+int CPreviewHeader::BorderNear(const std::array<int, 4>& widths, int x)
+{
+    const Borders b(widths);
+    const int borders[3] = {b.b0, b.b1, b.b2};
+    for (int k = 0; k < 3; ++k) {
+        if (x > borders[k] - kGrabDistance && x < borders[k] + kGrabDistance) return k;
+    }
+    return -1;
+}
+
+CDlgView* CPreviewHeader::Form() const
+{
+    return qobject_cast<CDlgView*>(parentWidget());
+}
+
+int CPreviewHeader::RowWidth() const
+{
+    const CDlgView* form = Form();
+    return form ? form->m_nPreviewWidth : 0;
+}
+
+void CPreviewHeader::SetOverBorder(int over)
+{
+    if (over == m_bOverBorder) return;
+    m_bOverBorder = over;
+    if (over)
+        setCursor(Artwork::SplitCursor());
+    else
+        unsetCursor();
+}
+
+void CPreviewHeader::mouseMoveEvent(QMouseEvent* event)
+{
+    const int x = qRound(event->position().x());
+    const int W = RowWidth();
+    if (!m_pWidths || x < 2 || x > W - 2) return; // outside the row: no state change, no default handling
+    if ((event->buttons() & Qt::LeftButton) && m_nDragBorder >= 0) {
+        SetOverBorder(1);
+        *m_pWidths = DraggedWidths(*m_pWidths, W, m_nDragBorder, x);
+        if (CDlgView* form = Form()) form->LayoutPreviewRow();
+        update();
+    } else if (const int border = BorderNear(*m_pWidths, x); border >= 0) {
+        if (event->buttons() & Qt::LeftButton) m_nDragBorder = border;
+        SetOverBorder(1);
+    } else {
+        m_nDragBorder = -1;
+        SetOverBorder(0);
+    }
+    QAbstractButton::mouseMoveEvent(event);
+}
+
+void CPreviewHeader::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::LeftButton) m_nDragBorder = -1;
+    QAbstractButton::mouseReleaseEvent(event);
+}
+
+void CPreviewHeader::DrawHeading(QPainter& painter, int stringId, int left, int right)
+{
+    painter.setPen(palette().color(QPalette::ButtonText));
+    painter.drawText(QRect(left, 0, std::max(0, right - left), height()), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
+                     StringTable::LoadQString(stringId));
+}
+
+void CPreviewHeader::DrawBorder(QPainter& painter, int x)
+{
+    const int bottom = height() - 1;
+    painter.setPen(kShadow);
+    painter.drawLine(x, bottom, x, 0);
+    painter.setPen(kLight);
+    painter.drawLine(x + 1, bottom, x + 1, 0);
 }
 
 void CPreviewHeader::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
-    const QRect r = rect();
-    painter.fillRect(r, palette().button());
-    const int headings[4] = {Ids::IDS_COL_NAME, Ids::IDS_COL_NUMBER, Ids::IDS_COL_INDEX, Ids::IDS_COL_STATUS};
-    int left = 0;
-    for (int column = 0; column < 4; ++column) {
-        const int border = left + (*m_pWidths)[static_cast<size_t>(column)];
-        painter.setPen(palette().buttonText().color());
-        painter.drawText(QRect(left + 5, r.top(), border - left - 5, r.height()), Qt::AlignLeft | Qt::AlignVCenter,
-                         StringTable::LoadQString(headings[column]));
-        if (column < 3) {
-            painter.setPen(QColor(128, 128, 128));
-            painter.drawLine(border, r.bottom(), border, r.top());
-            painter.setPen(QColor(223, 223, 223));
-            painter.drawLine(border + 1, r.bottom(), border + 1, r.top());
-        }
-        left = border;
-    }
+    // The button's pressed or focused state leaves the drawing as it is: this is a heading, not a push button.
+    painter.fillRect(rect(), palette().color(QPalette::Button));
+    if (!m_pWidths) return;
+    const std::array<int, 4>& w = *m_pWidths;
+    const Borders b(w);
+    DrawHeading(painter, Ids::IDS_COL_NAME, 5, b.b0);
+    DrawBorder(painter, b.b0);
+    DrawHeading(painter, Ids::IDS_COL_NUMBER, 5 + w[0], b.b1);
+    DrawBorder(painter, b.b1);
+    DrawHeading(painter, Ids::IDS_COL_INDEX, 5 + w[0] + w[1], b.b2);
+    DrawBorder(painter, b.b2);
+    DrawHeading(painter, Ids::IDS_COL_STATUS, 5 + w[0] + w[1] + w[2], b.b2 + w[3]);
 }
