@@ -14,6 +14,7 @@
 #include "ui/CPreviewHeader.h"
 
 #include <QAbstractItemView>
+#include <QPainter>
 #include <QtTest>
 
 #include <memory>
@@ -50,11 +51,27 @@ FolderRecord Folder(int kind, int level, const char* name)
     return record;
 }
 
+// How far right of its drawing position the first ink of a text lies in a font (the glyph's left bearing).
+int InkOffset(const QFont& font, const QString& text, const QColor& ink, const QColor& background)
+{
+    QImage image(60, 30, QImage::Format_ARGB32);
+    image.fill(background);
+    {
+        QPainter p(&image);
+        p.setFont(font);
+        p.setPen(ink);
+        p.drawText(QRect(0, 0, 60, 30), Qt::AlignLeft | Qt::AlignTop, text);
+    }
+    return ControlShots::FirstInkColumn(image, image.rect(), 0, background);
+}
+
 // Picture at 9 x (level - 1), text from 9 x level + 9 on: checked on the pixels the list really shows.
 void VerifyTreeIndentation(QAbstractItemView* view, const FolderRecord* records, int count)
 {
     const QImage shot = view->viewport()->grab().toImage();
     const QColor base = view->palette().color(QPalette::Base);
+    const int bearing = InkOffset(view->font(), QStringLiteral("MM"), view->palette().color(QPalette::WindowText), base);
+    QVERIFY(bearing >= 0);
     for (int i = 0; i < count; ++i) {
         const QRect row = view->visualRect(view->model()->index(i, 0));
         const int level = records[i].m_nLevel;
@@ -64,7 +81,7 @@ void VerifyTreeIndentation(QAbstractItemView* view, const FolderRecord* records,
                  qPrintable(QStringLiteral("picture of level %1").arg(level)));
         QVERIFY(ControlShots::FirstInkColumn(shot, row, row.left(), base) >= pictureLeft);
         const int textLeft = ControlShots::FirstInkColumn(shot, row, pictureLeft + Artwork::kFolderImageSize, base);
-        QVERIFY2(textLeft >= row.left() + 9 * level + 9 && textLeft <= row.left() + 9 * level + 9 + 3,
+        QVERIFY2(textLeft == row.left() + 9 * level + 9 + bearing,
                  qPrintable(QStringLiteral("text of level %1 starts at %2").arg(level).arg(textLeft)));
     }
 }
