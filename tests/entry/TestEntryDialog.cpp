@@ -1,6 +1,10 @@
 // The entry dialog on real widgets: what it shows on opening, how it corrects the name and the number while the
 // user types (telephone list and address-book list differ), and what OK takes.
 #include "ui/CEntryDlg.h"
+#include "ui/DialogQuestions.h"
+
+#include <QApplication>
+#include <QTimer>
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -173,6 +177,44 @@ private slots:
         QTest::mouseClick(dialog->findChild<QPushButton*>(QStringLiteral("button2")), Qt::LeftButton);
         QCOMPARE(dialog->result(), int(QDialog::Rejected));
         QCOMPARE(dialog->m_szName, std::string("Old"));
+    }
+
+    void realSeamCopiesInAndBackOnOk_data()
+    {
+        QTest::addColumn<bool>("ok");
+        QTest::newRow("OK") << true;
+        QTest::newRow("Cancel") << false;
+    }
+    void realSeamCopiesInAndBackOnOk()
+    {
+        QFETCH(bool, ok);
+        DialogQuestions questions(nullptr);
+        EntryDialogData data;
+        data.m_strTitle = "Editing of an existing entry in the personal address book";
+        data.m_szName = std::string(300, 'a');
+        data.m_szNumber = "030 1";
+        data.m_szIndex = "5";
+        data.m_szStatus = " ";
+        data.m_nListKind = 2;
+        QString title;
+        int shownNameLength = -1;
+        // Answers the dialog once its modal loop runs.
+        QTimer::singleShot(0, [&] {
+            auto* dialog = qobject_cast<CEntryDlg*>(QApplication::activeModalWidget());
+            if (!dialog) return;
+            title = dialog->windowTitle();
+            shownNameLength = static_cast<int>(Edit(dialog, 1021)->text().size());
+            Edit(dialog, 1021)->setText(QStringLiteral("Bea"));
+            QTest::keyClicks(Edit(dialog, 1022), QStringLiteral("-2"));
+            QTest::mouseClick(dialog->findChild<QPushButton*>(ok ? QStringLiteral("button1") : QStringLiteral("button2")),
+                              Qt::LeftButton);
+        });
+        QCOMPARE(questions.RunEntryDialog(data), ok);
+        QCOMPARE(title, QStringLiteral("Editing of an existing entry in the personal address book"));
+        QCOMPARE(shownNameLength, CEntryDlg::kMaxText);
+        QCOMPARE(data.m_szName, ok ? std::string("Bea") : std::string(300, 'a'));
+        QCOMPARE(data.m_szNumber, ok ? std::string("030 12") : std::string("030 1"));
+        QCOMPARE(data.m_szIndex, std::string("5"));
     }
 };
 
