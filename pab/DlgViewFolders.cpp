@@ -67,6 +67,8 @@ bool MakeFolderNameUnique(IQuestions& questions, const CFolderCombo& combo, std:
 
 void CDlgView::OnNewFolder()
 {
+    // Without an open address book (the session was closed after a failure) there is nowhere to create it.
+    if (!m_pContainer || !m_pAddrBook) return;
     if (HasFlag(VF_AB_MODIFIED) &&
         m_pQuestions->AskYesNo(Ids::IDS_SAVE_AB_BEFORE_FOLDER, StringTable::LoadString(Ids::IDS_SAVE_AB_BEFORE_FOLDER)))
         OnSaveAddressBook();

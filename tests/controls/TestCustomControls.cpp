@@ -202,6 +202,9 @@ private slots:
         copies[0].m_nIndex = 4;
         copies[0].m_strStatus = "!";
         copies[1].m_strName = "Bert";
+        copies[1].m_strNumber = "0172 2";
+        copies[1].m_nIndex = 7;
+        copies[1].m_strStatus = "!";
         combo->clear();
         combo->AddCopy(QStringLiteral("Anna"), &copies[0]);
         combo->AddCopy(QStringLiteral("Bert"), &copies[1]);
@@ -217,6 +220,22 @@ private slots:
         QTRY_VERIFY(combo->view()->isVisible());
         for (int i = 0; i < 2; ++i)
             QCOMPARE(combo->view()->visualRect(combo->model()->index(i, 0)).height(), CPreviewCombo::kItemHeight);
+
+        // The open list shows the copy in the four columns, each text 2, 4 and 6 pixels right of its border.
+        QAbstractItemView* view = combo->view();
+        view->clearSelection();
+        view->setCurrentIndex(QModelIndex());
+        const QImage shot = view->viewport()->grab().toImage();
+        const QColor base = view->palette().color(QPalette::Base);
+        const QColor ink = view->palette().color(QPalette::WindowText);
+        const QRect row = view->visualRect(combo->model()->index(1, 0));
+        const QString texts[4] = {"Bert", "0172 2", "7", "!"};
+        const int lefts[4] = {0, 102, 164, 186}; // with the widths 100, 60, 20, 20
+        const int searchFrom[4] = {0, 100, 160, 180};
+        for (int c = 0; c < 4; ++c) {
+            const int expected = row.left() + lefts[c] + InkOffset(view->font(), texts[c], ink, base);
+            QCOMPARE(ControlShots::FirstInkColumn(shot, row, row.left() + searchFrom[c], base), expected);
+        }
         combo->hidePopup();
         combo->clear(); // the copies live on this stack frame
     }
