@@ -72,6 +72,7 @@ void CDlgView::OnNewFolder()
     if (HasFlag(VF_AB_MODIFIED) &&
         m_pQuestions->AskYesNo(Ids::IDS_SAVE_AB_BEFORE_FOLDER, StringTable::LoadString(Ids::IDS_SAVE_AB_BEFORE_FOLDER)))
         OnSaveAddressBook();
+    if (!m_pContainer) return; // the save failed and closed the session
     std::string name;
     if (!AskFolderName(*m_pQuestions, name)) return;
     if (!MakeFolderNameUnique(*m_pQuestions, *m_cbFolder, name)) return;
