@@ -241,6 +241,19 @@ private slots:
         combo->clear(); // the copies live on this stack frame
     }
 
+    void previewComboOffTheFormIgnoresPresses()
+    {
+        // Without the form there is no preview row to hand the press to, and no width to tell the arrow by.
+        CPreviewCombo combo;
+        DirEntry copy;
+        combo.AddCopy(QStringLiteral("Anna"), &copy);
+        combo.resize(200, 22);
+        combo.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&combo));
+        QTest::mouseClick(&combo, Qt::LeftButton, {}, QPoint(195, 11));
+        QVERIFY(!combo.view()->isVisible());
+    }
+
     void folderListIndentsLevels()
     {
         const FolderRecord records[3] = {Folder(FOLDER_MAIN, 1, "MM"), Folder(FOLDER_SUB, 2, "MM"),
