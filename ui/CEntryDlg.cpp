@@ -56,7 +56,7 @@ std::string WithoutForbidden(const std::string& text)
 }
 }
 
-CEntryDlg::CEntryDlg(QWidget* parent) : QDialog(parent), m_pForbidden(g_achForbidden)
+CEntryDlg::CEntryDlg(QWidget* parent) : QDialog(parent)
 {
     setWindowTitle(QStringLiteral("Input of new entry"));
     setFont(DialogUnits::DialogFont());

@@ -27,7 +27,6 @@ public:
     std::string m_szNumber;
     std::string m_szIndex;
     std::string m_szStatus;
-    const char* m_pForbidden = nullptr; // characters a telephone name must not hold
     int m_nNameLen = 0;       // the telephone's name length (list kind 1)
     int m_nNumberLen = 0;     // the telephone's number length (list kind 1)
     int m_nListKind = 0;      // 1 telephone list, 2 address-book list
