@@ -136,6 +136,7 @@ void CDlgView::CreateControls()
     connect(m_btnSaveAddressBook, &QPushButton::clicked, this, &CDlgView::OnSaveAddressBook);
     connect(m_btnSaveToPhone, &QPushButton::clicked, this, &CDlgView::OnSaveToPhone);
     connect(m_btnExit, &QPushButton::clicked, this, &CDlgView::OnExit);
+    ConnectPaneHandlers();
 }
 
 // Template order is the tab order.

@@ -10,6 +10,7 @@
 
 #include <array>
 #include <functional>
+#include <vector>
 
 class CMainFrame;
 class IMAPISession;
@@ -153,8 +154,31 @@ public:
     ENTRYID* m_pPabEntryId = nullptr;
     SRowSet* m_pContentRows = nullptr;
 
+    // The context menu while it is open (tests choose from it).
+    class QMenu* m_pContextMenu = nullptr;
+
 protected:
     bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    void ConnectPaneHandlers();
+    void SetTransferButtonsFor(int list);
+    void OnClickList(int list, const QPoint& position);
+    void OnDblClickList(int list);
+    void OnKeyDownInList(int list);
+    DirEntry* CurrentPreviewCopy() const;
+    void OnChangePreviewName();
+    void OnChangePreviewNumber();
+    void OnChangePreviewIndex();
+    void OnChangePreviewStatus();
+    void OnUpdatePreviewName();
+    void OnUpdatePreviewNumber();
+    void SelectListItem(QTreeWidget* list, int position, int listKind);
+    void FinishTransfer();
+    QTreeWidget* ActiveListWidget() const;
+    static std::vector<int> SelectedRows(const QTreeWidget* list);
+    std::string DeleteQuestion(const QTreeWidget* list, const std::vector<int>& rows) const;
+    void RemoveSelectedRows(QTreeWidget* list, const std::vector<int>& rows);
     void SetBusy();
     void EndBusyState();
     void SelectDirectoryInCombo(int directory);

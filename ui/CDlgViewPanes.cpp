@@ -1,8 +1,341 @@
-// What the user does in the two lists and the preview row.
+// What the user does in the two lists and the preview row: which list is active, which transfer button is
+// enabled, the working copies in the preview row and the rules that correct them for their destination.
+#include "app/CommandIds.h"
+#include "link/Cellbus.h"
+#include "model/FieldRules.h"
+#include "res/Cp1252.h"
+#include "res/StringTable.h"
 #include "ui/CDlgView.h"
+#include "ui/CPreviewCombo.h"
 
-void CDlgView::FillPreview() {}
-void CDlgView::SelectPhoneItem(int) {}
-void CDlgView::SelectAbItem(int) {}
-void CDlgView::LayoutPreviewRow() {}
-void CDlgView::FocusPreviewField(int) {}
+#include <QContextMenuEvent>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QTreeWidget>
+
+#include <algorithm>
+
+namespace {
+struct Selection {
+    int start;
+    int end;
+};
+
+Selection SelectionOf(const QLineEdit* edit)
+{
+    if (!edit->hasSelectedText()) return {edit->cursorPosition(), edit->cursorPosition()};
+    return {edit->selectionStart(), edit->selectionStart() + static_cast<int>(edit->selectedText().size())};
+}
+
+void SetTextKeepingSelection(QLineEdit* edit, const QString& text, Selection selection)
+{
+    edit->setText(text);
+    const int length = static_cast<int>(text.size());
+    const int start = std::clamp(selection.start, 0, length);
+    const int end = std::clamp(selection.end, start, length);
+    edit->setSelection(start, end - start);
+}
+
+struct MenuItem {
+    int id;
+    const char* text;
+};
+}
+
+void CDlgView::ConnectPaneHandlers()
+{
+    for (QTreeWidget* list : {m_lcPhone, m_lcAddressBook}) {
+        list->viewport()->installEventFilter(this);
+        list->installEventFilter(this);
+        list->setContextMenuPolicy(Qt::NoContextMenu); // the form shows the menu of the active list
+        connect(list, &QTreeWidget::itemSelectionChanged, this, [this, list] {
+            if (!list->selectedItems().isEmpty()) FillPreview();
+        });
+    }
+    connect(m_lcPhone->header(), &QHeaderView::sectionClicked, this, [this](int column) {
+        m_nPhoneSort = column;
+        FillPhoneList(false); // sorted, nothing selected, no list active, the preview row emptied
+    });
+    connect(m_lcAddressBook->header(), &QHeaderView::sectionClicked, this, [this](int column) {
+        m_nAbSort = column;
+        FillAbList(false);
+    });
+    connect(m_cbPreview, qOverload<int>(&QComboBox::activated), this, [this] {
+        ShowPreviewEntry();
+        m_edName->setFocus();
+        m_edName->selectAll();
+    });
+    m_cbPreview->installEventFilter(this);
+    connect(m_edName, &QLineEdit::textChanged, this, [this] {
+        OnUpdatePreviewName();
+        OnChangePreviewName();
+    });
+    connect(m_edNumber, &QLineEdit::textChanged, this, [this] {
+        OnUpdatePreviewNumber();
+        OnChangePreviewNumber();
+    });
+    connect(m_edIndex, &QLineEdit::textChanged, this, &CDlgView::OnChangePreviewIndex);
+    connect(m_edStatus, &QLineEdit::textChanged, this, &CDlgView::OnChangePreviewStatus);
+    connect(m_btnToAddressBook, &QPushButton::clicked, this, &CDlgView::OnCopyToAddressBook);
+    connect(m_btnToPhone, &QPushButton::clicked, this, &CDlgView::OnCopyToPhone);
+}
+
+bool CDlgView::eventFilter(QObject* watched, QEvent* event)
+{
+    const bool phone = watched == m_lcPhone || watched == m_lcPhone->viewport();
+    const bool addressBook = watched == m_lcAddressBook || watched == m_lcAddressBook->viewport();
+    if (phone || addressBook) {
+        const int list = phone ? LIST_PHONE : LIST_AB;
+        if (event->type() == QEvent::KeyPress) {
+            auto* key = static_cast<QKeyEvent*>(event);
+            if (key->key() == Qt::Key_Delete && key->modifiers() == Qt::NoModifier) {
+                bool enabled = false;
+                OnUpdateCommand(ID_EDIT_CLEAR, enabled);
+                if (enabled) OnDeleteEntries();
+                return true;
+            }
+            OnKeyDownInList(list);
+        } else if (event->type() == QEvent::MouseButtonRelease && static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton &&
+                   watched != m_lcPhone && watched != m_lcAddressBook) {
+            OnClickList(list, static_cast<QMouseEvent*>(event)->position().toPoint());
+        } else if (event->type() == QEvent::MouseButtonDblClick && watched != m_lcPhone && watched != m_lcAddressBook) {
+            OnDblClickList(list);
+        }
+    } else if (watched == m_cbPreview && event->type() == QEvent::FocusOut) {
+        ShowPreviewEntry();
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void CDlgView::SetTransferButtonsFor(int list)
+{
+    const bool phoneWritable = CurrentPhoneTable().m_bReadOnly == 0;
+    if (list == LIST_PHONE) {
+        m_btnToAddressBook->setEnabled(m_lcPhone->topLevelItemCount() > 0);
+        m_btnToPhone->setEnabled(false);
+    } else {
+        m_btnToPhone->setEnabled(phoneWritable && m_lcAddressBook->topLevelItemCount() > 0);
+        m_btnToAddressBook->setEnabled(false);
+    }
+    m_nActiveList = list;
+}
+
+void CDlgView::OnClickList(int list, const QPoint& position)
+{
+    SetTransferButtonsFor(list);
+    if (list == LIST_PHONE) {
+        // A click on empty space makes the list active but leaves the preview as it was.
+        if (m_lcPhone->itemAt(position)) FillPreview();
+    } else if (CurrentPhoneTable().m_bReadOnly == 0) {
+        FillPreview();
+    }
+}
+
+void CDlgView::OnDblClickList(int list)
+{
+    SetTransferButtonsFor(list);
+    const QTreeWidget* widget = list == LIST_PHONE ? m_lcPhone : m_lcAddressBook;
+    if (widget->topLevelItemCount() > 0) OnEditEntry();
+}
+
+void CDlgView::OnKeyDownInList(int list)
+{
+    if (list == LIST_PHONE) {
+        m_btnToAddressBook->setEnabled(true);
+        m_btnToPhone->setEnabled(false);
+    } else {
+        m_btnToPhone->setEnabled(CurrentPhoneTable().m_bReadOnly == 0);
+        m_btnToAddressBook->setEnabled(false);
+    }
+    m_nActiveList = list;
+}
+
+void CDlgView::FillPreview()
+{
+    m_nSuspendedList = LIST_NONE;
+    const QTreeWidget* source = m_nActiveList == LIST_PHONE ? m_lcPhone : m_nActiveList == LIST_AB ? m_lcAddressBook : nullptr;
+    if (!source) return;
+    m_cbPreview->clear();
+    m_cbPreview->setEnabled(true);
+    int k = 0;
+    for (int row = 0; row < source->topLevelItemCount() && k < kTableSlots; ++row) {
+        const QTreeWidgetItem* item = source->topLevelItem(row);
+        const DirEntry* entry = EntryOfItem(item);
+        if (!item->isSelected() || !entry) continue;
+        DirEntry& copy = m_previewEntries[static_cast<size_t>(k)];
+        copy.m_nIndex = entry->m_nIndex;
+        copy.m_strName = entry->m_strName;
+        copy.m_strNumber = entry->m_strNumber;
+        copy.m_strStatus = entry->m_strStatus;
+        m_cbPreview->AddCopy(Cp1252::toQString(copy.m_strName), &copy);
+        ++k;
+    }
+    ShowPreviewEntry();
+}
+
+DirEntry* CDlgView::CurrentPreviewCopy() const
+{
+    if (m_cbPreview->count() == 0) return nullptr;
+    return m_cbPreview->Copy(std::max(0, m_cbPreview->currentIndex()));
+}
+
+void CDlgView::OnChangePreviewName()
+{
+    DirEntry* copy = CurrentPreviewCopy();
+    if (!copy) return;
+    const QString text = m_edName->text();
+    if (!text.isEmpty()) {
+        copy->m_strName = Cp1252::fromQString(text);
+        if (m_nSuspendedList != LIST_NONE) {
+            m_btnToAddressBook->setEnabled(m_nSuspendedList == LIST_PHONE);
+            m_btnToPhone->setEnabled(m_nSuspendedList == LIST_AB);
+            m_nActiveList = m_nSuspendedList;
+        }
+        m_nSuspendedList = LIST_NONE;
+        return;
+    }
+    // Without a name nothing can be carried across; the list that was active comes back with the first letter.
+    m_btnToAddressBook->setEnabled(false);
+    m_btnToPhone->setEnabled(false);
+    if (m_nActiveList != LIST_NONE) m_nSuspendedList = m_nActiveList;
+    if (m_nNameLen > 0) m_nActiveList = LIST_NONE;
+}
+
+void CDlgView::OnChangePreviewNumber()
+{
+    DirEntry* copy = CurrentPreviewCopy();
+    if (!copy) return;
+    const std::string text = Cp1252::fromQString(m_edNumber->text());
+    const bool spaces = m_nActiveList == LIST_PHONE; // copies of telephone entries go to the address book
+    std::string filtered;
+    FilterNumber(text, spaces, filtered);
+    if (IsNumberText(text, spaces)) {
+        copy->m_strNumber = filtered; // the edit keeps showing the separators that were typed
+        return;
+    }
+    m_edNumber->setText(Cp1252::toQString(filtered)); // raises this handler again, which stores it
+    m_edNumber->selectAll();
+}
+
+void CDlgView::OnChangePreviewIndex()
+{
+    if (DirEntry* copy = CurrentPreviewCopy()) copy->m_nIndex = LeadingDecimalNumber(Cp1252::fromQString(m_edIndex->text()));
+}
+
+void CDlgView::OnChangePreviewStatus()
+{
+    DirEntry* copy = CurrentPreviewCopy();
+    if (!copy) return;
+    const std::string status = Cp1252::fromQString(m_edStatus->text());
+    if (IsPreviewStatusAccepted(status)) {
+        copy->m_strStatus = status;
+        return;
+    }
+    Fehler_Melden(4, 41016);
+    m_edStatus->clear(); // stores the empty status
+}
+
+void CDlgView::OnUpdatePreviewName()
+{
+    if (m_nActiveList != LIST_AB) return; // only copies bound for the telephone meet its limits
+    const Selection selection = SelectionOf(m_edName);
+    QString text = m_edName->text();
+    if (text.size() > std::max(0, m_nNameLen)) {
+        text.truncate(std::max(0, m_nNameLen));
+        SetTextKeepingSelection(m_edName, text, selection);
+    }
+    std::string stripped;
+    if (!StripForbidden(Cp1252::fromQString(text), stripped))
+        SetTextKeepingSelection(m_edName, Cp1252::toQString(stripped), selection);
+}
+
+void CDlgView::OnUpdatePreviewNumber()
+{
+    if (m_nActiveList != LIST_AB) return;
+    const Selection selection = SelectionOf(m_edNumber);
+    QString text = m_edNumber->text();
+    const int limit = std::max(0, m_nNumberLen) + (text.startsWith(u'+') ? 1 : 0);
+    if (text.size() > limit) {
+        text.truncate(limit);
+        SetTextKeepingSelection(m_edNumber, text, selection);
+    }
+}
+
+void CDlgView::SelectListItem(QTreeWidget* list, int position, int listKind)
+{
+    if (position == -1 || list->topLevelItemCount() == 0) return;
+    position = std::clamp(position, 0, list->topLevelItemCount() - 1);
+    QTreeWidgetItem* item = list->topLevelItem(position);
+    item->setSelected(true);
+    list->setCurrentItem(item, 0, QItemSelectionModel::Current);
+    list->scrollToItem(item);
+    m_btnToAddressBook->setEnabled(listKind == LIST_PHONE);
+    m_btnToPhone->setEnabled(listKind == LIST_AB);
+    m_nActiveList = listKind;
+    FillPreview();
+}
+
+void CDlgView::SelectPhoneItem(int position)
+{
+    SelectListItem(m_lcPhone, position, LIST_PHONE);
+}
+
+void CDlgView::SelectAbItem(int position)
+{
+    SelectListItem(m_lcAddressBook, position, LIST_AB);
+}
+
+void CDlgView::LayoutPreviewRow()
+{
+    const QRect name = m_edName->geometry();
+    const int w0 = m_anPreviewWidth[0], w1 = m_anPreviewWidth[1], w2 = m_anPreviewWidth[2], w3 = m_anPreviewWidth[3];
+    m_edName->setGeometry(name.left(), name.top(), w0 + 2, name.height());
+    m_edName->raise();
+    m_edNumber->setGeometry(name.left() + w0 + 2, name.top(), w1, name.height());
+    m_edIndex->setGeometry(name.left() + w0 + 2 + w1, name.top(), w2 + 2, name.height());
+    m_edStatus->setGeometry(name.left() + w0 + 2 + w1 + w2 + 2, name.top(), std::max(0, w3 - 4), name.height());
+}
+
+void CDlgView::FocusPreviewField(int x)
+{
+    const int w0 = m_anPreviewWidth[0], w1 = m_anPreviewWidth[1], w2 = m_anPreviewWidth[2];
+    QLineEdit* edit = x < w0 ? m_edName : x < w0 + w1 ? m_edNumber : x < w0 + w1 + w2 ? m_edIndex : m_edStatus;
+    edit->setFocus();
+    edit->selectAll();
+}
+
+void CDlgView::contextMenuEvent(QContextMenuEvent* event)
+{
+    static const MenuItem kPhoneMenu[] = {
+        {ID_COPY_TO_AB, "Copy selected entries to the PAB\xC2\xB4s list"}, {ID_UPLOAD_TO_PHONE, "Upload displayed list to telephone"},
+        {ID_EDIT_SELECT_ALL, "Select all entries of the list"}, {ID_EDIT_CLEAR, "Delete selected entries"},
+        {ID_EDIT_COPY, "Copy to clipboard"}, {ID_EDIT_PASTE, "Paste from clipboard"}, {ID_EDIT_ENTRY, "Edit entry ..."},
+        {ID_ADD_ENTRY, "Add new entry ..."}};
+    static const MenuItem kAbMenu[] = {
+        {ID_COPY_TO_PHONE, "Copy selected entries to the telephone book list"},
+        {ID_UPLOAD_TO_AB, "Upload PAB-list to personal address book"}, {ID_EDIT_SELECT_ALL, "Select all entries of the list"},
+        {ID_EDIT_CLEAR, "Delete selected entries"}, {ID_EDIT_COPY, "Copy to clipboard"},
+        {ID_EDIT_PASTE, "Paste from clipboard"}, {ID_EDIT_ENTRY, "Edit entry ..."}, {ID_ADD_ENTRY, "Add new entry ..."}};
+    const MenuItem* items = nullptr;
+    if (m_nActiveList == LIST_PHONE && m_lcPhone->topLevelItemCount() > 0)
+        items = kPhoneMenu;
+    else if (m_nActiveList == LIST_AB && m_lcAddressBook->topLevelItemCount() > 0)
+        items = kAbMenu;
+    if (!items) return;
+    QMenu menu(QStringLiteral("Context"), this);
+    menu.setObjectName(items == kPhoneMenu ? QStringLiteral("menu136") : QStringLiteral("menu138"));
+    for (int i = 0; i < 8; ++i) {
+        QAction* action = menu.addAction(QString::fromUtf8(items[i].text));
+        action->setData(items[i].id);
+        bool enabled = false;
+        action->setEnabled(OnUpdateCommand(items[i].id, enabled) && enabled);
+    }
+    m_pContextMenu = &menu;
+    QAction* chosen = menu.exec(event->globalPos());
+    m_pContextMenu = nullptr;
+    if (chosen) OnCommand(chosen->data().toInt());
+}

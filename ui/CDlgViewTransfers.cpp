@@ -1,7 +1,87 @@
-// Copying the preview row's entries from one list into the other.
+// Copying the preview row's working copies from one list into the other. The source table never changes; the
+// target is only marked as edited, and its save button writes it.
+#include "pab/AbNameCheck.h"
 #include "ui/CDlgView.h"
+#include "ui/CPreviewCombo.h"
 
-void CDlgView::OnCopyToPhone() {}
-void CDlgView::OnCopyToAddressBook() {}
-void CDlgView::CopyPreviewToPhone() {}
-void CDlgView::CopyPreviewToAddressBook() {}
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTreeWidget>
+
+namespace {
+// Trailing blanks are cut, but never the first character: a name of blanks keeps one.
+void TrimTrailingBlanks(std::string& name)
+{
+    while (name.size() > 1 && name.back() == ' ') name.pop_back();
+}
+
+void ClearSelection(QTreeWidget* list, int rows)
+{
+    for (int row = 0; row < rows && row < list->topLevelItemCount(); ++row) list->topLevelItem(row)->setSelected(false);
+}
+}
+
+void CDlgView::FinishTransfer()
+{
+    m_cbPreview->clear();
+    m_cbPreview->setEnabled(false);
+    for (QLineEdit* edit : {m_edName, m_edNumber, m_edIndex, m_edStatus}) edit->setText(QString());
+}
+
+void CDlgView::OnCopyToPhone()
+{
+    m_btnToAddressBook->setEnabled(false);
+    m_btnToPhone->setEnabled(false);
+    // No list is active before the selection goes, so the shrinking selection cannot rebuild the preview.
+    m_nActiveList = LIST_NONE;
+    ClearSelection(m_lcAddressBook, m_abTable.m_nCount);
+    CopyPreviewToPhone();
+    FinishTransfer();
+}
+
+void CDlgView::OnCopyToAddressBook()
+{
+    m_btnToAddressBook->setEnabled(false);
+    m_btnToPhone->setEnabled(false);
+    m_nActiveList = LIST_NONE;
+    ClearSelection(m_lcPhone, CurrentPhoneTable().m_nCount);
+    CopyPreviewToAddressBook();
+    FinishTransfer();
+}
+
+void CDlgView::CopyPreviewToPhone()
+{
+    const int n = m_cbPreview->count();
+    int p = m_lcPhone->topLevelItemCount();
+    SetFlag(VF_BATCH);
+    if (n != 1) SetFlag(VF_BATCH_MULTI); else ClearFlag(VF_BATCH_MULTI);
+    for (int i = 0; i < n; ++i) {
+        DirEntry* copy = m_cbPreview->Copy(i);
+        if (!copy) return;
+        TrimTrailingBlanks(copy->m_strName);
+        if (!InsertPhoneEntry(p, *copy)) break;
+        ++p;
+    }
+    ClearFlag(VF_BATCH);
+    FillPhoneList(false);
+}
+
+void CDlgView::CopyPreviewToAddressBook()
+{
+    const int n = m_cbPreview->count();
+    int p = m_lcAddressBook->topLevelItemCount();
+    SetFlag(VF_BATCH);
+    if (n != 1) SetFlag(VF_BATCH_MULTI); else ClearFlag(VF_BATCH_MULTI);
+    for (int i = 0; i < n; ++i) {
+        DirEntry* copy = m_cbPreview->Copy(i);
+        if (!copy) return;
+        TrimTrailingBlanks(copy->m_strName);
+        std::string name = copy->m_strName;
+        if (!MakeAbNameUnique(*this, *m_pQuestions, *this, name)) continue; // only this copy is skipped
+        copy->m_strName = name;
+        if (!InsertAbEntry(p, *copy)) break;
+        ++p;
+    }
+    ClearFlag(VF_BATCH);
+    FillAbList(false);
+}
