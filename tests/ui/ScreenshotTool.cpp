@@ -36,7 +36,7 @@ int main(int argc, char** argv)
         return 1;
     }
     CDlgView* view = fixture.View();
-    view->m_lcPhone->topLevelItem(0)->setSelected(true);
+    view->SelectPhoneItem(0); // a selected entry shows its copy in the preview row
     const QPixmap picture = fixture.Frame()->grab();
     if (!picture.save(output)) {
         std::fprintf(stderr, "cannot write %s\n", qPrintable(output));
