@@ -9,7 +9,6 @@ class QWidget;
 class DialogQuestions : public IQuestions {
 public:
     explicit DialogQuestions(QWidget* parent) : m_pParent(parent) {}
-    void SetParent(QWidget* parent) { m_pParent = parent; }
 
     bool AskYesNo(int messageId, const std::string& text) override;
     void ReportError(int errorClass, int messageId) override;

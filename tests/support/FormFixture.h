@@ -37,7 +37,6 @@ public:
     // Waits until no telephone read or write is running.
     bool WaitUntilIdle(int timeoutMs = 30000);
 
-    QString TempPath(const QString& name) const { return m_dir.filePath(name); }
     // The address-book file the form opens.
     QString PabPath() const { return m_dir.filePath(QStringLiteral("pab.sqlite")); }
     CMainFrame* Frame() const { return m_frame.get(); }
