@@ -87,9 +87,10 @@ public:
     void WriteDirectory();
     void OnPhonebookWritten(intptr_t wParam, intptr_t lParam);
 
-    // ICommandTarget
+    // ICommandTarget: the update handlers and the command handlers.
     bool OnUpdateCommand(int id, bool& enabled) const override;
     bool OnCommand(int id) override;
+
     // Address book: the session and folder table, reading a folder, saving it.
     HRESULT OpenAbSession();
     void CloseAbSession();
@@ -101,9 +102,9 @@ public:
     HRESULT FindCreateTemplate(const char* addressType, uint32_t* cbEntryId, ENTRYID** entryId, SRowSet** rows);
     static void FreeRowSet(SRowSet* rows);
     HRESULT CreateAbEntry(const std::string& name, const std::string& number, int index, const std::string& status,
-                       uint32_t cbTemplateId, ENTRYID* templateId);
+                          uint32_t cbTemplateId, ENTRYID* templateId);
     HRESULT UpdateAbEntry(const std::string& name, const std::string& number, int index, const std::string& status,
-                       uint32_t cbEntryId, ENTRYID* entryId, const std::string& comment);
+                          uint32_t cbEntryId, ENTRYID* entryId, const std::string& comment);
     HRESULT DeleteAbEntry(uint32_t cbEntryId, ENTRYID* entryId);
     // SetProps and SaveChanges of an opened entry, which is released in every case.
     HRESULT StoreEntryProps(IMAPIProp* entry, ULONG count, SPropValue* values, bool newEntry);
