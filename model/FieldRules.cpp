@@ -93,6 +93,11 @@ void FilterNumber(const std::string& text, bool spacesAllowed, std::string& out)
     out = std::move(kept);
 }
 
+void TrimTrailingBlanks(std::string& name)
+{
+    while (name.size() > 1 && name.back() == ' ') name.pop_back();
+}
+
 int LeadingDecimalNumber(const std::string& text)
 {
     size_t i = 0;

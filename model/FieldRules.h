@@ -27,6 +27,8 @@ bool IsNumberText(const std::string& text, bool spacesAllowed);
 void FilterNumber(const std::string& text, bool spacesAllowed, std::string& out);
 // Reads an index as typed: optional leading blanks and sign, then digits; 0 when there are no digits. Values
 // beyond the range of int are clamped to it rather than wrapped.
+// Cuts trailing blanks of a name, never its first character: a name of blanks keeps one.
+void TrimTrailingBlanks(std::string& name);
 int LeadingDecimalNumber(const std::string& text);
 // The first n characters of the text (the whole text when it is shorter; nothing when n is below 1).
 std::string CutText(const std::string& text, int n);

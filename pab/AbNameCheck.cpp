@@ -8,7 +8,6 @@
 
 #include <algorithm>
 
-namespace {
 std::string NameExistsMessage(const std::string& name)
 {
     std::string text = StringTable::LoadString(Ids::IDS_NAME_EXISTS);
@@ -17,6 +16,7 @@ std::string NameExistsMessage(const std::string& name)
     return text;
 }
 
+namespace {
 // Names are compared with the rows the list shows. During a transfer the list is refilled only at its end, so
 // two copies of one name carried together are both taken in; the address book refuses the second when saving.
 int EntriesToCompare(const EntryStore& store, const IFormHost& host)

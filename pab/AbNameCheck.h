@@ -12,4 +12,7 @@ constexpr int kMaxAbNameLength = 255;
 
 // 1 when the name (possibly replaced by one the user typed) may be stored, 0 when the user gave up or the name is
 // empty. A longer name is cut to kMaxAbNameLength characters before the check.
+// Message 41022 with the name that is taken (also used for folder names).
+std::string NameExistsMessage(const std::string& name);
+
 int MakeAbNameUnique(EntryStore& store, IQuestions& questions, const IFormHost& host, std::string& name);

@@ -9,14 +9,6 @@
 #include "ui/CFolderCombo.h"
 
 namespace {
-std::string FolderExistsMessage(const std::string& name)
-{
-    std::string text = StringTable::LoadString(Ids::IDS_NAME_EXISTS);
-    const size_t at = text.find("%s");
-    if (at != std::string::npos) text.replace(at, 2, name);
-    return text;
-}
-
 // Asks for the folder name; false when the dialog was cancelled. An over-long answer is cut to what the
 // address book keeps of a name.
 bool AskFolderName(IQuestions& questions, std::string& name)
@@ -58,7 +50,7 @@ int FindNewFolderItem(const CFolderCombo& combo, const std::string& name)
 bool MakeFolderNameUnique(IQuestions& questions, const CFolderCombo& combo, std::string& name)
 {
     while (!name.empty() && FindFolderNamed(combo, name) >= 0) {
-        if (!questions.AskYesNo(Ids::IDS_NAME_EXISTS, FolderExistsMessage(name))) return false;
+        if (!questions.AskYesNo(Ids::IDS_NAME_EXISTS, NameExistsMessage(name))) return false;
         if (!AskFolderName(questions, name)) return false;
     }
     return !name.empty();

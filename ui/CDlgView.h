@@ -175,6 +175,7 @@ protected:
     void OnUpdatePreviewName();
     void OnUpdatePreviewNumber();
     void SelectListItem(QTreeWidget* list, int position, int listKind);
+    void BeginBatch(int entries);
     void FinishTransfer();
     QTreeWidget* ActiveListWidget() const;
     static std::vector<int> SelectedRows(const QTreeWidget* list);

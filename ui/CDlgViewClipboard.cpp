@@ -1,5 +1,6 @@
 // Delete, the internal clipboard and select all, on the selected rows of the active list. The system clipboard
 // only ever receives text the user selected in the preview's name field.
+#include "model/FieldRules.h"
 #include "model/Questions.h"
 #include "pab/AbNameCheck.h"
 #include "res/Cp1252.h"
@@ -110,8 +111,7 @@ void CDlgView::OnEditCut()
 void CDlgView::OnEditPaste()
 {
     const int n = m_clipTable.m_nCount;
-    SetFlag(VF_BATCH);
-    if (n != 1) SetFlag(VF_BATCH_MULTI); else ClearFlag(VF_BATCH_MULTI);
+    BeginBatch(n);
     if (m_nActiveList == LIST_PHONE) {
         const std::vector<int> selected = SelectedRows(m_lcPhone);
         const int f = selected.empty() ? -1 : selected.front();
@@ -124,7 +124,7 @@ void CDlgView::OnEditPaste()
         int k = 0;
         for (int i = 0; i < n; ++i) {
             DirEntry& copy = m_clipTable[i];
-            while (copy.m_strName.size() > 1 && copy.m_strName.back() == ' ') copy.m_strName.pop_back();
+            TrimTrailingBlanks(copy.m_strName);
             std::string name = copy.m_strName;
             if (!MakeAbNameUnique(*this, *m_pQuestions, *this, name)) continue;
             copy.m_strName = name;

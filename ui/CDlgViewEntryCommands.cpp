@@ -121,8 +121,7 @@ void CDlgView::OnAddEntry()
 
     // The new entry follows the selected one in the table (the list itself is sorted).
     const int position = LiveSlotOf(table, EntryOfItem(FirstSelectedItem(list))) + 1;
-    SetFlag(VF_BATCH);
-    ClearFlag(VF_BATCH_MULTI);
+    BeginBatch(1); // a single entry: the index dialog offers no "Accept All"
     const bool inserted = phone ? InsertPhoneEntry(position, entry) : InsertAbEntry(position, entry);
     if (phone) FillPhoneList(false);
     else FillAbList(false);

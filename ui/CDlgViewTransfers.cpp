@@ -1,5 +1,6 @@
 // Copying the preview row's working copies from one list into the other. The source table never changes; the
 // target is only marked as edited, and its save button writes it.
+#include "model/FieldRules.h"
 #include "pab/AbNameCheck.h"
 #include "ui/CDlgView.h"
 #include "ui/CPreviewCombo.h"
@@ -9,16 +10,17 @@
 #include <QTreeWidget>
 
 namespace {
-// Trailing blanks are cut, but never the first character: a name of blanks keeps one.
-void TrimTrailingBlanks(std::string& name)
-{
-    while (name.size() > 1 && name.back() == ' ') name.pop_back();
-}
-
 void ClearSelection(QTreeWidget* list, int rows)
 {
     for (int row = 0; row < rows && row < list->topLevelItemCount(); ++row) list->topLevelItem(row)->setSelected(false);
 }
+}
+
+void CDlgView::BeginBatch(int entries)
+{
+    SetFlag(VF_BATCH);
+    // Only a run of several entries offers "Accept All" in the index dialog.
+    if (entries != 1) SetFlag(VF_BATCH_MULTI); else ClearFlag(VF_BATCH_MULTI);
 }
 
 void CDlgView::FinishTransfer()
@@ -53,8 +55,7 @@ void CDlgView::CopyPreviewToPhone()
 {
     const int n = m_cbPreview->count();
     int p = m_lcPhone->topLevelItemCount();
-    SetFlag(VF_BATCH);
-    if (n != 1) SetFlag(VF_BATCH_MULTI); else ClearFlag(VF_BATCH_MULTI);
+    BeginBatch(n);
     for (int i = 0; i < n; ++i) {
         DirEntry* copy = m_cbPreview->Copy(i);
         if (!copy) return;
@@ -70,8 +71,7 @@ void CDlgView::CopyPreviewToAddressBook()
 {
     const int n = m_cbPreview->count();
     int p = m_lcAddressBook->topLevelItemCount();
-    SetFlag(VF_BATCH);
-    if (n != 1) SetFlag(VF_BATCH_MULTI); else ClearFlag(VF_BATCH_MULTI);
+    BeginBatch(n);
     for (int i = 0; i < n; ++i) {
         DirEntry* copy = m_cbPreview->Copy(i);
         if (!copy) return;

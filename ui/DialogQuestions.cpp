@@ -1,6 +1,7 @@
 #include "ui/DialogQuestions.h"
 
 #include "app/CAboutDlg.h"
+#include "link/ErrorReport.h"
 #include "model/FieldRules.h"
 #include "res/Cp1252.h"
 #include "res/StringTable.h"
@@ -19,24 +20,11 @@ bool DialogQuestions::AskYesNo(int, const std::string& text)
     return box.exec() == QMessageBox::Yes;
 }
 
-QString DialogQuestions::ReportCaption(int errorClass)
-{
-    const QString app = StringTable::LoadQString(Ids::IDS_APP_TITLE);
-    switch (errorClass) {
-    case 2: return app + QStringLiteral(" - Address book error");
-    case 3: return app + QStringLiteral(" - Error writing to the telephone");
-    case 4: return app + QStringLiteral(" - Input error");
-    case 5: return app + QStringLiteral(" - Error reading from the telephone");
-    default: return app + QStringLiteral(" - Error");
-    }
-}
-
 void DialogQuestions::ReportError(int errorClass, int messageId)
 {
-    QMessageBox box(errorClass == 4 ? QMessageBox::Information : QMessageBox::Warning, ReportCaption(errorClass),
-                    StringTable::LoadQString(messageId), QMessageBox::Ok, m_pParent);
-    const int remedy = messageId + Ids::REMEDY_OFFSET;
-    if (StringTable::Has(remedy)) box.setInformativeText(StringTable::LoadQString(remedy));
+    QMessageBox box(errorClass == 4 ? QMessageBox::Information : QMessageBox::Warning, ErrorReport::caption(errorClass),
+                    ErrorReport::message(messageId), QMessageBox::Ok, m_pParent);
+    box.setInformativeText(ErrorReport::remedy(messageId));
     box.exec();
 }
 

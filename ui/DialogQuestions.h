@@ -18,9 +18,6 @@ public:
     bool RunFolderDialog(const FolderRecord* folders, int folderCount, int& selected) override;
     void RunAboutBox() override;
 
-    // Caption of the error report for an error class (2 address book, 3 telephone write, 4 input, 5 telephone read).
-    static QString ReportCaption(int errorClass);
-
 private:
     QWidget* m_pParent;
 };

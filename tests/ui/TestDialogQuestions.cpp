@@ -74,7 +74,7 @@ private slots:
             QTest::keyClick(box, Qt::Key_Return);
         });
         questions.ReportError(5, 41019);
-        QVERIFY(caption.contains(QStringLiteral("reading")));
+        QVERIFY(caption.contains(QStringLiteral("read error"))); // the caption names the error class
         QVERIFY(text.contains(QStringLiteral("An error occurred while reading telephone data: No data.")));
         QVERIFY(text.contains(QStringLiteral("Check connection to telephone.")));
         // A message without a remedy shows the message alone.
