@@ -9,8 +9,7 @@
 HRESULT EntryOpener::Open(const std::shared_ptr<PabStore>& store, ULONG cbEntryID, LPENTRYID lpEntryID,
                           LPCIID lpInterface, ULONG ulFlags, ULONG* lpulObjType, LPUNKNOWN* lppUnk)
 {
-    HRESULT injected = S_OK;
-    if (MapiFaults::Take("OpenEntry", injected)) return injected;
+    if (auto injected = MapiFaults::Take(MapiCall::OpenEntry)) return *injected;
     if (!lppUnk) return MAPI_E_INVALID_PARAMETER;
     *lppUnk = nullptr;
     EntryId id{EntryId::Object, PabStore::kRootId};

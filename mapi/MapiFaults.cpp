@@ -15,17 +15,18 @@ std::mutex& faultMutex()
     return mutex;
 }
 
-std::multimap<std::string, PendingFault>& pendingFaults()
+// Several faults for one call wait in the order they were injected.
+std::multimap<MapiCall, PendingFault>& pendingFaults()
 {
-    static std::multimap<std::string, PendingFault> faults;
+    static std::multimap<MapiCall, PendingFault> faults;
     return faults;
 }
 }
 
-void MapiFaults::Inject(const std::string& method, HRESULT result, int skipCalls)
+void MapiFaults::Inject(MapiCall call, HRESULT result, int skipCalls)
 {
     std::lock_guard lock(faultMutex());
-    pendingFaults().emplace(method, PendingFault{result, skipCalls});
+    pendingFaults().emplace(call, PendingFault{result, skipCalls});
 }
 
 void MapiFaults::Clear()
@@ -34,16 +35,15 @@ void MapiFaults::Clear()
     pendingFaults().clear();
 }
 
-bool MapiFaults::Take(const char* method, HRESULT& result)
+std::optional<HRESULT> MapiFaults::Take(MapiCall call)
 {
     std::lock_guard lock(faultMutex());
     auto& faults = pendingFaults();
-    auto range = faults.equal_range(method);
-    bool fired = false;
+    auto range = faults.equal_range(call);
+    std::optional<HRESULT> fired;
     for (auto it = range.first; it != range.second;) {
         if (!fired && it->second.skipCalls == 0) {
-            result = it->second.result;
-            fired = true;
+            fired = it->second.result;
             it = faults.erase(it);
             continue;
         }

@@ -1,18 +1,17 @@
 #pragma once
-// A test seam: makes the next call(s) of a named MAPI method fail with a chosen result, so that the program's
-// error paths can be driven without a broken database. Method names are the bare MAPI names: "MAPIInitialize",
-// "MAPILogonEx", "OpenAddressBook", "GetPAB", "OpenEntry", "GetContentsTable", "HrQueryAllRows", "QueryRows",
-// "OpenProperty", "SetColumns", "Restrict", "GetRowCount", "CreateEntry", "SetProps", "GetProps",
-// "SaveChanges", "DeleteEntries", "Logoff".
+// A test seam: makes the next call(s) of a MAPI method fail with a chosen result, so that the program's error
+// paths can be driven without a broken database. The methods are named by MapiCall, so that a fault for a
+// call that does not consult the seam cannot be written.
+#include "mapi/MapiCall.h"
 #include "mapi/MapiTypes.h"
 
-#include <string>
+#include <optional>
 
 class MapiFaults {
 public:
-    // The call after `skipCalls` successful calls of `method` returns `result` and does nothing else.
-    static void Inject(const std::string& method, HRESULT result, int skipCalls = 0);
+    // The call after `skipCalls` successful calls of `call` returns `result` and does nothing else.
+    static void Inject(MapiCall call, HRESULT result, int skipCalls = 0);
     static void Clear();
-    // Used by the layer: true (and the injected result) when this call of `method` is to fail.
-    static bool Take(const char* method, HRESULT& result);
+    // Used by the layer at the start of each such call: the injected result when this call is to fail.
+    static std::optional<HRESULT> Take(MapiCall call);
 };

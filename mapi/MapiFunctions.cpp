@@ -20,8 +20,7 @@ std::string g_addressBookFile; // chosen file; empty for the default
 
 HRESULT MAPIInitialize(LPVOID lpMapiInit)
 {
-    HRESULT injected = S_OK;
-    if (MapiFaults::Take("MAPIInitialize", injected)) return injected;
+    if (auto injected = MapiFaults::Take(MapiCall::MAPIInitialize)) return *injected;
     if (lpMapiInit && static_cast<LPMAPIINIT_0>(lpMapiInit)->ulVersion != MAPI_INIT_VERSION) return MAPI_E_VERSION;
     std::lock_guard lock(stateMutex());
     ++g_initializeCount;
@@ -53,8 +52,7 @@ std::string MAPIGetAddressBookFile()
 
 HRESULT MAPILogonEx(ULONG_PTR, LPTSTR, LPTSTR, ULONG, LPMAPISESSION* lppSession)
 {
-    HRESULT injected = S_OK;
-    if (MapiFaults::Take("MAPILogonEx", injected)) return injected;
+    if (auto injected = MapiFaults::Take(MapiCall::MAPILogonEx)) return *injected;
     if (!lppSession) return MAPI_E_INVALID_PARAMETER;
     *lppSession = nullptr;
     {
@@ -78,8 +76,7 @@ void FreeProws(LPSRowSet lpRows)
 HRESULT HrQueryAllRows(LPMAPITABLE lpTable, LPSPropTagArray lpPropTags, LPSRestriction lpRestriction,
                        LPSSortOrderSet lpSortOrderSet, LONG crowsMax, LPSRowSet* lppRows)
 {
-    HRESULT injected = S_OK;
-    if (MapiFaults::Take("HrQueryAllRows", injected)) return injected;
+    if (auto injected = MapiFaults::Take(MapiCall::HrQueryAllRows)) return *injected;
     if (!lpTable || !lppRows) return MAPI_E_INVALID_PARAMETER;
     *lppRows = nullptr;
     HRESULT hr = S_OK;

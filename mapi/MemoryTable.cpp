@@ -10,8 +10,6 @@
 #include <numeric>
 
 namespace {
-bool fault(const char* method, HRESULT& result) { return MapiFaults::Take(method, result); }
-
 int compareValues(const PropertyMap& a, const PropertyMap& b, ULONG tag)
 {
     auto left = a.find(PROP_ID(tag));
@@ -37,12 +35,6 @@ HRESULT MemoryTable::QueryInterface(REFIID riid, LPVOID* ppvObj)
     return AnswerInterface(riid, ppvObj, {&IID_IUnknown, &IID_IMAPITable});
 }
 
-HRESULT MemoryTable::GetLastError(HRESULT, ULONG, LPMAPIERROR* lppMAPIError)
-{
-    if (lppMAPIError) *lppMAPIError = nullptr;
-    return S_OK;
-}
-
 HRESULT MemoryTable::EnsureLoaded()
 {
     if (m_loaded) return S_OK;
@@ -56,8 +48,7 @@ HRESULT MemoryTable::EnsureLoaded()
 
 HRESULT MemoryTable::SetColumns(LPSPropTagArray lpPropTagArray, ULONG)
 {
-    HRESULT injected = S_OK;
-    if (fault("SetColumns", injected)) return injected;
+    if (auto injected = MapiFaults::Take(MapiCall::SetColumns)) return *injected;
     if (!lpPropTagArray || lpPropTagArray->cValues == 0) return MAPI_E_INVALID_PARAMETER;
     m_columns.assign(lpPropTagArray->aulPropTag, lpPropTagArray->aulPropTag + lpPropTagArray->cValues);
     return S_OK;
@@ -79,8 +70,7 @@ HRESULT MemoryTable::QueryColumns(ULONG, LPSPropTagArray* lppPropTagArray)
 
 HRESULT MemoryTable::GetRowCount(ULONG, ULONG* lpulCount)
 {
-    HRESULT injected = S_OK;
-    if (fault("GetRowCount", injected)) return injected;
+    if (auto injected = MapiFaults::Take(MapiCall::GetRowCount)) return *injected;
     if (!lpulCount) return MAPI_E_INVALID_PARAMETER;
     HRESULT hr = EnsureLoaded();
     if (FAILED(hr)) return hr;
@@ -118,8 +108,7 @@ HRESULT MemoryTable::QueryPosition(ULONG* lpulRow, ULONG* lpulNumerator, ULONG* 
 
 HRESULT MemoryTable::Restrict(LPSRestriction lpRestriction, ULONG)
 {
-    HRESULT injected = S_OK;
-    if (fault("Restrict", injected)) return injected;
+    if (auto injected = MapiFaults::Take(MapiCall::Restrict)) return *injected;
     if (lpRestriction) {
         HRESULT hr = RestrictionMatcher::Check(*lpRestriction);
         if (FAILED(hr)) return hr;
@@ -184,8 +173,7 @@ SCODE MemoryTable::FillRow(const PropertyMap& source, SRow& row) const
 
 HRESULT MemoryTable::QueryRows(LONG lRowCount, ULONG ulFlags, LPSRowSet* lppRows)
 {
-    HRESULT injected = S_OK;
-    if (fault("QueryRows", injected)) return injected;
+    if (auto injected = MapiFaults::Take(MapiCall::QueryRows)) return *injected;
     if (!lppRows) return MAPI_E_INVALID_PARAMETER;
     *lppRows = nullptr;
     HRESULT hr = EnsureLoaded();

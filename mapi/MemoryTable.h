@@ -3,19 +3,18 @@
 // container as it was at that moment, however the caller changes the container while reading it.
 #include "mapi/IMAPITable.h"
 #include "mapi/PropValue.h"
-#include "mapi/RefCounted.h"
+#include "mapi/MapiObject.h"
 
 #include <functional>
 #include <vector>
 
-class MemoryTable : public RefCounted<IMAPITable> {
+class MemoryTable : public MapiObject<IMAPITable> {
 public:
     using RowLoader = std::function<HRESULT(std::vector<PropertyMap>&)>;
 
     MemoryTable(std::vector<ULONG> defaultColumns, RowLoader loader);
 
     HRESULT QueryInterface(REFIID riid, LPVOID* ppvObj) override;
-    HRESULT GetLastError(HRESULT hResult, ULONG ulFlags, LPMAPIERROR* lppMAPIError) override;
     HRESULT SetColumns(LPSPropTagArray lpPropTagArray, ULONG ulFlags) override;
     HRESULT QueryColumns(ULONG ulFlags, LPSPropTagArray* lppPropTagArray) override;
     HRESULT GetRowCount(ULONG ulFlags, ULONG* lpulCount) override;

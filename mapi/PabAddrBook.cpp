@@ -9,46 +9,6 @@ HRESULT PabAddrBook::QueryInterface(REFIID riid, LPVOID* ppvObj)
     return AnswerInterface(riid, ppvObj, {&IID_IUnknown, &IID_IMAPIProp, &IID_IAddrBook});
 }
 
-HRESULT PabAddrBook::GetLastError(HRESULT, ULONG, LPMAPIERROR* lppMAPIError)
-{
-    if (lppMAPIError) *lppMAPIError = nullptr;
-    return S_OK;
-}
-
-// The address book object itself keeps no properties of its own here.
-HRESULT PabAddrBook::SaveChanges(ULONG) { return MAPI_E_NO_SUPPORT; }
-
-HRESULT PabAddrBook::GetProps(LPSPropTagArray, ULONG, ULONG* lpcValues, LPSPropValue* lppPropArray)
-{
-    if (lpcValues) *lpcValues = 0;
-    if (lppPropArray) *lppPropArray = nullptr;
-    return MAPI_E_NO_SUPPORT;
-}
-
-HRESULT PabAddrBook::GetPropList(ULONG, LPSPropTagArray* lppPropTagArray)
-{
-    if (lppPropTagArray) *lppPropTagArray = nullptr;
-    return MAPI_E_NO_SUPPORT;
-}
-
-HRESULT PabAddrBook::OpenProperty(ULONG, LPCIID, ULONG, ULONG, LPUNKNOWN* lppUnk)
-{
-    if (lppUnk) *lppUnk = nullptr;
-    return MAPI_E_NO_SUPPORT;
-}
-
-HRESULT PabAddrBook::SetProps(ULONG, LPSPropValue, LPSPropProblemArray* lppProblems)
-{
-    if (lppProblems) *lppProblems = nullptr;
-    return MAPI_E_NO_SUPPORT;
-}
-
-HRESULT PabAddrBook::DeleteProps(LPSPropTagArray, LPSPropProblemArray* lppProblems)
-{
-    if (lppProblems) *lppProblems = nullptr;
-    return MAPI_E_NO_SUPPORT;
-}
-
 HRESULT PabAddrBook::OpenEntry(ULONG cbEntryID, LPENTRYID lpEntryID, LPCIID lpInterface, ULONG ulFlags,
                                ULONG* lpulObjType, LPUNKNOWN* lppUnk)
 {
@@ -69,8 +29,7 @@ HRESULT PabAddrBook::CompareEntryIDs(ULONG cbEntryID1, LPENTRYID lpEntryID1, ULO
 
 HRESULT PabAddrBook::GetPAB(ULONG* lpcbEntryID, LPENTRYID* lppEntryID)
 {
-    HRESULT injected = S_OK;
-    if (MapiFaults::Take("GetPAB", injected)) return injected;
+    if (auto injected = MapiFaults::Take(MapiCall::GetPAB)) return *injected;
     if (!lpcbEntryID || !lppEntryID) return MAPI_E_INVALID_PARAMETER;
     *lpcbEntryID = 0;
     *lppEntryID = nullptr;

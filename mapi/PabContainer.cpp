@@ -38,43 +38,14 @@ PropertyMap templateRow(int64_t number, const char* addressType, const char* dis
 
 HRESULT PabContainer::QueryInterface(REFIID riid, LPVOID* ppvObj)
 {
-    if (m_properties.Type() == MAPI_DISTLIST)
+    if (Properties().Type() == MAPI_DISTLIST)
         return AnswerInterface(riid, ppvObj, {&IID_IUnknown, &IID_IMAPIProp, &IID_IMAPIContainer, &IID_IDistList});
     return AnswerInterface(riid, ppvObj, {&IID_IUnknown, &IID_IMAPIProp, &IID_IMAPIContainer, &IID_IABContainer});
 }
 
-HRESULT PabContainer::GetLastError(HRESULT, ULONG, LPMAPIERROR* lppMAPIError)
-{
-    if (lppMAPIError) *lppMAPIError = nullptr;
-    return S_OK;
-}
-
-HRESULT PabContainer::SaveChanges(ULONG ulFlags) { return m_properties.SaveChanges(ulFlags); }
-
-HRESULT PabContainer::GetProps(LPSPropTagArray lpPropTagArray, ULONG ulFlags, ULONG* lpcValues, LPSPropValue* lppPropArray)
-{
-    return m_properties.GetProps(lpPropTagArray, ulFlags, lpcValues, lppPropArray);
-}
-
-HRESULT PabContainer::GetPropList(ULONG ulFlags, LPSPropTagArray* lppPropTagArray)
-{
-    return m_properties.GetPropList(ulFlags, lppPropTagArray);
-}
-
-HRESULT PabContainer::SetProps(ULONG cValues, LPSPropValue lpPropArray, LPSPropProblemArray* lppProblems)
-{
-    return m_properties.SetProps(cValues, lpPropArray, lppProblems);
-}
-
-HRESULT PabContainer::DeleteProps(LPSPropTagArray lpPropTagArray, LPSPropProblemArray* lppProblems)
-{
-    return m_properties.DeleteProps(lpPropTagArray, lppProblems);
-}
-
 HRESULT PabContainer::OpenProperty(ULONG ulPropTag, LPCIID lpiid, ULONG, ULONG ulFlags, LPUNKNOWN* lppUnk)
 {
-    HRESULT injected = S_OK;
-    if (MapiFaults::Take("OpenProperty", injected)) return injected;
+    if (auto injected = MapiFaults::Take(MapiCall::OpenProperty)) return *injected;
     if (!lppUnk || !lpiid) return MAPI_E_INVALID_PARAMETER;
     *lppUnk = nullptr;
     if (ulFlags & MAPI_CREATE) return MAPI_E_NO_ACCESS;
@@ -88,8 +59,7 @@ HRESULT PabContainer::OpenProperty(ULONG ulPropTag, LPCIID lpiid, ULONG, ULONG u
 
 HRESULT PabContainer::GetContentsTable(ULONG ulFlags, LPMAPITABLE* lppTable)
 {
-    HRESULT injected = S_OK;
-    if (MapiFaults::Take("GetContentsTable", injected)) return injected;
+    if (auto injected = MapiFaults::Take(MapiCall::GetContentsTable)) return *injected;
     if (!lppTable) return MAPI_E_INVALID_PARAMETER;
     *lppTable = nullptr;
     if (ulFlags & MAPI_UNICODE) return MAPI_E_BAD_CHARWIDTH;
@@ -100,9 +70,9 @@ HRESULT PabContainer::GetContentsTable(ULONG ulFlags, LPMAPITABLE* lppTable)
 
 HRESULT PabContainer::NewContentsTable(LPMAPITABLE* lppTable)
 {
-    if (!m_properties.IsSaved()) return MAPI_E_INVALID_OBJECT;
-    std::shared_ptr<PabStore> store = m_properties.Store();
-    const int64_t id = m_properties.Id();
+    if (!Properties().IsSaved()) return MAPI_E_INVALID_OBJECT;
+    std::shared_ptr<PabStore> store = Properties().Store();
+    const int64_t id = Properties().Id();
     auto loader = [store, id](std::vector<PropertyMap>& rows) {
         std::vector<StoredObject> children;
         HRESULT hr = store->LoadChildren(id, children);
@@ -145,7 +115,7 @@ HRESULT PabContainer::GetHierarchyTable(ULONG, LPMAPITABLE* lppTable)
 HRESULT PabContainer::OpenEntry(ULONG cbEntryID, LPENTRYID lpEntryID, LPCIID lpInterface, ULONG ulFlags,
                                 ULONG* lpulObjType, LPUNKNOWN* lppUnk)
 {
-    return EntryOpener::Open(m_properties.Store(), cbEntryID, lpEntryID, lpInterface, ulFlags, lpulObjType, lppUnk);
+    return EntryOpener::Open(Properties().Store(), cbEntryID, lpEntryID, lpInterface, ulFlags, lpulObjType, lppUnk);
 }
 
 HRESULT PabContainer::TypeCreatedBy(ULONG cbEntryID, LPENTRYID lpEntryID, ULONG& type)
@@ -160,7 +130,7 @@ HRESULT PabContainer::TypeCreatedBy(ULONG cbEntryID, LPENTRYID lpEntryID, ULONG&
     }
     // A container's own identifier used as template creates a mail user (the PAB's default entry).
     StoredObject object;
-    HRESULT hr = m_properties.Store()->LoadObject(id.number, object);
+    HRESULT hr = Properties().Store()->LoadObject(id.number, object);
     if (hr == MAPI_E_NOT_FOUND) return MAPI_E_UNKNOWN_ENTRYID;
     if (FAILED(hr)) return hr;
     if (object.type != MAPI_ABCONT && object.type != MAPI_DISTLIST) return MAPI_E_UNKNOWN_ENTRYID;
@@ -170,17 +140,16 @@ HRESULT PabContainer::TypeCreatedBy(ULONG cbEntryID, LPENTRYID lpEntryID, ULONG&
 
 HRESULT PabContainer::CreateEntry(ULONG cbEntryID, LPENTRYID lpEntryID, ULONG ulCreateFlags, LPMAPIPROP* lppMAPIPropEntry)
 {
-    HRESULT injected = S_OK;
-    if (MapiFaults::Take("CreateEntry", injected)) return injected;
+    if (auto injected = MapiFaults::Take(MapiCall::CreateEntry)) return *injected;
     if (!lppMAPIPropEntry) return MAPI_E_INVALID_PARAMETER;
     *lppMAPIPropEntry = nullptr;
-    if (!m_properties.IsSaved()) return MAPI_E_INVALID_OBJECT;
-    if (!m_properties.IsWritable()) return MAPI_E_NO_ACCESS;
+    if (!Properties().IsSaved()) return MAPI_E_INVALID_OBJECT;
+    if (!Properties().IsWritable()) return MAPI_E_NO_ACCESS;
     ULONG type = 0;
     HRESULT hr = TypeCreatedBy(cbEntryID, lpEntryID, type);
     if (FAILED(hr)) return hr;
     const bool refuseDuplicate = (ulCreateFlags & (CREATE_CHECK_DUP_LOOSE | CREATE_CHECK_DUP_STRICT)) != 0;
-    PropertyObject created = PropertyObject::ForNew(m_properties.Store(), m_properties.Id(), type, refuseDuplicate);
+    PropertyObject created = PropertyObject::ForNew(Properties().Store(), Properties().Id(), type, refuseDuplicate);
     if (type == MAPI_MAILUSER) *lppMAPIPropEntry = new PabMailUser(std::move(created));
     else *lppMAPIPropEntry = new PabContainer(std::move(created));
     return S_OK;
@@ -188,11 +157,10 @@ HRESULT PabContainer::CreateEntry(ULONG cbEntryID, LPENTRYID lpEntryID, ULONG ul
 
 HRESULT PabContainer::DeleteEntries(LPENTRYLIST lpEntries, ULONG)
 {
-    HRESULT injected = S_OK;
-    if (MapiFaults::Take("DeleteEntries", injected)) return injected;
+    if (auto injected = MapiFaults::Take(MapiCall::DeleteEntries)) return *injected;
     if (!lpEntries || (lpEntries->cValues > 0 && !lpEntries->lpbin)) return MAPI_E_INVALID_PARAMETER;
-    if (!m_properties.IsSaved()) return MAPI_E_INVALID_OBJECT;
-    if (!m_properties.IsWritable()) return MAPI_E_NO_ACCESS;
+    if (!Properties().IsSaved()) return MAPI_E_INVALID_OBJECT;
+    if (!Properties().IsWritable()) return MAPI_E_NO_ACCESS;
     std::vector<int64_t> ids;
     for (ULONG i = 0; i < lpEntries->cValues; ++i) {
         EntryId id;
@@ -201,7 +169,7 @@ HRESULT PabContainer::DeleteEntries(LPENTRYLIST lpEntries, ULONG)
             ids.push_back(id.number);
     }
     size_t deleted = 0;
-    HRESULT hr = m_properties.Store()->DeleteChildren(m_properties.Id(), ids, deleted);
+    HRESULT hr = Properties().Store()->DeleteChildren(Properties().Id(), ids, deleted);
     if (FAILED(hr)) return hr;
     return deleted == lpEntries->cValues ? S_OK : MAPI_W_PARTIAL_COMPLETION;
 }

@@ -2,10 +2,9 @@
 // The PAB (the root container) or a personal distribution list inside it: holds mail users and further
 // lists, offers a contents table, creation templates, and creates and deletes entries.
 #include "mapi/IDistList.h"
-#include "mapi/PropertyObject.h"
-#include "mapi/RefCounted.h"
+#include "mapi/PropertyForwarder.h"
 
-class PabContainer : public RefCounted<IDistList> {
+class PabContainer : public PropertyForwarder<IDistList> {
 public:
     // Creation templates offered by every container, by template number.
     enum TemplateNumber : int64_t {
@@ -13,16 +12,10 @@ public:
         MailUserTemplate = 2,         // address type "SMTP"
     };
 
-    explicit PabContainer(PropertyObject properties) : m_properties(std::move(properties)) {}
+    explicit PabContainer(PropertyObject properties) : PropertyForwarder(std::move(properties)) {}
 
     HRESULT QueryInterface(REFIID riid, LPVOID* ppvObj) override;
-    HRESULT GetLastError(HRESULT hResult, ULONG ulFlags, LPMAPIERROR* lppMAPIError) override;
-    HRESULT SaveChanges(ULONG ulFlags) override;
-    HRESULT GetProps(LPSPropTagArray lpPropTagArray, ULONG ulFlags, ULONG* lpcValues, LPSPropValue* lppPropArray) override;
-    HRESULT GetPropList(ULONG ulFlags, LPSPropTagArray* lppPropTagArray) override;
     HRESULT OpenProperty(ULONG ulPropTag, LPCIID lpiid, ULONG ulInterfaceOptions, ULONG ulFlags, LPUNKNOWN* lppUnk) override;
-    HRESULT SetProps(ULONG cValues, LPSPropValue lpPropArray, LPSPropProblemArray* lppProblems) override;
-    HRESULT DeleteProps(LPSPropTagArray lpPropTagArray, LPSPropProblemArray* lppProblems) override;
 
     HRESULT GetContentsTable(ULONG ulFlags, LPMAPITABLE* lppTable) override;
     HRESULT GetHierarchyTable(ULONG ulFlags, LPMAPITABLE* lppTable) override;
@@ -36,6 +29,4 @@ private:
     HRESULT NewContentsTable(LPMAPITABLE* lppTable);
     static HRESULT NewTemplatesTable(LPMAPITABLE* lppTable);
     HRESULT TypeCreatedBy(ULONG cbEntryID, LPENTRYID lpEntryID, ULONG& type);
-
-    PropertyObject m_properties;
 };

@@ -8,16 +8,9 @@ HRESULT PabSession::QueryInterface(REFIID riid, LPVOID* ppvObj)
     return AnswerInterface(riid, ppvObj, {&IID_IUnknown, &IID_IMAPISession});
 }
 
-HRESULT PabSession::GetLastError(HRESULT, ULONG, LPMAPIERROR* lppMAPIError)
-{
-    if (lppMAPIError) *lppMAPIError = nullptr;
-    return S_OK;
-}
-
 HRESULT PabSession::OpenAddressBook(ULONG_PTR, LPCIID lpInterface, ULONG, LPADRBOOK* lppAdrBook)
 {
-    HRESULT injected = S_OK;
-    if (MapiFaults::Take("OpenAddressBook", injected)) return injected;
+    if (auto injected = MapiFaults::Take(MapiCall::OpenAddressBook)) return *injected;
     if (!lppAdrBook) return MAPI_E_INVALID_PARAMETER;
     *lppAdrBook = nullptr;
     if (!m_store) return MAPI_E_END_OF_SESSION;
@@ -28,8 +21,7 @@ HRESULT PabSession::OpenAddressBook(ULONG_PTR, LPCIID lpInterface, ULONG, LPADRB
 
 HRESULT PabSession::Logoff(ULONG_PTR, ULONG, ULONG)
 {
-    HRESULT injected = S_OK;
-    if (MapiFaults::Take("Logoff", injected)) return injected;
+    if (auto injected = MapiFaults::Take(MapiCall::Logoff)) return *injected;
     m_store.reset();
     return S_OK;
 }

@@ -2,16 +2,15 @@
 // A logged-on session over one address book file.
 #include "mapi/IMAPISession.h"
 #include "mapi/PabStore.h"
-#include "mapi/RefCounted.h"
+#include "mapi/MapiObject.h"
 
 #include <memory>
 
-class PabSession : public RefCounted<IMAPISession> {
+class PabSession : public MapiObject<IMAPISession> {
 public:
     explicit PabSession(std::shared_ptr<PabStore> store) : m_store(std::move(store)) {}
 
     HRESULT QueryInterface(REFIID riid, LPVOID* ppvObj) override;
-    HRESULT GetLastError(HRESULT hResult, ULONG ulFlags, LPMAPIERROR* lppMAPIError) override;
     HRESULT OpenAddressBook(ULONG_PTR ulUIParam, LPCIID lpInterface, ULONG ulFlags, LPADRBOOK* lppAdrBook) override;
     HRESULT Logoff(ULONG_PTR ulUIParam, ULONG ulFlags, ULONG ulReserved) override;
 

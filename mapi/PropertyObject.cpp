@@ -71,8 +71,7 @@ PropertyMap PropertyObject::WithComputed(const StoredObject& object)
 HRESULT PropertyObject::GetProps(LPSPropTagArray lpPropTagArray, ULONG ulFlags, ULONG* lpcValues,
                                  LPSPropValue* lppPropArray) const
 {
-    HRESULT injected = S_OK;
-    if (MapiFaults::Take("GetProps", injected)) return injected;
+    if (auto injected = MapiFaults::Take(MapiCall::GetProps)) return *injected;
     if (!lpcValues || !lppPropArray) return MAPI_E_INVALID_PARAMETER;
     *lpcValues = 0;
     *lppPropArray = nullptr;
@@ -140,8 +139,7 @@ HRESULT PropertyObject::MakeProblems(const std::vector<SPropProblem>& problems, 
 
 HRESULT PropertyObject::SetProps(ULONG cValues, LPSPropValue lpPropArray, LPSPropProblemArray* lppProblems)
 {
-    HRESULT injected = S_OK;
-    if (MapiFaults::Take("SetProps", injected)) return injected;
+    if (auto injected = MapiFaults::Take(MapiCall::SetProps)) return *injected;
     if (lppProblems) *lppProblems = nullptr;
     if (cValues > 0 && !lpPropArray) return MAPI_E_INVALID_PARAMETER;
     if (!m_writable) return MAPI_E_NO_ACCESS;
@@ -188,8 +186,7 @@ HRESULT PropertyObject::DeleteProps(LPSPropTagArray lpPropTagArray, LPSPropProbl
 
 HRESULT PropertyObject::SaveChanges(ULONG)
 {
-    HRESULT injected = S_OK;
-    if (MapiFaults::Take("SaveChanges", injected)) return injected;
+    if (auto injected = MapiFaults::Take(MapiCall::SaveChanges)) return *injected;
     if (!m_writable) return MAPI_E_NO_ACCESS;
     SaveRequest request;
     request.id = m_object.id;

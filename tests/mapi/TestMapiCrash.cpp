@@ -1,6 +1,12 @@
 // A writer killed with SIGKILL at an arbitrary moment of a long series of saves, updates and deletions
 // leaves a database in which every entry is either fully saved or untouched, and every save it had
 // reported finished is there.
+//
+// Where the kills land is random. The test prints its seed at the start and names it in every failure; to
+// replay a run, give the seed back:
+//     test_mapi_crash --seed 1234567        or        TD_TEST_SEED=1234567 test_mapi_crash
+// The seed fixes how many reports each round waits for and how long the writer runs on after them; the
+// exact instruction the kill then hits still depends on the machine's timing.
 #include "MapiTestSession.h"
 
 #include <QCoreApplication>
@@ -12,6 +18,7 @@
 
 #include <csignal>
 #include <cstdio>
+#include <optional>
 #include <set>
 #include <sqlite3.h>
 
@@ -62,9 +69,41 @@ std::string tokenOf(const std::string& text, const std::string& prefix)
 {
     return text.rfind(prefix, 0) == 0 ? text.substr(prefix.size()) : std::string("<bad:") + text + ">";
 }
-}
 
 constexpr int kRounds = 12;
+
+// The seed of this run: given with --seed N (taken off the arguments before Qt Test reads them) or in
+// TD_TEST_SEED, else a fresh one.
+quint32 g_seed = 0;
+
+std::optional<quint32> ParseSeed(const QByteArray& text)
+{
+    bool ok = false;
+    const quint32 seed = text.trimmed().toUInt(&ok);
+    if (!ok) return std::nullopt;
+    return seed;
+}
+
+// Takes "--seed N" out of argv; false when the seed is not a number.
+bool TakeSeedArgument(int& argc, char** argv, std::optional<quint32>& seed)
+{
+    for (int i = 1; i < argc; ++i) {
+        if (std::string(argv[i]) != "--seed") continue;
+        if (i + 1 >= argc) return false;
+        seed = ParseSeed(argv[i + 1]);
+        if (!seed) return false;
+        for (int j = i; j + 2 <= argc; ++j) argv[j] = argv[j + 2];
+        argc -= 2;
+        return true;
+    }
+    return true;
+}
+
+QString WithSeed(const QString& text)
+{
+    return QStringLiteral("%1 (seed %2; replay with --seed %2 or TD_TEST_SEED=%2)").arg(text).arg(g_seed);
+}
+}
 
 // What the writer reported before it died: each line names a call that had returned ("saved", "edited",
 // "deleted") or, for deletions, one about to be made ("deleting").
@@ -99,73 +138,119 @@ class TestMapiCrash : public QObject {
 private slots:
     void killedWriterLeavesEveryEntryWholeOrAbsent()
     {
+        std::printf("seed %u (replay with --seed %u or TD_TEST_SEED=%u)\n", g_seed, g_seed, g_seed);
+        std::fflush(stdout);
+        QRandomGenerator random(g_seed);
         QTemporaryDir dir;
-        QVERIFY(dir.isValid());
+        QVERIFY2(dir.isValid(), qPrintable(WithSeed("no temporary folder")));
         const QString file = dir.path() + "/pab.sqlite";
         WriterReports reports;
         for (int round = 0; round < kRounds; ++round) {
+            const QString where = QStringLiteral("round %1").arg(round);
             QProcess writer;
             writer.setProcessChannelMode(QProcess::ForwardedErrorChannel);
             writer.start(QCoreApplication::applicationFilePath(),
                          {"--writer", file, QString::number(round * 100000 + 1)});
-            QVERIFY(writer.waitForStarted(30000));
-            const int killAfter = reports.lines + 20 + static_cast<int>(QRandomGenerator::global()->bounded(100));
+            QVERIFY2(writer.waitForStarted(30000), qPrintable(WithSeed(where + ": the writer did not start")));
+            const int killAfter = reports.lines + 20 + static_cast<int>(random.bounded(100));
             while (reports.lines < killAfter) {
-                QVERIFY2(writer.state() == QProcess::Running, "the writer stopped by itself");
+                QVERIFY2(writer.state() == QProcess::Running,
+                         qPrintable(WithSeed(where + ": the writer stopped by itself")));
                 writer.waitForReadyRead(1000);
                 reports.Consume(writer.readAllStandardOutput());
             }
             // Killing right on a report would find the writer just after it, between two saves: let it
             // run on for a random moment so the kill lands anywhere inside the next calls.
-            QThread::usleep(QRandomGenerator::global()->bounded(100, 3000));
+            QThread::usleep(random.bounded(100, 3000));
             ::kill(static_cast<pid_t>(writer.processId()), SIGKILL);
-            QVERIFY(writer.waitForFinished(30000));
+            QVERIFY2(writer.waitForFinished(30000), qPrintable(WithSeed(where + ": the killed writer did not end")));
             reports.Consume(writer.readAllStandardOutput());
-            VerifyConsistent(file.toStdString(), reports);
-            if (QTest::currentTestFailed()) return;
+            const QString problem = Inconsistency(file.toStdString(), reports);
+            QVERIFY2(problem.isEmpty(), qPrintable(WithSeed(where + ": " + problem)));
         }
     }
 
 private:
-    void VerifyConsistent(const std::string& file, const WriterReports& reports)
+    // What is wrong with the book after a kill, or an empty text when nothing is.
+    static QString Inconsistency(const std::string& file, const WriterReports& reports)
     {
-        {
-            sqlite3* db = nullptr;
-            QCOMPARE(sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READONLY, nullptr), SQLITE_OK);
-            sqlite3_stmt* statement = nullptr;
-            QCOMPARE(sqlite3_prepare_v2(db, "PRAGMA integrity_check", -1, &statement, nullptr), SQLITE_OK);
-            QCOMPARE(sqlite3_step(statement), SQLITE_ROW);
-            QCOMPARE(std::string(reinterpret_cast<const char*>(sqlite3_column_text(statement, 0))), std::string("ok"));
-            sqlite3_finalize(statement);
-            sqlite3_close(db);
-        }
+        const QString integrity = IntegrityCheck(file);
+        if (integrity != QLatin1String("ok")) return QStringLiteral("integrity check: %1").arg(integrity);
         MapiTestSession session(file);
-        QVERIFY2(session.Ok(), "the book opens again after the kill");
+        if (!session.Ok()) return QStringLiteral("the book does not open again after the kill");
         std::set<int> present;
         for (const auto& row : session.Rows(session.Pab())) {
-            auto props = session.Props(row.at(PR_ENTRYID));
-            QVERIFY2(props.count(PR_DISPLAY_NAME) && props.count(PR_PRIMARY_TELEPHONE_NUMBER) &&
-                         props.count(PR_COMMENT) && props.count(PR_ADDRTYPE) && props.count(PR_EMAIL_ADDRESS),
-                     "an entry with only some of its properties");
-            const std::string token = tokenOf(props[PR_DISPLAY_NAME], "Entry ");
-            QCOMPARE(props[PR_PRIMARY_TELEPHONE_NUMBER], token);
-            QCOMPARE(tokenOf(props[PR_COMMENT], "Comment "), token);
-            QCOMPARE(props[PR_ADDRTYPE], std::string("SMTP"));
-            QCOMPARE(props[PR_EMAIL_ADDRESS], std::string("- -"));
-            const int n = std::atoi(token.c_str());
-            if (reports.edited.count(n)) QCOMPARE(token, std::to_string(n) + "e");
-            present.insert(n);
+            const QString problem = EntryProblem(session.Props(row.at(PR_ENTRYID)), reports, present);
+            if (!problem.isEmpty()) return problem;
         }
         for (int n : reports.saved) {
-            if (!reports.deleting.count(n)) QVERIFY2(present.count(n), qPrintable(QString("saved entry %1 lost").arg(n)));
+            if (!reports.deleting.count(n) && !present.count(n)) return QStringLiteral("saved entry %1 lost").arg(n);
         }
-        for (int n : reports.deleted) QVERIFY2(!present.count(n), qPrintable(QString("deleted entry %1 back").arg(n)));
+        for (int n : reports.deleted) {
+            if (present.count(n)) return QStringLiteral("deleted entry %1 back").arg(n);
+        }
+        return {};
+    }
+
+    // SQLite's own verdict on the file: "ok", or what it found, or why it could not look.
+    static QString IntegrityCheck(const std::string& file)
+    {
+        sqlite3* db = nullptr;
+        QString verdict = QStringLiteral("the file does not open");
+        if (sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK) {
+            sqlite3_stmt* statement = nullptr;
+            verdict = QStringLiteral("the check does not run");
+            if (sqlite3_prepare_v2(db, "PRAGMA integrity_check", -1, &statement, nullptr) == SQLITE_OK &&
+                sqlite3_step(statement) == SQLITE_ROW)
+                verdict = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(statement, 0)));
+            sqlite3_finalize(statement);
+        }
+        sqlite3_close(db);
+        return verdict;
+    }
+
+    // One entry must be whole: every property of its last finished save or edit, all of one token.
+    static QString EntryProblem(std::map<ULONG, std::string> props, const WriterReports& reports,
+                                std::set<int>& present)
+    {
+        if (!(props.count(PR_DISPLAY_NAME) && props.count(PR_PRIMARY_TELEPHONE_NUMBER) && props.count(PR_COMMENT) &&
+              props.count(PR_ADDRTYPE) && props.count(PR_EMAIL_ADDRESS)))
+            return QStringLiteral("an entry with only some of its properties");
+        const std::string token = tokenOf(props[PR_DISPLAY_NAME], "Entry ");
+        const auto differs = [](const char* what, const std::string& actual, const std::string& expected) {
+            return QStringLiteral("%1 is '%2', expected '%3'")
+                .arg(QLatin1String(what), QString::fromStdString(actual), QString::fromStdString(expected));
+        };
+        if (props[PR_PRIMARY_TELEPHONE_NUMBER] != token)
+            return differs("number", props[PR_PRIMARY_TELEPHONE_NUMBER], token);
+        const std::string commentToken = tokenOf(props[PR_COMMENT], "Comment ");
+        if (commentToken != token) return differs("comment token", commentToken, token);
+        if (props[PR_ADDRTYPE] != "SMTP") return differs("address type", props[PR_ADDRTYPE], "SMTP");
+        if (props[PR_EMAIL_ADDRESS] != "- -") return differs("address", props[PR_EMAIL_ADDRESS], "- -");
+        const int n = std::atoi(token.c_str());
+        if (reports.edited.count(n) && token != std::to_string(n) + "e")
+            return differs("edited entry's token", token, std::to_string(n) + "e");
+        present.insert(n);
+        return {};
     }
 };
 
 int main(int argc, char** argv)
 {
     if (argc == 4 && std::string(argv[1]) == "--writer") return runWriter(argv[2], std::atoi(argv[3]));
+    std::optional<quint32> seed;
+    if (!TakeSeedArgument(argc, argv, seed)) {
+        std::fprintf(stderr, "--seed needs a number\n");
+        return 2;
+    }
+    if (!seed && qEnvironmentVariableIsSet("TD_TEST_SEED")) {
+        seed = ParseSeed(qgetenv("TD_TEST_SEED"));
+        if (!seed) {
+            std::fprintf(stderr, "TD_TEST_SEED needs a number\n");
+            return 2;
+        }
+    }
+    g_seed = seed ? *seed : QRandomGenerator::global()->generate();
     QCoreApplication app(argc, argv);
     TestMapiCrash test;
     return QTest::qExec(&test, argc, argv);

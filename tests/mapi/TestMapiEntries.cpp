@@ -6,6 +6,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <algorithm>
+
 namespace {
 const std::map<ULONG, std::string> kMeier = {{PR_DISPLAY_NAME, "Meier"},
                                              {PR_PRIMARY_TELEPHONE_NUMBER, "+4930123"},
@@ -257,24 +259,98 @@ private slots:
         inList->Release();
     }
 
+    void theAddressBookObjectHasNoPropertiesOfItsOwn()
+    {
+        MapiTestSession session(m_file);
+        QVERIFY(session.Ok());
+        IAddrBook* book = session.AddrBook();
+        // Each output starts out pointing somewhere: the call must clear it.
+        ULONG count = 7;
+        SPropValue staleValue{};
+        LPSPropValue values = &staleValue;
+        QCOMPARE(book->GetProps(nullptr, 0, &count, &values), MAPI_E_NO_SUPPORT);
+        QCOMPARE(count, ULONG(0));
+        QVERIFY(!values);
+        SPropTagArray staleTags{};
+        LPSPropTagArray tags = &staleTags;
+        QCOMPARE(book->GetPropList(0, &tags), MAPI_E_NO_SUPPORT);
+        QVERIFY(!tags);
+        IUnknown* unknown = session.Pab();
+        QCOMPARE(book->OpenProperty(PR_CREATE_TEMPLATES, &IID_IMAPITable, 0, 0, &unknown), MAPI_E_NO_SUPPORT);
+        QVERIFY(!unknown);
+        SPropValue name{};
+        name.ulPropTag = PR_DISPLAY_NAME;
+        name.Value.lpszA = const_cast<char*>("Book");
+        SPropProblemArray staleProblems{};
+        LPSPropProblemArray problems = &staleProblems;
+        QCOMPARE(book->SetProps(1, &name, &problems), MAPI_E_NO_SUPPORT);
+        QVERIFY(!problems);
+        SizedSPropTagArray(1, nameTag) = {1, {PR_DISPLAY_NAME}};
+        problems = &staleProblems;
+        QCOMPARE(book->DeleteProps(reinterpret_cast<LPSPropTagArray>(&nameTag), &problems), MAPI_E_NO_SUPPORT);
+        QVERIFY(!problems);
+        QCOMPARE(book->SaveChanges(0), MAPI_E_NO_SUPPORT);
+        MAPIERROR staleError{};
+        LPMAPIERROR error = &staleError;
+        QCOMPARE(book->GetLastError(MAPI_E_NO_SUPPORT, 0, &error), S_OK);
+        QVERIFY(!error);
+    }
+
+    void mailUserPropertiesAreListedDeletedAndSavedButNotOpenedAsObjects()
+    {
+        MapiTestSession session(m_file);
+        QVERIFY(session.Ok());
+        MapiTestSession::Bytes id;
+        QCOMPARE(session.Create(session.Pab(), session.PabId(), kMeier, &id), S_OK);
+        ULONG type = 0;
+        IUnknown* opened = nullptr;
+        QCOMPARE(session.AddrBook()->OpenEntry(static_cast<ULONG>(id.size()), MapiTestSession::AsEntryId(id), nullptr,
+                                               MAPI_MODIFY, &type, &opened),
+                 S_OK);
+        QCOMPARE(type, MAPI_MAILUSER);
+        auto* user = static_cast<IMAPIProp*>(opened);
+        LPSPropTagArray tags = nullptr;
+        QCOMPARE(user->GetPropList(0, &tags), S_OK);
+        QVERIFY(tags);
+        QVERIFY(std::find(tags->aulPropTag, tags->aulPropTag + tags->cValues, PR_COMMENT) !=
+                tags->aulPropTag + tags->cValues);
+        MAPIFreeBuffer(tags);
+        IUnknown* unknown = session.Pab();
+        QCOMPARE(user->OpenProperty(PR_COMMENT, &IID_IMAPITable, 0, 0, &unknown), MAPI_E_NO_SUPPORT);
+        QVERIFY(!unknown);
+        SizedSPropTagArray(1, commentTag) = {1, {PR_COMMENT}};
+        LPSPropProblemArray problems = nullptr;
+        QCOMPARE(user->DeleteProps(reinterpret_cast<LPSPropTagArray>(&commentTag), &problems), S_OK);
+        MAPIFreeBuffer(problems);
+        QCOMPARE(user->SaveChanges(0), S_OK);
+        MAPIERROR staleError{};
+        LPMAPIERROR error = &staleError;
+        QCOMPARE(user->GetLastError(S_OK, 0, &error), S_OK);
+        QVERIFY(!error);
+        user->Release();
+        const auto props = session.Props(id);
+        QVERIFY(!props.count(PR_COMMENT));
+        QCOMPARE(props.at(PR_DISPLAY_NAME), std::string("Meier"));
+    }
+
     void injectedFaultsHitTheNamedCallOnce()
     {
         MapiTestSession session(m_file);
         QVERIFY(session.Ok());
-        MapiFaults::Inject("GetContentsTable", MAPI_E_NO_SUPPORT);
+        MapiFaults::Inject(MapiCall::GetContentsTable, MAPI_E_NO_SUPPORT);
         IMAPITable* table = nullptr;
         QCOMPARE(session.Pab()->GetContentsTable(0, &table), MAPI_E_NO_SUPPORT);
         QCOMPARE(session.Pab()->GetContentsTable(0, &table), S_OK);
         table->Release();
 
-        MapiFaults::Inject("SaveChanges", MAPI_E_CALL_FAILED, 1);
+        MapiFaults::Inject(MapiCall::SaveChanges, MAPI_E_CALL_FAILED, 1);
         QCOMPARE(session.Create(session.Pab(), session.PabId(), {{PR_DISPLAY_NAME, "First"}}), S_OK);
         QCOMPARE(session.Create(session.Pab(), session.PabId(), {{PR_DISPLAY_NAME, "Second"}}), MAPI_E_CALL_FAILED);
         QCOMPARE(session.Rows(session.Pab()).size(), size_t(1));
 
         IMAPISession* other = nullptr;
         QCOMPARE(MAPILogonEx(0, nullptr, nullptr, MAPI_EXTENDED, &other), S_OK);
-        MapiFaults::Inject("Logoff", MAPI_E_CALL_FAILED);
+        MapiFaults::Inject(MapiCall::Logoff, MAPI_E_CALL_FAILED);
         QCOMPARE(other->Logoff(0, MAPI_LOGOFF_UI, 0), MAPI_E_CALL_FAILED);
         QCOMPARE(other->Logoff(0, MAPI_LOGOFF_UI, 0), S_OK);
         IAddrBook* afterLogoff = nullptr;

@@ -17,25 +17,25 @@ private slots:
 
     void startUpFailuresEndTheProgram_data()
     {
-        QTest::addColumn<QString>("method");
+        QTest::addColumn<MapiCall>("method");
         QTest::addColumn<int>("result");
         QTest::addColumn<int>("skip");
         QTest::addColumn<std::vector<int>>("reports");
         const int fail = static_cast<int>(MAPI_E_CALL_FAILED);
-        QTest::newRow("initialise") << "MAPIInitialize" << fail << 0 << std::vector<int>{41000};
-        QTest::newRow("logon") << "MAPILogonEx" << fail << 0 << std::vector<int>{41001};
-        QTest::newRow("address book") << "OpenAddressBook" << fail << 0 << std::vector<int>{41002};
-        QTest::newRow("personal address book") << "GetPAB" << fail << 0 << std::vector<int>{41003};
-        QTest::newRow("root container") << "OpenEntry" << fail << 0 << std::vector<int>{41004};
-        QTest::newRow("contents table") << "GetContentsTable" << fail << 0 << std::vector<int>{41006};
-        QTest::newRow("no contents table") << "GetContentsTable" << static_cast<int>(MAPI_E_NO_SUPPORT) << 0
+        QTest::newRow("initialise") << MapiCall::MAPIInitialize << fail << 0 << std::vector<int>{41000};
+        QTest::newRow("logon") << MapiCall::MAPILogonEx << fail << 0 << std::vector<int>{41001};
+        QTest::newRow("address book") << MapiCall::OpenAddressBook << fail << 0 << std::vector<int>{41002};
+        QTest::newRow("personal address book") << MapiCall::GetPAB << fail << 0 << std::vector<int>{41003};
+        QTest::newRow("root container") << MapiCall::OpenEntry << fail << 0 << std::vector<int>{41004};
+        QTest::newRow("contents table") << MapiCall::GetContentsTable << fail << 0 << std::vector<int>{41006};
+        QTest::newRow("no contents table") << MapiCall::GetContentsTable << static_cast<int>(MAPI_E_NO_SUPPORT) << 0
                                            << std::vector<int>{41005};
-        QTest::newRow("rows") << "HrQueryAllRows" << fail << 0 << std::vector<int>{41007};
-        QTest::newRow("reading an entry") << "GetProps" << fail << 0 << std::vector<int>{41004};
+        QTest::newRow("rows") << MapiCall::HrQueryAllRows << fail << 0 << std::vector<int>{41007};
+        QTest::newRow("reading an entry") << MapiCall::GetProps << fail << 0 << std::vector<int>{41004};
     }
     void startUpFailuresEndTheProgram()
     {
-        QFETCH(QString, method);
+        QFETCH(MapiCall, method);
         QFETCH(int, result);
         QFETCH(int, skip);
         QFETCH(std::vector<int>, reports);
@@ -45,7 +45,7 @@ private slots:
             PabSeeder pab(f.PabPath().toStdString());
             pab.AddUser("Anna", "1", std::string("Standard-Status - Index: 1 "));
         }
-        MapiFaults::Inject(method.toStdString(), static_cast<HRESULT>(result), skip);
+        MapiFaults::Inject(method, static_cast<HRESULT>(result), skip);
         f.Start();
         std::vector<int> expected;
         for (int id : reports) expected.push_back(2 * 100000 + id);
@@ -60,7 +60,7 @@ private slots:
         f.Start();
         CDlgView* v = f.View();
         QVERIFY(v->m_pSession);
-        MapiFaults::Inject("Logoff", MAPI_E_CALL_FAILED);
+        MapiFaults::Inject(MapiCall::Logoff, MAPI_E_CALL_FAILED);
         v->CloseAbSession();
         QVERIFY(v->m_pSession != nullptr);
         QVERIFY(v->m_pContainer == nullptr);
@@ -84,7 +84,7 @@ private slots:
         v->m_abTable[0].m_nIndex = 1;
         v->m_abTable[0].m_nState = ENTRY_NEW;
         v->SetFlag(VF_AB_MODIFIED);
-        MapiFaults::Inject("SaveChanges", MAPI_E_CALL_FAILED);
+        MapiFaults::Inject(MapiCall::SaveChanges, MAPI_E_CALL_FAILED);
         v->OnSaveAddressBook();
         QCOMPARE(f.Questions().Reports(), (std::vector<int>{2 * 100000 + 41015}));
         QCOMPARE(f.EndedWith(), (std::vector<int>{-1}));
