@@ -1,6 +1,6 @@
-# Every .cpp of app/, ui/, phone/ and pab/ belongs to the program's library, except the program's entry point.
+# Every .cpp of app/, ui/ and pab/ belongs to the program's library, except the program's entry point.
 set(TD_GUI_SOURCES)
-foreach(dir app ui phone pab)
+foreach(dir app ui pab)
   file(GLOB dir_sources CONFIGURE_DEPENDS "${CMAKE_SOURCE_DIR}/${dir}/*.cpp")
   list(APPEND TD_GUI_SOURCES ${dir_sources})
 endforeach()
@@ -9,7 +9,7 @@ file(GLOB TD_GUI_RESOURCES CONFIGURE_DEPENDS "${CMAKE_SOURCE_DIR}/res/*.qrc")
 
 add_library(td_gui STATIC ${TD_GUI_SOURCES} ${TD_GUI_RESOURCES})
 target_include_directories(td_gui PUBLIC ${CMAKE_SOURCE_DIR})
-target_link_libraries(td_gui PUBLIC td_model td_res Qt6::Widgets)
+target_link_libraries(td_gui PUBLIC td_phone td_model td_res Qt6::Widgets)
 foreach(lib td_link td_mapi)
   if(TARGET ${lib})
     target_link_libraries(td_gui PUBLIC ${lib})

@@ -2,7 +2,7 @@
 
 #include "model/EntryStore.h"
 #include "model/FieldRules.h"
-#include "model/FormHost.h"
+#include "model/IStatusLine.h"
 #include "model/Questions.h"
 #include "res/StringTable.h"
 
@@ -52,8 +52,8 @@ void CopyPhoneFields(DirEntry& to, const DirEntry& from)
 }
 }
 
-EntryTableEditor::EntryTableEditor(EntryStore& store, IQuestions& questions, IFormHost& host)
-    : m_store(store), m_questions(questions), m_host(host)
+EntryTableEditor::EntryTableEditor(EntryStore& store, IQuestions& questions, IStatusLine& status)
+    : m_store(store), m_questions(questions), m_status(status)
 {
 }
 
@@ -201,6 +201,6 @@ bool EntryTableEditor::ReportTableFull()
 {
     m_questions.ReportError(kErrorClassInput, kMsgMaximumExceeded);
     m_store.m_strScratch = StringTable::LoadString(Ids::IDS_ACTION_ABORTED);
-    m_host.SetStatusText(m_store.m_strScratch);
+    m_status.SetStatusText(m_store.m_strScratch);
     return false;
 }

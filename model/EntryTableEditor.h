@@ -1,16 +1,16 @@
 #pragma once
 // The four table operations every way of adding or taking out an entry ends in, and the index rules they
 // follow. Works on the form's entry store; asks the user through the question seam and reports progress
-// through the form host, so it runs without a window.
+// in the status line, so it runs without a window.
 #include "model/DirTable.h"
 
-class IFormHost;
+class IStatusLine;
 class IQuestions;
 struct EntryStore;
 
 class EntryTableEditor {
 public:
-    EntryTableEditor(EntryStore& store, IQuestions& questions, IFormHost& host);
+    EntryTableEditor(EntryStore& store, IQuestions& questions, IStatusLine& status);
 
     // Not 0, below 1 or above the table's capacity, and used by no live entry (deletion records do not count).
     static bool IsIndexFree(int index, const DirTable& table);
@@ -39,5 +39,5 @@ private:
 
     EntryStore& m_store;
     IQuestions& m_questions;
-    IFormHost& m_host;
+    IStatusLine& m_status;
 };

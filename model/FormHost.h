@@ -1,13 +1,12 @@
 #pragma once
 // What the plain logic of the entry tables and the address book needs from the form it works for. The form
 // implements it with its widgets; tests implement it with a recorder.
+#include "model/IStatusLine.h"
+
 #include <string>
 
-class IFormHost {
+class IFormHost : public IStatusLine {
 public:
-    virtual ~IFormHost() = default;
-    // Pane 0 of the main frame's status bar, redrawn at once. Text in code page 1252.
-    virtual void SetStatusText(const std::string& text) = 0;
     // Number of rows the address-book list (control 1007) shows.
     virtual int AbListItemCount() const = 0;
     // Deletes every row of the address-book list.

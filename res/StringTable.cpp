@@ -79,6 +79,7 @@ const std::unordered_map<int, const char*>& table()
         {61233, "No."},
         {61234, "!"},
         {61235, "Reading directory..."},
+        {61236, "The telephone is busy - Action aborted."},
         {61237, "Action successful"},
         {61238, "Writing directory..."},
         {61243, "Writing on personal address book..."},

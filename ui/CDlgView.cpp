@@ -5,6 +5,7 @@
 #include "app/Artwork.h"
 #include "model/FormSettings.h"
 #include "model/Questions.h"
+#include "phone/TelephoneDirectories.h"
 #include "res/Cp1252.h"
 #include "res/StringTable.h"
 #include "ui/CDirectoryCombo.h"
@@ -70,6 +71,7 @@ CDlgView::CDlgView(CMainFrame* frame, IQuestions* questions, QWidget* parent)
     : QWidget(parent), m_pFrame(frame), m_pQuestions(questions)
 {
     setFont(DialogUnits::DialogFont());
+    m_phone = std::make_unique<TelephoneDirectories>(*this, *questions, *this);
     CreateControls();
     SetTabOrder();
     m_endProgram = [this](int exitCode) {

@@ -5,11 +5,13 @@
 #include "mapi/MapiTypes.h"
 #include "model/EntryStore.h"
 #include "model/FormHost.h"
+#include "phone/ITelephoneHost.h"
 
 #include <QWidget>
 
 #include <array>
 #include <functional>
+#include <memory>
 #include <vector>
 
 class CMainFrame;
@@ -20,6 +22,7 @@ class IMAPIContainer;
 class IMAPIProp;
 class CVRD2EditApp;
 class IQuestions;
+class TelephoneDirectories;
 class CDirectoryCombo;
 class CFolderCombo;
 class CPreviewCombo;
@@ -35,7 +38,7 @@ extern int g_anColWidth[4];
 
 // The interfaces come before the entry store: the sanitizer cannot check calls through an interface that lies
 // megabytes into the object.
-class CDlgView : public QWidget, public ICommandTarget, public IFormHost, public EntryStore {
+class CDlgView : public QWidget, public ICommandTarget, public IFormHost, public ITelephoneHost, public EntryStore {
     Q_OBJECT
 public:
     CDlgView(CMainFrame* frame, IQuestions* questions, QWidget* parent = nullptr);
@@ -43,10 +46,10 @@ public:
 
     void OnInitialUpdate();
 
-    void FillPhoneList(bool resetStates);
+    void FillPhoneList(bool resetStates) override;
     void FillAbList(bool resetStates);
     void FillFolderCombo();
-    void ShowCorrectionRow(bool show);
+    void ShowCorrectionRow(bool show) override;
     void ShowPreviewEntry();
 
     // List panes: selection, preview row, sorting, context menus.
@@ -81,7 +84,8 @@ public:
     bool RemovePhoneEntry(int position);
     bool RemoveAbEntry(int position);
 
-    // Telephone directories: reading (shown from memory once read) and writing back.
+    // Telephone directories: reading (shown from memory once read) and writing back, by the telephone layer.
+    TelephoneDirectories& Phone() { return *m_phone; }
     void ReadDirectory(int directory);
     void OnPhonebookRead(intptr_t wParam, intptr_t lParam);
     void WriteDirectory();
@@ -112,8 +116,11 @@ public:
     void OnSaveToPhone();
     void OnExit();
 
-    // IFormHost
+    // IFormHost and ITelephoneHost
     void SetStatusText(const std::string& text) override;
+    void SelectDirectoryInCombo(int directory) override;
+    void ShowBusy(bool busy) override;
+    void CloseFrame() override;
     int AbListItemCount() const override;
     void ClearAbList() override;
     void RunFolderSelectionChange() override;
@@ -159,7 +166,6 @@ public:
     class QMenu* m_pContextMenu = nullptr;
 
 protected:
-    bool event(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     void ConnectPaneHandlers();
@@ -181,15 +187,8 @@ protected:
     static std::vector<int> SelectedRows(const QTreeWidget* list);
     std::string DeleteQuestion(const QTreeWidget* list, const std::vector<int>& rows) const;
     void RemoveSelectedRows(QTreeWidget* list, const std::vector<int>& rows);
-    void SetBusy();
-    void EndBusyState();
-    void SelectDirectoryInCombo(int directory);
-    void CopyPhonebookRecords(DirTable& table, const struct PhonebookData& data);
-    void WriteSlot(int slot);
-    void WriteRemoval(int slot);
-    // Starts writing the first pending entry or removal from m_nWritePos on; false when none is left.
-    bool WriteNextPending();
-    void ShowProgress(int recordsRead, int recordsExpected);
+    // True (after saying so) when the command would change the telephone's table while the telephone works.
+    bool RefusePhoneChange(int list);
 
     // Start-up halves that belong to the address book and the telephone.
     bool OpenAddressBookAtStartUp();
@@ -217,6 +216,7 @@ private:
     void AssignMissingIndices();
 
     std::function<void(int)> m_endProgram;
+    std::unique_ptr<TelephoneDirectories> m_phone;
     // Reading a folder may save it, and saving reads it again: this bounds how deep that goes.
     int m_nFolderReadDepth = 0;
 };

@@ -64,7 +64,7 @@ void CDlgView::RemoveSelectedRows(QTreeWidget* list, const std::vector<int>& row
 void CDlgView::OnDeleteEntries()
 {
     QTreeWidget* list = ActiveListWidget();
-    if (!list) return;
+    if (!list || RefusePhoneChange(m_nActiveList)) return;
     const std::vector<int> rows = SelectedRows(list);
     if (rows.empty()) return;
     if (!m_pQuestions->AskYesNo(rows.size() == 1 ? Ids::IDS_DELETE_ONE : Ids::IDS_DELETE_MANY, DeleteQuestion(list, rows))) {
@@ -103,6 +103,7 @@ void CDlgView::OnEditCopy()
 
 void CDlgView::OnEditCut()
 {
+    if (RefusePhoneChange(m_nActiveList)) return;
     OnEditCopy();
     QTreeWidget* list = ActiveListWidget();
     if (list) RemoveSelectedRows(list, SelectedRows(list));
@@ -110,6 +111,7 @@ void CDlgView::OnEditCut()
 
 void CDlgView::OnEditPaste()
 {
+    if (RefusePhoneChange(m_nActiveList)) return;
     const int n = m_clipTable.m_nCount;
     BeginBatch(n);
     if (m_nActiveList == LIST_PHONE) {

@@ -1,6 +1,7 @@
 // The form's commands: which are enabled, where each goes, the save buttons and the way out.
 #include "model/EntryTableEditor.h"
 #include "model/Questions.h"
+#include "phone/TelephoneDirectories.h"
 #include "res/StringTable.h"
 #include "ui/CDlgView.h"
 
@@ -17,29 +18,36 @@ bool ListHasRows(const QTreeWidget* list)
 bool CDlgView::OnUpdateCommand(int id, bool& enabled) const
 {
     const QTreeWidget* active = m_nActiveList == LIST_PHONE ? m_lcPhone : m_nActiveList == LIST_AB ? m_lcAddressBook : nullptr;
+    // While the telephone works its table stays as it is: what would change it waits.
+    const bool phoneBusy = HasFlag(VF_BUSY);
+    const bool activePhoneBusy = phoneBusy && m_nActiveList == LIST_PHONE;
     switch (id) {
     case ID_APP_EXIT:
     case ID_FILE_NEW_FOLDER:
     case ID_FILE_OPEN_FOLDER:
     case ID_COPY_TO_AB:
-    case ID_COPY_TO_PHONE:
-    case ID_UPLOAD_TO_PHONE:
     case ID_UPLOAD_TO_AB:
         enabled = true;
         return true;
+    case ID_COPY_TO_PHONE:
+    case ID_UPLOAD_TO_PHONE:
+        enabled = !phoneBusy;
+        return true;
     case ID_ADD_ENTRY:
         // Nothing can be added to the telephone before a directory has been read: its limits are unknown.
-        enabled = active && !(m_nActiveList == LIST_PHONE && m_nNameLen == 0);
+        enabled = active && !(m_nActiveList == LIST_PHONE && m_nNameLen == 0) && !activePhoneBusy;
         return true;
-    case ID_EDIT_ENTRY:
     case ID_EDIT_SELECT_ALL:
-    case ID_EDIT_CLEAR:
     case ID_EDIT_COPY:
-    case ID_EDIT_CUT:
         enabled = active && ListHasRows(active);
         return true;
+    case ID_EDIT_ENTRY:
+    case ID_EDIT_CLEAR:
+    case ID_EDIT_CUT:
+        enabled = active && ListHasRows(active) && !activePhoneBusy;
+        return true;
     case ID_EDIT_PASTE:
-        enabled = HasFlag(VF_CLIPBOARD);
+        enabled = HasFlag(VF_CLIPBOARD) && !activePhoneBusy;
         return true;
     default:
         return false;
@@ -69,7 +77,7 @@ bool CDlgView::OnCommand(int id)
 
 bool CDlgView::InsertPhoneEntry(int position, DirEntry& entry)
 {
-    return EntryTableEditor(*this, *m_pQuestions, *this).InsertPhoneEntry(position, entry);
+    return m_phone->InsertEntry(position, entry);
 }
 
 bool CDlgView::InsertAbEntry(int position, DirEntry& entry)
@@ -79,7 +87,7 @@ bool CDlgView::InsertAbEntry(int position, DirEntry& entry)
 
 bool CDlgView::RemovePhoneEntry(int position)
 {
-    return EntryTableEditor(*this, *m_pQuestions, *this).RemovePhoneEntry(position);
+    return m_phone->RemoveEntry(position);
 }
 
 bool CDlgView::RemoveAbEntry(int position)
@@ -97,6 +105,8 @@ void CDlgView::OnSaveToPhone()
 
 void CDlgView::OnExit()
 {
+    // A save under way finishes first: leaving now would leave the telephone half-written.
+    if (m_phone->IsWriting() && m_phone->RefuseWhileBusy()) return;
     if (HasFlag(VF_AB_MODIFIED) &&
         m_pQuestions->AskYesNo(Ids::IDS_SAVE_AB_BEFORE_EXIT, StringTable::LoadString(Ids::IDS_SAVE_AB_BEFORE_EXIT)))
         OnSaveAddressBook();

@@ -3,6 +3,7 @@
 #include "model/EntryTableEditor.h"
 #include "model/FieldRules.h"
 #include "model/Questions.h"
+#include "phone/TelephoneDirectories.h"
 #include "pab/AbNameCheck.h"
 #include "res/StringTable.h"
 #include "ui/CDlgView.h"
@@ -62,17 +63,6 @@ int RowOfEntry(const QTreeWidget* list, const DirEntry* entry)
     return -1;
 }
 
-// An edited telephone entry that takes the index of an entry deleted since the last read must not be erased by
-// that deletion when the directory is written (deletions go after the entries): the deletion record goes.
-void DropDeletionRecord(DirTable& table, int index)
-{
-    int slot = table.m_nCount;
-    while (slot < kTableSlots && table[slot].m_nState == ENTRY_REMOVED && table[slot].m_nIndex != index) ++slot;
-    if (slot >= kTableSlots || table[slot].m_nState != ENTRY_REMOVED) return;
-    for (; slot + 1 < kTableSlots && table[slot + 1].m_nState == ENTRY_REMOVED; ++slot) table[slot] = table[slot + 1];
-    table[slot].Clear();
-}
-
 // The edited index: n when it is free, else what the index dialog settles (without "Accept All"); the old index
 // when the user cancels or types it.
 int SettleEditedIndex(IQuestions& questions, const DirTable& table, int oldIndex, int typedIndex)
@@ -96,7 +86,7 @@ void CDlgView::OnAddEntry()
     if (m_nActiveList != LIST_PHONE && m_nActiveList != LIST_AB) return;
     const bool phone = m_nActiveList == LIST_PHONE;
     // The telephone's limits are unknown until a directory was read (the command is disabled then).
-    if (phone && m_nNameLen == 0) return;
+    if ((phone && m_nNameLen == 0) || RefusePhoneChange(m_nActiveList)) return;
     const int directory = m_nCurDir;
     DirTable& table = phone ? CurrentPhoneTable() : m_abTable;
     QTreeWidget* list = phone ? m_lcPhone : m_lcAddressBook;
@@ -109,7 +99,7 @@ void CDlgView::OnAddEntry()
     data.m_nListKind = m_nActiveList;
     if (!AskForCompleteEntry(*m_pQuestions, data)) return;
     // A telephone read that ended while the dialog was open may have shown another directory.
-    if (phone && directory != m_nCurDir) return;
+    if (phone && (directory != m_nCurDir || RefusePhoneChange(LIST_PHONE))) return;
 
     DirEntry entry;
     entry.m_strName = CutText(data.m_szName, kMaxDialogText);
@@ -141,6 +131,7 @@ void CDlgView::OnEditEntry()
 {
     if (m_nActiveList != LIST_PHONE && m_nActiveList != LIST_AB) return;
     const bool phone = m_nActiveList == LIST_PHONE;
+    if (RefusePhoneChange(m_nActiveList)) return;
     const int directory = m_nCurDir;
     DirTable& table = phone ? CurrentPhoneTable() : m_abTable;
     QTreeWidget* list = phone ? m_lcPhone : m_lcAddressBook;
@@ -164,24 +155,26 @@ void CDlgView::OnEditEntry()
     data.m_nListKind = m_nActiveList;
     if (!AskForCompleteEntry(*m_pQuestions, data)) return;
     // The entry may have gone while the dialog was open (a telephone read that ended meanwhile).
-    if ((phone && directory != m_nCurDir) || LiveSlotOf(table, entry) < 0) return;
+    if ((phone && (directory != m_nCurDir || RefusePhoneChange(LIST_PHONE))) || LiveSlotOf(table, entry) < 0) return;
 
+    DirEntry edited = *entry;
     const std::string typedName = CutText(data.m_szName, kMaxDialogText);
     if (typedName != shownName) {
         std::string name = typedName;
         if (!phone && !MakeAbNameUnique(*this, *m_pQuestions, *this, name)) return;
-        entry->m_strName = name;
+        edited.m_strName = name;
     }
     const std::string typedNumber = CutText(data.m_szNumber, kMaxDialogText);
-    if (typedNumber != shownNumber) entry->m_strNumber = typedNumber;
-    if (data.m_szStatus != entry->m_strStatus) entry->m_strStatus = NormaliseStatus(data.m_szStatus, true);
-    const int oldIndex = entry->m_nIndex;
-    const int newIndex = SettleEditedIndex(*m_pQuestions, table, oldIndex, LeadingDecimalNumber(data.m_szIndex));
-    entry->m_nIndex = newIndex;
-    if (phone && newIndex != oldIndex) DropDeletionRecord(table, newIndex);
-
-    if (phone) entry->m_nState = ENTRY_NEW;
-    else if (entry->m_nState != ENTRY_NEW) entry->m_nState = ENTRY_CHANGED;
+    if (typedNumber != shownNumber) edited.m_strNumber = typedNumber;
+    if (data.m_szStatus != entry->m_strStatus) edited.m_strStatus = NormaliseStatus(data.m_szStatus, true);
+    edited.m_nIndex = SettleEditedIndex(*m_pQuestions, table, entry->m_nIndex, LeadingDecimalNumber(data.m_szIndex));
+    if (phone) {
+        // The telephone layer keeps the entry bound to the record it was read from.
+        if (!m_phone->ApplyEdit(LiveSlotOf(table, entry), edited)) return;
+    } else {
+        edited.m_nState = entry->m_nState == ENTRY_NEW ? ENTRY_NEW : ENTRY_CHANGED;
+        *entry = edited;
+    }
     if (phone) FillPhoneList(false);
     else FillAbList(false);
     // The refilled list is sorted again: the edited entry's own row is selected, wherever it now stands.

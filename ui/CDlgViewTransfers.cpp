@@ -32,6 +32,7 @@ void CDlgView::FinishTransfer()
 
 void CDlgView::OnCopyToPhone()
 {
+    if (RefusePhoneChange(LIST_PHONE)) return;
     m_btnToAddressBook->setEnabled(false);
     m_btnToPhone->setEnabled(false);
     // No list is active before the selection goes, so the shrinking selection cannot rebuild the preview.

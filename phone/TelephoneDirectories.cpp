@@ -1,0 +1,373 @@
+#include "phone/TelephoneDirectories.h"
+
+#include "link/Cellbus.h"
+#include "model/EntryStore.h"
+#include "model/EntryTableEditor.h"
+#include "model/Questions.h"
+#include "phone/ITelephoneHost.h"
+#include "phone/PhonebookRecordCopier.h"
+#include "phone/WritePlanner.h"
+#include "res/StringTable.h"
+
+#include <algorithm>
+
+namespace {
+constexpr int kErrorClassInput = 4;
+constexpr int kErrorClassWrite = 3;
+constexpr int kErrorClassRead = 5;
+constexpr int kMsgWriteFailed = 41017;
+constexpr int kMsgNoData = 41019;
+constexpr int kMsgReadOnly = 41020;
+constexpr int kMsgNotAvailable = 41024;
+
+bool IsWritable(int directory)
+{
+    return g_apszWriteCodes[directory][0] != '\0';
+}
+
+int LiveCount(const DirTable& table)
+{
+    return std::clamp(table.m_nCount, 0, kTableSlots);
+}
+
+// An entry that takes the index of an entry deleted since the last read makes that deletion record pointless:
+// the record is dropped, and the run behind it closes up.
+void DropDeletionRecord(DirTable& table, int index)
+{
+    int slot = LiveCount(table);
+    while (slot < kTableSlots && table[slot].m_nState == ENTRY_REMOVED && table[slot].m_nIndex != index) ++slot;
+    if (slot >= kTableSlots || table[slot].m_nState != ENTRY_REMOVED) return;
+    for (; slot + 1 < kTableSlots && table[slot + 1].m_nState == ENTRY_REMOVED; ++slot) table[slot] = table[slot + 1];
+    table[slot].Clear();
+}
+
+// The deletion records a table should keep: one per erasure still to do, in the order the writes take.
+void KeepDeletionRecords(DirTable& table, const std::vector<PhoneWrite>& pending, const PhoneImage& image)
+{
+    std::vector<DirEntry> records;
+    for (const PhoneWrite& write : pending) {
+        if (!write.m_bErase) continue;
+        DirEntry record;
+        const HeldRecord& held = image.at(write.m_nIndex);
+        record.m_nIndex = write.m_nIndex;
+        record.m_strName = held.m_strName;
+        record.m_strNumber = held.m_strNumber;
+        record.m_strStatus = held.m_strStatus;
+        record.m_nState = ENTRY_REMOVED;
+        records.push_back(record);
+    }
+    int slot = LiveCount(table);
+    for (const DirEntry& record : records) {
+        if (slot >= kTableSlots) break;
+        table[slot++] = record;
+    }
+    for (; slot < kTableSlots && table[slot].m_nState == ENTRY_REMOVED; ++slot) table[slot].Clear();
+}
+}
+
+TelephoneDirectories::TelephoneDirectories(EntryStore& store, IQuestions& questions, ITelephoneHost& host)
+    : m_store(store), m_questions(questions), m_host(host)
+{
+}
+
+bool TelephoneDirectories::event(QEvent* e)
+{
+    if (e->type() == PhonebookMessage::EventType()) {
+        const auto* message = static_cast<PhonebookMessage*>(e);
+        if (message->message == UM_PHONEBOOK_READ) OnPhonebookRead(message->wParam, message->lParam);
+        if (message->message == UM_PHONEBOOK_WRITTEN) OnPhonebookWritten(message->wParam, message->lParam);
+        return true;
+    }
+    if (e->type() == PhonebookProgress::EventType()) {
+        const auto* progress = static_cast<PhonebookProgress*>(e);
+        ShowProgress(progress->recordsRead, progress->recordsExpected);
+        return true;
+    }
+    return QObject::event(e);
+}
+
+DirTable& TelephoneDirectories::Table(int directory)
+{
+    return m_store.m_dirTables[static_cast<size_t>(directory)];
+}
+
+bool TelephoneDirectories::IsBusy() const
+{
+    return m_store.HasFlag(VF_BUSY);
+}
+
+bool TelephoneDirectories::RefuseWhileBusy()
+{
+    if (!IsBusy()) return false;
+    m_host.SetStatusText(StringTable::LoadString(Ids::IDS_PHONE_BUSY));
+    return true;
+}
+
+void TelephoneDirectories::SetBusy()
+{
+    m_store.SetFlag(VF_BUSY);
+    m_host.ShowBusy(true);
+}
+
+void TelephoneDirectories::EndBusyState()
+{
+    m_store.ClearFlag(VF_BUSY);
+    m_host.ShowBusy(false);
+}
+
+void TelephoneDirectories::ShowProgress(int recordsRead, int recordsExpected)
+{
+    if (!IsBusy() || IsWriting()) return;
+    std::string text = StringTable::LoadString(Ids::IDS_READING) + " " + std::to_string(recordsRead);
+    if (recordsExpected > 0) text += " / " + std::to_string(recordsExpected);
+    m_host.SetStatusText(text);
+}
+
+// ---- Reading -------------------------------------------------------------------------------------------------
+
+void TelephoneDirectories::ReadDirectory(int n)
+{
+    if (m_store.m_nAutoReadMask != 0) {
+        for (int i = 0; i < kDirectoryCount; ++i) {
+            if ((m_store.m_nAutoReadMask & (1u << i)) == 0) continue;
+            m_store.m_nAutoReadMask &= ~(1u << i);
+            if (m_store.m_nAutoReadMask & AUTOREAD_FIRST) {
+                m_store.m_nAutoReadMask &= ~AUTOREAD_FIRST;
+                m_store.m_nCurDir = i;
+            }
+            m_host.SelectDirectoryInCombo(m_store.m_nCurDir);
+            n = i;
+            break;
+        }
+    }
+    if (n < 0 || n >= kDirectoryCount) return;
+    m_store.m_nPrevDir = m_store.m_nCurDir;
+    m_store.m_nCurDir = n;
+    if (Table(n).m_nCount != 0) {
+        // Changes left unsaved in this directory are still there: leaving the program asks about them again.
+        if (!PendingWrites(n).empty()) m_store.SetFlag(VF_PHONE_MODIFIED);
+        m_host.FillPhoneList(false);
+        return;
+    }
+    m_host.SetStatusText(StringTable::LoadString(Ids::IDS_READING));
+    SetBusy();
+    ATPBRead(this, UM_PHONEBOOK_READ, g_apszReadCodes[n]);
+}
+
+void TelephoneDirectories::OnPhonebookRead(intptr_t, intptr_t lParam)
+{
+    const PhonebookData* data = lParam != PB_READ_NO_DATA ? ATPBGet() : nullptr;
+    if (lParam == PB_READ_NO_DATA || lParam == PB_READ_NOT_AVAILABLE || !data) {
+        ReadFailed(lParam);
+        return;
+    }
+    m_host.SetStatusText(StringTable::LoadString(Ids::IDS_ACTION_SUCCESSFUL));
+    m_host.ShowCorrectionRow(true);
+    m_store.m_bPhoneDataRead = 1;
+    const int directory = m_store.m_nCurDir;
+    DirTable& table = Table(directory);
+    PhonebookRecordCopier::Copy(*data, table, m_images[static_cast<size_t>(directory)]);
+    m_store.m_nNameLen = data->nNameLen;
+    m_store.m_nNumberLen = data->nNumberLen;
+    table.m_nCapacity = std::clamp(data->nMaxEntries, 0, kTableSlots);
+    table.m_bReadOnly = IsWritable(directory) ? 0 : 1;
+    m_host.FillPhoneList(true);
+    EndBusyState();
+    if (m_store.m_nAutoReadMask != 0) ReadDirectory(DIR_OWN);
+    m_host.SelectDirectoryInCombo(directory);
+}
+
+void TelephoneDirectories::ReadFailed(intptr_t lParam)
+{
+    const bool notAvailable = lParam == PB_READ_NOT_AVAILABLE;
+    // The busy state ends before the report: while it lasts, clicks and keys in modal windows are discarded,
+    // and the report could not be dismissed.
+    EndBusyState();
+    Fehler_Melden(kErrorClassRead, notAvailable ? kMsgNotAvailable : kMsgNoData);
+    m_host.SetStatusText(StringTable::LoadString(Ids::IDS_ACTION_ABORTED));
+    m_store.m_nCurDir = m_store.m_nPrevDir;
+    m_host.SelectDirectoryInCombo(m_store.m_nCurDir);
+    // Only a missing directory lets the automatic sequence go on.
+    if (notAvailable && m_store.m_nAutoReadMask != 0) ReadDirectory(DIR_OWN);
+    if (m_store.m_nNameLen == 0) m_host.ShowCorrectionRow(false);
+}
+
+void TelephoneDirectories::ChangeDirectory(int directory)
+{
+    if (directory < 0) return;
+    if (RefuseWhileBusy()) {
+        m_host.SelectDirectoryInCombo(m_store.m_nCurDir);
+        return;
+    }
+    if (!m_store.HasFlag(VF_PHONE_MODIFIED)) {
+        ReadDirectory(directory);
+        return;
+    }
+    if (!m_questions.AskYesNo(Ids::IDS_SAVE_DIR_BEFORE_CHANGE, StringTable::LoadString(Ids::IDS_SAVE_DIR_BEFORE_CHANGE))) {
+        m_store.ClearFlag(VF_PHONE_MODIFIED);
+        ReadDirectory(directory);
+        return;
+    }
+    m_store.m_nActiveList = LIST_NONE;
+    m_store.SetFlag(VF_RELOAD_AFTER_WRITE);
+    m_nReloadDir = directory;
+    // Until the save has ended the list shows the directory being saved, and so does the combo box.
+    m_host.SelectDirectoryInCombo(m_store.m_nCurDir);
+    // Nothing was sent (nothing to write, or a directory that can only be read): nothing waits, go on at once.
+    if (!WriteDirectory()) ShowDirectoryAfterWrite();
+}
+
+// ---- Writing -------------------------------------------------------------------------------------------------
+
+std::vector<PhoneWrite> TelephoneDirectories::PendingWrites(int directory) const
+{
+    const WritePlanner planner(m_store.m_nNameLen, m_store.m_nNumberLen);
+    return planner.Plan(m_store.m_dirTables[static_cast<size_t>(directory)], m_images[static_cast<size_t>(directory)]);
+}
+
+bool TelephoneDirectories::WriteDirectory()
+{
+    if (RefuseWhileBusy()) return false;
+    const int directory = m_store.m_nCurDir;
+    if (!IsWritable(directory)) {
+        Fehler_Melden(kErrorClassInput, kMsgReadOnly);
+        m_host.SetStatusText(StringTable::LoadString(Ids::IDS_ACTION_ABORTED));
+        m_store.ClearFlag(VF_PHONE_MODIFIED);
+        return false;
+    }
+    m_plan = PendingWrites(directory);
+    if (m_plan.empty()) {
+        SettleTable(directory);
+        m_host.SetStatusText(StringTable::LoadString(Ids::IDS_NO_DATA_FOR_WRITING));
+        m_store.ClearFlag(VF_PHONE_MODIFIED);
+        return false;
+    }
+    m_host.SetStatusText(StringTable::LoadString(Ids::IDS_WRITING));
+    SetBusy();
+    m_nWriteDir = directory;
+    m_store.m_nWritePos = 0;
+    SendWrite();
+    return true;
+}
+
+void TelephoneDirectories::SendWrite()
+{
+    const PhoneWrite& write = m_plan[static_cast<size_t>(m_store.m_nWritePos)];
+    const char* code = g_apszWriteCodes[m_nWriteDir];
+    if (write.m_bErase) ATPBWrite(this, UM_PHONEBOOK_WRITTEN, code, write.m_nIndex, "", "");
+    else ATPBWrite(this, UM_PHONEBOOK_WRITTEN, code, write.m_nIndex, write.m_strGsmName.c_str(), write.m_strNumber.c_str());
+}
+
+void TelephoneDirectories::OnPhonebookWritten(intptr_t, intptr_t lParam)
+{
+    if (!IsWriting()) return; // the end of a write this program no longer waits for
+    if (lParam != 0) {
+        WriteEnded(false);
+        return;
+    }
+    // Acknowledged: the telephone now holds the record as sent.
+    const PhoneWrite& write = m_plan[static_cast<size_t>(m_store.m_nWritePos)];
+    PhoneImage& image = m_images[static_cast<size_t>(m_nWriteDir)];
+    if (write.m_bErase) image.erase(write.m_nIndex);
+    else image[write.m_nIndex] = write.m_held;
+    if (++m_store.m_nWritePos < static_cast<int>(m_plan.size())) {
+        SendWrite();
+        return;
+    }
+    WriteEnded(true);
+}
+
+void TelephoneDirectories::WriteEnded(bool succeeded)
+{
+    const int directory = m_nWriteDir;
+    m_nWriteDir = -1;
+    m_plan.clear();
+    const bool textsChanged = SettleTable(directory);
+    EndBusyState();
+    const bool exitAfter = m_store.HasFlag(VF_EXIT_AFTER_WRITE);
+    if (succeeded) {
+        m_store.ClearFlag(VF_PHONE_MODIFIED);
+        m_host.SetStatusText(StringTable::LoadString(Ids::IDS_ACTION_SUCCESSFUL));
+        // The list shows what the telephone holds now, where that differs from what was typed.
+        if (textsChanged && directory == m_store.m_nCurDir) m_host.FillPhoneList(false);
+    } else {
+        Fehler_Melden(kErrorClassWrite, kMsgWriteFailed);
+        m_host.SetStatusText(StringTable::LoadString(Ids::IDS_ACTION_ABORTED));
+        if (textsChanged && directory == m_store.m_nCurDir) m_host.FillPhoneList(false);
+        // The edits stay pending here, and the directory the user wanted next is not shown.
+        m_store.ClearFlag(VF_RELOAD_AFTER_WRITE);
+        m_nReloadDir = -1;
+    }
+    if (exitAfter) m_host.CloseFrame();
+    if (succeeded) ShowDirectoryAfterWrite();
+}
+
+void TelephoneDirectories::ShowDirectoryAfterWrite()
+{
+    const int directory = m_nReloadDir;
+    m_nReloadDir = -1;
+    if (!m_store.HasFlag(VF_RELOAD_AFTER_WRITE)) return;
+    m_store.ClearFlag(VF_RELOAD_AFTER_WRITE);
+    if (directory < 0) return;
+    m_host.SelectDirectoryInCombo(directory);
+    ReadDirectory(directory);
+}
+
+bool TelephoneDirectories::SettleTable(int directory)
+{
+    DirTable& table = Table(directory);
+    const PhoneImage& image = m_images[static_cast<size_t>(directory)];
+    const WritePlanner planner(m_store.m_nNameLen, m_store.m_nNumberLen);
+    bool textsChanged = false;
+    for (int slot = 0; slot < LiveCount(table); ++slot) {
+        DirEntry& entry = table[slot];
+        if (planner.NeedsWrite(entry, image)) {
+            entry.m_nState = ENTRY_NEW;
+            continue;
+        }
+        const HeldRecord& held = image.at(entry.m_nIndex);
+        textsChanged |= entry.m_strName != held.m_strName || entry.m_strNumber != held.m_strNumber ||
+                        entry.m_strStatus != held.m_strStatus;
+        entry.m_strName = held.m_strName;
+        entry.m_strNumber = held.m_strNumber;
+        entry.m_strStatus = held.m_strStatus;
+        entry.m_nState = ENTRY_UNCHANGED;
+    }
+    KeepDeletionRecords(table, planner.Plan(table, image), image);
+    return textsChanged;
+}
+
+// ---- Changing the current directory's table ----------------------------------------------------------------
+
+bool TelephoneDirectories::InsertEntry(int position, DirEntry& entry)
+{
+    if (IsBusy()) return false;
+    return EntryTableEditor(m_store, m_questions, *this).InsertPhoneEntry(position, entry);
+}
+
+bool TelephoneDirectories::RemoveEntry(int position)
+{
+    if (IsBusy()) return false;
+    return EntryTableEditor(m_store, m_questions, *this).RemovePhoneEntry(position);
+}
+
+bool TelephoneDirectories::ApplyEdit(int slot, const DirEntry& edited)
+{
+    DirTable& table = Table(m_store.m_nCurDir);
+    if (IsBusy() || slot < 0 || slot >= LiveCount(table)) return false;
+    DirEntry& entry = table[slot];
+    const int oldIndex = entry.m_nIndex;
+    entry.m_strName = edited.m_strName;
+    entry.m_strNumber = edited.m_strNumber;
+    entry.m_strStatus = edited.m_strStatus;
+    entry.m_nIndex = edited.m_nIndex;
+    if (entry.m_nIndex != oldIndex) DropDeletionRecord(table, entry.m_nIndex);
+    entry.m_nState = ENTRY_NEW;
+    m_store.SetFlag(VF_PHONE_MODIFIED);
+    return true;
+}
+
+void TelephoneDirectories::SetStatusText(const std::string& text)
+{
+    m_host.SetStatusText(text);
+}

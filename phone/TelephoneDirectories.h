@@ -1,0 +1,82 @@
+#pragma once
+// The telephone's seven directories: the automatic read sequence, reading, writing back exactly what changed,
+// and the busy state of a telephone operation. It works on the directory tables of the entry store and talks
+// to the telephone through the link library, whose end messages it receives itself; the window that shows the
+// directories is reached only through ITelephoneHost and the question seam.
+#include "model/DirTable.h"
+#include "model/Directories.h"
+#include "model/IStatusLine.h"
+#include "phone/PhoneImage.h"
+#include "phone/PhoneWrite.h"
+
+#include <QObject>
+
+#include <array>
+#include <cstdint>
+#include <set>
+#include <vector>
+
+struct EntryStore;
+class IQuestions;
+class ITelephoneHost;
+
+class TelephoneDirectories : public QObject, private IStatusLine {
+    Q_OBJECT
+public:
+    TelephoneDirectories(EntryStore& store, IQuestions& questions, ITelephoneHost& host);
+
+    // Shows directory n, reading it first when its table is empty (the automatic sequence may read another).
+    void ReadDirectory(int directory);
+    void OnPhonebookRead(intptr_t wParam, intptr_t lParam);
+    // The user chose another directory in the combo box: asks about unsaved changes first.
+    void ChangeDirectory(int directory);
+
+    // Starts writing what the current directory's table changed; false when nothing was sent.
+    bool WriteDirectory();
+    void OnPhonebookWritten(intptr_t wParam, intptr_t lParam);
+
+    // True (after saying so in the status bar) while the telephone works: its tables may not change then.
+    bool RefuseWhileBusy();
+    bool IsBusy() const;
+    bool IsWriting() const { return m_nWriteDir >= 0; }
+
+    // The table operations on the current directory (the index rules of the entry table editor).
+    bool InsertEntry(int position, DirEntry& entry);
+    bool RemoveEntry(int position);
+    // Gives the live entry in the slot the edited texts and index; false when the slot holds no live entry.
+    bool ApplyEdit(int slot, const DirEntry& edited);
+
+    // What a save of the directory would send now, in order.
+    std::vector<PhoneWrite> PendingWrites(int directory) const;
+    // What the telephone holds in the directory, as last read or written.
+    const PhoneImage& Image(int directory) const { return m_images[static_cast<size_t>(directory)]; }
+
+protected:
+    bool event(QEvent* event) override;
+
+private:
+    // The entry table editor reports a full table in the status line.
+    void SetStatusText(const std::string& text) override;
+    DirTable& Table(int directory);
+    void SetBusy();
+    void EndBusyState();
+    void ShowProgress(int recordsRead, int recordsExpected);
+    void ReadFailed(intptr_t lParam);
+    void SendWrite();
+    void WriteEnded(bool succeeded);
+    // Marks each live entry by whether it still differs from the telephone, shows the telephone's own texts for
+    // those that agree, and keeps exactly the erasures still to do as deletion records. True when a text the
+    // list shows changed.
+    bool SettleTable(int directory);
+    void ShowDirectoryAfterWrite();
+
+    EntryStore& m_store;
+    IQuestions& m_questions;
+    ITelephoneHost& m_host;
+    std::array<PhoneImage, kDirectoryCount> m_images;
+    // The save under way: its directory (-1 when none), its writes; m_nWritePos of the store is the one sent.
+    int m_nWriteDir = -1;
+    std::vector<PhoneWrite> m_plan;
+    // The directory to show when the save asked for by a directory change has ended (-1 when none).
+    int m_nReloadDir = -1;
+};

@@ -1,0 +1,36 @@
+#pragma once
+// Works out exactly which records a save must send, by comparing a directory's table with what the telephone
+// holds. Because the comparison is with the telephone and not with the edit history, an entry edited back to
+// its old values sends nothing, an entry moved to another index frees its old one, and a write that failed
+// half-way leaves exactly the rest to do.
+#include "model/DirTable.h"
+#include "phone/PhoneImage.h"
+#include "phone/PhoneWrite.h"
+
+#include <vector>
+
+class WritePlanner {
+public:
+    // The telephone's field lengths, from the last read (0 while unknown: nothing is cut).
+    WritePlanner(int nameLen, int numberLen);
+
+    // The record as the telephone will hold and show it once the entry is written: a VIP name loses its last
+    // character to the "!" when full, the GSM conversion has its say ("Ö" becomes "ö"), the fields are cut.
+    HeldRecord HeldForm(const DirEntry& entry) const;
+    // The write that stores the entry at its index.
+    PhoneWrite WriteOf(const DirEntry& entry) const;
+    // True when the telephone's record at the entry's index differs from the entry.
+    bool NeedsWrite(const DirEntry& entry, const PhoneImage& image) const;
+
+    // Every write the table asks for, in this order: live entries that differ from the telephone, in slot
+    // order; then erasures of indices no live entry uses any more, first those with a deletion record (in
+    // the order of deletion), then the others (entries moved away from them) by index.
+    std::vector<PhoneWrite> Plan(const DirTable& table, const PhoneImage& image) const;
+
+    // A record as a read yields it from the name and number fields (texts already cut by the read).
+    static HeldRecord FromFields(const std::string& gsmName, const std::string& number);
+
+private:
+    int m_nNameLen;
+    int m_nNumberLen;
+};

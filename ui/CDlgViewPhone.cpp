@@ -1,0 +1,59 @@
+// The form's side of the telephone directories: its handlers hand the work to the telephone layer, which shows
+// its results through the form's widgets.
+#include "app/CVRD2EditApp.h"
+#include "phone/TelephoneDirectories.h"
+#include "ui/CDirectoryCombo.h"
+#include "ui/CDlgView.h"
+
+void CDlgView::StartFirstPhoneRead()
+{
+    m_phone->ReadDirectory(DIR_OWN);
+}
+
+void CDlgView::ReadDirectory(int directory)
+{
+    m_phone->ReadDirectory(directory);
+}
+
+void CDlgView::OnPhonebookRead(intptr_t wParam, intptr_t lParam)
+{
+    m_phone->OnPhonebookRead(wParam, lParam);
+}
+
+void CDlgView::WriteDirectory()
+{
+    m_phone->WriteDirectory();
+}
+
+void CDlgView::OnPhonebookWritten(intptr_t wParam, intptr_t lParam)
+{
+    m_phone->OnPhonebookWritten(wParam, lParam);
+}
+
+void CDlgView::OnSelchangeDirectory()
+{
+    m_phone->ChangeDirectory(m_cbDirectory->currentIndex());
+}
+
+bool CDlgView::RefusePhoneChange(int list)
+{
+    return list == LIST_PHONE && m_phone->RefuseWhileBusy();
+}
+
+void CDlgView::SelectDirectoryInCombo(int directory)
+{
+    m_cbDirectory->setCurrentIndex(directory);
+}
+
+void CDlgView::ShowBusy(bool busy)
+{
+    // While the telephone works the form shows the wait cursor and modal loops take no clicks or keys.
+    if (busy) setCursor(Qt::WaitCursor);
+    else unsetCursor();
+    if (m_pApp) m_pApp->m_bInputBlocked = busy ? 1 : 0;
+}
+
+void CDlgView::CloseFrame()
+{
+    QMetaObject::invokeMethod(window(), &QWidget::close, Qt::QueuedConnection);
+}
