@@ -1,7 +1,7 @@
 #include "app/CAboutDlg.h"
 
 #include "app/Artwork.h"
-#include "ui/DialogUnits.h"
+#include "ui/DialogPlacement.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -14,9 +14,8 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent)
 {
     setWindowTitle(QStringLiteral("About Telephone Directory"));
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
-    setFont(DialogUnits::DialogFont());
-    const DialogUnits du(font());
-    setFixedSize(du.X(217), du.Y(55));
+    const DialogPlacement placement(this, 217, 55);
+    const DialogUnits& du = placement.Units();
 
     auto* icon = new QLabel(this);
     icon->setPixmap(Artwork::ProgramIcon().pixmap(kIconPixels, kIconPixels));
@@ -30,11 +29,8 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent)
     copyright->setObjectName(QStringLiteral("copyrightText"));
     copyright->setGeometry(du.Rect(40, 25, 130, 8));
 
-    auto* ok = new QPushButton(QStringLiteral("OK"), this);
-    ok->setObjectName(QStringLiteral("ID_1"));
-    ok->setGeometry(du.Rect(178, 7, 32, 14));
+    QPushButton* ok = placement.AddButton(QStringLiteral("OK"), "ID_1", 178, 7, 32, 14);
     ok->setDefault(true);
-    ok->setAccessibleName(QStringLiteral("OK"));
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
 }
 

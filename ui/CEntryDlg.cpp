@@ -2,7 +2,7 @@
 
 #include "model/FieldRules.h"
 #include "res/Cp1252.h"
-#include "ui/DialogUnits.h"
+#include "ui/DialogPlacement.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -35,14 +35,6 @@ constexpr FieldPlace kFields[] = {
     {1024, "!", 264, 15},
 };
 
-QPushButton* MakeButton(QWidget* parent, const QString& text, const char* objectName)
-{
-    auto* button = new QPushButton(text, parent);
-    button->setObjectName(QLatin1String(objectName));
-    button->setAccessibleName(text);
-    return button;
-}
-
 std::string ReadEdit(const QLineEdit* edit)
 {
     return CutText(Cp1252::fromQString(edit->text()), CEntryDlg::kMaxText);
@@ -59,7 +51,6 @@ std::string WithoutForbidden(const std::string& text)
 CEntryDlg::CEntryDlg(QWidget* parent) : QDialog(parent)
 {
     setWindowTitle(QStringLiteral("Input of new entry"));
-    setFont(DialogUnits::DialogFont());
     CreateControls();
     connect(m_btnOK, &QPushButton::clicked, this, &CEntryDlg::OnOK);
     connect(m_btnCancel, &QPushButton::clicked, this, &QDialog::reject);
@@ -80,8 +71,8 @@ QLineEdit* CEntryDlg::MakeEdit(int id, const QString& accessibleName)
 
 void CEntryDlg::CreateControls()
 {
-    const DialogUnits du(font());
-    setFixedSize(du.X(kWidth), du.Y(kHeight));
+    const DialogPlacement placement(this, kWidth, kHeight);
+    const DialogUnits& du = placement.Units();
     QLineEdit* edits[4] = {};
     for (int i = 0; i < 4; ++i) {
         const FieldPlace& field = kFields[i];
@@ -100,11 +91,11 @@ void CEntryDlg::CreateControls()
     m_edIndex = edits[2];
     m_edStatus = edits[3];
 
-    m_btnOK = MakeButton(this, QStringLiteral("OK"), "button1");
-    m_btnOK->setGeometry(du.Rect(kWidth - 2 * kButtonWidth - 12, kButtonTop, kButtonWidth, kButtonHeight));
+    m_btnOK = placement.AddButton(QStringLiteral("OK"), "button1", kWidth - 2 * kButtonWidth - 12, kButtonTop,
+                                  kButtonWidth, kButtonHeight);
     m_btnOK->setDefault(true);
-    m_btnCancel = MakeButton(this, QStringLiteral("Cancel"), "button2");
-    m_btnCancel->setGeometry(du.Rect(kWidth - kButtonWidth - 7, kButtonTop, kButtonWidth, kButtonHeight));
+    m_btnCancel = placement.AddButton(QStringLiteral("Cancel"), "button2", kWidth - kButtonWidth - 7, kButtonTop,
+                                      kButtonWidth, kButtonHeight);
     setTabOrder(m_edName, m_edNumber);
     setTabOrder(m_edNumber, m_edIndex);
     setTabOrder(m_edIndex, m_edStatus);

@@ -2,7 +2,7 @@
 
 #include "model/FieldRules.h"
 #include "res/Cp1252.h"
-#include "ui/DialogUnits.h"
+#include "ui/DialogPlacement.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -24,20 +24,11 @@ QLabel* MakeLabel(QWidget* parent, const QString& text, const char* objectName)
     label->setAccessibleName(text);
     return label;
 }
-
-QPushButton* MakeButton(QWidget* parent, const QString& text, const char* objectName)
-{
-    auto* button = new QPushButton(text, parent);
-    button->setObjectName(QLatin1String(objectName));
-    button->setAccessibleName(text);
-    return button;
-}
 }
 
 CIndexDlg::CIndexDlg(QWidget* parent) : QDialog(parent)
 {
     setWindowTitle(QStringLiteral("Index-Zuweisung"));
-    setFont(DialogUnits::DialogFont());
     CreateControls();
     connect(m_btnAccept, &QPushButton::clicked, this, &CIndexDlg::OnAccept);
     connect(m_btnAcceptAll, &QPushButton::clicked, this, &CIndexDlg::OnAcceptAll);
@@ -46,8 +37,8 @@ CIndexDlg::CIndexDlg(QWidget* parent) : QDialog(parent)
 
 void CIndexDlg::CreateControls()
 {
-    const DialogUnits du(font());
-    setFixedSize(du.X(kWidth), du.Y(kHeight));
+    const DialogPlacement placement(this, kWidth, kHeight);
+    const DialogUnits& du = placement.Units();
     m_stTaken = MakeLabel(this, QStringLiteral("The index exists already or is too high."), "staticIndexTaken");
     m_stTaken->setGeometry(du.Rect(10, 8, 210, 9));
     m_stUseLowest = MakeLabel(this, QStringLiteral("Do you want to use the lowest available value ?"), "staticUseLowest");
@@ -60,13 +51,11 @@ void CIndexDlg::CreateControls()
     m_edIndex->setGeometry(du.Rect(10, 38, 60, 12));
     m_stUseLowest->setBuddy(m_edIndex);
 
-    m_btnAccept = MakeButton(this, QStringLiteral("Accept"), "button1");
-    m_btnAccept->setGeometry(du.Rect(60, kButtonTop, kButtonWidth, kButtonHeight));
+    m_btnAccept = placement.AddButton(QStringLiteral("Accept"), "button1", 60, kButtonTop, kButtonWidth, kButtonHeight);
     m_btnAccept->setDefault(true);
-    m_btnAcceptAll = MakeButton(this, QStringLiteral("Accept All"), "button1028");
-    m_btnAcceptAll->setGeometry(du.Rect(115, kButtonTop, kButtonWidth, kButtonHeight));
-    m_btnCancel = MakeButton(this, QStringLiteral("Cancel"), "button2");
-    m_btnCancel->setGeometry(du.Rect(170, kButtonTop, kButtonWidth, kButtonHeight));
+    m_btnAcceptAll =
+        placement.AddButton(QStringLiteral("Accept All"), "button1028", 115, kButtonTop, kButtonWidth, kButtonHeight);
+    m_btnCancel = placement.AddButton(QStringLiteral("Cancel"), "button2", 170, kButtonTop, kButtonWidth, kButtonHeight);
     setTabOrder(m_edIndex, m_btnAccept);
     setTabOrder(m_btnAccept, m_btnAcceptAll);
     setTabOrder(m_btnAcceptAll, m_btnCancel);

@@ -2,7 +2,7 @@
 
 #include "model/FieldRules.h"
 #include "res/Cp1252.h"
-#include "ui/DialogUnits.h"
+#include "ui/DialogPlacement.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -13,13 +13,6 @@ namespace {
 const QString kTemplateCaption = QStringLiteral("Insert folder on current selection");
 const QString kTemplatePrompt = QStringLiteral("Input of folder name:");
 
-QPushButton* MakeButton(QWidget* parent, const QString& text, const char* objectName)
-{
-    auto* button = new QPushButton(text, parent);
-    button->setObjectName(QLatin1String(objectName));
-    button->setAccessibleName(text);
-    return button;
-}
 
 // Names are stored in code page 1252; a character it cannot hold is dropped as it is typed, not replaced later.
 QString WithoutUnrepresentable(const QString& text)
@@ -37,7 +30,6 @@ QString WithoutUnrepresentable(const QString& text)
 CNameInputDlg::CNameInputDlg(QWidget* parent) : QDialog(parent)
 {
     setWindowTitle(kTemplateCaption);
-    setFont(DialogUnits::DialogFont());
     CreateControls();
     connect(m_btnOk, &QPushButton::clicked, this, &CNameInputDlg::OnOK);
     connect(m_btnCancel, &QPushButton::clicked, this, &QDialog::reject);
@@ -46,8 +38,8 @@ CNameInputDlg::CNameInputDlg(QWidget* parent) : QDialog(parent)
 
 void CNameInputDlg::CreateControls()
 {
-    const DialogUnits du(font());
-    setFixedSize(du.X(252), du.Y(108));
+    const DialogPlacement placement(this, 252, 108);
+    const DialogUnits& du = placement.Units();
     m_stPrompt = new QLabel(kTemplatePrompt, this);
     m_stPrompt->setObjectName(QStringLiteral("static1027"));
     m_stPrompt->setGeometry(du.Rect(16, 20, 219, 9));
@@ -58,11 +50,9 @@ void CNameInputDlg::CreateControls()
     m_edName->setGeometry(du.Rect(9, 43, 149, 12));
     m_stPrompt->setBuddy(m_edName);
 
-    m_btnOk = MakeButton(this, QStringLiteral("OK"), "button1");
-    m_btnOk->setGeometry(du.Rect(195, 43, 50, 14));
+    m_btnOk = placement.AddButton(QStringLiteral("OK"), "button1", 195, 43, 50, 14);
     m_btnOk->setDefault(true);
-    m_btnCancel = MakeButton(this, QStringLiteral("Cancel"), "button2");
-    m_btnCancel->setGeometry(du.Rect(195, 71, 50, 14));
+    m_btnCancel = placement.AddButton(QStringLiteral("Cancel"), "button2", 195, 71, 50, 14);
 }
 
 void CNameInputDlg::showEvent(QShowEvent* event)
