@@ -3,6 +3,7 @@
 #include "link/AtReply.h"
 #include "link/GsmAlphabet.h"
 
+#include <algorithm>
 #include <cctype>
 
 namespace {
@@ -74,12 +75,18 @@ bool parseIndex(const QByteArray& text, int* value)
     return ok;
 }
 
+// What a SIM can keep of a number: its BCD digits (GSM 11.11) are 0 to 9, "*" (A), "#" (B), the DTMF
+// separator (C, a pause that phones take as "p", "w" or ",") and the "wild" value (D), which phones show as
+// "?". "+" is the international type of number, which the phone keeps beside the digits.
+bool isStorableDialCharacter(QChar c)
+{
+    static const QString kBcdCharacters = QStringLiteral("0123456789*#pPwW,?+");
+    return kBcdCharacters.contains(c);
+}
+
 bool isDialString(const QString& number)
 {
-    for (QChar c : number)
-        if (!(c.isDigit() || c == u'+' || c == u'*' || c == u'#' || c == u'p' || c == u'w' || c == u'P' || c == u'W'))
-            return false;
-    return true;
+    return std::all_of(number.begin(), number.end(), isStorableDialCharacter);
 }
 }
 

@@ -1,5 +1,6 @@
 #include "link/LinkService.h"
 
+#include "link/GsmAlphabet.h"
 #include "link/PhonebookRecords.h"
 
 #include <QCoreApplication>
@@ -65,6 +66,7 @@ void LinkService::read(QObject* window, int message, const QByteArray& code)
             block = std::make_shared<ReadBlock>();
             if (result.result == 0) {
                 block->bytes = PhonebookRecords::buildBlock(result.records, result.nameLength, result.numberLength);
+                block->records = result.records;
                 block->data.nCount = int32_t(result.records.size());
                 block->data.nNameLen = result.nameLength;
                 block->data.nNumberLen = result.numberLength;
@@ -85,6 +87,12 @@ void LinkService::read(QObject* window, int message, const QByteArray& code)
 void LinkService::write(QObject* window, int message, const QByteArray& code, int index, const QByteArray& name,
                         const QByteArray& number)
 {
+    writeText(window, message, code, index, GsmAlphabet::decodeBlock(name), number);
+}
+
+void LinkService::writeText(QObject* window, int message, const QByteArray& code, int index, const QString& name,
+                            const QByteArray& number)
+{
     const QPointer<QObject> target(window);
     ensureStarted();
     LinkWorker* worker = m_worker;
@@ -98,6 +106,11 @@ void LinkService::write(QObject* window, int message, const QByteArray& code, in
 PhonebookData* LinkService::currentData()
 {
     return m_current ? &m_current->data : &m_empty;
+}
+
+QList<PhoneRecord> LinkService::currentRecords() const
+{
+    return m_current ? m_current->records : QList<PhoneRecord>{};
 }
 
 LinkCounters LinkService::counters()

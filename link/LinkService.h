@@ -21,10 +21,16 @@ public:
 
     void configure(const LinkOptions& options);
     void read(QObject* window, int message, const QByteArray& code);
+    // name in block bytes (GsmAlphabet.h), as ATPBWrite hands it.
     void write(QObject* window, int message, const QByteArray& code, int index, const QByteArray& name,
                const QByteArray& number);
+    // name as text: also characters that the block form cannot carry reach a phone whose set carries them.
+    void writeText(QObject* window, int message, const QByteArray& code, int index, const QString& name,
+                   const QByteArray& number);
     // The records of the read whose end is being (or was last) delivered.
     PhonebookData* currentData();
+    // The same records with their names as text, exactly as the phone holds them.
+    QList<PhoneRecord> currentRecords() const;
     // Waits for the requests made so far, then counts what went over the line since start.
     LinkCounters counters();
     // Ends the worker after the request it is working on; requests still queued are dropped. A later
@@ -35,6 +41,7 @@ private:
     struct ReadBlock {
         QByteArray bytes;
         PhonebookData data;
+        QList<PhoneRecord> records;
     };
     LinkService();
     void ensureStarted();

@@ -46,7 +46,7 @@ bool LinkWorker::connectPhone()
         }
     }
     m_channel = std::make_unique<AtChannel>(m_port.get(), m_options.silenceTimeoutMs);
-    m_session = std::make_unique<PhonebookSession>(*m_channel);
+    m_session = std::make_unique<PhonebookSession>(*m_channel, m_options.writeRunPauseMs);
     return true;
 }
 
@@ -94,14 +94,14 @@ void LinkWorker::read(const QByteArray& code, const ProgressSink& progress, cons
     done(std::move(result));
 }
 
-void LinkWorker::write(const QByteArray& code, int index, const QByteArray& name, const QByteArray& number,
+void LinkWorker::write(const QByteArray& code, int index, const QString& name, const QByteArray& number,
                        const WriteDone& done)
 {
     if (!connectPhone()) {
         done(PhonebookSession::kWriteLinkLost);
         return;
     }
-    const int result = m_session->write(code, index, name, number);
+    const int result = m_session->writeText(code, index, name, number);
     if (!m_session->usable()) dropConnection();
     done(result);
 }

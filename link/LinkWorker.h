@@ -31,7 +31,8 @@ public:
 
     void configure(const LinkOptions& options);
     void read(const QByteArray& code, const ProgressSink& progress, const ReadDone& done);
-    void write(const QByteArray& code, int index, const QByteArray& name, const QByteArray& number, const WriteDone& done);
+    // name as text (PhonebookSession::writeText).
+    void write(const QByteArray& code, int index, const QString& name, const QByteArray& number, const WriteDone& done);
     LinkCounters counters() const;
 
 private:

@@ -1,25 +1,11 @@
 #include "link/PhonebookRecords.h"
 
+#include "link/DialNumber.h"
 #include "link/GsmAlphabet.h"
 
 #include <algorithm>
-#include <cctype>
 
 namespace {
-bool isDialCharacter(char c)
-{
-    return std::isdigit(static_cast<unsigned char>(c)) || c == '+' || c == '*' || c == '#' || c == 'p' || c == 'P'
-        || c == 'w' || c == 'W' || c == ',' || c == '?';
-}
-
-QByteArray dialCharactersOnly(const QByteArray& text)
-{
-    QByteArray out;
-    for (char c : text)
-        if (isDialCharacter(c)) out.append(c);
-    return out;
-}
-
 // Some phones in UCS2 send the number in UCS2 as well ("002B0034009..."). Only a field of at least two
 // units that decodes entirely to dialling characters is taken as such, so ordinary numbers stay as sent.
 QByteArray decodeNumber(const QByteArray& field, PhoneCharset charset)
@@ -27,10 +13,10 @@ QByteArray decodeNumber(const QByteArray& field, PhoneCharset charset)
     if (charset == PhoneCharset::Ucs2 && field.size() >= 8 && field.size() % 4 == 0) {
         const QString text = PhoneCharsets::decodeName(field, charset);
         bool dialOnly = text.size() == field.size() / 4;
-        for (QChar ch : text) dialOnly = dialOnly && ch.unicode() < 128 && isDialCharacter(char(ch.unicode()));
+        for (QChar ch : text) dialOnly = dialOnly && ch.unicode() < 128 && DialNumber::isDialCharacter(char(ch.unicode()));
         if (dialOnly) return text.toLatin1();
     }
-    return dialCharactersOnly(field);
+    return DialNumber::dialCharactersOnly(field);
 }
 
 QString cutName(const QString& name, int nameLength)

@@ -1,23 +1,14 @@
 #include "link/PhonebookSession.h"
 
+#include "link/DialNumber.h"
 #include "link/GsmAlphabet.h"
 #include "link/StorageCodes.h"
 
 #include <algorithm>
-#include <cctype>
 
 namespace {
 constexpr int kDefaultNameLength = 16;
 constexpr int kDefaultNumberLength = 20;
-
-bool isWritableNumber(const QByteArray& number)
-{
-    if (number.size() > 80) return false;
-    return std::all_of(number.begin(), number.end(), [](char c) {
-        return std::isdigit(static_cast<unsigned char>(c)) || c == '+' || c == '*' || c == '#' || c == 'p' || c == 'w'
-            || c == 'P' || c == 'W' || c == ',';
-    });
-}
 
 QByteArray quoted(const QByteArray& text)
 {
@@ -25,7 +16,10 @@ QByteArray quoted(const QByteArray& text)
 }
 }
 
-PhonebookSession::PhonebookSession(AtChannel& channel) : m_channel(channel) {}
+PhonebookSession::PhonebookSession(AtChannel& channel, int writeRunPauseMs)
+    : m_channel(channel), m_writeRunPauseMs(writeRunPauseMs)
+{
+}
 
 QByteArray PhonebookSession::storageFor(const QByteArray& code)
 {
@@ -148,6 +142,7 @@ DirectoryRead PhonebookSession::read(const QByteArray& directoryCode, const Prog
 {
     DirectoryRead result;
     const QByteArray storage = storageFor(directoryCode);
+    endWriteRun();
     if (!setUp()) return result;
     switch (select(storage)) {
     case Selection::LinkLost: return result;
@@ -187,27 +182,47 @@ DirectoryRead PhonebookSession::read(const QByteArray& directoryCode, const Prog
     return result;
 }
 
+bool PhonebookSession::continuesWriteRun(const QByteArray& storage) const
+{
+    return m_ready && !m_runStorage.isEmpty() && m_runStorage == storage && m_selected == storage
+        && m_sinceRunWrite.isValid() && !m_sinceRunWrite.hasExpired(m_writeRunPauseMs);
+}
+
+void PhonebookSession::startWriteRun(const QByteArray& storage)
+{
+    m_runStorage = storage;
+    m_sinceRunWrite.start();
+}
+
 int PhonebookSession::write(const QByteArray& directoryCode, int index, const QByteArray& blockName, const QByteArray& number)
 {
+    return writeText(directoryCode, index, GsmAlphabet::decodeBlock(blockName), number);
+}
+
+int PhonebookSession::writeText(const QByteArray& directoryCode, int index, const QString& name, const QByteArray& number)
+{
     const QByteArray storage = storageFor(directoryCode);
-    if (index < 1 || index > PhonebookRecords::kMaxIndex || !isWritableNumber(number)) return kWriteInvalidInput;
-    const bool erase = blockName.isEmpty() && number.isEmpty();
-    QByteArray name;
-    if (!setUp()) return kWriteLinkLost;
+    const bool continuing = continuesWriteRun(storage);
+    endWriteRun(); // whatever happens below but an OK ends the run
+    if (index < 1 || index > PhonebookRecords::kMaxIndex || !DialNumber::isWritable(number)) return kWriteInvalidInput;
+    const bool erase = name.isEmpty() && number.isEmpty();
+    QByteArray encodedName;
+    if (!continuing && !setUp()) return kWriteLinkLost;
     switch (select(storage)) {
     case Selection::LinkLost: return kWriteLinkLost;
     case Selection::NotAvailable: return kWriteNotAvailable;
     case Selection::Selected: break;
     }
     if (index < m_format.first || index > m_format.last) return kWriteInvalidInput;
-    if (!erase && !PhoneCharsets::encodeName(GsmAlphabet::decodeBlock(blockName), m_charset, &name))
-        return kWriteInvalidInput;
+    if (!erase && !PhoneCharsets::encodeName(name, m_charset, &encodedName)) return kWriteInvalidInput;
     QByteArray command = "AT+CPBW=" + QByteArray::number(index);
     if (!erase) {
         const int type = number.startsWith('+') ? 145 : 129;
-        command += ',' + quoted(number) + ',' + QByteArray::number(type) + ',' + quoted(name);
+        command += ',' + quoted(number) + ',' + QByteArray::number(type) + ',' + quoted(encodedName);
     }
     const AtResponse response = send(command);
     if (response.linkLost()) return kWriteLinkLost;
-    return response.ok() ? 0 : kWriteRefused;
+    if (!response.ok()) return kWriteRefused;
+    startWriteRun(storage);
+    return 0;
 }

@@ -6,6 +6,7 @@
 #include "link/PhonebookRecords.h"
 
 #include <QByteArray>
+#include <QElapsedTimer>
 #include <QStringList>
 
 #include <functional>
@@ -27,8 +28,11 @@ public:
     static constexpr int kWriteInvalidInput = 2; // not sent: bad index, number or a name the phone's set cannot carry
     // Locations asked for per range read: few commands, yet progress to show on a large storage.
     static constexpr int kRangeChunk = 100;
+    // How long after one write the next may come and still count as the same run (see write()).
+    static constexpr int kDefaultWriteRunPauseMs = 2000;
 
-    explicit PhonebookSession(AtChannel& channel);
+    // writeRunPauseMs: 0 makes every write set the phone up again.
+    explicit PhonebookSession(AtChannel& channel, int writeRunPauseMs = kDefaultWriteRunPauseMs);
 
     // The phone's storage for one of the program's directory codes; empty for an unknown code.
     static QByteArray storageFor(const QByteArray& directoryCode);
@@ -36,7 +40,16 @@ public:
     using Progress = std::function<void(int recordsRead, int recordsExpected)>;
     DirectoryRead read(const QByteArray& directoryCode, const Progress& progress);
     // name in block bytes (GsmAlphabet.h); an empty name and number delete the record.
+    //
+    // A save writes one record after the other into one storage, each write started by the end of the one
+    // before. Such a run asserts the character set and selects the storage at its first write only, so that
+    // the rest cost one command each. A run ends, and the next write sets the phone up again, after any write
+    // not answered OK, a read, a write to another storage, a lost link (a new session) or a pause longer than
+    // the run pause: that is when another program may have changed the phone's set or storage, and a name
+    // sent in the wrong set would be stored garbled.
     int write(const QByteArray& directoryCode, int index, const QByteArray& blockName, const QByteArray& number);
+    // The same with the name as text: every character the phone's set carries arrives as it is.
+    int writeText(const QByteArray& directoryCode, int index, const QString& name, const QByteArray& number);
 
     // False after the link was lost: the owner closes the device and starts a new session.
     bool usable() const { return m_usable; }
@@ -51,6 +64,9 @@ private:
     AtResponse send(const QByteArray& command, const std::function<void(const QByteArray&)>& onLine = {});
     bool readRange(int first, int last, const DirectoryRead& format, QList<AtReply::RawRecord>* raw,
                    const std::function<void()>& onRecord);
+    bool continuesWriteRun(const QByteArray& storage) const;
+    void startWriteRun(const QByteArray& storage);
+    void endWriteRun() { m_runStorage.clear(); }
 
     AtChannel& m_channel;
     bool m_ready = false;
@@ -59,4 +75,7 @@ private:
     QStringList m_storages; // empty when the phone did not list them
     QByteArray m_selected;
     AtReply::RecordFormat m_format;
+    int m_writeRunPauseMs;
+    QByteArray m_runStorage; // storage of the run of writes going on; empty when none
+    QElapsedTimer m_sinceRunWrite; // since the last write of the run was answered
 };

@@ -60,3 +60,40 @@ EmulatedPhone::EmulatedPhone(PhoneEmulatorOptions options, int silenceTimeoutMs,
     link.silenceTimeoutMs = silenceTimeoutMs;
     ConnectTelephoneLink(link);
 }
+
+void ChainedWriter::start()
+{
+    writeNext();
+}
+
+void ChainedWriter::writeNext()
+{
+    if (results.size() == m_requests.size()) {
+        m_finished = true;
+        return;
+    }
+    const WriteRequest& r = m_requests[results.size()];
+    ATPBWrite(this, UM_PHONEBOOK_WRITTEN, r.code.constData(), r.index, r.blockName.constData(), r.number.constData());
+}
+
+bool ChainedWriter::event(QEvent* event)
+{
+    if (event->type() != PhonebookMessage::EventType()) return QObject::event(event);
+    const intptr_t result = static_cast<PhonebookMessage*>(event)->lParam;
+    results.append(result);
+    if (result != 0) m_finished = true;
+    else writeNext();
+    return true;
+}
+
+QList<QByteArray> loggedCommands(const QString& logFile)
+{
+    QFile file(logFile);
+    QList<QByteArray> commands;
+    if (!file.open(QIODevice::ReadOnly)) return commands;
+    for (const QByteArray& line : file.readAll().split('\n')) {
+        const qsizetype space = line.indexOf(' ');
+        if (space > 0) commands.append(line.mid(space + 1));
+    }
+    return commands;
+}

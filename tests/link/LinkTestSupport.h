@@ -35,6 +35,34 @@ public:
     static QList<ReadRecord> recordsOf(const ReceivedMessage& message);
 };
 
+// One record to write: the directory code, index, name in block bytes and number, as ATPBWrite takes them.
+struct WriteRequest {
+    QByteArray code;
+    int index = 0;
+    QByteArray blockName;
+    QByteArray number;
+};
+
+// Writes its requests as the program saves a directory: the first from start(), each later one from the end
+// message of the one before; stops at the first write that fails.
+class ChainedWriter : public QObject {
+public:
+    explicit ChainedWriter(QList<WriteRequest> requests) : m_requests(std::move(requests)) {}
+    void start();
+    bool finished() const { return m_finished; }
+    QList<intptr_t> results;
+
+    bool event(QEvent* event) override;
+
+private:
+    void writeNext();
+    QList<WriteRequest> m_requests;
+    bool m_finished = false;
+};
+
+// The commands an emulator logged (PhoneEmulatorOptions::logFile), without their timestamps.
+QList<QByteArray> loggedCommands(const QString& logFile);
+
 // An emulated phone whose state lives in a temporary folder; the link is pointed at it.
 class EmulatedPhone {
 public:
@@ -44,6 +72,7 @@ public:
     bool started() const { return !m_path.isEmpty(); }
     QString path() const { return m_path; }
     QString stateFile() const { return m_dir.filePath("phone.json"); }
+    QString folder() const { return m_dir.path(); }
     PhoneEmulator& emulator() { return m_phone; }
 
 private:
