@@ -80,15 +80,29 @@ LinkCounters TelephoneLinkCounters()
     return LinkService::instance().counters();
 }
 
+QList<PhoneRecord> TelephoneLinkReadRecords()
+{
+    return LinkService::instance().currentRecords();
+}
+
+namespace {
+// The one definition of the option, for the program and the tools alike.
+const QCommandLineOption& deviceOption()
+{
+    static const QCommandLineOption option(QStringLiteral("device"),
+                                           QStringLiteral("Serial device of the telephone (default: setting Link/Device, "
+                                                          "else the built-in telephone emulator)."),
+                                           QStringLiteral("PATH"));
+    return option;
+}
+}
+
 void AddTelephoneLinkOptions(QCommandLineParser& parser)
 {
-    parser.addOption(QCommandLineOption(QStringLiteral("device"),
-                                        QStringLiteral("Serial device of the telephone (default: setting Link/Device, "
-                                                       "else the built-in telephone emulator)."),
-                                        QStringLiteral("PATH")));
+    parser.addOption(deviceOption());
 }
 
 QString TelephoneLinkDeviceOption(const QCommandLineParser& parser)
 {
-    return parser.value(QStringLiteral("device"));
+    return parser.value(deviceOption());
 }

@@ -8,6 +8,7 @@
 // ("phone-state.json", seeded with sample entries when missing).
 #include "link/LinkOptions.h"
 #include "link/LinkWorker.h"
+#include "link/PhonebookRecords.h"
 
 #include <QString>
 
@@ -22,6 +23,12 @@ void ConnectTelephoneLink(const LinkOptions& options);
 QString TelephoneLinkDevice();
 // Commands and bytes that went over the line so far (waits for the requests made before).
 LinkCounters TelephoneLinkCounters();
-// Adds --device PATH to a command line.
+// The records of the read whose end is being handled (valid where ATPBGet's block is), with their names as
+// text exactly as the phone holds them: what a backup of the directory keeps (DirectoryBackup.h).
+QList<PhoneRecord> TelephoneLinkReadRecords();
+
+// The --device PATH option, defined here only: every program that talks to the phone adds it with
+// AddTelephoneLinkOptions and reads it with TelephoneLinkDeviceOption (empty when not given), then hands it to
+// StartTelephoneLink.
 void AddTelephoneLinkOptions(QCommandLineParser& parser);
 QString TelephoneLinkDeviceOption(const QCommandLineParser& parser);

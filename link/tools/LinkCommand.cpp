@@ -2,6 +2,8 @@
 
 #include "link/Cellbus.h"
 #include "link/GsmAlphabet.h"
+#include "link/LinkService.h"
+#include "link/TelephoneLinkSetup.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>
@@ -17,7 +19,10 @@ bool LinkCommand::event(QEvent* event)
             m_result = message->lParam;
             m_done = true;
             // The records are valid only while this message is handled.
-            if (m_expected == UM_PHONEBOOK_READ && m_result != PB_READ_NO_DATA) printRecords();
+            if (m_expected == UM_PHONEBOOK_READ && m_result != PB_READ_NO_DATA && m_result != PB_READ_NOT_AVAILABLE) {
+                keepRecords();
+                if (m_print) printRecords();
+            }
         }
         return true;
     }
@@ -32,10 +37,19 @@ int LinkCommand::waitForEnd(int message)
     return int(m_result);
 }
 
+void LinkCommand::keepRecords()
+{
+    const PhonebookData* data = ATPBGet();
+    m_fetched.contents.taken = QDateTime::currentDateTimeUtc();
+    m_fetched.contents.nameLength = data->nNameLen;
+    m_fetched.contents.numberLength = data->nNumberLen;
+    m_fetched.contents.records = TelephoneLinkReadRecords();
+    m_fetched.maxEntries = data->nMaxEntries;
+}
+
 void LinkCommand::printRecords()
 {
     const PhonebookData* data = ATPBGet();
-    if (m_result == PB_READ_NOT_AVAILABLE) return;
     std::printf("Name length: %d\nNumber length: %d\nMaximum entries: %d\nRecords: %d\n", data->nNameLen, data->nNumberLen,
                 data->nMaxEntries, data->nCount);
     const int stride = 2 + data->nNameLen + data->nNumberLen;
@@ -50,13 +64,25 @@ void LinkCommand::printRecords()
     }
 }
 
-int LinkCommand::read(const QByteArray& code)
+std::optional<LinkCommand::Directory> LinkCommand::fetch(const QByteArray& code)
 {
+    m_fetched = Directory{};
+    m_fetched.contents.directoryCode = code;
     ATPBRead(this, UM_PHONEBOOK_READ, code.constData());
     const int result = waitForEnd(UM_PHONEBOOK_READ);
-    if (result == PB_READ_NO_DATA) return Fehler_Melden(5, 41019), 1;
-    if (result == PB_READ_NOT_AVAILABLE) return Fehler_Melden(5, 41024), 1;
-    return 0;
+    if (result == PB_READ_NO_DATA || result == PB_READ_NOT_AVAILABLE) {
+        Fehler_Melden(5, result == PB_READ_NO_DATA ? 41019 : 41024);
+        return std::nullopt;
+    }
+    return m_fetched;
+}
+
+int LinkCommand::read(const QByteArray& code)
+{
+    m_print = true;
+    const bool read = fetch(code).has_value();
+    m_print = false;
+    return read ? 0 : 1;
 }
 
 int LinkCommand::write(const QByteArray& code, int index, const QString& name, const QByteArray& number)
@@ -65,5 +91,25 @@ int LinkCommand::write(const QByteArray& code, int index, const QString& name, c
     ATPBWrite(this, UM_PHONEBOOK_WRITTEN, code.constData(), index, blockName.constData(), number.constData());
     if (waitForEnd(UM_PHONEBOOK_WRITTEN) != 0) return Fehler_Melden(3, 41017), 1;
     std::printf("Written.\n");
+    return 0;
+}
+
+int LinkCommand::writeRecord(const QByteArray& code, const PhoneRecord& record)
+{
+    LinkService::instance().writeText(this, UM_PHONEBOOK_WRITTEN, code, record.index, record.name, record.number);
+    return waitForEnd(UM_PHONEBOOK_WRITTEN);
+}
+
+int LinkCommand::backup(const QByteArray& code, const QString& file)
+{
+    const std::optional<Directory> directory = fetch(code);
+    if (!directory) return 1;
+    QString error;
+    if (!directory->contents.save(file, &error)) {
+        std::fprintf(stderr, "telephone-link: %s\n", qPrintable(error));
+        return 1;
+    }
+    std::printf("Backed up %d records of %s to %s.\n", int(directory->contents.records.size()), code.constData(),
+                qPrintable(file));
     return 0;
 }

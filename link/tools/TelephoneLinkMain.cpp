@@ -1,9 +1,12 @@
 // telephone-link: reads or writes one telephone directory through the link library, so that users can
-// check their phone connection.
+// check their phone connection, and backs a directory up to a file or restores it from one.
 //   telephone-link --device PATH read CODE
 //   telephone-link --device PATH write CODE INDEX NAME NUMBER
+//   telephone-link --device PATH backup CODE FILE
+//   telephone-link --device PATH restore CODE FILE
 #include "link/Cellbus.h"
 #include "link/TelephoneLinkSetup.h"
+#include "link/tools/DirectoryRestore.h"
 #include "link/tools/LinkCommand.h"
 
 #include <QCommandLineParser>
@@ -19,29 +22,51 @@ int usage(const QCommandLineParser& parser)
     std::fprintf(stderr, "%s", qPrintable(parser.helpText()));
     return 2;
 }
+
+// The number of arguments each command takes, its own name included.
+bool wellFormed(const QStringList& args)
+{
+    if (args.size() < 2 || !kCodes.contains(args[1].toUpper())) return false;
+    const QString& command = args[0];
+    return (command == "read" && args.size() == 2) || (command == "write" && args.size() == 5)
+        || ((command == "backup" || command == "restore") && args.size() == 3);
+}
+
+int runCommand(const QStringList& args, int index)
+{
+    LinkCommand link;
+    const QString& command = args[0];
+    const QByteArray code = args[1].toUpper().toLatin1();
+    if (command == "read") return link.read(code);
+    if (command == "write") return link.write(code, index, args[3], args[4].toLatin1());
+    if (command == "backup") return link.backup(code, args[2]);
+    return DirectoryRestore(link).run(code, args[2]);
+}
 }
 
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
-    // The program's names, so that the tool finds the same settings and the same built-in phone.
+    // The program's names, so that the tool finds the same settings, built-in phone and backup folder.
     QCoreApplication::setOrganizationName(QStringLiteral("Korvane"));
     QCoreApplication::setApplicationName(QStringLiteral("Telvora PRO"));
     QCoreApplication::setApplicationVersion(QStringLiteral("1.1.03"));
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("Reads or writes a telephone directory. CODE: SM, ME, LD, OW, FD, MC, CD."));
+    parser.setApplicationDescription(QStringLiteral(
+        "Reads, writes, backs up or restores a telephone directory. CODE: SM, ME, LD, OW, FD, MC, CD.\n"
+        "restore writes every record of FILE and erases every other record of the directory, keeping the "
+        "directory as it was in the backup folder first."));
     parser.addHelpOption();
     parser.addVersionOption();
     AddTelephoneLinkOptions(parser);
-    parser.addPositionalArgument("command", "read CODE | write CODE INDEX NAME NUMBER");
+    parser.addPositionalArgument("command",
+                                 "read CODE | write CODE INDEX NAME NUMBER | backup CODE FILE | restore CODE FILE");
     parser.process(app);
     const QStringList args = parser.positionalArguments();
-    if (args.size() < 2 || !kCodes.contains(args[1].toUpper())) return usage(parser);
-    const QString command = args[0];
-    if (!(command == "read" && args.size() == 2) && !(command == "write" && args.size() == 5)) return usage(parser);
+    if (!wellFormed(args)) return usage(parser);
     bool indexOk = false;
-    const int index = command == "write" ? args[2].toInt(&indexOk) : 0;
-    if (command == "write" && (!indexOk || index < 1 || index > 32767)) {
+    const int index = args[0] == "write" ? args[2].toInt(&indexOk) : 0;
+    if (args[0] == "write" && (!indexOk || index < 1 || index > 32767)) {
         std::fprintf(stderr, "telephone-link: INDEX must be a whole number from 1 to 32767\n");
         return 2;
     }
@@ -51,9 +76,7 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "telephone-link: %s\n", qPrintable(error));
         return 1;
     }
-    LinkCommand run;
-    const QByteArray code = args[1].toUpper().toLatin1();
-    const int status = command == "read" ? run.read(code) : run.write(code, index, args[3], args[4].toLatin1());
+    const int status = runCommand(args, index);
     StopTelephoneLink();
     return status;
 }
