@@ -21,35 +21,24 @@ public:
     {
         if (m_properties) return m_properties->GetProps(lpPropTagArray, ulFlags, lpcValues, lppPropArray);
         if (lpcValues) *lpcValues = 0;
-        if (lppPropArray) *lppPropArray = nullptr;
-        return MAPI_E_NO_SUPPORT;
+        return Unsupported(lppPropArray);
     }
 
     HRESULT GetPropList(ULONG ulFlags, LPSPropTagArray* lppPropTagArray) override
     {
-        if (m_properties) return m_properties->GetPropList(ulFlags, lppPropTagArray);
-        if (lppPropTagArray) *lppPropTagArray = nullptr;
-        return MAPI_E_NO_SUPPORT;
+        return m_properties ? m_properties->GetPropList(ulFlags, lppPropTagArray) : Unsupported(lppPropTagArray);
     }
 
-    HRESULT OpenProperty(ULONG, LPCIID, ULONG, ULONG, LPUNKNOWN* lppUnk) override
-    {
-        if (lppUnk) *lppUnk = nullptr;
-        return MAPI_E_NO_SUPPORT;
-    }
+    HRESULT OpenProperty(ULONG, LPCIID, ULONG, ULONG, LPUNKNOWN* lppUnk) override { return Unsupported(lppUnk); }
 
     HRESULT SetProps(ULONG cValues, LPSPropValue lpPropArray, LPSPropProblemArray* lppProblems) override
     {
-        if (m_properties) return m_properties->SetProps(cValues, lpPropArray, lppProblems);
-        if (lppProblems) *lppProblems = nullptr;
-        return MAPI_E_NO_SUPPORT;
+        return m_properties ? m_properties->SetProps(cValues, lpPropArray, lppProblems) : Unsupported(lppProblems);
     }
 
     HRESULT DeleteProps(LPSPropTagArray lpPropTagArray, LPSPropProblemArray* lppProblems) override
     {
-        if (m_properties) return m_properties->DeleteProps(lpPropTagArray, lppProblems);
-        if (lppProblems) *lppProblems = nullptr;
-        return MAPI_E_NO_SUPPORT;
+        return m_properties ? m_properties->DeleteProps(lpPropTagArray, lppProblems) : Unsupported(lppProblems);
     }
 
 protected:
@@ -63,5 +52,13 @@ protected:
     const PropertyObject& Properties() const { return *m_properties; }
 
 private:
+    // A refused call leaves the caller nothing to free.
+    template <class Out>
+    static HRESULT Unsupported(Out** out)
+    {
+        if (out) *out = nullptr;
+        return MAPI_E_NO_SUPPORT;
+    }
+
     std::optional<PropertyObject> m_properties;
 };

@@ -7,7 +7,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QShowEvent>
 
 #include <algorithm>
 
@@ -48,7 +47,7 @@ std::string WithoutForbidden(const std::string& text)
 }
 }
 
-CEntryDlg::CEntryDlg(QWidget* parent) : QDialog(parent)
+CEntryDlg::CEntryDlg(QWidget* parent) : CTemplateDialog(parent)
 {
     setWindowTitle(QStringLiteral("Input of new entry"));
     CreateControls();
@@ -101,12 +100,6 @@ void CEntryDlg::CreateControls()
     setTabOrder(m_edIndex, m_edStatus);
     setTabOrder(m_edStatus, m_btnOK);
     setTabOrder(m_btnOK, m_btnCancel);
-}
-
-void CEntryDlg::showEvent(QShowEvent* event)
-{
-    if (!event->spontaneous()) OnInitDialog();
-    QDialog::showEvent(event);
 }
 
 void CEntryDlg::OnInitDialog()

@@ -1,7 +1,7 @@
 #pragma once
 // Template 142: the entry dialog of Add New Entry and Edit Entry. While the user types it keeps the fields within
 // the rules of the list the entry belongs to (the telephone's limits for the telephone list).
-#include <QDialog>
+#include "ui/CTemplateDialog.h"
 
 #include <functional>
 #include <string>
@@ -9,9 +9,8 @@
 class QLabel;
 class QLineEdit;
 class QPushButton;
-class QShowEvent;
 
-class CEntryDlg : public QDialog {
+class CEntryDlg : public CTemplateDialog {
     Q_OBJECT
 public:
     explicit CEntryDlg(QWidget* parent = nullptr);
@@ -33,13 +32,10 @@ public:
     QLineEdit* m_edName = nullptr;
     QLineEdit* m_edNumber = nullptr;
 
-protected:
-    void showEvent(QShowEvent* event) override;
-
 private:
     void CreateControls();
     QLineEdit* MakeEdit(int id, const QString& accessibleName);
-    void OnInitDialog();
+    void OnInitDialog() override;
     void OnOK();
     void OnChangeName();
     void OnChangeNumber();

@@ -6,7 +6,6 @@
 #include "ui/DialogPlacement.h"
 
 #include <QPushButton>
-#include <QShowEvent>
 
 #include <algorithm>
 
@@ -14,7 +13,7 @@ namespace {
 const QString kCaption = QStringLiteral("Selection of folder in the personal address book");
 }
 
-CFolderSelectDlg::CFolderSelectDlg(QWidget* parent) : QDialog(parent)
+CFolderSelectDlg::CFolderSelectDlg(QWidget* parent) : CTemplateDialog(parent)
 {
     setWindowTitle(kCaption);
     CreateControls();
@@ -36,12 +35,6 @@ void CFolderSelectDlg::CreateControls()
     m_btnCancel = placement.AddButton(QStringLiteral("Cancel"), "button2", 180, 147, 50, 14);
     setTabOrder(m_lbFolders, m_btnOk);
     setTabOrder(m_btnOk, m_btnCancel);
-}
-
-void CFolderSelectDlg::showEvent(QShowEvent* event)
-{
-    if (!event->spontaneous()) OnInitDialog();
-    QDialog::showEvent(event);
 }
 
 void CFolderSelectDlg::OnInitDialog()

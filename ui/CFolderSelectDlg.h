@@ -1,13 +1,12 @@
 #pragma once
 // Template 141: chooses the address-book folder to show from the folder tree, as the folder combo box does.
-#include <QDialog>
+#include "ui/CTemplateDialog.h"
 
 class CFolderListBox;
 class QPushButton;
-class QShowEvent;
 struct FolderRecord;
 
-class CFolderSelectDlg : public QDialog {
+class CFolderSelectDlg : public CTemplateDialog {
     Q_OBJECT
 public:
     explicit CFolderSelectDlg(QWidget* parent = nullptr);
@@ -18,12 +17,9 @@ public:
     int m_nSelected = 0; // out: the record chosen, after OK
     CFolderListBox* m_lbFolders;
 
-protected:
-    void showEvent(QShowEvent* event) override;
-
 private:
     void CreateControls();
-    void OnInitDialog();
+    void OnInitDialog() override;
     void OnOK();
 
     QPushButton* m_btnOk;

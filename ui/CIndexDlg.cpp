@@ -7,7 +7,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QShowEvent>
 
 namespace {
 // Dialog units of the template: the texts above, the index below them and the buttons along the bottom.
@@ -26,7 +25,7 @@ QLabel* MakeLabel(QWidget* parent, const QString& text, const char* objectName)
 }
 }
 
-CIndexDlg::CIndexDlg(QWidget* parent) : QDialog(parent)
+CIndexDlg::CIndexDlg(QWidget* parent) : CTemplateDialog(parent)
 {
     setWindowTitle(QStringLiteral("Index-Zuweisung"));
     CreateControls();
@@ -59,12 +58,6 @@ void CIndexDlg::CreateControls()
     setTabOrder(m_edIndex, m_btnAccept);
     setTabOrder(m_btnAccept, m_btnAcceptAll);
     setTabOrder(m_btnAcceptAll, m_btnCancel);
-}
-
-void CIndexDlg::showEvent(QShowEvent* event)
-{
-    if (!event->spontaneous()) OnInitDialog();
-    QDialog::showEvent(event);
 }
 
 void CIndexDlg::OnInitDialog()

@@ -1,13 +1,12 @@
 #pragma once
 // Template 146: asks for another index when an inserted entry's index is taken or impossible.
-#include <QDialog>
+#include "ui/CTemplateDialog.h"
 
 class QLabel;
 class QLineEdit;
 class QPushButton;
-class QShowEvent;
 
-class CIndexDlg : public QDialog {
+class CIndexDlg : public CTemplateDialog {
     Q_OBJECT
 public:
     explicit CIndexDlg(QWidget* parent = nullptr);
@@ -18,12 +17,9 @@ public:
 
     static constexpr int kMaxIndexText = 255;
 
-protected:
-    void showEvent(QShowEvent* event) override;
-
 private:
     void CreateControls();
-    void OnInitDialog();
+    void OnInitDialog() override;
     void OnAccept();
     void OnAcceptAll();
 

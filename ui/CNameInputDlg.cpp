@@ -7,7 +7,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QShowEvent>
 
 namespace {
 const QString kTemplateCaption = QStringLiteral("Insert folder on current selection");
@@ -27,7 +26,7 @@ QString WithoutUnrepresentable(const QString& text)
 }
 }
 
-CNameInputDlg::CNameInputDlg(QWidget* parent) : QDialog(parent)
+CNameInputDlg::CNameInputDlg(QWidget* parent) : CTemplateDialog(parent)
 {
     setWindowTitle(kTemplateCaption);
     CreateControls();
@@ -53,12 +52,6 @@ void CNameInputDlg::CreateControls()
     m_btnOk = placement.AddButton(QStringLiteral("OK"), "button1", 195, 43, 50, 14);
     m_btnOk->setDefault(true);
     m_btnCancel = placement.AddButton(QStringLiteral("Cancel"), "button2", 195, 71, 50, 14);
-}
-
-void CNameInputDlg::showEvent(QShowEvent* event)
-{
-    if (!event->spontaneous()) OnInitDialog();
-    QDialog::showEvent(event);
 }
 
 void CNameInputDlg::OnInitDialog()

@@ -1,15 +1,14 @@
 #pragma once
 // Template 140: asks for a name, of an address-book entry or of a new folder. Texts are code page 1252.
-#include <QDialog>
+#include "ui/CTemplateDialog.h"
 
 #include <string>
 
 class QLabel;
 class QLineEdit;
 class QPushButton;
-class QShowEvent;
 
-class CNameInputDlg : public QDialog {
+class CNameInputDlg : public CTemplateDialog {
     Q_OBJECT
 public:
     explicit CNameInputDlg(QWidget* parent = nullptr);
@@ -22,12 +21,9 @@ public:
 
     static constexpr int kMaxNameLength = 255;
 
-protected:
-    void showEvent(QShowEvent* event) override;
-
 private:
     void CreateControls();
-    void OnInitDialog();
+    void OnInitDialog() override;
     void OnOK();
     void OnNameEdited(const QString& text);
 
