@@ -9,6 +9,9 @@
 #include <algorithm>
 #include <optional>
 
+#include <cerrno>
+#include <cstdio>
+#include <fcntl.h>
 #include <unistd.h>
 
 namespace {
@@ -42,25 +45,55 @@ bool newerFirst(const Age& a, const Age& b)
     return a.fileName > b.fileName;
 }
 
-QString candidateName(const DirectoryBackup& backup, int sequence)
+QString baseName(const DirectoryBackup& backup)
 {
-    const QString base = QString::fromLatin1(backup.directoryCode) + '-'
-        + backup.taken.toLocalTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    return QString::fromLatin1(backup.directoryCode) + '-' + backup.taken.toLocalTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+}
+
+QString candidateName(const QString& base, int sequence)
+{
     return sequence == 1 ? base + QStringLiteral(".json") : QStringLiteral("%1-%2.json").arg(base).arg(sequence);
 }
 
-// The finished file under the first free name. A rename never replaces a file that exists, so two programs
-// storing in the same second still get two files.
+// Past every backup of the same directory and second, so that a newer backup never takes the name of an
+// older one that pruning removed, and sorts as the newer.
+int firstSequenceAfter(const QDir& folder, const QString& base)
+{
+    int highest = 0;
+    for (const QString& name : folder.entryList({base + QStringLiteral("*.json")}, QDir::Files))
+        if (const std::optional<Age> age = ageOf(name)) highest = std::max(highest, age->sequence);
+    return highest + 1;
+}
+
+enum class Claim { Done, Taken, Failed };
+
+// Gives the file the name unless a file has it already, in one step: QFile::rename checks first and renames
+// after, and falls back to copying over the target, so two programs could both get the same name.
+Claim claimName(const QString& from, const QString& to)
+{
+    const QByteArray source = QFile::encodeName(from);
+    const QByteArray target = QFile::encodeName(to);
+    if (::renameat2(AT_FDCWD, source.constData(), AT_FDCWD, target.constData(), RENAME_NOREPLACE) == 0) return Claim::Done;
+    if (errno == EEXIST) return Claim::Taken;
+    // A file system that cannot rename without replacing can still make a second name and drop the first.
+    if (errno != EINVAL && errno != ENOSYS) return Claim::Failed;
+    if (::link(source.constData(), target.constData()) != 0) return errno == EEXIST ? Claim::Taken : Claim::Failed;
+    ::unlink(source.constData());
+    return Claim::Done;
+}
+
+// The finished file under the first free name, so that two programs storing in the same second still get
+// two files.
 bool moveToFreeName(const QString& temporary, const QDir& folder, const DirectoryBackup& backup, QString* storedPath)
 {
-    for (int sequence = 1; sequence <= kLastSequence; ++sequence) {
-        const QString candidate = folder.filePath(candidateName(backup, sequence));
-        if (QFile::exists(candidate)) continue;
-        if (QFile::rename(temporary, candidate)) {
-            *storedPath = candidate;
-            return true;
+    const QString base = baseName(backup);
+    for (int sequence = firstSequenceAfter(folder, base); sequence <= kLastSequence; ++sequence) {
+        const QString candidate = folder.filePath(candidateName(base, sequence));
+        switch (claimName(temporary, candidate)) {
+        case Claim::Done: *storedPath = candidate; return true;
+        case Claim::Taken: continue;
+        case Claim::Failed: return false;
         }
-        if (!QFile::exists(candidate)) return false; // not a name clash: the folder refuses the file
     }
     return false;
 }

@@ -1,0 +1,250 @@
+// telephone-link backup and restore, run as a user runs them, against the emulated phone and a scripted one
+// on real pseudo-terminals. The tool's data folder points into a temporary folder.
+#include "ScriptedPhone.h"
+#include "link/DirectoryBackup.h"
+#include "link/PhoneEmulator.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+constexpr int kWaitMs = 120000;
+
+struct Run {
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+
+class BackupToolTest {
+public:
+    // A phone with the sample entries plus a wild-value number and a name outside code page 1252.
+    explicit BackupToolTest(int failWrite = 0)
+    {
+        EmulatorState state = EmulatorState::seeded();
+        state.storage("SM")->entries.insert(20, EmulatorEntry{QStringLiteral("Мама"), QStringLiteral("0301?34")});
+        QString error;
+        PhoneEmulator::writeState(m_dir.filePath("phone.json"), state, &error);
+        PhoneEmulatorOptions options;
+        options.stateFile = m_dir.filePath("phone.json");
+        options.logFile = m_dir.filePath("commands.log");
+        options.failWrite = failWrite;
+        if (!m_phone.start(options, &m_device, &error)) qWarning("emulator: %s", qPrintable(error));
+    }
+    QString device() const { return m_device; }
+    QString file(const char* name) const { return m_dir.filePath(name); }
+    QString backupFolder() const { return m_dir.filePath("data/Korvane/Telvora PRO/phone-backups"); }
+    QMap<int, EmulatorEntry> entries(const char* storage) const { return m_phone.state().storage(storage)->entries; }
+    bool anyRecordWritten() const
+    {
+        QFile log(m_dir.filePath("commands.log"));
+        return log.open(QIODevice::ReadOnly) && log.readAll().contains("AT+CPBW=");
+    }
+    Run tool(const QStringList& args, const QString& device = {}) const
+    {
+        QProcess process;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("HOME", m_dir.path());
+        env.insert("XDG_CONFIG_HOME", m_dir.filePath("config"));
+        env.insert("XDG_DATA_HOME", m_dir.filePath("data"));
+        process.setProcessEnvironment(env);
+        process.start(QCoreApplication::applicationDirPath() + "/telephone-link",
+                      QStringList{"--device", device.isEmpty() ? m_device : device} + args);
+        if (!process.waitForFinished(kWaitMs)) {
+            process.kill();
+            process.waitForFinished();
+        }
+        return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+                QString::fromLocal8Bit(process.readAllStandardOutput()), QString::fromLocal8Bit(process.readAllStandardError())};
+    }
+
+private:
+    QTemporaryDir m_dir;
+    PhoneEmulator m_phone;
+    QString m_device;
+};
+
+QString describe(const QMap<int, EmulatorEntry>& entries)
+{
+    QStringList lines;
+    for (auto it = entries.begin(); it != entries.end(); ++it) lines.append(QStringLiteral("%1|%2|%3").arg(QString::number(it.key()), it->name, it->number));
+    return lines.join('\n');
+}
+
+bool writeFile(const QString& path, const QByteArray& content)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(content) == content.size();
+}
+
+QByteArray readFile(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+DirectoryBackup backupOf(QList<PhoneRecord> records, int nameLength = 16)
+{
+    DirectoryBackup b;
+    b.directoryCode = "SM";
+    b.taken = QDateTime::currentDateTimeUtc();
+    b.nameLength = nameLength;
+    b.numberLength = 20;
+    b.records = std::move(records);
+    return b;
+}
+}
+
+class TestBackupTool : public QObject {
+    Q_OBJECT
+private slots:
+    void restoreBringsAChangedPhoneBackToTheBackup();
+    void damagedForeignOrMismatchedFilesWriteNothing_data();
+    void damagedForeignOrMismatchedFilesWriteNothing();
+    void backupThatDoesNotFitThePhoneWritesNothing();
+    void refusedRecordStopsTheRestoreWithItsIndex();
+    void recordsThatDifferAfterwardsAreListed();
+    void backupWithoutAPhoneOrFolderFails();
+    void helpNamesBackupAndRestore();
+};
+
+void TestBackupTool::restoreBringsAChangedPhoneBackToTheBackup()
+{
+    BackupToolTest phone;
+    const QMap<int, EmulatorEntry> before = phone.entries("SM");
+    const Run backup = phone.tool({"backup", "SM", phone.file("sm.json")});
+    QCOMPARE(backup.exitCode, 0);
+    QVERIFY2(backup.out.contains("Backed up 9 records of SM"), qPrintable(backup.out));
+    QVERIFY(readFile(phone.file("sm.json")).contains("\"name\": \"Мама\""));
+
+    QCOMPARE(phone.tool({"write", "SM", "3", "Changed", "999"}).exitCode, 0);
+    QCOMPARE(phone.tool({"write", "SM", "40", "Added", "+4930?"}).exitCode, 0);
+    QCOMPARE(phone.tool({"write", "SM", "1", "", ""}).exitCode, 0);
+    QCOMPARE(phone.tool({"write", "SM", "20", "", ""}).exitCode, 0);
+    const Run restore = phone.tool({"restore", "sm", phone.file("sm.json")});
+    QVERIFY2(restore.exitCode == 0, qPrintable(restore.err));
+    QVERIFY2(restore.out.contains("Restored 9 records of SM") && restore.out.contains("erased 1 others"), qPrintable(restore.out));
+    QCOMPARE(describe(phone.entries("SM")), describe(before));
+
+    // The directory as it was before the restore is kept, and can itself be restored.
+    const QStringList kept = QDir(phone.backupFolder()).entryList({"SM-*.json"}, QDir::Files);
+    QCOMPARE(kept.size(), 1);
+    QString error;
+    const std::optional<DirectoryBackup> previous = DirectoryBackup::load(phone.backupFolder() + '/' + kept[0], &error);
+    QVERIFY2(previous, qPrintable(error));
+    QCOMPARE(previous->records.last().name, QStringLiteral("Added"));
+    QVERIFY(restore.out.contains(kept[0]));
+}
+
+void TestBackupTool::damagedForeignOrMismatchedFilesWriteNothing_data()
+{
+    QTest::addColumn<QString>("code");
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<QString>("reason");
+    const QByteArray sound = backupOf({{1, "Anna", "1"}}).toJson();
+    DirectoryBackup ofMe = backupOf({{1, "Mama", "1"}});
+    ofMe.directoryCode = "ME";
+    DirectoryBackup ofLastDialled = ofMe;
+    ofLastDialled.directoryCode = "LD";
+    QTest::newRow("cut short") << "SM" << sound.left(sound.size() - 10) << "not readable JSON";
+    QTest::newRow("changed by hand") << "SM" << QByteArray(sound).replace("Anna", "Hugo") << "checksum";
+    QTest::newRow("the emulator's state file") << "SM" << QByteArray("{\"storages\": {}}") << "not a backup";
+    QTest::newRow("empty") << "SM" << QByteArray() << "not readable JSON";
+    QTest::newRow("another directory's backup") << "SM" << ofMe.toJson() << "a backup of the directory ME, not of SM";
+    QTest::newRow("a read-only directory") << "LD" << ofLastDialled.toJson() << "This directory can only be read.";
+}
+
+void TestBackupTool::damagedForeignOrMismatchedFilesWriteNothing()
+{
+    QFETCH(QString, code);
+    QFETCH(QByteArray, content);
+    QFETCH(QString, reason);
+    BackupToolTest phone;
+    const QMap<int, EmulatorEntry> before = phone.entries("SM");
+    QVERIFY(writeFile(phone.file("bad.json"), content));
+    const Run restore = phone.tool({"restore", code, phone.file("bad.json")});
+    QCOMPARE(restore.exitCode, 1);
+    QVERIFY2(restore.err.contains(reason), qPrintable(restore.err));
+    QVERIFY(!phone.anyRecordWritten());
+    QCOMPARE(describe(phone.entries("SM")), describe(before));
+}
+
+void TestBackupTool::backupThatDoesNotFitThePhoneWritesNothing()
+{
+    BackupToolTest phone;
+    QVERIFY(writeFile(phone.file("long.json"), backupOf({{1, "A name of twenty ch", "1"}}, 20).toJson()));
+    const Run longName = phone.tool({"restore", "SM", phone.file("long.json")});
+    QCOMPARE(longName.exitCode, 1);
+    QVERIFY2(longName.err.contains("does not fit") && longName.err.contains("longer than 16"), qPrintable(longName.err));
+    QVERIFY(writeFile(phone.file("far.json"), backupOf({{1, "Near", "1"}, {251, "Far", "2"}}).toJson()));
+    const Run farIndex = phone.tool({"restore", "SM", phone.file("far.json")});
+    QCOMPARE(farIndex.exitCode, 1);
+    QVERIFY2(farIndex.err.contains("record 251 lies beyond the directory's 250 places"), qPrintable(farIndex.err));
+    QVERIFY(!phone.anyRecordWritten());
+}
+
+void TestBackupTool::refusedRecordStopsTheRestoreWithItsIndex()
+{
+    BackupToolTest phone(2);
+    QVERIFY(writeFile(phone.file("three.json"), backupOf({{1, "One", "1"}, {2, "Two", "2"}, {3, "Three", "3"}}).toJson()));
+    const Run restore = phone.tool({"restore", "SM", phone.file("three.json")});
+    QCOMPARE(restore.exitCode, 1);
+    QVERIFY2(restore.err.contains("did not take record 2") && restore.err.contains("only partly restored"), qPrintable(restore.err));
+    QCOMPARE(phone.entries("SM").value(1).name, QStringLiteral("One"));
+    QCOMPARE(phone.entries("SM").value(3).name, QStringLiteral("Büro")); // nothing after the refusal
+}
+
+void TestBackupTool::recordsThatDifferAfterwardsAreListed()
+{
+    // A phone that takes every write and keeps showing what it had.
+    const QMap<QByteArray, QByteArray> script = {
+        {"AT", "\r\nOK\r\n"},
+        {"AT+CMEE=1", "\r\nOK\r\n"},
+        {"AT+CSCS=?", "\r\n+CSCS: (\"IRA\")\r\n\r\nOK\r\n"},
+        {"AT+CSCS=\"IRA\"", "\r\nOK\r\n"},
+        {"AT+CPBS=?", "\r\n+CPBS: (\"SM\")\r\n\r\nOK\r\n"},
+        {"AT+CPBS=\"SM\"", "\r\nOK\r\n"},
+        {"AT+CPBR=?", "\r\n+CPBR: (1-10),20,16\r\n\r\nOK\r\n"},
+        {"AT+CPBS?", "\r\n+CPBS: \"SM\",1,10\r\n\r\nOK\r\n"},
+        {"AT+CPBR=1,10", "\r\n+CPBR: 1,\"1\",129,\"Stuck\"\r\n\r\nOK\r\n"},
+        {"AT+CPBW=1,\"1\",129,\"Wanted\"", "\r\nOK\r\n"},
+    };
+    ScriptedPhone scripted(script, false);
+    BackupToolTest phone;
+    QVERIFY(writeFile(phone.file("one.json"), backupOf({{1, "Wanted", "1"}}).toJson()));
+    const Run restore = phone.tool({"restore", "SM", phone.file("one.json")}, scripted.path());
+    QCOMPARE(restore.exitCode, 1);
+    QVERIFY2(restore.err.contains("differs from the backup in 1 records")
+                 && restore.err.contains("Record 1 is \"Stuck\" 1 on the telephone but \"Wanted\" 1 in the backup."),
+             qPrintable(restore.err));
+    QVERIFY(scripted.commands().contains("AT+CPBW=1,\"1\",129,\"Wanted\""));
+}
+
+void TestBackupTool::backupWithoutAPhoneOrFolderFails()
+{
+    BackupToolTest phone;
+    const Run missing = phone.tool({"backup", "SM", phone.file("x.json")}, phone.file("no-such-device"));
+    QCOMPARE(missing.exitCode, 1);
+    QVERIFY(missing.err.contains("No data."));
+    QVERIFY(!QFile::exists(phone.file("x.json")));
+    const Run unwritable = phone.tool({"backup", "SM", phone.file("no-folder/x.json")});
+    QCOMPARE(unwritable.exitCode, 1);
+    QVERIFY2(unwritable.err.contains("Cannot write the backup"), qPrintable(unwritable.err));
+}
+
+void TestBackupTool::helpNamesBackupAndRestore()
+{
+    BackupToolTest phone;
+    const Run help = phone.tool({"--help"});
+    QCOMPARE(help.exitCode, 0);
+    QVERIFY(help.out.contains("backup CODE FILE") && help.out.contains("restore CODE FILE"));
+    QCOMPARE(help.out.count("--device"), 1);
+    QCOMPARE(phone.tool({"restore", "SM"}).exitCode, 2);
+}
+
+QTEST_GUILESS_MAIN(TestBackupTool)
+#include "TestBackupTool.moc"
