@@ -1,0 +1,114 @@
+// Which records a save sends, worked out from a table and what the phone holds: no phone, no window.
+#include "phone/WritePlanner.h"
+
+#include <QtTest>
+
+#include <memory>
+
+namespace {
+DirEntry Entry(int index, const char* name, const char* number, const char* status = " ", int state = ENTRY_UNCHANGED)
+{
+    DirEntry e;
+    e.m_nIndex = index;
+    e.m_strName = name;
+    e.m_strNumber = number;
+    e.m_strStatus = status;
+    e.m_nState = state;
+    return e;
+}
+
+// A table of live entries followed by deletion records (entries with state ENTRY_REMOVED).
+std::unique_ptr<DirTable> Table(const std::vector<DirEntry>& live, const std::vector<DirEntry>& removed = {})
+{
+    auto table = std::make_unique<DirTable>();
+    table->m_nCapacity = 250;
+    int slot = 0;
+    for (const DirEntry& e : live) (*table)[slot++] = e;
+    table->m_nCount = slot;
+    for (DirEntry e : removed) {
+        e.m_nState = ENTRY_REMOVED;
+        (*table)[slot++] = e;
+    }
+    return table;
+}
+
+QStringList Describe(const std::vector<PhoneWrite>& writes)
+{
+    QStringList out;
+    for (const PhoneWrite& w : writes)
+        out << (w.m_bErase ? QStringLiteral("-%1").arg(w.m_nIndex)
+                           : QStringLiteral("%1=%2/%3").arg(w.m_nIndex).arg(QString::fromLatin1(w.m_strGsmName.c_str()),
+                                                                            QString::fromLatin1(w.m_strNumber.c_str())));
+    return out;
+}
+
+const PhoneImage kPhone = {{1, {"Anna", "111", " "}}, {2, {"Bert", "222", "!"}}, {3, {"Cleo", "333", " "}}};
+}
+
+class TestWritePlanner : public QObject {
+    Q_OBJECT
+private slots:
+    void plans_data()
+    {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<QStringList>("expected");
+        QTest::newRow("unchanged table sends nothing") << 0 << QStringList{};
+        QTest::newRow("edited back to the phone's values sends nothing") << 1 << QStringList{};
+        QTest::newRow("changed number") << 2 << QStringList{"3=Cleo/999"};
+        QTest::newRow("deleted entries in the order of deletion") << 3 << QStringList{"-3", "-1"};
+        QTest::newRow("edited then deleted: no deletion record, still erased") << 4 << QStringList{"-1"};
+        QTest::newRow("moved: new index written, old one erased") << 5 << QStringList{"7=Anna/111", "-1"};
+        QTest::newRow("moved into an index another entry left") << 6 << QStringList{"7=Anna/111", "1=Bert!/222", "-2"};
+        QTest::newRow("new entry at a deleted index replaces the erasure") << 7 << QStringList{"3=Dora/444"};
+        QTest::newRow("entries before erasures, in slot order") << 8 << QStringList{"9=Neu/9", "2=Bert!/0", "-1"};
+    }
+
+    void plans()
+    {
+        QFETCH(int, kind);
+        QFETCH(QStringList, expected);
+        const DirEntry anna = Entry(1, "Anna", "111"), bert = Entry(2, "Bert", "222", "!"), cleo = Entry(3, "Cleo", "333");
+        std::unique_ptr<DirTable> table;
+        switch (kind) {
+        case 0: table = Table({anna, bert, cleo}); break;
+        case 1: table = Table({Entry(1, "Anna", "111", " ", ENTRY_NEW), bert, cleo}); break;
+        case 2: table = Table({anna, bert, Entry(3, "Cleo", "999", " ", ENTRY_NEW)}); break;
+        case 3: table = Table({bert}, {cleo, anna}); break;
+        case 4: table = Table({bert, cleo}); break;
+        case 5: table = Table({Entry(7, "Anna", "111", " ", ENTRY_NEW), bert, cleo}); break;
+        case 6: table = Table({Entry(7, "Anna", "111", " ", ENTRY_NEW), Entry(1, "Bert", "222", "!", ENTRY_NEW), cleo}); break;
+        case 7: table = Table({anna, bert, Entry(3, "Dora", "444", " ", ENTRY_NEW)}, {cleo}); break;
+        case 8: table = Table({Entry(9, "Neu", "9", " ", ENTRY_NEW), Entry(2, "Bert", "0", "!", ENTRY_NEW), cleo}, {anna}); break;
+        }
+        QCOMPARE(Describe(WritePlanner(16, 20).Plan(*table, kPhone)), expected);
+    }
+
+    void heldFormIsWhatAReadShows()
+    {
+        const WritePlanner planner(16, 20);
+        // A full VIP name gives its last character to the mark.
+        HeldRecord held = planner.HeldForm(Entry(1, "ABCDEFGHIJKLMNOP", "1", "!"));
+        QCOMPARE(held.m_strName, std::string("ABCDEFGHIJKLMNO"));
+        QCOMPARE(held.m_strStatus, std::string("!"));
+        // The capital O with diaeresis reaches the phone as the small one; other letters come back as sent.
+        held = planner.HeldForm(Entry(1, "\xD6l \xC4rger", "1"));
+        QCOMPARE(held.m_strName, std::string("\xF6l \xC4rger"));
+        // A number read as a blank (an empty field) goes back empty, and reads as a blank again.
+        const PhoneWrite write = planner.WriteOf(Entry(1, "Anna", " "));
+        QCOMPARE(write.m_strNumber, std::string());
+        QCOMPARE(write.m_held.m_strNumber, std::string(" "));
+    }
+
+    void entryAsReadAgreesEvenWhereWritingWouldChangeIt()
+    {
+        // Another program stored a capital O with diaeresis: the entry as read is not sent again.
+        const PhoneImage phone = {{1, {"\xD6l", "1", " "}}};
+        QVERIFY(!WritePlanner(16, 20).NeedsWrite(Entry(1, "\xD6l", "1"), phone));
+        QVERIFY(WritePlanner(16, 20).NeedsWrite(Entry(1, "\xD6lf", "1"), phone));
+        // Typed as the phone will hold it: nothing to send either.
+        QVERIFY(!WritePlanner(16, 20).NeedsWrite(Entry(1, "\xD6l", "1"), {{1, {"\xF6l", "1", " "}}}));
+    }
+};
+
+QTEST_MAIN(TestWritePlanner)
+#include "TestWritePlanner.moc"
