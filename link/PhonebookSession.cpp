@@ -184,8 +184,8 @@ DirectoryRead PhonebookSession::read(const QByteArray& directoryCode, const Prog
 
 bool PhonebookSession::continuesWriteRun(const QByteArray& storage) const
 {
-    return m_ready && !m_runStorage.isEmpty() && m_runStorage == storage && m_selected == storage
-        && m_sinceRunWrite.isValid() && !m_sinceRunWrite.hasExpired(m_writeRunPauseMs);
+    return m_writeRunPauseMs > 0 && m_ready && !m_runStorage.isEmpty() && m_runStorage == storage
+        && m_selected == storage && m_sinceRunWrite.isValid() && !m_sinceRunWrite.hasExpired(m_writeRunPauseMs);
 }
 
 void PhonebookSession::startWriteRun(const QByteArray& storage)

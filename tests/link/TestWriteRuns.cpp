@@ -73,6 +73,7 @@ private slots:
     void everyInterruptionSetsThePhoneUpAgain();
     void lostLinkStartsAFreshSetUp();
     void writeAfterAPauseFindsThePhoneAsAnotherProgramLeftIt();
+    void withoutARunPauseEveryWriteSetsUp();
 };
 
 void TestWriteRuns::saveAfterAReadSelectsTheStorageOnce()
@@ -208,6 +209,25 @@ void TestWriteRuns::writeAfterAPauseFindsThePhoneAsAnotherProgramLeftIt()
     const EmulatorState state = phone.emulator().state();
     QCOMPARE(state.storage("SM")->entries.value(61).name, QStringLiteral("Zoë Ünal"));
     QVERIFY(!state.storage("ME")->entries.contains(61));
+}
+
+void TestWriteRuns::withoutARunPauseEveryWriteSetsUp()
+{
+    QTemporaryDir dir;
+    PhoneEmulatorOptions options;
+    options.logFile = dir.filePath("commands.log");
+    EmulatedPhone phone(options);
+    QVERIFY(phone.started());
+    LinkOptions link;
+    link.device = phone.path();
+    link.writeRunPauseMs = 0;
+    ConnectTelephoneLink(link);
+    QVERIFY(readToEnd("SM"));
+    CommandLog log(options.logFile);
+    log.since();
+    ChainedWriter writer({record(70), record(71), record(72)});
+    QVERIFY(runToEnd(writer));
+    QCOMPARE(log.since(), kSetUp + writes(1) + kSetUp + writes(1) + kSetUp + writes(1));
 }
 
 QTEST_GUILESS_MAIN(TestWriteRuns)

@@ -1,0 +1,112 @@
+// What the program writes to the phone is what an independent AT client reads there: names converted as the
+// program converts them (code page 1252, then the GSM conversion of the field rules, a VIP name cut and
+// marked with "!"), written record by record through the link to the emulated phone, then listed by gammu.
+#include "LinkTestSupport.h"
+#include "model/FieldRules.h"
+#include "res/Cp1252.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QTest>
+
+namespace {
+constexpr int kWaitMs = 120000;
+constexpr int kNameLength = 16; // the emulated SIM's
+
+struct Entry {
+    int index;
+    const char* name;   // as the user typed it (UTF-8 here)
+    const char* status; // "!" VIP, " " standard
+    const char* number;
+    const char* onPhone; // the name the phone holds afterwards
+};
+
+const Entry kEntries[] = {
+    {101, "Anna Müller", " ", "+4930123456", "Anna Müller"},
+    {102, "Chloé Dupré", " ", "0301?34", "Chloé Dupré"},
+    {103, "Peña Iñigo", " ", "+34911234567", "Peña Iñigo"},
+    {104, "Søren Ærø", " ", "+4533123456", "Søren Ærø"},
+    {105, "Weiß & Söhne", " ", "089?", "Weiß & Söhne"},
+    {106, "Crêpe Façade", " ", "*100#", "Crêpe Façade"},
+    {107, "Jörg Bäcker-Wolff", "!", "+49891234567", "Jörg Bäcker-Wol!"},
+    {108, "Zoë", "!", "?", "Zoë!"},
+    // The field rules send a capital O with diaeresis as the small letter.
+    {109, "Åsa_Öberg", " ", "+46?12", "Åsa_öberg"},
+};
+
+// The name as the program sends it for one entry.
+QByteArray sentName(const Entry& e)
+{
+    std::string name;
+    if (!Cp1252::fromQStringExact(QString::fromUtf8(e.name), name)) qFatal("not code page 1252: %s", e.name);
+    if (std::string(e.status) == "!") name = CutText(name, kNameLength - 1) + "!";
+    std::string gsm;
+    ToGsm(name, gsm);
+    return QByteArray::fromStdString(gsm);
+}
+
+struct Listed {
+    QString name;
+    QString number;
+};
+
+// gammu's "Memory SM, Location N" blocks: the quoted name and number of each location.
+QMap<int, Listed> parseListing(const QString& output)
+{
+    QMap<int, Listed> listed;
+    static const QRegularExpression location(QStringLiteral("^Memory SM, Location (\\d+)$"));
+    static const QRegularExpression field(QStringLiteral("^(\\w[\\w ]*?)\\s*: \"(.*)\"$"));
+    int current = -1;
+    for (const QString& line : output.split('\n')) {
+        if (const QRegularExpressionMatch m = location.match(line); m.hasMatch()) current = m.captured(1).toInt();
+        const QRegularExpressionMatch f = field.match(line);
+        if (current < 0 || !f.hasMatch()) continue;
+        if (f.captured(1) == u"Name") listed[current].name = f.captured(2);
+        else if (f.captured(1).endsWith(u"number")) listed[current].number = f.captured(2);
+    }
+    return listed;
+}
+}
+
+class TestGammuReadBack : public QObject {
+    Q_OBJECT
+private slots:
+    void gammuListsEveryRecordAsWritten();
+};
+
+void TestGammuReadBack::gammuListsEveryRecordAsWritten()
+{
+    const QString gammu = QStandardPaths::findExecutable("gammu");
+    if (gammu.isEmpty()) QSKIP("gammu is not installed");
+    EmulatedPhone phone;
+    QVERIFY(phone.started());
+    QList<WriteRequest> requests;
+    for (const Entry& e : kEntries) requests.append({"SM", e.index, sentName(e), e.number});
+    ChainedWriter writer(requests);
+    writer.start();
+    QTRY_VERIFY_WITH_TIMEOUT(writer.finished(), kWaitMs);
+    QCOMPARE(writer.results, QList<intptr_t>(std::size(kEntries), 0));
+    // The link holds the line exclusively while it is open; gammu gets it once the link has let go.
+    StopTelephoneLink();
+
+    QFile config(phone.folder() + "/gammurc");
+    QVERIFY(config.open(QIODevice::WriteOnly));
+    config.write("[gammu]\ndevice = " + phone.path().toLocal8Bit() + "\nconnection = at\n");
+    config.close();
+    QProcess process;
+    process.start(gammu, {"-c", config.fileName(), "getallmemory", "SM"});
+    QVERIFY(process.waitForFinished(kWaitMs));
+    QVERIFY2(process.exitCode() == 0, process.readAllStandardError().constData());
+    const QMap<int, Listed> listed = parseListing(QString::fromUtf8(process.readAllStandardOutput()));
+    for (const Entry& e : kEntries) {
+        QVERIFY2(listed.contains(e.index), qPrintable(QString::number(e.index)));
+        QCOMPARE(listed[e.index].name, QString::fromUtf8(e.onPhone));
+        QCOMPARE(listed[e.index].number, QString::fromLatin1(e.number));
+    }
+    QCOMPARE(listed.value(1).name, QStringLiteral("Anna Müller")); // the records not written stay as they were
+}
+
+QTEST_GUILESS_MAIN(TestGammuReadBack)
+#include "TestGammuReadBack.moc"
