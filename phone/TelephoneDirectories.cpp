@@ -1,12 +1,15 @@
 #include "phone/TelephoneDirectories.h"
 
+#include "link/BackupFolder.h"
 #include "link/Cellbus.h"
+#include "link/TelephoneLinkSetup.h"
 #include "model/EntryStore.h"
 #include "model/EntryTableEditor.h"
 #include "model/Questions.h"
 #include "phone/ITelephoneHost.h"
 #include "phone/PhonebookRecordCopier.h"
 #include "phone/WritePlanner.h"
+#include "res/Cp1252.h"
 #include "res/StringTable.h"
 
 #include <algorithm>
@@ -167,6 +170,13 @@ void TelephoneDirectories::OnPhonebookRead(intptr_t, intptr_t lParam)
     const int directory = m_store.m_nCurDir;
     DirTable& table = Table(directory);
     PhonebookRecordCopier::Copy(*data, table, m_images[static_cast<size_t>(directory)]);
+    DirectoryBackup asRead;
+    asRead.directoryCode = g_apszReadCodes[directory];
+    asRead.taken = QDateTime::currentDateTimeUtc();
+    asRead.nameLength = data->nNameLen;
+    asRead.numberLength = data->nNumberLen;
+    asRead.records = TelephoneLinkReadRecords();
+    m_asRead[static_cast<size_t>(directory)] = asRead;
     m_store.m_nNameLen = data->nNameLen;
     m_store.m_nNumberLen = data->nNumberLen;
     table.m_nCapacity = std::clamp(data->nMaxEntries, 0, kTableSlots);
@@ -242,11 +252,26 @@ bool TelephoneDirectories::WriteDirectory()
         m_store.ClearFlag(VF_PHONE_MODIFIED);
         return false;
     }
+    if (!KeepBackupBeforeFirstWrite(directory)) return false;
     m_host.SetStatusText(StringTable::LoadString(Ids::IDS_WRITING));
     SetBusy();
     m_nWriteDir = directory;
     m_store.m_nWritePos = 0;
     SendWrite();
+    return true;
+}
+
+bool TelephoneDirectories::KeepBackupBeforeFirstWrite(int directory)
+{
+    const std::optional<DirectoryBackup>& asRead = m_asRead[static_cast<size_t>(directory)];
+    if (m_backedUp.contains(directory) || !asRead) return true;
+    QString path;
+    QString error;
+    if (!BackupFolder().store(*asRead, &path, &error)) {
+        m_host.SetStatusText(StringTable::LoadString(Ids::IDS_BACKUP_FAILED) + " " + Cp1252::fromQString(error));
+        return false;
+    }
+    m_backedUp.insert(directory);
     return true;
 }
 

@@ -3,6 +3,7 @@
 // and the busy state of a telephone operation. It works on the directory tables of the entry store and talks
 // to the telephone through the link library, whose end messages it receives itself; the window that shows the
 // directories is reached only through ITelephoneHost and the question seam.
+#include "link/DirectoryBackup.h"
 #include "model/DirTable.h"
 #include "model/Directories.h"
 #include "model/IStatusLine.h"
@@ -13,6 +14,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <set>
 #include <vector>
 
@@ -69,6 +71,9 @@ private:
     // list shows changed.
     bool SettleTable(int directory);
     void ShowDirectoryAfterWrite();
+    // Before the first write to a directory in a run, the directory as read goes to the backup folder; false
+    // (after saying so) when it could not be kept, and then nothing is written.
+    bool KeepBackupBeforeFirstWrite(int directory);
 
     EntryStore& m_store;
     IQuestions& m_questions;
@@ -79,4 +84,7 @@ private:
     std::vector<PhoneWrite> m_plan;
     // The directory to show when the save asked for by a directory change has ended (-1 when none).
     int m_nReloadDir = -1;
+    // Each directory as last read from the telephone, and the directories backed up in this run.
+    std::array<std::optional<DirectoryBackup>, kDirectoryCount> m_asRead;
+    std::set<int> m_backedUp;
 };

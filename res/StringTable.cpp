@@ -82,6 +82,7 @@ const std::unordered_map<int, const char*>& table()
         {61236, "The telephone is busy - Action aborted."},
         {61237, "Action successful"},
         {61238, "Writing directory..."},
+        {61239, "Nothing was written: the directory could not be backed up first."},
         {61243, "Writing on personal address book..."},
         {61245, "Standard-Status"},
         {61246, "Index"},

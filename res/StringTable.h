@@ -30,6 +30,7 @@ constexpr int IDS_COL_INDEX = 61233;
 constexpr int IDS_COL_STATUS = 61234;     // "!"
 constexpr int IDS_READING = 61235;
 constexpr int IDS_PHONE_BUSY = 61236;   // a telephone read or write is running
+constexpr int IDS_BACKUP_FAILED = 61239; // the directory could not be backed up before writing
 constexpr int IDS_ACTION_SUCCESSFUL = 61237;
 constexpr int IDS_WRITING = 61238;
 constexpr int IDS_WRITING_PAB = 61243;
