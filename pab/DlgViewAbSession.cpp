@@ -215,3 +215,21 @@ HRESULT CDlgView::ScanFolders(IMAPIContainer* container, int i, int d)
     table->Release();
     return hr;
 }
+
+HRESULT CDlgView::ReopenShownFolder()
+{
+    ReleaseAndClear(m_pContainer);
+    LPUNKNOWN opened = nullptr;
+    ULONG objectType = 0;
+    auto* id = reinterpret_cast<ENTRYID*>(m_strShownFolderId.data());
+    const HRESULT hr = m_pAddrBook ? m_pAddrBook->OpenEntry(static_cast<ULONG>(m_strShownFolderId.size()), id, nullptr,
+                                                            MAPI_MODIFY | MAPI_BEST_ACCESS, &objectType, &opened)
+                                   : MAPI_E_END_OF_SESSION;
+    m_pContainer = dynamic_cast<IABContainer*>(opened);
+    if (SUCCEEDED(hr) && m_pContainer) return hr;
+    ReleaseAndClear(opened);
+    m_pContainer = nullptr;
+    Fehler_Melden(2, 41004);
+    CloseAbSession();
+    return FAILED(hr) ? hr : MAPI_E_INVALID_OBJECT;
+}

@@ -14,6 +14,7 @@ bool CDlgView::OpenAddressBookAtStartUp()
         return false;
     }
     m_pContentRows = nullptr;
+    m_strShownFolderId.assign(reinterpret_cast<const char*>(m_pPabEntryId), m_cbPabEntryId);
     if (FAILED(ScanFolders(m_pContainer, 0, 0)) || FAILED(ReadFolder(m_pContainer))) {
         EndProgram(-1);
         return false;
@@ -47,6 +48,7 @@ void CDlgView::OnSelchangeFolder()
         EndProgram(-1);
         return;
     }
+    m_strShownFolderId.assign(reinterpret_cast<const char*>(folder.m_pEntryId), folder.m_cbEntryId);
     ReadFolder(m_pContainer);
     FillAbList(false);
 }

@@ -94,7 +94,13 @@ void CDlgView::OnNewFolder()
         return;
     }
     FillFolderCombo();
-    // The container is the book itself now; showing the chosen item (the new folder, or else the book) keeps the
+    // Changes the user chose not to save yet belong to the folder shown until now: the save that the folder
+    // change offers must go there, never into the book the rescan opened.
+    if (HasFlag(VF_AB_MODIFIED) && FAILED(ReopenShownFolder())) {
+        EndProgram(-1);
+        return;
+    }
+    // The container is the book itself now (or the folder shown, holding unsaved changes); showing the chosen item (the new folder, or else the book) keeps the
     // right list and the container together, so that a later save cannot go into the wrong folder.
     const int item = FindNewFolderItem(*m_cbFolder, name);
     m_cbFolder->setCurrentIndex(item >= 0 ? item : 0);

@@ -43,6 +43,11 @@ void CDlgView::ReadEntryProperties(const SPropValue* values, ULONG count, int sl
 
 HRESULT CDlgView::ReadFolderEntries(IMAPIContainer* container)
 {
+    // The entries' identifiers point into the rows freed here: whatever the read ends with, no entry of the
+    // folder read before may stay behind, listed or not.
+    ClearAbList();
+    for (DirEntry& entry : m_abTable.m_entries) entry.Clear();
+    m_abTable.m_nCount = 0;
     if (m_pContentRows) {
         FreeProws(m_pContentRows);
         m_pContentRows = nullptr;

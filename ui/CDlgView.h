@@ -101,6 +101,9 @@ public:
     HRESULT ScanFolders(IMAPIContainer* container, int startIndex, int depth);
     void FreeFolderRows();
     HRESULT ReopenAddressBook();
+    // Opens the folder the address-book table was read from again as the container; reports and closes the
+    // session on failure.
+    HRESULT ReopenShownFolder();
     HRESULT ReadFolder(IMAPIContainer* container);
     void SaveAddressBook();
     HRESULT FindCreateTemplate(const char* addressType, uint32_t* cbEntryId, ENTRYID** entryId, SRowSet** rows);
@@ -160,6 +163,8 @@ public:
     IABContainer* m_pContainer = nullptr;
     uint32_t m_cbPabEntryId = 0;
     ENTRYID* m_pPabEntryId = nullptr;
+    // The identifier (bytes) of the folder whose entries the address-book table holds.
+    std::string m_strShownFolderId;
     SRowSet* m_pContentRows = nullptr;
 
     // The context menu while it is open (tests choose from it).
