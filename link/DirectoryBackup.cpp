@@ -72,7 +72,7 @@ QString recordProblem(const PhoneRecord& r, int nameLength, int numberLength)
     if (r.name.isEmpty() && r.number.isEmpty()) return QStringLiteral("record %1 holds neither name nor number.").arg(r.index);
     if (GsmAlphabet::septetLength(r.name) > nameLength)
         return QStringLiteral("the name of record %1 is longer than %2 characters.").arg(r.index).arg(nameLength);
-    if (!DialNumber::isWritable(r.number))
+    if (!std::all_of(r.number.begin(), r.number.end(), DialNumber::isDialCharacter))
         return QStringLiteral("the number of record %1 holds characters that are not dial characters.").arg(r.index);
     if (r.number.size() - (r.number.startsWith('+') ? 1 : 0) > numberLength)
         return QStringLiteral("the number of record %1 is longer than %2 digits.").arg(r.index).arg(numberLength);
