@@ -67,7 +67,8 @@ void TestNumberCharacters::numbersAreWrittenOrRefusedUnsent()
     ATPBWrite(&window, UM_PHONEBOOK_WRITTEN, "SM", kIndex, "Row", number.constData());
     QTRY_COMPARE_WITH_TIMEOUT(window.messages.size(), 1, kWaitMs);
     QCOMPARE(int(window.last().lParam), outcome);
-    const EmulatorStorage* sm = phone.emulator().state().storage("SM");
+    const EmulatorState state = phone.emulator().state();
+    const EmulatorStorage* sm = state.storage("SM");
     if (outcome == Written) QCOMPARE(sm->entries.value(kIndex).number.toLatin1(), number);
     else QVERIFY(!sm->entries.contains(kIndex));
     QCOMPARE(anyWriteSent(options.logFile), outcome != NotSent);
