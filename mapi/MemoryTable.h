@@ -2,8 +2,8 @@
 // A MAPI table over rows that are read once, when the table is first used: a contents table thus shows the
 // container as it was at that moment, however the caller changes the container while reading it.
 #include "mapi/IMAPITable.h"
-#include "mapi/PropValue.h"
 #include "mapi/MapiObject.h"
+#include "mapi/PropValue.h"
 
 #include <functional>
 #include <vector>

@@ -1,8 +1,8 @@
 #pragma once
 // A logged-on session over one address book file.
 #include "mapi/IMAPISession.h"
-#include "mapi/PabStore.h"
 #include "mapi/MapiObject.h"
+#include "mapi/PabStore.h"
 
 #include <memory>
 
