@@ -116,13 +116,11 @@ void TestDirectoryBackup::damagedForeignOrNewerFilesAreRefused_data()
     const QByteArray json = sample().toJson();
     QTest::newRow("empty file") << QByteArray() << "not readable JSON";
     QTest::newRow("cut short") << json.left(json.size() / 2) << "not readable JSON";
-    QTest::newRow("text") << QByteArray("Anna;+4930123456\n") << "not readable JSON";
     QTest::newRow("a JSON list") << QByteArray("[1, 2]") << "not a backup of a telephone directory";
     QTest::newRow("the phone emulator's state")
         << QByteArray("{\"storages\": {\"SM\": {\"capacity\": 250, \"entries\": []}}}") << "not a backup of a telephone directory";
     QTest::newRow("newer format") << replaced(json, "\"version\": 1", "\"version\": 2") << "format 2";
     QTest::newRow("name changed") << replaced(json, "Anna Müller", "Anna Muller") << "checksum";
-    QTest::newRow("number changed") << replaced(json, "+4930123456", "+4930123457") << "checksum";
     QTest::newRow("directory changed") << replaced(json, "\"SM\"", "\"ME\"") << "checksum";
     QTest::newRow("field length changed") << replaced(json, "\"nameLength\": 16", "\"nameLength\": 14") << "checksum";
     QTest::newRow("checksum missing") << replaced(json, "\"checksum\"", "\"check\"") << "missing";
