@@ -11,7 +11,6 @@
 
 namespace {
 constexpr int kErrorClassInput = 4;
-constexpr int kMsgMaximumExceeded = 41025;
 
 int LiveCount(const DirTable& table)
 {
@@ -199,7 +198,7 @@ bool EntryTableEditor::Remove(TableKind kind, DirTable& table, int position)
 
 bool EntryTableEditor::ReportTableFull()
 {
-    m_questions.ReportError(kErrorClassInput, kMsgMaximumExceeded);
+    m_questions.ReportError(kErrorClassInput, Ids::IDS_ERR_MAXIMUM_EXCEEDED);
     m_store.m_strScratch = StringTable::LoadString(Ids::IDS_ACTION_ABORTED);
     m_status.SetStatusText(m_store.m_strScratch);
     return false;

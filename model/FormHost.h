@@ -15,4 +15,14 @@ public:
     virtual void RunFolderSelectionChange() = 0;
     // Destroys the form and ends the process with the exit code (-1 after a failure of the address book).
     virtual void EndProgram(int exitCode) = 0;
+    // Shows the address-book table in the address-book list (control 1007); resetStates marks every entry as
+    // agreeing with the book.
+    virtual void FillAbList(bool resetStates) = 0;
+    // The folder combo box 1004 lists the folder records in order; it points into them, so it is emptied before
+    // they are rebuilt.
+    virtual void FillFolderCombo() = 0;
+    virtual void ClearFolderCombo() = 0;
+    // The folder item chosen (-1 when none), and choosing one without running the selection handling.
+    virtual int SelectedFolderItem() const = 0;
+    virtual void SelectFolderItem(int item) = 0;
 };

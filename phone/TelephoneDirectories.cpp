@@ -18,10 +18,6 @@ namespace {
 constexpr int kErrorClassInput = 4;
 constexpr int kErrorClassWrite = 3;
 constexpr int kErrorClassRead = 5;
-constexpr int kMsgWriteFailed = 41017;
-constexpr int kMsgNoData = 41019;
-constexpr int kMsgReadOnly = 41020;
-constexpr int kMsgNotAvailable = 41024;
 
 bool IsWritable(int directory)
 {
@@ -193,7 +189,7 @@ void TelephoneDirectories::ReadFailed(intptr_t lParam)
     // The busy state ends before the report: while it lasts, clicks and keys in modal windows are discarded,
     // and the report could not be dismissed.
     EndBusyState();
-    Fehler_Melden(kErrorClassRead, notAvailable ? kMsgNotAvailable : kMsgNoData);
+    Fehler_Melden(kErrorClassRead, notAvailable ? Ids::IDS_ERR_DIRECTORY_NOT_AVAILABLE : Ids::IDS_ERR_READ_NO_DATA);
     m_host.SetStatusText(StringTable::LoadString(Ids::IDS_ACTION_ABORTED));
     m_store.m_nCurDir = m_store.m_nPrevDir;
     m_host.SelectDirectoryInCombo(m_store.m_nCurDir);
@@ -240,7 +236,7 @@ bool TelephoneDirectories::WriteDirectory()
     if (RefuseWhileBusy()) return false;
     const int directory = m_store.m_nCurDir;
     if (!IsWritable(directory)) {
-        Fehler_Melden(kErrorClassInput, kMsgReadOnly);
+        Fehler_Melden(kErrorClassInput, Ids::IDS_ERR_READ_ONLY);
         m_host.SetStatusText(StringTable::LoadString(Ids::IDS_ACTION_ABORTED));
         m_store.ClearFlag(VF_PHONE_MODIFIED);
         return false;
@@ -316,7 +312,7 @@ void TelephoneDirectories::WriteEnded(bool succeeded)
         // The list shows what the telephone holds now, where that differs from what was typed.
         if (textsChanged && directory == m_store.m_nCurDir) m_host.FillPhoneList(false);
     } else {
-        Fehler_Melden(kErrorClassWrite, kMsgWriteFailed);
+        Fehler_Melden(kErrorClassWrite, Ids::IDS_ERR_PHONE_WRITE);
         m_host.SetStatusText(StringTable::LoadString(Ids::IDS_ACTION_ABORTED));
         if (textsChanged && directory == m_store.m_nCurDir) m_host.FillPhoneList(false);
         // The edits stay pending here, and the directory the user wanted next is not shown.

@@ -1,11 +1,10 @@
 #include "ui/CDlgView.h"
 
-#include "app/CMainFrame.h"
-#include "app/CVRD2EditApp.h"
-#include "app/Artwork.h"
 #include "model/FormSettings.h"
 #include "model/Questions.h"
+#include "pab/AddressBook.h"
 #include "phone/TelephoneDirectories.h"
+#include "res/Artwork.h"
 #include "res/Cp1252.h"
 #include "res/StringTable.h"
 #include "ui/CDirectoryCombo.h"
@@ -13,6 +12,7 @@
 #include "ui/CPreviewCombo.h"
 #include "ui/CPreviewHeader.h"
 #include "ui/DialogUnits.h"
+#include "ui/IFormFrame.h"
 
 #include <QCoreApplication>
 #include <QHeaderView>
@@ -67,11 +67,12 @@ QLineEdit* MakeEdit(QWidget* parent, const QString& accessibleName, Qt::Alignmen
 }
 }
 
-CDlgView::CDlgView(CMainFrame* frame, IQuestions* questions, QWidget* parent)
+CDlgView::CDlgView(IFormFrame* frame, IQuestions* questions, QWidget* parent)
     : QWidget(parent), m_pFrame(frame), m_pQuestions(questions)
 {
     setFont(DialogUnits::DialogFont());
     m_phone = std::make_unique<TelephoneDirectories>(*this, *questions, *this);
+    m_ab = std::make_unique<AddressBook>(*this, *questions, *this);
     CreateControls();
     SetTabOrder();
     m_endProgram = [this](int exitCode) {
@@ -154,8 +155,9 @@ void CDlgView::OnInitialUpdate()
 {
     if (m_pFrame) m_pFrame->FitToView();
     m_strScratch = StringTable::LoadString(Ids::IDS_APP_TITLE);
-    window()->setWindowTitle(Cp1252::toQString(m_strScratch));
-    m_pApp = CVRD2EditApp::Instance();
+    const QString title = Cp1252::toQString(m_strScratch);
+    if (m_pFrame) m_pFrame->SetWindowTitle(title);
+    else window()->setWindowTitle(title);
     m_nFlags = VF_SHOW_CORRECTION;
 
     m_btnToAddressBook->setIcon(Artwork::TransferIcon(144));

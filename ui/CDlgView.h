@@ -1,11 +1,11 @@
 #pragma once
 // The editor form: the single view of the main frame. It owns the entry store (its base EntryStore) and wires
 // its widgets to the plain logic that works on it.
-#include "app/CommandIds.h"
-#include "mapi/MapiTypes.h"
 #include "model/EntryStore.h"
 #include "model/FormHost.h"
 #include "phone/ITelephoneHost.h"
+#include "res/CommandIds.h"
+#include "ui/ICommandTarget.h"
 
 #include <QWidget>
 
@@ -14,13 +14,8 @@
 #include <memory>
 #include <vector>
 
-class CMainFrame;
-class IMAPISession;
-class IAddrBook;
-class IABContainer;
-class IMAPIContainer;
-class IMAPIProp;
-class CVRD2EditApp;
+class AddressBook;
+class IFormFrame;
 class IQuestions;
 class TelephoneDirectories;
 class CDirectoryCombo;
@@ -41,14 +36,14 @@ extern int g_anColWidth[4];
 class CDlgView : public QWidget, public ICommandTarget, public IFormHost, public ITelephoneHost, public EntryStore {
     Q_OBJECT
 public:
-    CDlgView(CMainFrame* frame, IQuestions* questions, QWidget* parent = nullptr);
+    CDlgView(IFormFrame* frame, IQuestions* questions, QWidget* parent = nullptr);
     ~CDlgView() override;
 
     void OnInitialUpdate();
 
     void FillPhoneList(bool resetStates) override;
-    void FillAbList(bool resetStates);
-    void FillFolderCombo();
+    void FillAbList(bool resetStates) override;
+    void FillFolderCombo() override;
     void ShowCorrectionRow(bool show) override;
     void ShowPreviewEntry();
 
@@ -95,26 +90,10 @@ public:
     bool OnUpdateCommand(int id, bool& enabled) const override;
     bool OnCommand(int id) override;
 
-    // Address book: the session and folder table, reading a folder, saving it.
-    HRESULT OpenAbSession();
+    // Address book: the session, the folders, reading and saving, by the address-book layer.
+    AddressBook& Book() { return *m_ab; }
     void CloseAbSession();
-    HRESULT ScanFolders(IMAPIContainer* container, int startIndex, int depth);
-    void FreeFolderRows();
-    HRESULT ReopenAddressBook();
-    // Opens the folder the address-book table was read from again as the container; reports and closes the
-    // session on failure.
-    HRESULT ReopenShownFolder();
-    HRESULT ReadFolder(IMAPIContainer* container);
     void SaveAddressBook();
-    HRESULT FindCreateTemplate(const char* addressType, uint32_t* cbEntryId, ENTRYID** entryId, SRowSet** rows);
-    static void FreeRowSet(SRowSet* rows);
-    HRESULT CreateAbEntry(const std::string& name, const std::string& number, int index, const std::string& status,
-                          uint32_t cbTemplateId, ENTRYID* templateId);
-    HRESULT UpdateAbEntry(const std::string& name, const std::string& number, int index, const std::string& status,
-                          uint32_t cbEntryId, ENTRYID* entryId, const std::string& comment);
-    HRESULT DeleteAbEntry(uint32_t cbEntryId, ENTRYID* entryId);
-    // SetProps and SaveChanges of an opened entry, which is released in every case.
-    HRESULT StoreEntryProps(IMAPIProp* entry, ULONG count, SPropValue* values, bool newEntry);
     void OnSaveAddressBook();
     void OnSaveToPhone();
     void OnExit();
@@ -128,6 +107,9 @@ public:
     void ClearAbList() override;
     void RunFolderSelectionChange() override;
     void EndProgram(int exitCode) override;
+    void ClearFolderCombo() override;
+    int SelectedFolderItem() const override;
+    void SelectFolderItem(int item) override;
 
     // How the program ends after a failure of the address book; tests record it instead of leaving.
     void SetProgramEnder(std::function<void(int)> ender) { m_endProgram = std::move(ender); }
@@ -154,18 +136,9 @@ public:
     int m_nPreviewWidth = 0;
     std::array<int, 4> m_anPreviewWidth{};
 
-    CMainFrame* m_pFrame;
-    CVRD2EditApp* m_pApp = nullptr;
+    // The frame and the application around the form (message line, size, caption, input block).
+    IFormFrame* m_pFrame;
 
-    // The address-book session; the container is the folder the right list shows.
-    IMAPISession* m_pSession = nullptr;
-    IAddrBook* m_pAddrBook = nullptr;
-    IABContainer* m_pContainer = nullptr;
-    uint32_t m_cbPabEntryId = 0;
-    ENTRYID* m_pPabEntryId = nullptr;
-    // The identifier (bytes) of the folder whose entries the address-book table holds.
-    std::string m_strShownFolderId;
-    SRowSet* m_pContentRows = nullptr;
 
     // The context menu while it is open (tests choose from it).
     class QMenu* m_pContextMenu = nullptr;
@@ -214,14 +187,8 @@ private:
     void FillList(QTreeWidget* list, DirTable& table, bool resetStates, bool repairAbEntries, int sortColumn);
     static void InsertColumns(QTreeWidget* list);
 
-    void FreePabEntryId();
-    bool IsFolderListed(int recordCount, uint32_t cbEntryId, const ENTRYID* entryId) const;
-    HRESULT ReadFolderEntries(IMAPIContainer* container);
-    void ReadEntryProperties(const SPropValue* values, ULONG count, int slot, bool& isMailUser);
-    void AssignMissingIndices();
 
     std::function<void(int)> m_endProgram;
     std::unique_ptr<TelephoneDirectories> m_phone;
-    // Reading a folder may save it, and saving reads it again: this bounds how deep that goes.
-    int m_nFolderReadDepth = 0;
+    std::unique_ptr<AddressBook> m_ab;
 };

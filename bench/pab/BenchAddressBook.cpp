@@ -6,6 +6,7 @@
 
 #include "mapi/Mapi.h"
 #include "model/EntryTableEditor.h"
+#include "pab/AddressBook.h"
 #include "ui/CDlgView.h"
 #include "ui/CFolderCombo.h"
 
@@ -44,7 +45,7 @@ int main(int argc, char** argv)
 
     QElapsedTimer timer;
     timer.start();
-    view->ReadFolder(view->m_pContainer);
+    view->Book().ReadFolder(view->Book().Container());
     Report("ReadFolder, 1000 entries", timer.nsecsElapsed(), kReadTargetUs);
     if (view->m_abTable.m_nCount != kEntries) std::printf("unexpected: %d entries read\n", view->m_abTable.m_nCount);
 

@@ -22,4 +22,10 @@ public:
         m_bEnded = true;
         m_nExitCode = exitCode;
     }
+    void FillAbList(bool) override {}
+    void FillFolderCombo() override {}
+    void ClearFolderCombo() override {}
+    int SelectedFolderItem() const override { return m_nSelectedFolder; }
+    void SelectFolderItem(int item) override { m_nSelectedFolder = item; }
+    int m_nSelectedFolder = 0;
 };

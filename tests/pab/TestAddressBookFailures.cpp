@@ -5,6 +5,7 @@
 
 #include "mapi/Mapi.h"
 #include "mapi/MapiFaults.h"
+#include "pab/AddressBook.h"
 #include "ui/CDlgView.h"
 #include "ui/CFolderCombo.h"
 
@@ -59,15 +60,15 @@ private slots:
         f.WithoutPhone();
         f.Start();
         CDlgView* v = f.View();
-        QVERIFY(v->m_pSession);
+        QVERIFY(v->Book().Session());
         MapiFaults::Inject(MapiCall::Logoff, MAPI_E_CALL_FAILED);
         v->CloseAbSession();
-        QVERIFY(v->m_pSession != nullptr);
-        QVERIFY(v->m_pContainer == nullptr);
+        QVERIFY(v->Book().Session() != nullptr);
+        QVERIFY(v->Book().Container() == nullptr);
         v->CloseAbSession(); // a second close logs off for good
-        QVERIFY(v->m_pSession == nullptr);
+        QVERIFY(v->Book().Session() == nullptr);
         v->CloseAbSession(); // and a third does nothing
-        QVERIFY(v->m_pSession == nullptr);
+        QVERIFY(v->Book().Session() == nullptr);
     }
 
     void aFailedSaveEndsTheProgramAfterItsReport()
@@ -88,7 +89,7 @@ private slots:
         v->OnSaveAddressBook();
         QCOMPARE(f.Questions().Reports(), (std::vector<int>{2 * 100000 + 41015}));
         QCOMPARE(f.EndedWith(), (std::vector<int>{-1}));
-        QVERIFY(v->m_pSession == nullptr);
+        QVERIFY(v->Book().Session() == nullptr);
     }
 
     void moreThan48ListsStopTheScanAtTheTable()

@@ -1,23 +1,26 @@
 // Reading one folder of the address book into the address-book table: every mail user becomes an entry, with
 // its status and index taken from its comment. Entries without a usable index get one and are written back.
-#include "link/Cellbus.h"
 #include "mapi/Mapi.h"
 #include "model/EntryTableEditor.h"
 #include "pab/AbComment.h"
-#include "ui/CDlgView.h"
+#include "res/StringTable.h"
+#include "pab/AddressBook.h"
+
+#include "model/EntryStore.h"
+#include "model/FormHost.h"
+#include "model/Questions.h"
 
 #include <optional>
 
 namespace {
-constexpr ULONG kOpenFlags = MAPI_MODIFY | MAPI_BEST_ACCESS;
 // A folder read that saves new indices reads the folder again; that second read does not save again, so an
 // index that does not survive the round trip cannot make the two call each other without end.
 constexpr int kMaxFolderReadDepth = 2;
 }
 
-void CDlgView::ReadEntryProperties(const SPropValue* values, ULONG count, int slot, bool& isMailUser)
+void AddressBook::ReadEntryProperties(const SPropValue* values, ULONG count, int slot, bool& isMailUser)
 {
-    DirEntry& entry = m_abTable[slot];
+    DirEntry& entry = m_store.m_abTable[slot];
     std::optional<std::string> comment;
     bool hasObjectType = false;
     isMailUser = false;
@@ -35,19 +38,19 @@ void CDlgView::ReadEntryProperties(const SPropValue* values, ULONG count, int sl
         }
     }
     if (!hasObjectType) isMailUser = false;
-    const AbCommentFields fields = AbComment::Parse(comment, m_abTable, slot);
+    const AbCommentFields fields = AbComment::Parse(comment, m_store.m_abTable, slot);
     entry.m_strStatus = fields.m_strStatus;
     entry.m_nIndex = fields.m_nIndex;
     entry.m_strComment = fields.m_strComment;
 }
 
-HRESULT CDlgView::ReadFolderEntries(IMAPIContainer* container)
+HRESULT AddressBook::ReadFolderEntries(IMAPIContainer* container)
 {
     // The entries' identifiers point into the rows freed here: whatever the read ends with, no entry of the
     // folder read before may stay behind, listed or not.
-    ClearAbList();
-    for (DirEntry& entry : m_abTable.m_entries) entry.Clear();
-    m_abTable.m_nCount = 0;
+    m_host.ClearAbList();
+    for (DirEntry& entry : m_store.m_abTable.m_entries) entry.Clear();
+    m_store.m_abTable.m_nCount = 0;
     if (m_pContentRows) {
         FreeProws(m_pContentRows);
         m_pContentRows = nullptr;
@@ -57,9 +60,9 @@ HRESULT CDlgView::ReadFolderEntries(IMAPIContainer* container)
     const bool noContents = hr == MAPI_E_NO_SUPPORT;
     if (noContents) {
         // A container without a contents table is shown as an empty folder.
-        Fehler_Melden(2, 41005);
+        m_questions.ReportError(kErrorClassAddressBook, Ids::IDS_ERR_NO_ENTRIES);
     } else if (FAILED(hr)) {
-        Fehler_Melden(2, 41006);
+        m_questions.ReportError(kErrorClassAddressBook, Ids::IDS_ERR_CONTENTS_TABLE);
         CloseAbSession();
         return hr;
     } else {
@@ -68,14 +71,14 @@ HRESULT CDlgView::ReadFolderEntries(IMAPIContainer* container)
             table->Release();
             if (m_pContentRows) FreeProws(m_pContentRows);
             m_pContentRows = nullptr;
-            Fehler_Melden(2, 41007);
+            m_questions.ReportError(kErrorClassAddressBook, Ids::IDS_ERR_QUERY_ROWS);
             CloseAbSession();
             return hr;
         }
     }
-    ClearAbList();
-    for (DirEntry& entry : m_abTable.m_entries) entry.Clear();
-    m_abTable.m_nCount = 0;
+    m_host.ClearAbList();
+    for (DirEntry& entry : m_store.m_abTable.m_entries) entry.Clear();
+    m_store.m_abTable.m_nCount = 0;
     if (noContents) return S_OK;
 
     int k = 0;
@@ -98,45 +101,45 @@ HRESULT CDlgView::ReadFolderEntries(IMAPIContainer* container)
             if (opened) opened->Release();
             if (values) MAPIFreeBuffer(values);
             table->Release();
-            m_abTable.m_nCount = 0;
-            Fehler_Melden(2, 41004);
+            m_store.m_abTable.m_nCount = 0;
+            m_questions.ReportError(kErrorClassAddressBook, Ids::IDS_ERR_OPEN_CONTAINER);
             CloseAbSession();
             return FAILED(hr) ? hr : MAPI_E_CALL_FAILED;
         }
-        m_abTable.m_nCount = k; // the index found in the comment must be free among the entries read so far
+        m_store.m_abTable.m_nCount = k; // the index found in the comment must be free among the entries read so far
         bool isMailUser = false;
         ReadEntryProperties(values, count, k, isMailUser);
         if (isMailUser) {
-            m_abTable[k].m_cbEntryId = id->cb;
-            m_abTable[k].m_pEntryId = reinterpret_cast<ENTRYID*>(id->lpb);
+            m_store.m_abTable[k].m_cbEntryId = id->cb;
+            m_store.m_abTable[k].m_pEntryId = reinterpret_cast<ENTRYID*>(id->lpb);
             ++k;
         } else {
-            m_abTable[k].Clear();
+            m_store.m_abTable[k].Clear();
         }
         opened->Release();
         MAPIFreeBuffer(values);
     }
-    m_abTable.m_nCount = k;
+    m_store.m_abTable.m_nCount = k;
     table->Release();
     return hr;
 }
 
-void CDlgView::AssignMissingIndices()
+void AddressBook::AssignMissingIndices()
 {
     bool assigned = false;
-    for (int k = 0; k < m_abTable.m_nCount; ++k) {
-        DirEntry& entry = m_abTable[k];
+    for (int k = 0; k < m_store.m_abTable.m_nCount; ++k) {
+        DirEntry& entry = m_store.m_abTable[k];
         if (entry.m_nIndex != 0) continue;
-        entry.m_nIndex = EntryTableEditor::LowestFreeIndex(m_abTable);
+        entry.m_nIndex = EntryTableEditor::LowestFreeIndex(m_store.m_abTable);
         entry.m_nState = ENTRY_CHANGED;
         assigned = true;
     }
     if (!assigned) return;
-    SetFlag(VF_AB_MODIFIED);
+    m_store.SetFlag(VF_AB_MODIFIED);
     SaveAddressBook();
 }
 
-HRESULT CDlgView::ReadFolder(IMAPIContainer* container)
+HRESULT AddressBook::ReadFolder(IMAPIContainer* container)
 {
     if (!container || !m_pAddrBook) return MAPI_E_END_OF_SESSION;
     ++m_nFolderReadDepth;

@@ -1,14 +1,16 @@
 // The address-book session: logging on, opening the personal address book, and the table of its folders
 // (the book itself and every distribution list in it, depth first).
-#include "link/Cellbus.h"
 #include "mapi/Mapi.h"
 #include "res/StringTable.h"
-#include "ui/CDlgView.h"
+#include "pab/AddressBook.h"
+
+#include "model/EntryStore.h"
+#include "model/FormHost.h"
+#include "model/Questions.h"
 
 #include <cstring>
 
 namespace {
-constexpr ULONG kOpenFlags = MAPI_MODIFY | MAPI_BEST_ACCESS;
 // The rows of the folder in record k lie in record k + 1, so the last record holds rows but no folder.
 constexpr int kLastFolderRecord = kFolderSlots - 2;
 
@@ -25,7 +27,7 @@ bool SameEntryId(uint32_t cb1, const ENTRYID* id1, uint32_t cb2, const ENTRYID* 
 }
 }
 
-HRESULT CDlgView::OpenAbSession()
+HRESULT AddressBook::OpenAbSession()
 {
     m_pSession = nullptr;
     m_pAddrBook = nullptr;
@@ -35,20 +37,20 @@ HRESULT CDlgView::OpenAbSession()
 
     HRESULT hr = MAPIInitialize(nullptr);
     if (FAILED(hr)) {
-        Fehler_Melden(2, 41000);
+        m_questions.ReportError(kErrorClassAddressBook, Ids::IDS_ERR_MAPI_INIT);
         return hr;
     }
     hr = MAPILogonEx(0, nullptr, nullptr, MAPI_LOGON_UI | MAPI_EXTENDED | MAPI_NO_MAIL, &m_pSession);
     if (FAILED(hr)) {
         m_pSession = nullptr;
-        Fehler_Melden(2, 41001);
+        m_questions.ReportError(kErrorClassAddressBook, Ids::IDS_ERR_MAPI_LOGON);
         CloseAbSession();
         return hr;
     }
     return ReopenAddressBook(); // reports and closes the session itself on failure
 }
 
-HRESULT CDlgView::ReopenAddressBook()
+HRESULT AddressBook::ReopenAddressBook()
 {
     ReleaseAndClear(m_pContainer);
     ReleaseAndClear(m_pAddrBook);
@@ -57,12 +59,12 @@ HRESULT CDlgView::ReopenAddressBook()
     HRESULT hr = m_pSession->OpenAddressBook(0, nullptr, 0, &m_pAddrBook);
     if (FAILED(hr)) {
         m_pAddrBook = nullptr;
-        failedMessage = 41002;
+        failedMessage = Ids::IDS_ERR_OPEN_ADDRESS_BOOK;
     } else {
         FreePabEntryId(); // the root folder record points here until the next scan
         hr = m_pAddrBook->GetPAB(&m_cbPabEntryId, &m_pPabEntryId);
         if (FAILED(hr)) {
-            failedMessage = 41003;
+            failedMessage = Ids::IDS_ERR_OPEN_PAB;
         } else {
             ULONG objectType = 0;
             LPUNKNOWN opened = nullptr;
@@ -71,26 +73,26 @@ HRESULT CDlgView::ReopenAddressBook()
             if (FAILED(hr) || !m_pContainer) {
                 ReleaseAndClear(opened);
                 m_pContainer = nullptr;
-                failedMessage = 41004;
+                failedMessage = Ids::IDS_ERR_OPEN_CONTAINER;
                 if (SUCCEEDED(hr)) hr = MAPI_E_INVALID_OBJECT;
             }
         }
     }
     if (failedMessage) {
-        Fehler_Melden(2, failedMessage);
+        m_questions.ReportError(kErrorClassAddressBook, failedMessage);
         CloseAbSession();
     }
     return hr;
 }
 
-void CDlgView::CloseAbSession()
+void AddressBook::CloseAbSession()
 {
     FreeFolderRows();
     if (m_pContentRows) {
         FreeProws(m_pContentRows);
         m_pContentRows = nullptr;
         // Entries of the folder held identifiers in those rows.
-        for (DirEntry& entry : m_abTable.m_entries) {
+        for (DirEntry& entry : m_store.m_abTable.m_entries) {
             entry.m_cbEntryId = 0;
             entry.m_pEntryId = nullptr;
         }
@@ -105,55 +107,55 @@ void CDlgView::CloseAbSession()
     }
 }
 
-void CDlgView::FreePabEntryId()
+void AddressBook::FreePabEntryId()
 {
     if (m_pPabEntryId) MAPIFreeBuffer(m_pPabEntryId);
-    if (m_folders[0].m_pEntryId == m_pPabEntryId) m_folders[0].m_pEntryId = nullptr;
+    if (m_store.m_folders[0].m_pEntryId == m_pPabEntryId) m_store.m_folders[0].m_pEntryId = nullptr;
     m_pPabEntryId = nullptr;
     m_cbPabEntryId = 0;
 }
 
-bool CDlgView::IsFolderListed(int recordCount, uint32_t cbEntryId, const ENTRYID* entryId) const
+bool AddressBook::IsFolderListed(int recordCount, uint32_t cbEntryId, const ENTRYID* entryId) const
 {
     for (int k = 1; k < recordCount; ++k) {
-        const FolderRecord& folder = m_folders[static_cast<size_t>(k)];
+        const FolderRecord& folder = m_store.m_folders[static_cast<size_t>(k)];
         if (SameEntryId(folder.m_cbEntryId, folder.m_pEntryId, cbEntryId, entryId)) return true;
     }
     return false;
 }
 
-void CDlgView::FreeFolderRows()
+void AddressBook::FreeFolderRows()
 {
-    for (FolderRecord& folder : m_folders) {
+    for (FolderRecord& folder : m_store.m_folders) {
         if (folder.m_pRows) FreeProws(folder.m_pRows);
         folder.m_pRows = nullptr;
     }
 }
 
-HRESULT CDlgView::ScanFolders(IMAPIContainer* container, int i, int d)
+HRESULT AddressBook::ScanFolders(IMAPIContainer* container, int i, int d)
 {
     LPMAPITABLE table = nullptr;
     HRESULT hr = container->GetContentsTable(0, &table);
     if (hr == MAPI_E_NO_SUPPORT) {
-        Fehler_Melden(2, 41005);
+        m_questions.ReportError(kErrorClassAddressBook, Ids::IDS_ERR_NO_ENTRIES);
         return hr;
     }
     if (FAILED(hr)) {
-        Fehler_Melden(2, 41006);
+        m_questions.ReportError(kErrorClassAddressBook, Ids::IDS_ERR_CONTENTS_TABLE);
         CloseAbSession();
         return hr;
     }
     LPSRowSet rows = nullptr;
     hr = HrQueryAllRows(table, nullptr, nullptr, nullptr, 0, &rows);
     if (FAILED(hr)) {
-        Fehler_Melden(2, 41007);
+        m_questions.ReportError(kErrorClassAddressBook, Ids::IDS_ERR_QUERY_ROWS);
         if (rows) FreeProws(rows);
         table->Release();
         CloseAbSession();
         return hr;
     }
     if (i == 0) {
-        FolderRecord& root = m_folders[0];
+        FolderRecord& root = m_store.m_folders[0];
         root.m_nKind = FOLDER_MAIN;
         root.m_nLevel = 1;
         root.m_strName = StringTable::LoadString(Ids::IDS_PAB_NAME);
@@ -161,7 +163,7 @@ HRESULT CDlgView::ScanFolders(IMAPIContainer* container, int i, int d)
         root.m_pEntryId = m_pPabEntryId;
         i = 1;
     }
-    FolderRecord& rowHolder = m_folders[static_cast<size_t>(i)];
+    FolderRecord& rowHolder = m_store.m_folders[static_cast<size_t>(i)];
     if (rowHolder.m_pRows) FreeProws(rowHolder.m_pRows);
     rowHolder.m_pRows = rows;
 
@@ -181,7 +183,7 @@ HRESULT CDlgView::ScanFolders(IMAPIContainer* container, int i, int d)
         if (!isList || !id) continue;
         // Lists that contain each other would be scanned without end: every list is listed once.
         if (IsFolderListed(j, id->cb, reinterpret_cast<ENTRYID*>(id->lpb))) continue;
-        FolderRecord& folder = m_folders[static_cast<size_t>(j)];
+        FolderRecord& folder = m_store.m_folders[static_cast<size_t>(j)];
         folder.m_nKind = FOLDER_SUB;
         folder.m_nLevel = d + 2;
         folder.m_strName = name ? name : "";
@@ -196,27 +198,27 @@ HRESULT CDlgView::ScanFolders(IMAPIContainer* container, int i, int d)
             if (SUCCEEDED(hr)) hr = MAPI_E_INVALID_OBJECT;
             ReleaseAndClear(opened);
             table->Release();
-            Fehler_Melden(2, 41004);
+            m_questions.ReportError(kErrorClassAddressBook, Ids::IDS_ERR_OPEN_CONTAINER);
             CloseAbSession();
             return hr;
         }
-        m_nFolderCount = j + 1;
+        m_store.m_nFolderCount = j + 1;
         hr = ScanFolders(list, j + 1, d + 1);
         opened->Release();
         if (FAILED(hr)) {
             table->Release();
-            Fehler_Melden(2, 41004);
+            m_questions.ReportError(kErrorClassAddressBook, Ids::IDS_ERR_OPEN_CONTAINER);
             CloseAbSession();
             return hr;
         }
-        j = m_nFolderCount;
+        j = m_store.m_nFolderCount;
     }
-    m_nFolderCount = j;
+    m_store.m_nFolderCount = j;
     table->Release();
     return hr;
 }
 
-HRESULT CDlgView::ReopenShownFolder()
+HRESULT AddressBook::ReopenShownFolder()
 {
     ReleaseAndClear(m_pContainer);
     LPUNKNOWN opened = nullptr;
@@ -229,7 +231,17 @@ HRESULT CDlgView::ReopenShownFolder()
     if (SUCCEEDED(hr) && m_pContainer) return hr;
     ReleaseAndClear(opened);
     m_pContainer = nullptr;
-    Fehler_Melden(2, 41004);
+    m_questions.ReportError(kErrorClassAddressBook, Ids::IDS_ERR_OPEN_CONTAINER);
     CloseAbSession();
     return FAILED(hr) ? hr : MAPI_E_INVALID_OBJECT;
+}
+
+AddressBook::AddressBook(EntryStore& store, IQuestions& questions, IFormHost& host)
+    : m_store(store), m_questions(questions), m_host(host)
+{
+}
+
+AddressBook::~AddressBook()
+{
+    CloseAbSession(); // does nothing when the session was closed already
 }

@@ -1,15 +1,16 @@
 // Saving the address-book table into the folder shown: deletions first, then new and edited entries, each its own
 // transaction in the address book; then the folder is read again so the list shows what the book holds.
-#include "link/Cellbus.h"
 #include "mapi/Mapi.h"
 #include "pab/AbComment.h"
 #include "res/StringTable.h"
-#include "ui/CDlgView.h"
+#include "pab/AddressBook.h"
 
-#include <QPushButton>
+#include "model/EntryStore.h"
+#include "model/FormHost.h"
+#include "model/Questions.h"
+
 
 namespace {
-constexpr ULONG kOpenFlags = MAPI_MODIFY | MAPI_BEST_ACCESS;
 
 SPropValue StringProp(ULONG tag, const std::string& text)
 {
@@ -20,36 +21,34 @@ SPropValue StringProp(ULONG tag, const std::string& text)
 }
 }
 
-void CDlgView::OnSaveAddressBook()
+void AddressBook::SaveBeforeLeaving()
 {
-    m_btnToAddressBook->setEnabled(false);
-    m_btnToPhone->setEnabled(false);
-    m_nActiveList = LIST_NONE;
+    m_store.m_nActiveList = LIST_NONE;
     SaveAddressBook();
 }
 
-void CDlgView::SaveAddressBook()
+void AddressBook::SaveAddressBook()
 {
-    if (!HasFlag(VF_AB_MODIFIED)) return;
+    if (!m_store.HasFlag(VF_AB_MODIFIED)) return;
     if (!m_pContainer || !m_pAddrBook) { // the session ended after an earlier failure: nothing can be saved
-        Fehler_Melden(2, 41004);
-        EndProgram(-1);
+        m_questions.ReportError(kErrorClassAddressBook, Ids::IDS_ERR_OPEN_CONTAINER);
+        m_host.EndProgram(-1);
         return;
     }
-    for (int slot = m_abTable.m_nCount; slot < kTableSlots && m_abTable[slot].m_nState == ENTRY_REMOVED; ++slot) {
-        DirEntry& removed = m_abTable[slot];
+    for (int slot = m_store.m_abTable.m_nCount; slot < kTableSlots && m_store.m_abTable[slot].m_nState == ENTRY_REMOVED; ++slot) {
+        DirEntry& removed = m_store.m_abTable[slot];
         if (FAILED(DeleteAbEntry(removed.m_cbEntryId, removed.m_pEntryId))) {
-            EndProgram(-1);
+            m_host.EndProgram(-1);
             return;
         }
         removed.m_nState = ENTRY_UNCHANGED;
     }
-    for (int slot = 0; slot < m_abTable.m_nCount; ++slot) {
-        DirEntry& entry = m_abTable[slot];
+    for (int slot = 0; slot < m_store.m_abTable.m_nCount; ++slot) {
+        DirEntry& entry = m_store.m_abTable[slot];
         HRESULT hr = S_OK;
         if (entry.m_nState == ENTRY_NEW) {
-            m_strScratch = StringTable::LoadString(Ids::IDS_WRITING_PAB);
-            SetStatusText(m_strScratch);
+            m_store.m_strScratch = StringTable::LoadString(Ids::IDS_WRITING_PAB);
+            m_host.SetStatusText(m_store.m_strScratch);
             uint32_t cbTemplate = 0;
             ENTRYID* templateId = nullptr;
             SRowSet* templateRows = nullptr;
@@ -59,29 +58,29 @@ void CDlgView::SaveAddressBook()
                                    templateId);
             FreeRowSet(templateRows);
         } else if (entry.m_nState == ENTRY_CHANGED) {
-            m_strScratch = StringTable::LoadString(Ids::IDS_WRITING_PAB);
-            SetStatusText(m_strScratch);
+            m_store.m_strScratch = StringTable::LoadString(Ids::IDS_WRITING_PAB);
+            m_host.SetStatusText(m_store.m_strScratch);
             hr = UpdateAbEntry(entry.m_strName, entry.m_strNumber, entry.m_nIndex, entry.m_strStatus,
                                entry.m_cbEntryId, entry.m_pEntryId, entry.m_strComment);
         } else {
             continue;
         }
         if (FAILED(hr)) {
-            EndProgram(-1);
+            m_host.EndProgram(-1);
             return;
         }
         entry.m_nState = ENTRY_UNCHANGED;
     }
-    ClearFlag(VF_AB_MODIFIED);
-    RunFolderSelectionChange();
+    m_store.ClearFlag(VF_AB_MODIFIED);
+    m_host.RunFolderSelectionChange();
 }
 
-void CDlgView::FreeRowSet(SRowSet* rows)
+void AddressBook::FreeRowSet(SRowSet* rows)
 {
     if (rows) FreeProws(rows);
 }
 
-HRESULT CDlgView::FindCreateTemplate(const char* addressType, uint32_t* cbEntryId, ENTRYID** entryId, SRowSet** rows)
+HRESULT AddressBook::FindCreateTemplate(const char* addressType, uint32_t* cbEntryId, ENTRYID** entryId, SRowSet** rows)
 {
     *rows = nullptr;
     LPUNKNOWN opened = nullptr;
@@ -89,7 +88,7 @@ HRESULT CDlgView::FindCreateTemplate(const char* addressType, uint32_t* cbEntryI
     auto* table = dynamic_cast<IMAPITable*>(opened);
     int failedMessage = 0;
     if (FAILED(hr) || !table) {
-        failedMessage = 41008;
+        failedMessage = Ids::IDS_ERR_OPEN_PROPERTY;
         if (SUCCEEDED(hr)) hr = MAPI_E_NO_SUPPORT;
     } else {
         SizedSPropTagArray(2, columns) = {2, {PR_ADDRTYPE, PR_ENTRYID}};
@@ -100,11 +99,11 @@ HRESULT CDlgView::FindCreateTemplate(const char* addressType, uint32_t* cbEntryI
         restriction.res.resProperty = {RELOP_EQ, PR_ADDRTYPE, &wanted};
         ULONG count = 0;
         if (FAILED(hr = table->SetColumns(reinterpret_cast<LPSPropTagArray>(&columns), 0)))
-            failedMessage = 41009;
+            failedMessage = Ids::IDS_ERR_SET_COLUMNS;
         else if (FAILED(hr = table->Restrict(&restriction, 0)))
-            failedMessage = 41010;
+            failedMessage = Ids::IDS_ERR_RESTRICT;
         else if (FAILED(hr = table->GetRowCount(0, &count)))
-            failedMessage = 41011;
+            failedMessage = Ids::IDS_ERR_ROW_COUNT;
         else if (count > 0 && SUCCEEDED(table->QueryRows(static_cast<LONG>(count), 0, rows)) && *rows &&
                  (*rows)->cRows > 0 && (*rows)->aRow[0].cValues > 1 &&
                  (*rows)->aRow[0].lpProps[1].ulPropTag == PR_ENTRYID) {
@@ -120,19 +119,19 @@ HRESULT CDlgView::FindCreateTemplate(const char* addressType, uint32_t* cbEntryI
     }
     if (opened) opened->Release();
     if (failedMessage) {
-        Fehler_Melden(2, failedMessage);
+        m_questions.ReportError(kErrorClassAddressBook, failedMessage);
         CloseAbSession();
     }
     return hr;
 }
 
-HRESULT CDlgView::CreateAbEntry(const std::string& name, const std::string& number, int index,
+HRESULT AddressBook::CreateAbEntry(const std::string& name, const std::string& number, int index,
                                 const std::string& status, uint32_t cbTemplateId, ENTRYID* templateId)
 {
     LPMAPIPROP entry = nullptr;
     HRESULT hr = m_pContainer->CreateEntry(cbTemplateId, templateId, CREATE_CHECK_DUP_LOOSE, &entry);
     if (FAILED(hr)) {
-        Fehler_Melden(2, 41012);
+        m_questions.ReportError(kErrorClassAddressBook, Ids::IDS_ERR_CREATE_ENTRY);
         if (entry) entry->Release();
         CloseAbSession();
         return hr;
@@ -142,16 +141,16 @@ HRESULT CDlgView::CreateAbEntry(const std::string& name, const std::string& numb
         return hr;
     }
     if (!entry) return 0;
-    m_strScratch = AbComment::FormatForNewEntry(status, index);
+    m_store.m_strScratch = AbComment::FormatForNewEntry(status, index);
     const std::string addressType = "SMTP";
     const std::string address = "- -";
     SPropValue values[5] = {StringProp(PR_DISPLAY_NAME, name), StringProp(PR_PRIMARY_TELEPHONE_NUMBER, number),
                             StringProp(PR_ADDRTYPE, addressType), StringProp(PR_EMAIL_ADDRESS, address),
-                            StringProp(PR_COMMENT, m_strScratch)};
+                            StringProp(PR_COMMENT, m_store.m_strScratch)};
     return StoreEntryProps(entry, 5, values, true);
 }
 
-HRESULT CDlgView::UpdateAbEntry(const std::string& name, const std::string& number, int index,
+HRESULT AddressBook::UpdateAbEntry(const std::string& name, const std::string& number, int index,
                                 const std::string& status, uint32_t cbEntryId, ENTRYID* entryId,
                                 const std::string& comment)
 {
@@ -160,7 +159,7 @@ HRESULT CDlgView::UpdateAbEntry(const std::string& name, const std::string& numb
     HRESULT hr = m_pAddrBook->OpenEntry(cbEntryId, entryId, nullptr, kOpenFlags, &objectType, &opened);
     auto* entry = dynamic_cast<IMAPIProp*>(opened);
     if (FAILED(hr)) {
-        Fehler_Melden(2, 41012);
+        m_questions.ReportError(kErrorClassAddressBook, Ids::IDS_ERR_CREATE_ENTRY);
         if (opened) opened->Release();
         CloseAbSession();
         return hr;
@@ -173,44 +172,44 @@ HRESULT CDlgView::UpdateAbEntry(const std::string& name, const std::string& numb
     // taking it off again, every save of an edited entry would add a space to its comment.
     std::string freeComment = comment;
     if (!freeComment.empty() && freeComment.back() == ' ') freeComment.pop_back();
-    m_strScratch = AbComment::FormatForUpdatedEntry(freeComment, status, index);
+    m_store.m_strScratch = AbComment::FormatForUpdatedEntry(freeComment, status, index);
     SPropValue values[3] = {StringProp(PR_DISPLAY_NAME, name), StringProp(PR_PRIMARY_TELEPHONE_NUMBER, number),
-                            StringProp(PR_COMMENT, m_strScratch)};
+                            StringProp(PR_COMMENT, m_store.m_strScratch)};
     return StoreEntryProps(entry, 3, values, false);
 }
 
-HRESULT CDlgView::StoreEntryProps(IMAPIProp* entry, ULONG count, SPropValue* values, bool newEntry)
+HRESULT AddressBook::StoreEntryProps(IMAPIProp* entry, ULONG count, SPropValue* values, bool newEntry)
 {
     LPSPropProblemArray problems = nullptr;
     HRESULT hr = entry->SetProps(count, values, &problems);
     int failedMessage = 0;
     if (FAILED(hr)) {
-        failedMessage = 41013;
+        failedMessage = Ids::IDS_ERR_SET_PROPS;
     } else {
         hr = entry->SaveChanges(0);
         if (hr == MAPI_E_COLLISION) {
             // A new entry whose name the folder has already is passed over; saving goes on with the next one.
             // Renaming into such a name cannot be carried out, and ends the session like any failure to save.
-            Fehler_Melden(2, 41014);
+            m_questions.ReportError(kErrorClassAddressBook, Ids::IDS_ERR_ENTRY_EXISTS);
             if (newEntry) hr = 0;
-            else failedMessage = 41015;
+            else failedMessage = Ids::IDS_ERR_SAVE_CHANGES;
         } else if (FAILED(hr)) {
-            failedMessage = 41015;
+            failedMessage = Ids::IDS_ERR_SAVE_CHANGES;
         } else {
-            m_strScratch = StringTable::LoadString(Ids::IDS_ACTION_SUCCESSFUL);
-            SetStatusText(m_strScratch);
+            m_store.m_strScratch = StringTable::LoadString(Ids::IDS_ACTION_SUCCESSFUL);
+            m_host.SetStatusText(m_store.m_strScratch);
         }
     }
     entry->Release();
     if (problems) MAPIFreeBuffer(problems);
     if (failedMessage) {
-        Fehler_Melden(2, failedMessage);
+        m_questions.ReportError(kErrorClassAddressBook, failedMessage);
         CloseAbSession();
     }
     return hr;
 }
 
-HRESULT CDlgView::DeleteAbEntry(uint32_t cbEntryId, ENTRYID* entryId)
+HRESULT AddressBook::DeleteAbEntry(uint32_t cbEntryId, ENTRYID* entryId)
 {
     SBinary id{cbEntryId, reinterpret_cast<LPBYTE>(entryId)};
     ENTRYLIST list{1, &id};
