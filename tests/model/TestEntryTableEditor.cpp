@@ -1,7 +1,7 @@
 #include "model/EntryStore.h"
 #include "model/EntryTableEditor.h"
 #include "RecordingHost.h"
-#include "ScriptedAnswers.h"
+#include "ScriptedQuestions.h"
 
 #include <QtTest>
 
@@ -37,6 +37,9 @@ std::vector<int> LiveIndices(const DirTable& table)
     return out;
 }
 
+// Typed into the index dialog by a data row: keeps what the dialog proposed.
+constexpr int kKeepProposal = -999999;
+
 std::vector<int> DeletionRecordIndices(const DirTable& table)
 {
     std::vector<int> out;
@@ -49,7 +52,7 @@ class TestEntryTableEditor : public QObject {
     Q_OBJECT
     // The store holds 32 tables of 1000 entries: too large for the stack.
     std::unique_ptr<EntryStore> m_store;
-    ScriptedAnswers m_questions;
+    ScriptedQuestions m_questions;
     RecordingHost m_host;
     std::unique_ptr<EntryTableEditor> m_editor;
 
@@ -69,7 +72,7 @@ private slots:
         m_store->m_nCurDir = DIR_SIM;
         m_store->m_nNameLen = 16;
         m_store->m_nNumberLen = 20;
-        m_questions = ScriptedAnswers();
+        m_questions = ScriptedQuestions();
         m_host = RecordingHost();
         m_editor = std::make_unique<EntryTableEditor>(*m_store, m_questions, m_host);
     }
@@ -119,7 +122,7 @@ private slots:
         FillTable(Phone(), 3, {1, 2, 3});
         DirEntry entry = MakeEntry(0, "New");
         QVERIFY(!m_editor->InsertPhoneEntry(3, entry));
-        QCOMPARE(m_questions.m_reportedErrors, (std::vector<std::pair<int, int>>{{4, 41025}}));
+        QCOMPARE(m_questions.Reports(), std::vector<int>{4 * 100000 + 41025}); // class 4, message 41025
         QCOMPARE(m_host.m_statusTexts, std::vector<std::string>{"Action aborted."});
         QCOMPARE(m_store->m_strScratch, std::string("Action aborted."));
         QCOMPARE(LiveIndices(Phone()), (std::vector<int>{1, 2, 3}));
@@ -151,7 +154,7 @@ private slots:
         QCOMPARE(m_editor->InsertPhoneEntry(0, entry), inserted);
         QCOMPARE(LiveIndices(Phone()), live);
         QCOMPARE(DeletionRecordIndices(Phone()), records);
-        QCOMPARE(m_questions.m_reportedErrors.size(), size_t(inserted ? 0 : 1));
+        QCOMPARE(m_questions.Reports().size(), size_t(inserted ? 0 : 1));
     }
 
     void addressBookNeverWritesPastItsLastSlot()
@@ -162,7 +165,7 @@ private slots:
         Ab()[999] = MakeEntry(1000, "Gone", ENTRY_REMOVED);
         DirEntry entry = MakeEntry(0, "New");
         QVERIFY(!m_editor->InsertAbEntry(0, entry));
-        QCOMPARE(m_questions.m_reportedErrors.size(), size_t(1));
+        QCOMPARE(m_questions.Reports().size(), size_t(1));
         QCOMPARE(Ab().m_nCount, 999);
         // Removing from a table whose every slot is used puts the record into the slot it frees.
         QVERIFY(m_editor->RemoveAbEntry(0));
@@ -183,7 +186,7 @@ private slots:
         QCOMPARE(Phone()[1].m_nState, int(ENTRY_NEW));
         QCOMPARE(Phone()[1].m_nIndex, 2);
         QVERIFY(m_store->HasFlag(VF_PHONE_MODIFIED));
-        QVERIFY(m_questions.m_shownIndexDialogs.empty());
+        QVERIFY(m_questions.IndexDialogsShown().empty());
     }
 
     void insertionsKeepTableOrderAndShiftTheRest()
@@ -257,7 +260,7 @@ private slots:
         Phone().m_nCount = -1;
         DirEntry entry = MakeEntry(3, "X");
         QVERIFY(!m_editor->InsertPhoneEntry(0, entry));
-        QVERIFY(m_questions.m_reportedErrors.empty());
+        QVERIFY(m_questions.Reports().empty());
     }
 
     void addressBookRemovalFindsRecordsBeforeItsCapacityIsSet()
@@ -293,22 +296,22 @@ private slots:
     {
         FillTable(Phone(), 250, {1, 2, 4});
         BeginBatch(false);
-        m_questions.m_indexAnswers.push_back({false, 0, false});
+        m_questions.AnswerIndex(ScriptedQuestions::CancelIndex());
         DirEntry entry = MakeEntry(2, "Taken");
         QVERIFY(!m_editor->InsertPhoneEntry(3, entry));
-        QCOMPARE(m_questions.m_shownIndexDialogs.size(), size_t(1));
-        QCOMPARE(m_questions.m_shownIndexDialogs[0].m_nChosenIndex, 3);
-        QCOMPARE(m_questions.m_shownIndexDialogs[0].m_bShowAcceptAll, 0); // a single entry never offers it
+        QCOMPARE(m_questions.IndexDialogsShown().size(), size_t(1));
+        QCOMPARE(m_questions.IndexDialogsShown()[0].m_nChosenIndex, 3);
+        QCOMPARE(m_questions.IndexDialogsShown()[0].m_bShowAcceptAll, 0); // a single entry never offers it
         QVERIFY(!m_store->HasFlag(VF_BATCH));
         QCOMPARE(LiveIndices(Phone()), (std::vector<int>{1, 2, 4}));
-        QVERIFY(m_questions.m_reportedErrors.empty());
+        QVERIFY(m_questions.Reports().empty());
     }
 
     void typedIndexThatIsNotFreeTakesTheLowestWithoutAskingAgain_data()
     {
         QTest::addColumn<int>("typed");
         QTest::addColumn<int>("settled");
-        QTest::newRow("accepted proposal") << ScriptedAnswers::kProposal << 3;
+        QTest::newRow("accepted proposal") << kKeepProposal << 3;
         QTest::newRow("typed free") << 9 << 9;
         QTest::newRow("typed zero") << 0 << 3;
         QTest::newRow("typed above capacity") << 251 << 3;
@@ -321,12 +324,13 @@ private slots:
         QFETCH(int, settled);
         FillTable(Phone(), 250, {1, 2, 4});
         BeginBatch(false);
-        m_questions.m_indexAnswers.push_back({true, typed, false});
+        m_questions.AnswerIndex(typed == kKeepProposal ? ScriptedQuestions::KeepProposal()
+                                                      : ScriptedQuestions::TypeIndex(typed));
         DirEntry entry = MakeEntry(4, "Taken");
         QVERIFY(m_editor->InsertPhoneEntry(3, entry));
         QCOMPARE(entry.m_nIndex, settled);
         QCOMPARE(Phone()[3].m_nIndex, settled);
-        QCOMPARE(m_questions.m_shownIndexDialogs.size(), size_t(1));
+        QCOMPARE(m_questions.IndexDialogsShown().size(), size_t(1));
         QVERIFY(m_store->HasFlag(VF_BATCH)); // plain "Accept" keeps asking for the rest of the run
     }
 
@@ -343,7 +347,7 @@ private slots:
         QFETCH(std::vector<int>, settled);
         FillTable(Ab(), 1000, {1, 2, 3});
         BeginBatch(true);
-        m_questions.m_indexAnswers.push_back({true, typed, true});
+        m_questions.AnswerIndex(ScriptedQuestions::TypeIndex(typed, true));
         std::vector<int> got;
         for (int i = 0; i < 3; ++i) {
             DirEntry entry = MakeEntry(1 + i, "Paste" + std::to_string(i));
@@ -351,9 +355,9 @@ private slots:
             got.push_back(entry.m_nIndex);
         }
         QCOMPARE(got, settled);
-        QCOMPARE(m_questions.m_shownIndexDialogs.size(), size_t(1));
-        QCOMPARE(m_questions.m_shownIndexDialogs[0].m_bShowAcceptAll, 1);
-        QCOMPARE(m_questions.m_shownIndexDialogs[0].m_nChosenIndex, 4);
+        QCOMPARE(m_questions.IndexDialogsShown().size(), size_t(1));
+        QCOMPARE(m_questions.IndexDialogsShown()[0].m_bShowAcceptAll, 1);
+        QCOMPARE(m_questions.IndexDialogsShown()[0].m_nChosenIndex, 4);
         QVERIFY(!m_store->HasFlag(VF_BATCH));
     }
 
@@ -363,7 +367,7 @@ private slots:
         DirEntry entry = MakeEntry(1, "Quiet");
         QVERIFY(m_editor->InsertPhoneEntry(0, entry));
         QCOMPARE(entry.m_nIndex, 3);
-        QVERIFY(m_questions.m_shownIndexDialogs.empty());
+        QVERIFY(m_questions.IndexDialogsShown().empty());
     }
 };
 

@@ -10,9 +10,41 @@ std::vector<int> ScriptedQuestions::Reports() const
     return reports;
 }
 
+std::vector<ScriptedQuestions::Asked> ScriptedQuestions::AskedOfKind(const std::string& kind) const
+{
+    std::vector<Asked> ofKind;
+    for (const Asked& asked : m_asked)
+        if (asked.kind == kind) ofKind.push_back(asked);
+    return ofKind;
+}
+
+std::function<bool(IndexDialogData&)> ScriptedQuestions::TypeIndex(int index, bool acceptAll)
+{
+    return [index, acceptAll](IndexDialogData& data) {
+        data.m_nChosenIndex = index;
+        data.m_bAcceptAll = acceptAll ? 1 : 0;
+        return true;
+    };
+}
+
+std::function<bool(IndexDialogData&)> ScriptedQuestions::KeepProposal(bool acceptAll)
+{
+    return [acceptAll](IndexDialogData& data) {
+        data.m_bAcceptAll = acceptAll ? 1 : 0;
+        return true;
+    };
+}
+
+std::function<bool(IndexDialogData&)> ScriptedQuestions::CancelIndex()
+{
+    return [](IndexDialogData&) { return false; };
+}
+
 void ScriptedQuestions::Clear()
 {
     m_asked.clear();
+    m_indexShown.clear();
+    m_namesShown.clear();
     m_unanswered.clear();
 }
 
@@ -36,6 +68,7 @@ void ScriptedQuestions::ReportError(int errorClass, int messageId)
 bool ScriptedQuestions::RunIndexDialog(IndexDialogData& data)
 {
     m_asked.push_back({"index", data.m_nChosenIndex, data.m_bShowAcceptAll ? "accept-all" : ""});
+    m_indexShown.push_back(data);
     if (m_index.empty()) {
         m_unanswered.push_back("index");
         return false;
@@ -45,9 +78,10 @@ bool ScriptedQuestions::RunIndexDialog(IndexDialogData& data)
     return answer(data);
 }
 
-bool ScriptedQuestions::RunNameDialog(const std::string& title, const std::string&, std::string& text)
+bool ScriptedQuestions::RunNameDialog(const std::string& title, const std::string& prompt, std::string& text)
 {
     m_asked.push_back({"name", 0, title + "|" + text});
+    m_namesShown.push_back({title, prompt, text});
     if (m_names.empty()) {
         m_unanswered.push_back("name");
         return false;

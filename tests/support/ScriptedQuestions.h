@@ -15,15 +15,31 @@ public:
         int id = 0;       // message id, or error class * 100000 + message id for reports
         std::string text;
     };
+    // A name dialog as it was when it opened.
+    struct NameDialogShown {
+        std::string title;
+        std::string prompt;
+        std::string text;
+    };
 
     // Queue answers; each question takes the first queued answer of its kind.
     void AnswerYesNo(int messageId, bool yes) { m_yesNo.push_back({messageId, yes}); }
     void AnswerIndex(std::function<bool(IndexDialogData&)> answer) { m_index.push_back(std::move(answer)); }
+    // Ready answers for AnswerIndex: OK with an index typed over the proposal, OK on the proposal as it stands
+    // (both with or without "Accept All"), and Cancel.
+    static std::function<bool(IndexDialogData&)> TypeIndex(int index, bool acceptAll = false);
+    static std::function<bool(IndexDialogData&)> KeepProposal(bool acceptAll = false);
+    static std::function<bool(IndexDialogData&)> CancelIndex();
     void AnswerName(bool ok, const std::string& name = {}) { m_names.push_back({ok, name}); }
     void AnswerEntry(std::function<bool(EntryDialogData&)> answer) { m_entries.push_back(std::move(answer)); }
     void AnswerFolder(bool ok, int selected) { m_folders.push_back({ok, selected}); }
 
     const std::vector<Asked>& AskedSoFar() const { return m_asked; }
+    // The questions of one kind, in order.
+    std::vector<Asked> AskedOfKind(const std::string& kind) const;
+    // Every index dialog and name dialog as it was when it opened, in order.
+    const std::vector<IndexDialogData>& IndexDialogsShown() const { return m_indexShown; }
+    const std::vector<NameDialogShown>& NameDialogsShown() const { return m_namesShown; }
     // Error reports as class * 100000 + message id, in order.
     std::vector<int> Reports() const;
     // Questions that found no scripted answer (answered No / Cancel); a test expects this to stay empty.
@@ -45,5 +61,7 @@ private:
     std::deque<std::function<bool(EntryDialogData&)>> m_entries;
     std::deque<std::pair<bool, int>> m_folders;
     std::vector<Asked> m_asked;
+    std::vector<IndexDialogData> m_indexShown;
+    std::vector<NameDialogShown> m_namesShown;
     std::vector<std::string> m_unanswered;
 };

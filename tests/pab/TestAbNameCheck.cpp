@@ -1,7 +1,7 @@
 #include "model/EntryStore.h"
 #include "pab/AbNameCheck.h"
 #include "RecordingHost.h"
-#include "ScriptedAnswers.h"
+#include "ScriptedQuestions.h"
 
 #include <QtTest>
 
@@ -10,7 +10,7 @@
 class TestAbNameCheck : public QObject {
     Q_OBJECT
     std::unique_ptr<EntryStore> m_store;
-    ScriptedAnswers m_questions;
+    ScriptedQuestions m_questions;
     RecordingHost m_host;
 
     void ShowAbEntries(const std::vector<std::string>& names)
@@ -20,12 +20,19 @@ class TestAbNameCheck : public QObject {
         m_host.m_nAbListItems = static_cast<int>(names.size());
     }
     int Check(std::string& name) { return MakeAbNameUnique(*m_store, m_questions, m_host, name); }
+    // The text each name dialog showed when it opened.
+    std::vector<std::string> NameTextsShown() const
+    {
+        std::vector<std::string> texts;
+        for (const auto& shown : m_questions.NameDialogsShown()) texts.push_back(shown.text);
+        return texts;
+    }
 
 private slots:
     void init()
     {
         m_store = std::make_unique<EntryStore>();
-        m_questions = ScriptedAnswers();
+        m_questions = ScriptedQuestions();
         m_host = RecordingHost();
         ShowAbEntries({"Miller", "Smith", "Jones"});
     }
@@ -35,24 +42,25 @@ private slots:
         std::string name = "miller"; // names differ by case
         QCOMPARE(Check(name), 1);
         QCOMPARE(name, std::string("miller"));
-        QVERIFY(m_questions.m_askedYesNo.empty());
-        QVERIFY(m_questions.m_shownNameTexts.empty());
+        QVERIFY(m_questions.AskedOfKind("yesno").empty());
+        QVERIFY(m_questions.NameDialogsShown().empty());
     }
 
     void aClashAsksForAnotherName()
     {
-        m_questions.m_yesNoAnswers = {true};
-        m_questions.m_nameAnswers = {{true, "Miller B"}};
+        m_questions.AnswerYesNo(41022, true);
+        m_questions.AnswerName(true, "Miller B");
         std::string name = "Miller";
         QCOMPARE(Check(name), 1);
         QCOMPARE(name, std::string("Miller B"));
-        QCOMPARE(m_questions.m_askedYesNo.size(), size_t(1));
-        QCOMPARE(m_questions.m_askedYesNo[0].first, 41022);
-        QCOMPARE(m_questions.m_askedYesNo[0].second,
+        const auto askedYesNo = m_questions.AskedOfKind("yesno");
+        QCOMPARE(askedYesNo.size(), size_t(1));
+        QCOMPARE(askedYesNo[0].id, 41022);
+        QCOMPARE(askedYesNo[0].text,
                  std::string("The name  'Miller'  already exists in the PAB-list - Saving impossible.\nEnter another name ?"));
-        QCOMPARE(m_questions.m_lastNameTitle, std::string("Enter another name for saving to the PAB"));
-        QCOMPARE(m_questions.m_lastNamePrompt, std::string("Enter name:"));
-        QCOMPARE(m_questions.m_shownNameTexts, std::vector<std::string>{"Miller"});
+        QCOMPARE(NameTextsShown(), std::vector<std::string>{"Miller"});
+        QCOMPARE(m_questions.NameDialogsShown().back().title, std::string("Enter another name for saving to the PAB"));
+        QCOMPARE(m_questions.NameDialogsShown().back().prompt, std::string("Enter name:"));
     }
 
     void givingUpLeavesTheNameAlone_data()
@@ -66,8 +74,8 @@ private slots:
     {
         QFETCH(bool, yes);
         QFETCH(bool, dialogOk);
-        m_questions.m_yesNoAnswers = {yes};
-        m_questions.m_nameAnswers = {{dialogOk, "Other"}};
+        m_questions.AnswerYesNo(41022, yes);
+        m_questions.AnswerName(dialogOk, "Other");
         std::string name = "Smith";
         QCOMPARE(Check(name), 0);
         QCOMPARE(name, std::string("Smith"));
@@ -76,20 +84,22 @@ private slots:
     void aReplacedNameIsCheckedAgainstEveryEntry()
     {
         // Jones clashes; the first replacement is Jones again, the second the earlier entry Miller.
-        m_questions.m_yesNoAnswers = {true, true, true};
-        m_questions.m_nameAnswers = {{true, "Jones"}, {true, "Miller"}, {true, "Jones Jr"}};
+        for (int i = 0; i < 3; ++i) m_questions.AnswerYesNo(41022, true);
+        m_questions.AnswerName(true, "Jones");
+        m_questions.AnswerName(true, "Miller");
+        m_questions.AnswerName(true, "Jones Jr");
         std::string name = "Jones";
         QCOMPARE(Check(name), 1);
         QCOMPARE(name, std::string("Jones Jr"));
-        QCOMPARE(m_questions.m_shownNameTexts, (std::vector<std::string>{"Jones", "Jones", "Miller"}));
+        QCOMPARE(NameTextsShown(), (std::vector<std::string>{"Jones", "Jones", "Miller"}));
     }
 
     void anEmptyNameIsRefused()
     {
         std::string name;
         QCOMPARE(Check(name), 0);
-        m_questions.m_yesNoAnswers = {true};
-        m_questions.m_nameAnswers = {{true, ""}};
+        m_questions.AnswerYesNo(41022, true);
+        m_questions.AnswerName(true, "");
         name = "Smith";
         QCOMPARE(Check(name), 0);
         QCOMPARE(name, std::string("Smith"));
@@ -100,7 +110,7 @@ private slots:
         m_host.m_nAbListItems = 2; // the list has not been refilled since Jones was inserted by a transfer
         std::string name = "Jones";
         QCOMPARE(Check(name), 1);
-        QVERIFY(m_questions.m_askedYesNo.empty());
+        QVERIFY(m_questions.AskedOfKind("yesno").empty());
     }
 
     void deletionRecordsAndFreeSlotsAreNotCompared()
