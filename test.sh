@@ -3,6 +3,8 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 ./scripts/install-deps.sh
+# An include against the layers fails the run before anything is built.
+./scripts/check-layers.sh
 export QT_QPA_PLATFORM=offscreen
 jobs=$(nproc)
 for cfg in build:OFF:RelWithDebInfo build-asan:ON:Debug; do

@@ -1,6 +1,6 @@
 #include "app/CAboutDlg.h"
 
-#include "app/Artwork.h"
+#include "res/Artwork.h"
 #include "ui/DialogPlacement.h"
 
 #include <QLabel>

@@ -1,12 +1,13 @@
 #include "app/CMainFrame.h"
 
-#include "app/Artwork.h"
 #include "app/CHelpWindow.h"
 #include "app/CVRD2EditApp.h"
-#include "app/CommandIds.h"
 #include "app/FrameResources.h"
 #include "app/KeyLockState.h"
+#include "res/Artwork.h"
+#include "res/CommandIds.h"
 #include "res/StringTable.h"
+#include "ui/ICommandTarget.h"
 
 #include <QCloseEvent>
 #include <QLabel>

@@ -1,8 +1,8 @@
 #include "app/CVRD2EditApp.h"
 
-#include "app/Artwork.h"
 #include "app/CAboutDlg.h"
 #include "app/SingleInstanceLock.h"
+#include "res/Artwork.h"
 #include "res/StringTable.h"
 
 #include <QFileInfo>

@@ -1,7 +1,8 @@
 #pragma once
 // The application object: single-instance start-up, the registry key of the settings, the About command,
 // and the input block that keeps clicks and keys out of modal loops while the telephone works.
-#include "app/CommandIds.h"
+#include "res/CommandIds.h"
+#include "ui/ICommandTarget.h"
 
 #include <QApplication>
 

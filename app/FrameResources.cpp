@@ -1,6 +1,6 @@
 #include "app/FrameResources.h"
 
-#include "app/CommandIds.h"
+#include "res/CommandIds.h"
 #include "res/StringTable.h"
 
 namespace FrameResources {

@@ -1,18 +1,11 @@
 // The program's entry: options, the single-instance start-up, the frame and the form.
-#include "app/CMainFrame.h"
 #include "app/CVRD2EditApp.h"
-#include "app/CVRD2EditDoc.h"
-#include "link/Cellbus.h"
-#include "link/TelephoneLinkSetup.h"
-#include "mapi/Mapi.h"
-#include "ui/CDlgView.h"
-#include "ui/DialogQuestions.h"
+#include "app/ProgramWiring.h"
 
 #include <QCommandLineParser>
 #include <QSettings>
 
 #include <cstdio>
-#include <memory>
 
 namespace {
 void DefineOptions(QCommandLineParser& parser)
@@ -30,15 +23,15 @@ void DefineOptions(QCommandLineParser& parser)
 // SetUpBackends: connects the telephone link (--device or the setting Link/Device) and the address-book file
 // (--pab or the setting AddressBook/File) before the form starts. false ends the program.
 // ---------------------------------------------------------------------------------------------------------
-bool SetUpBackends(const QCommandLineParser& parser)
+bool SetUpBackends(const QCommandLineParser& parser, ProgramWiring& program)
 {
     const QSettings settings;
     QString pab = parser.value(QStringLiteral("pab"));
     if (pab.isEmpty()) pab = settings.value(QStringLiteral("AddressBook/File")).toString();
-    MAPISetAddressBookFile(pab.toStdString()); // empty: pab.sqlite in the user's data folder
+    program.UseAddressBookFile(pab); // empty: pab.sqlite in the user's data folder
 
     QString error;
-    if (!StartTelephoneLink(parser.value(QStringLiteral("device")), &error)) {
+    if (!program.StartTelephoneLink(parser.value(QStringLiteral("device")), &error)) {
         // The program still edits the address book; reading the telephone then reports what is wrong.
         std::fprintf(stderr, "telephone-directory: %s\n", qPrintable(error));
     }
@@ -76,22 +69,10 @@ int main(int argc, char* argv[])
     // A second copy ends here, silently, leaving the first as it is.
     if (!app.InitInstance())
         return 0;
-    if (!SetUpBackends(parser))
+    // Taken apart before the application object: the form goes first, the telephone link last.
+    ProgramWiring program;
+    if (!SetUpBackends(parser, program))
         return 1;
-
-    // The document holds nothing; it stands for the program's one open "file", the form.
-    [[maybe_unused]] CVRD2EditDoc document;
-    CMainFrame frame;
-    DialogQuestions questions(&frame);
-    SetErrorReportHandler([&questions](int errorClass, int messageId) { questions.ReportError(errorClass, messageId); });
-    // The form goes before the questions it keeps a pointer to; the frame it sits in outlives both.
-    auto view = std::make_unique<CDlgView>(&frame, &questions);
-    frame.SetView(view.get(), view.get());
-    frame.show();
-    view->OnInitialUpdate();
-    const int status = app.exec();
-    view.reset();
-    SetErrorReportHandler(nullptr);
-    StopTelephoneLink();
-    return status;
+    program.ShowForm(); // the program's own dialogs answer the form's questions
+    return app.exec();
 }

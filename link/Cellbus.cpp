@@ -1,7 +1,7 @@
 #include "link/Cellbus.h"
 
-#include "link/ErrorReport.h"
 #include "link/LinkService.h"
+#include "res/ErrorReport.h"
 
 #include <cstdio>
 

@@ -1,6 +1,6 @@
-#include "app/Artwork.h"
+#include "res/Artwork.h"
 
-#include "app/CommandIds.h"
+#include "res/CommandIds.h"
 
 #include <QPainter>
 #include <QPainterPath>

@@ -1,4 +1,4 @@
-#include "link/ErrorReport.h"
+#include "res/ErrorReport.h"
 
 #include "res/StringTable.h"
 

@@ -1,5 +1,7 @@
 #pragma once
 // The texts of an error report: message N, its remedy N+5000 where there is one, and a caption by class.
+// The telephone link prints them on a terminal when nobody handles its reports, and the program's dialog shows
+// them in a message box: both sides must say the same, so the texts live with the string table.
 #include <QString>
 
 namespace ErrorReport {

@@ -1,5 +1,4 @@
 // Adding and editing entries through the entry dialog.
-#include "link/Cellbus.h"
 #include "model/EntryTableEditor.h"
 #include "model/FieldRules.h"
 #include "model/Questions.h"
@@ -24,7 +23,7 @@ bool AskForCompleteEntry(IQuestions& questions, EntryDialogData& data)
     for (;;) {
         if (!questions.RunEntryDialog(data)) return false;
         if (!data.m_szName.empty() && !data.m_szNumber.empty()) return true;
-        Fehler_Melden(4, kMessageIncompleteInput);
+        questions.ReportError(4, kMessageIncompleteInput);
     }
 }
 

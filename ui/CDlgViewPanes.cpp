@@ -1,8 +1,8 @@
 // What the user does in the two lists and the preview row: which list is active, which transfer button is
 // enabled, the working copies in the preview row and the rules that correct them for their destination.
-#include "app/CommandIds.h"
-#include "link/Cellbus.h"
 #include "model/FieldRules.h"
+#include "model/Questions.h"
+#include "res/CommandIds.h"
 #include "res/Cp1252.h"
 #include "res/StringTable.h"
 #include "ui/CDlgView.h"
@@ -235,7 +235,7 @@ void CDlgView::OnChangePreviewStatus()
         copy->m_strStatus = status;
         return;
     }
-    Fehler_Melden(4, 41016);
+    m_pQuestions->ReportError(4, 41016);
     m_edStatus->clear(); // stores the empty status
 }
 

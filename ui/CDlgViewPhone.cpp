@@ -1,9 +1,9 @@
 // The form's side of the telephone directories: its handlers hand the work to the telephone layer, which shows
 // its results through the form's widgets.
-#include "app/CVRD2EditApp.h"
 #include "phone/TelephoneDirectories.h"
 #include "ui/CDirectoryCombo.h"
 #include "ui/CDlgView.h"
+#include "ui/IFormFrame.h"
 
 void CDlgView::StartFirstPhoneRead()
 {
@@ -50,7 +50,7 @@ void CDlgView::ShowBusy(bool busy)
     // While the telephone works the form shows the wait cursor and modal loops take no clicks or keys.
     if (busy) setCursor(Qt::WaitCursor);
     else unsetCursor();
-    if (m_pApp) m_pApp->m_bInputBlocked = busy ? 1 : 0;
+    if (m_pFrame) m_pFrame->SetInputBlocked(busy);
 }
 
 void CDlgView::CloseFrame()

@@ -1,7 +1,7 @@
 #include "ui/CFolderListBox.h"
 
-#include "app/Artwork.h"
 #include "model/FolderRecord.h"
+#include "res/Artwork.h"
 
 #include <QPainter>
 #include <QStandardItemModel>

@@ -1,6 +1,6 @@
 #include "ui/CPreviewHeader.h"
 
-#include "app/Artwork.h"
+#include "res/Artwork.h"
 #include "res/StringTable.h"
 #include "ui/CDlgView.h"
 

@@ -1,9 +1,8 @@
 #include "ui/DialogQuestions.h"
 
-#include "app/CAboutDlg.h"
-#include "link/ErrorReport.h"
 #include "model/FieldRules.h"
 #include "res/Cp1252.h"
+#include "res/ErrorReport.h"
 #include "res/StringTable.h"
 #include "ui/CEntryDlg.h"
 #include "ui/CFolderSelectDlg.h"
@@ -82,6 +81,5 @@ bool DialogQuestions::RunFolderDialog(const FolderRecord* folders, int folderCou
 
 void DialogQuestions::RunAboutBox()
 {
-    CAboutDlg dialog(m_pParent);
-    dialog.exec();
+    if (m_aboutBox) m_aboutBox(m_pParent);
 }

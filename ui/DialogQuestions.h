@@ -4,11 +4,20 @@
 
 #include <QString>
 
+#include <functional>
+#include <utility>
+
 class QWidget;
 
 class DialogQuestions : public IQuestions {
 public:
-    explicit DialogQuestions(QWidget* parent) : m_pParent(parent) {}
+    // The About box belongs to the shell, which hands in how to show it (modal to the given parent).
+    using AboutBox = std::function<void(QWidget* parent)>;
+
+    explicit DialogQuestions(QWidget* parent, AboutBox aboutBox = {})
+        : m_pParent(parent), m_aboutBox(std::move(aboutBox))
+    {
+    }
 
     bool AskYesNo(int messageId, const std::string& text) override;
     void ReportError(int errorClass, int messageId) override;
@@ -16,8 +25,10 @@ public:
     bool RunNameDialog(const std::string& title, const std::string& prompt, std::string& text) override;
     bool RunEntryDialog(EntryDialogData& data) override;
     bool RunFolderDialog(const FolderRecord* folders, int folderCount, int& selected) override;
+    // Shows the About box handed in; nothing without one.
     void RunAboutBox() override;
 
 private:
     QWidget* m_pParent;
+    AboutBox m_aboutBox;
 };

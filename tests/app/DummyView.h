@@ -1,6 +1,7 @@
 #pragma once
 // A stand-in for the form: a fixed-size widget that records the commands it gets and enables what it is told.
-#include "app/CommandIds.h"
+#include "res/CommandIds.h"
+#include "ui/ICommandTarget.h"
 
 #include <QWidget>
 

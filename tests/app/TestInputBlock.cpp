@@ -1,5 +1,7 @@
 // The input block: while the telephone works, left clicks and key presses in modal loops are discarded.
+#include "app/CMainFrame.h"
 #include "app/CVRD2EditApp.h"
+#include "app/FormFrameAdapter.h"
 
 #include <QMenu>
 #include <QMessageBox>
@@ -18,6 +20,7 @@ private slots:
     void otherInputPassesWhileBlocked();
     void inputOutsideModalLoopsPassesWhileBlocked();
     void keysInAnOpenMenuAreDiscardedWhileBlocked();
+    void formSetsTheBlockThroughTheShell();
 
 private:
     static CVRD2EditApp* App() { return CVRD2EditApp::Instance(); }
@@ -143,6 +146,25 @@ void TestInputBlock::keysInAnOpenMenuAreDiscardedWhileBlocked()
     QTest::keyClick(&menu, Qt::Key_Down);
     QCOMPARE(menu.activeAction(), second);
     menu.hide();
+}
+
+// The form knows only IFormFrame; the shell's side of it sets and clears the application's block.
+void TestInputBlock::formSetsTheBlockThroughTheShell()
+{
+    CMainFrame frame;
+    FormFrameAdapter shell(frame);
+    IFormFrame& formFrame = shell;
+    OpenModalBox();
+    formFrame.SetInputBlocked(true);
+    QCOMPARE(App()->m_bInputBlocked, 1);
+    QTest::mouseClick(m_yes, Qt::LeftButton);
+    QVERIFY(m_box->isVisible());
+    QVERIFY(!m_box->clickedButton());
+
+    formFrame.SetInputBlocked(false);
+    QCOMPARE(App()->m_bInputBlocked, 0);
+    QTest::mouseClick(m_yes, Qt::LeftButton);
+    QCOMPARE(m_box->clickedButton(), m_yes);
 }
 
 int main(int argc, char* argv[])

@@ -1,11 +1,11 @@
 // The shell's smaller parts: the single-instance lock, the key-lock indicators, the artwork, the About box
 // layout and the help file.
-#include "app/Artwork.h"
 #include "app/CAboutDlg.h"
 #include "app/CHelpWindow.h"
-#include "app/CommandIds.h"
 #include "app/KeyLockState.h"
 #include "app/SingleInstanceLock.h"
+#include "res/Artwork.h"
+#include "res/CommandIds.h"
 #include "ui/DialogUnits.h"
 
 #include <QDir>

@@ -3,9 +3,9 @@
 #include "FormFixture.h"
 #include "ControlShots.h"
 
-#include "app/Artwork.h"
 #include "model/DirEntry.h"
 #include "model/FolderRecord.h"
+#include "res/Artwork.h"
 #include "ui/CDirectoryCombo.h"
 #include "ui/CDlgView.h"
 #include "ui/CFolderCombo.h"

@@ -4,8 +4,8 @@
 #include "FormFixture.h"
 #include "PabSeeder.h"
 
-#include "app/CommandIds.h"
 #include "model/EntryTableEditor.h"
+#include "res/CommandIds.h"
 #include "ui/CDlgView.h"
 
 #include <QTreeWidget>

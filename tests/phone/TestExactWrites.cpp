@@ -3,9 +3,9 @@
 #include "FormFixture.h"
 
 #include "app/CMainFrame.h"
-#include "app/CommandIds.h"
 #include "link/TelephoneLinkSetup.h"
 #include "phone/TelephoneDirectories.h"
+#include "res/CommandIds.h"
 #include "ui/CDirectoryCombo.h"
 #include "ui/CDlgView.h"
 

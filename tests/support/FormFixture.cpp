@@ -1,18 +1,15 @@
 #include "FormFixture.h"
 
 #include "app/CMainFrame.h"
-#include "link/Cellbus.h"
-#include "link/TelephoneLinkSetup.h"
-#include "mapi/Mapi.h"
+#include "app/ProgramWiring.h"
 #include "ui/CDlgView.h"
-#include "ui/DialogQuestions.h"
 
 #include <QCoreApplication>
 #include <QFile>
 #include <QSettings>
 #include <QTest>
 
-FormFixture::FormFixture()
+FormFixture::FormFixture() : m_wiring(std::make_unique<ProgramWiring>())
 {
     QCoreApplication::setOrganizationName(QStringLiteral("Korvane"));
     QCoreApplication::setApplicationName(QStringLiteral("Telvora PRO"));
@@ -21,8 +18,8 @@ FormFixture::FormFixture()
     qputenv("XDG_DATA_HOME", m_dir.filePath(QStringLiteral("data")).toLocal8Bit());
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_dir.filePath(QStringLiteral("config")));
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, m_dir.filePath(QStringLiteral("config")));
-    SetErrorReportHandler([this](int errorClass, int messageId) { m_questions.ReportError(errorClass, messageId); });
-    MAPISetAddressBookFile(PabPath().toStdString());
+    m_wiring->RouteErrorReportsTo(&m_questions);
+    m_wiring->UseAddressBookFile(PabPath());
     m_phoneOptions.stateFile = m_dir.filePath(QStringLiteral("phone.json"));
     m_phoneOptions.logFile = m_dir.filePath(QStringLiteral("phone.log"));
 }
@@ -41,16 +38,24 @@ QString FormFixture::PhoneLog() const
 
 bool FormFixture::WaitUntilIdle(int timeoutMs)
 {
-    return QTest::qWaitFor([this] { return !m_view->HasFlag(VF_BUSY); }, timeoutMs);
+    return QTest::qWaitFor([this] { return !View()->HasFlag(VF_BUSY); }, timeoutMs);
+}
+
+CMainFrame* FormFixture::Frame() const
+{
+    return m_wiring ? m_wiring->Frame() : nullptr;
+}
+
+CDlgView* FormFixture::View() const
+{
+    return m_wiring ? m_wiring->View() : nullptr;
 }
 
 FormFixture::~FormFixture()
 {
-    m_frame.reset(); // the form closes its address-book session
-    ConnectTelephoneLink(LinkOptions{});
+    // The form closes its address-book session, and the link lets go of the phone before the phone stops.
+    m_wiring.reset();
     m_phone.stop();
-    SetErrorReportHandler(nullptr);
-    MAPISetAddressBookFile({});
 }
 
 void FormFixture::SetSetting(const QString& key, const QVariant& value)
@@ -67,20 +72,11 @@ void FormFixture::Start()
         QString error;
         QVERIFY2(m_phone.start(m_phoneOptions, &link.device, &error), qPrintable(error));
     }
-    ConnectTelephoneLink(link);
-    m_frame = std::make_unique<CMainFrame>();
-    IQuestions* questions = &m_questions;
-    if (m_realDialogs) {
-        m_dialogs = std::make_unique<DialogQuestions>(m_frame.get());
-        questions = m_dialogs.get();
-        SetErrorReportHandler([this](int errorClass, int messageId) { m_dialogs->ReportError(errorClass, messageId); });
-    }
-    m_view = new CDlgView(m_frame.get(), questions);
-    m_view->SetProgramEnder([this](int exitCode) { m_endedWith.push_back(exitCode); });
-    m_frame->SetView(m_view, m_view);
-    m_frame->show();
-    m_view->OnInitialUpdate();
-    QVERIFY(QTest::qWaitForWindowExposed(m_frame.get()));
-    m_frame->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(m_frame.get()));
+    m_wiring->ConnectTelephoneLink(link);
+    // Without a questions object of the test's, the program's own dialogs answer.
+    m_wiring->ShowForm(m_realDialogs ? nullptr : &m_questions,
+                       [this](int exitCode) { m_endedWith.push_back(exitCode); });
+    QVERIFY(QTest::qWaitForWindowExposed(Frame()));
+    Frame()->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(Frame()));
 }

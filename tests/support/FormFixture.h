@@ -1,6 +1,7 @@
 #pragma once
 // The program's main window on real widgets, as a test sees it: a frame with the form, a scripted question seam,
-// and settings, address book and telephone state in a temporary folder of the test's own.
+// and settings, address book and telephone state in a temporary folder of the test's own. The parts are put
+// together by the program's own wiring; only the phone, the questions and the end of the program are the test's.
 #include "ScriptedQuestions.h"
 
 #include "link/PhoneEmulator.h"
@@ -14,6 +15,7 @@
 
 class CMainFrame;
 class CDlgView;
+class ProgramWiring;
 
 class FormFixture {
 public:
@@ -39,8 +41,8 @@ public:
 
     // The address-book file the form opens.
     QString PabPath() const { return m_dir.filePath(QStringLiteral("pab.sqlite")); }
-    CMainFrame* Frame() const { return m_frame.get(); }
-    CDlgView* View() const { return m_view; }
+    CMainFrame* Frame() const;
+    CDlgView* View() const;
     ScriptedQuestions& Questions() { return m_questions; }
     // Exit codes with which the form tried to end the program (it is kept alive in tests).
     const std::vector<int>& EndedWith() const { return m_endedWith; }
@@ -52,8 +54,6 @@ private:
     PhoneEmulator m_phone;
     bool m_withPhone = true;
     bool m_realDialogs = false;
-    std::unique_ptr<IQuestions> m_dialogs;
-    std::unique_ptr<CMainFrame> m_frame;
-    CDlgView* m_view = nullptr;
+    std::unique_ptr<ProgramWiring> m_wiring;
     std::vector<int> m_endedWith;
 };

@@ -11,6 +11,7 @@
 #include <QtTest>
 
 #include <functional>
+#include <vector>
 
 namespace {
 // Runs the action on the next modal window that opens.
@@ -126,6 +127,20 @@ private slots:
         OnNextModal([](QWidget* dialog) { QTest::keyClick(dialog, Qt::Key_Escape); });
         QVERIFY(!questions.RunNameDialog("t", "p", name));
         QCOMPARE(name, std::string("Miller B"));
+    }
+
+    // The About box is the shell's: the dialogs show the one they were handed, modal to their parent.
+    void aboutBoxIsTheOneHandedIn()
+    {
+        QWidget parent;
+        std::vector<QWidget*> shownFor;
+        DialogQuestions questions(&parent, [&](QWidget* owner) { shownFor.push_back(owner); });
+        questions.RunAboutBox();
+        QVERIFY(shownFor == std::vector<QWidget*>{&parent});
+
+        DialogQuestions withoutAboutBox(&parent);
+        withoutAboutBox.RunAboutBox(); // shows nothing and returns
+        QVERIFY(!QApplication::activeModalWidget());
     }
 };
 
