@@ -123,4 +123,5 @@ END {
 }
 AWK
 
-awk -v exceptions="$exceptions" "$program" "${sources[@]}"
+# /dev/null last: awk must not wait on its input when the folders hold no sources at all.
+awk -v exceptions="$exceptions" "$program" "${sources[@]}" /dev/null
