@@ -68,6 +68,8 @@ private slots:
 private:
     // Starts the form with settings and address book in the test's own folder and no telephone.
     void ShowFormWithoutPhone(ProgramWiring& wiring, IQuestions* questions);
+    // The form's first telephone read has ended: nothing of the link is left running when the wiring goes.
+    static bool FirstReadEnded(const ProgramWiring& wiring);
 
     std::unique_ptr<QTemporaryDir> m_dir;
     std::vector<int> m_endedWith;
@@ -89,6 +91,11 @@ void TestProgramWiring::ShowFormWithoutPhone(ProgramWiring& wiring, IQuestions* 
     wiring.UseAddressBookFile(m_dir->filePath(QStringLiteral("pab.sqlite")));
     wiring.ConnectTelephoneLink(LinkOptions{});
     wiring.ShowForm(questions, [this](int exitCode) { m_endedWith.push_back(exitCode); });
+}
+
+bool TestProgramWiring::FirstReadEnded(const ProgramWiring& wiring)
+{
+    return QTest::qWaitFor([&] { return !wiring.View()->HasFlag(VF_BUSY); }, 30000);
 }
 
 void TestProgramWiring::errorReportsReachTheQuestionsUntilTheEnd()
@@ -127,6 +134,7 @@ void TestProgramWiring::formSitsInTheFrameAndReachesItThroughTheShell()
     Fehler_Melden(kInputError, kStatusRefused);
     QCOMPARE(questions.Reports().size(), before + 1);
     QCOMPARE(questions.Reports().back(), kInputError * 100000 + kStatusRefused);
+    QVERIFY(FirstReadEnded(wiring));
 }
 
 void TestProgramWiring::endTakesFormFrameAndLinkDown()
@@ -145,6 +153,7 @@ void TestProgramWiring::endTakesFormFrameAndLinkDown()
         view = wiring.View();
         frame = wiring.Frame();
         QVERIFY(view && frame);
+        QVERIFY(FirstReadEnded(wiring));
     }
     QVERIFY(!view);
     QVERIFY(!frame);
@@ -167,6 +176,7 @@ void TestProgramWiring::programDialogsAnswerWhenTheCallerBringsNoQuestions()
     // The shell hands the program's dialogs its About box.
     wiring.Questions()->RunAboutBox();
     QCOMPARE(watcher.m_aboutCaptions, QStringList{QStringLiteral("About Telephone Directory")});
+    QVERIFY(FirstReadEnded(wiring));
 }
 
 QTEST_MAIN(TestProgramWiring)
