@@ -114,8 +114,9 @@ void CDlgView::OnExit()
         m_pQuestions->AskYesNo(Ids::IDS_SAVE_DIR_BEFORE_EXIT, StringTable::LoadString(Ids::IDS_SAVE_DIR_BEFORE_EXIT))) {
         OnSaveToPhone();
         // Only a write that started can close the frame when it ends; one refused at once (a read-only directory,
-        // nothing pending) leaves the program open with its address book still usable, and the next Exit closes it.
-        if (HasFlag(VF_BUSY)) SetFlag(VF_EXIT_AFTER_WRITE);
+        // nothing pending, a read still running) leaves the program open with its address book still usable, and
+        // the next Exit closes it.
+        if (m_phone->IsWriting()) SetFlag(VF_EXIT_AFTER_WRITE);
         return;
     }
     CloseAbSession();

@@ -318,6 +318,25 @@ private slots:
         QVERIFY(f.Questions().Unanswered().empty());
     }
 
+    void exitDuringAReadLeavesNothingArmedForALaterSave()
+    {
+        FormFixture f;
+        f.PhoneOptions().latencyMs = 30;
+        StartOnSim(f, {{1, {"Anna", "1"}}});
+        CDlgView* v = f.View();
+        Select(v, {"Anna"});
+        EditSelected(f, "Anna", "2");
+        v->ReadDirectory(DIR_MOBILE); // a read runs while the edit is unsaved
+        QVERIFY(v->HasFlag(VF_BUSY));
+        f.Questions().AnswerYesNo(61258, true);
+        QVERIFY(f.Frame()->ExecuteCommand(ID_APP_EXIT));
+        QCOMPARE(f.Frame()->MessageText(), kBusy); // the save cannot start now
+        QVERIFY(!v->HasFlag(VF_EXIT_AFTER_WRITE));
+        QVERIFY(f.WaitUntilIdle());
+        QVERIFY(f.Frame()->isVisible());
+        QVERIFY(f.Questions().Unanswered().empty());
+    }
+
     void unsavedChangesShownAgainCountAsEdited()
     {
         FormFixture f;
