@@ -219,8 +219,15 @@ void TelephoneDirectories::ChangeDirectory(int directory)
     m_nReloadDir = directory;
     // Until the save has ended the list shows the directory being saved, and so does the combo box.
     m_host.SelectDirectoryInCombo(m_store.m_nCurDir);
-    // Nothing was sent (nothing to write, or a directory that can only be read): nothing waits, go on at once.
-    if (!WriteDirectory()) ShowDirectoryAfterWrite();
+    if (WriteDirectory()) return;
+    // Nothing was sent. With nothing to write, or a directory that can only be read, nothing waits: go on at once.
+    // A save that could not start (no backup) keeps its edits and the directory they belong to.
+    if (!m_store.HasFlag(VF_PHONE_MODIFIED)) {
+        ShowDirectoryAfterWrite();
+        return;
+    }
+    m_store.ClearFlag(VF_RELOAD_AFTER_WRITE);
+    m_nReloadDir = -1;
 }
 
 // ---- Writing -------------------------------------------------------------------------------------------------

@@ -3,6 +3,7 @@
 #include "PhoneLayerRig.h"
 
 #include "link/BackupFolder.h"
+#include "res/StringTable.h"
 
 #include <QFile>
 #include <QRegularExpression>
@@ -81,6 +82,15 @@ private slots:
         QVERIFY(rig.Store().HasFlag(VF_PHONE_MODIFIED));
         QVERIFY(!rig.Store().HasFlag(VF_BUSY));
         QCOMPARE(rig.PhoneStorage("SM").entries.value(1).number, QStringLiteral("+4989"));
+        // A directory change that asks for the save stays with the edits when the save cannot start.
+        rig.Questions().AnswerYesNo(Ids::IDS_SAVE_DIR_BEFORE_CHANGE, true);
+        rig.Host().m_nComboSelection = DIR_MOBILE;
+        rig.Phone().ChangeDirectory(DIR_MOBILE);
+        QVERIFY(rig.WaitUntilIdle());
+        QCOMPARE(rig.Store().m_nCurDir, int(DIR_SIM));
+        QCOMPARE(rig.Host().m_nComboSelection, int(DIR_SIM));
+        QVERIFY(rig.Store().HasFlag(VF_PHONE_MODIFIED));
+        QVERIFY(rig.Questions().Unanswered().empty());
     }
 };
 
