@@ -48,6 +48,8 @@ public:
     // Opens the folder the address-book table was read from again as the container; reports and closes the
     // session on failure.
     HRESULT ReopenShownFolder();
+    // Opens a folder as the container (the one before is released); reports and closes the session on failure.
+    HRESULT OpenContainer(uint32_t cbEntryId, ENTRYID* entryId);
 
     // One folder's entries into the address-book table.
     HRESULT ReadFolder(IMAPIContainer* container);

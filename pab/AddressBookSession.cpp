@@ -220,12 +220,16 @@ HRESULT AddressBook::ScanFolders(IMAPIContainer* container, int i, int d)
 
 HRESULT AddressBook::ReopenShownFolder()
 {
+    return OpenContainer(static_cast<uint32_t>(m_strShownFolderId.size()),
+                         reinterpret_cast<ENTRYID*>(m_strShownFolderId.data()));
+}
+
+HRESULT AddressBook::OpenContainer(uint32_t cbEntryId, ENTRYID* entryId)
+{
     ReleaseAndClear(m_pContainer);
     LPUNKNOWN opened = nullptr;
     ULONG objectType = 0;
-    auto* id = reinterpret_cast<ENTRYID*>(m_strShownFolderId.data());
-    const HRESULT hr = m_pAddrBook ? m_pAddrBook->OpenEntry(static_cast<ULONG>(m_strShownFolderId.size()), id, nullptr,
-                                                            MAPI_MODIFY | MAPI_BEST_ACCESS, &objectType, &opened)
+    const HRESULT hr = m_pAddrBook ? m_pAddrBook->OpenEntry(cbEntryId, entryId, nullptr, kOpenFlags, &objectType, &opened)
                                    : MAPI_E_END_OF_SESSION;
     m_pContainer = dynamic_cast<IABContainer*>(opened);
     if (SUCCEEDED(hr) && m_pContainer) return hr;

@@ -33,20 +33,8 @@ void AddressBook::ChangeFolder()
     }
     const int item = m_host.SelectedFolderItem();
     if (item < 0) return;
-    if (m_pContainer) m_pContainer->Release();
-    m_pContainer = nullptr;
     const FolderRecord& folder = m_store.m_folders[static_cast<size_t>(item)];
-    LPUNKNOWN opened = nullptr;
-    ULONG objectType = 0;
-    HRESULT hr = m_pAddrBook ? m_pAddrBook->OpenEntry(folder.m_cbEntryId, folder.m_pEntryId, nullptr,
-                                                      MAPI_MODIFY | MAPI_BEST_ACCESS, &objectType, &opened)
-                             : MAPI_E_END_OF_SESSION;
-    m_pContainer = dynamic_cast<IABContainer*>(opened);
-    if (FAILED(hr) || !m_pContainer) {
-        if (opened) opened->Release();
-        m_pContainer = nullptr;
-        m_questions.ReportError(kErrorClassAddressBook, Ids::IDS_ERR_OPEN_CONTAINER);
-        CloseAbSession();
+    if (FAILED(OpenContainer(folder.m_cbEntryId, folder.m_pEntryId))) {
         m_host.EndProgram(-1);
         return;
     }

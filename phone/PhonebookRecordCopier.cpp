@@ -6,9 +6,6 @@
 #include <algorithm>
 
 namespace {
-constexpr int kMaxNameChars = 16;
-constexpr int kMaxNumberChars = 20;
-
 // A field's text up to its zero byte, at most maxChars characters.
 std::string FieldText(const uint8_t* field, int fieldLen, int maxChars)
 {
@@ -31,8 +28,8 @@ void PhonebookRecordCopier::Copy(const PhonebookData& data, DirTable& table, Pho
     for (int k = 0; k < count; ++k) {
         const uint8_t* record = data.pRecords + recordSize * static_cast<size_t>(k);
         const int index = (record[0] | (record[1] << 8)) & 0x7FFF;
-        const HeldRecord held = WritePlanner::FromFields(FieldText(record + 2, nameLen, kMaxNameChars),
-                                                         FieldText(record + 2 + nameLen, numberLen, kMaxNumberChars));
+        const HeldRecord held = WritePlanner::FromFields(FieldText(record + 2, nameLen, WritePlanner::kMaxNameChars),
+                                                         FieldText(record + 2 + nameLen, numberLen, WritePlanner::kMaxNumberChars));
         DirEntry& entry = table[k];
         entry.m_nIndex = index;
         entry.m_strName = held.m_strName;

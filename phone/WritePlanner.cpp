@@ -6,10 +6,6 @@
 #include <set>
 
 namespace {
-// Longest name and number a read yields, whatever field lengths the telephone announces.
-constexpr int kMaxNameChars = 16;
-constexpr int kMaxNumberChars = 20;
-
 int ReadLimit(int fieldLen, int maxChars)
 {
     return fieldLen > 0 ? std::min(fieldLen, maxChars) : maxChars;

@@ -11,6 +11,10 @@
 
 class WritePlanner {
 public:
+    // Longest name and number a read yields, whatever field lengths the telephone announces.
+    static constexpr int kMaxNameChars = 16;
+    static constexpr int kMaxNumberChars = 20;
+
     // The telephone's field lengths, from the last read (0 while unknown: nothing is cut).
     WritePlanner(int nameLen, int numberLen);
 
