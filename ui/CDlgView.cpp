@@ -68,11 +68,11 @@ QLineEdit* MakeEdit(QWidget* parent, const QString& accessibleName, Qt::Alignmen
 }
 
 CDlgView::CDlgView(IFormFrame* frame, IQuestions* questions, QWidget* parent)
-    : QWidget(parent), m_pFrame(frame), m_pQuestions(questions)
+    : QWidget(parent), m_pQuestions(questions), m_pFrame(frame), m_store(std::make_unique<EntryStore>())
 {
     setFont(DialogUnits::DialogFont());
-    m_phone = std::make_unique<TelephoneDirectories>(*this, *questions, *this);
-    m_ab = std::make_unique<AddressBook>(*this, *questions, *this);
+    m_phone = std::make_unique<TelephoneDirectories>(*m_store, *questions, *this);
+    m_ab = std::make_unique<AddressBook>(*m_store, *questions, *this);
     CreateControls();
     SetTabOrder();
     m_endProgram = [this](int exitCode) {
@@ -154,11 +154,11 @@ void CDlgView::SetTabOrder()
 void CDlgView::OnInitialUpdate()
 {
     if (m_pFrame) m_pFrame->FitToView();
-    m_strScratch = StringTable::LoadString(Ids::IDS_APP_TITLE);
-    const QString title = Cp1252::toQString(m_strScratch);
+    m_store->m_strScratch = StringTable::LoadString(Ids::IDS_APP_TITLE);
+    const QString title = Cp1252::toQString(m_store->m_strScratch);
     if (m_pFrame) m_pFrame->SetWindowTitle(title);
     else window()->setWindowTitle(title);
-    m_nFlags = VF_SHOW_CORRECTION;
+    m_store->m_nFlags = VF_SHOW_CORRECTION;
 
     m_btnToAddressBook->setIcon(Artwork::TransferIcon(144));
     m_btnToPhone->setIcon(Artwork::TransferIcon(143));
@@ -172,19 +172,19 @@ void CDlgView::OnInitialUpdate()
 
     m_btnToAddressBook->setEnabled(false);
     m_btnToPhone->setEnabled(false);
-    m_nActiveList = LIST_NONE;
-    m_nNameLen = 0;
-    m_nNumberLen = 0;
+    m_store->m_nActiveList = LIST_NONE;
+    m_store->m_nNameLen = 0;
+    m_store->m_nNumberLen = 0;
 
-    m_bPhoneDataRead = 0;
-    m_nCurDir = 0;
-    for (DirTable& table : m_dirTables) table.m_nCount = 0;
+    m_store->m_bPhoneDataRead = 0;
+    m_store->m_nCurDir = 0;
+    for (DirTable& table : m_store->m_dirTables) table.m_nCount = 0;
     InsertPhoneColumns();
 
-    m_abTable.m_nCount = 0;
-    m_abTable.m_nCapacity = kTableSlots;
-    m_nFolderCount = 0;
-    for (FolderRecord& folder : m_folders) folder.m_pRows = nullptr;
+    m_store->m_abTable.m_nCount = 0;
+    m_store->m_abTable.m_nCapacity = kTableSlots;
+    m_store->m_nFolderCount = 0;
+    for (FolderRecord& folder : m_store->m_folders) folder.m_pRows = nullptr;
     InsertAbColumns();
 
     if (!OpenAddressBookAtStartUp()) return;
@@ -201,16 +201,16 @@ void CDlgView::ApplySettings()
     const FormSettings values = FormSettings::Read(settings);
     if (!values.m_bKeyOpened) return;
     if (values.m_nShowCorrection != 0)
-        SetFlag(VF_SHOW_CORRECTION);
+        m_store->SetFlag(VF_SHOW_CORRECTION);
     else
-        ClearFlag(VF_SHOW_CORRECTION);
-    ShowCorrectionRow(HasFlag(VF_SHOW_CORRECTION));
-    m_nAutoReadMask = values.AutoReadMask();
+        m_store->ClearFlag(VF_SHOW_CORRECTION);
+    ShowCorrectionRow(m_store->HasFlag(VF_SHOW_CORRECTION));
+    m_store->m_nAutoReadMask = values.AutoReadMask();
 }
 
 void CDlgView::ShowCorrectionRow(bool show)
 {
-    const bool visible = show && HasFlag(VF_SHOW_CORRECTION);
+    const bool visible = show && m_store->HasFlag(VF_SHOW_CORRECTION);
     for (QWidget* w : std::initializer_list<QWidget*>{m_previewHeader, m_cbPreview, m_edName, m_edNumber, m_edIndex,
                                                       m_edStatus, m_stPreview})
         w->setVisible(visible);
@@ -218,13 +218,13 @@ void CDlgView::ShowCorrectionRow(bool show)
 
 void CDlgView::OnSetFocusPreview()
 {
-    switch (m_nActiveList) {
+    switch (m_store->m_nActiveList) {
     case LIST_PHONE:
         m_btnToPhone->setEnabled(false);
         m_btnToAddressBook->setEnabled(true);
         break;
     case LIST_AB:
-        m_btnToPhone->setEnabled(CurrentPhoneTable().m_bReadOnly == 0);
+        m_btnToPhone->setEnabled(m_store->CurrentPhoneTable().m_bReadOnly == 0);
         m_btnToAddressBook->setEnabled(false);
         break;
     case LIST_NONE:

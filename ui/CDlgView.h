@@ -1,6 +1,6 @@
 #pragma once
-// The editor form: the single view of the main frame. It owns the entry store (its base EntryStore) and wires
-// its widgets to the plain logic that works on it.
+// The editor form: the single view of the main frame. It owns the widgets and the entry store, and hands the
+// work to the telephone layer, the address-book layer and the plain logic of the model.
 #include "model/EntryStore.h"
 #include "model/FormHost.h"
 #include "phone/ITelephoneHost.h"
@@ -31,9 +31,7 @@ class QTreeWidgetItem;
 // Column widths shared by both lists: dialog units at start, pixels once the form has been laid out.
 extern int g_anColWidth[4];
 
-// The interfaces come before the entry store: the sanitizer cannot check calls through an interface that lies
-// megabytes into the object.
-class CDlgView : public QWidget, public ICommandTarget, public IFormHost, public ITelephoneHost, public EntryStore {
+class CDlgView : public QWidget, public ICommandTarget, public IFormHost, public ITelephoneHost {
     Q_OBJECT
 public:
     CDlgView(IFormFrame* frame, IQuestions* questions, QWidget* parent = nullptr);
@@ -79,6 +77,10 @@ public:
     bool RemovePhoneEntry(int position);
     bool RemoveAbEntry(int position);
 
+    // Every entry shown or changed, and the form's state words.
+    EntryStore& Store() { return *m_store; }
+    const EntryStore& Store() const { return *m_store; }
+
     // Telephone directories: reading (shown from memory once read) and writing back, by the telephone layer.
     TelephoneDirectories& Phone() { return *m_phone; }
     void ReadDirectory(int directory);
@@ -115,35 +117,13 @@ public:
     void SetProgramEnder(std::function<void(int)> ender) { m_endProgram = std::move(ender); }
     static DirEntry* EntryOfItem(const QTreeWidgetItem* item);
 
-    // Controls, bound as the form's members.
-    CDirectoryCombo* m_cbDirectory = nullptr;
-    QTreeWidget* m_lcPhone = nullptr;
-    CFolderCombo* m_cbFolder = nullptr;
-    QTreeWidget* m_lcAddressBook = nullptr;
-    CPreviewCombo* m_cbPreview = nullptr;
-    QLineEdit* m_edName = nullptr;
-    QLineEdit* m_edNumber = nullptr;
-    QLineEdit* m_edIndex = nullptr;
-    QLineEdit* m_edStatus = nullptr;
-    QPushButton* m_btnSaveToPhone = nullptr;
-    QPushButton* m_btnSaveAddressBook = nullptr;
-    QPushButton* m_btnExit = nullptr;
-    QPushButton* m_btnToAddressBook = nullptr;
-    QPushButton* m_btnToPhone = nullptr;
-    CPreviewHeader* m_previewHeader = nullptr;
-    QLabel* m_stPreview = nullptr;
+    // The preview row's layout, which the preview header and combo box draw and change.
+    int PreviewRowWidth() const { return m_nPreviewWidth; }
+    void SetPreviewRowWidth(int width) { m_nPreviewWidth = width; }
+    std::array<int, 4>& PreviewColumnWidths() { return m_anPreviewWidth; }
+    const std::array<int, 4>& PreviewColumnWidths() const { return m_anPreviewWidth; }
 
-    int m_nPreviewWidth = 0;
-    std::array<int, 4> m_anPreviewWidth{};
-
-    // The frame and the application around the form (message line, size, caption, input block).
-    IFormFrame* m_pFrame;
-
-
-    // The context menu while it is open (tests choose from it).
-    class QMenu* m_pContextMenu = nullptr;
-
-protected:
+private:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     void ConnectPaneHandlers();
@@ -181,6 +161,30 @@ protected:
     IQuestions* m_pQuestions;
 
 private:
+    // Controls, bound as the form's members; tests find them by their object names.
+    CDirectoryCombo* m_cbDirectory = nullptr;
+    QTreeWidget* m_lcPhone = nullptr;
+    CFolderCombo* m_cbFolder = nullptr;
+    QTreeWidget* m_lcAddressBook = nullptr;
+    CPreviewCombo* m_cbPreview = nullptr;
+    QLineEdit* m_edName = nullptr;
+    QLineEdit* m_edNumber = nullptr;
+    QLineEdit* m_edIndex = nullptr;
+    QLineEdit* m_edStatus = nullptr;
+    QPushButton* m_btnSaveToPhone = nullptr;
+    QPushButton* m_btnSaveAddressBook = nullptr;
+    QPushButton* m_btnExit = nullptr;
+    QPushButton* m_btnToAddressBook = nullptr;
+    QPushButton* m_btnToPhone = nullptr;
+    CPreviewHeader* m_previewHeader = nullptr;
+    QLabel* m_stPreview = nullptr;
+
+    int m_nPreviewWidth = 0;
+    std::array<int, 4> m_anPreviewWidth{};
+
+    // The frame and the application around the form (message line, size, caption, input block).
+    IFormFrame* m_pFrame;
+
     void CreateControls();
     void SetTabOrder();
     void ClearPreviewRow();
@@ -189,6 +193,8 @@ private:
 
 
     std::function<void(int)> m_endProgram;
+    // On the heap: the store holds megabytes of fixed tables.
+    std::unique_ptr<EntryStore> m_store;
     std::unique_ptr<TelephoneDirectories> m_phone;
     std::unique_ptr<AddressBook> m_ab;
 };

@@ -14,7 +14,7 @@
 
 QTreeWidget* CDlgView::ActiveListWidget() const
 {
-    return m_nActiveList == LIST_PHONE ? m_lcPhone : m_nActiveList == LIST_AB ? m_lcAddressBook : nullptr;
+    return m_store->m_nActiveList == LIST_PHONE ? m_lcPhone : m_store->m_nActiveList == LIST_AB ? m_lcAddressBook : nullptr;
 }
 
 std::vector<int> CDlgView::SelectedRows(const QTreeWidget* list)
@@ -42,7 +42,7 @@ void CDlgView::RemoveSelectedRows(QTreeWidget* list, const std::vector<int>& row
     // Removing an entry moves the entries behind it, so each is found again by its own slot before removal.
     std::vector<const DirEntry*> entries;
     for (int row : rows) entries.push_back(EntryOfItem(list->topLevelItem(row)));
-    DirTable& table = list == m_lcPhone ? CurrentPhoneTable() : m_abTable;
+    DirTable& table = list == m_lcPhone ? m_store->CurrentPhoneTable() : m_store->m_abTable;
     for (size_t i = 0; i < entries.size(); ++i) {
         const int slot = static_cast<int>(entries[i] - &table[0]);
         if (slot < 0 || slot >= table.m_nCount) continue;
@@ -64,12 +64,12 @@ void CDlgView::RemoveSelectedRows(QTreeWidget* list, const std::vector<int>& row
 void CDlgView::OnDeleteEntries()
 {
     QTreeWidget* list = ActiveListWidget();
-    if (!list || RefusePhoneChange(m_nActiveList)) return;
+    if (!list || RefusePhoneChange(m_store->m_nActiveList)) return;
     const std::vector<int> rows = SelectedRows(list);
     if (rows.empty()) return;
     if (!m_pQuestions->AskYesNo(rows.size() == 1 ? Ids::IDS_DELETE_ONE : Ids::IDS_DELETE_MANY, DeleteQuestion(list, rows))) {
-        m_strScratch = StringTable::LoadString(Ids::IDS_ACTION_ABORTED);
-        SetStatusText(m_strScratch);
+        m_store->m_strScratch = StringTable::LoadString(Ids::IDS_ACTION_ABORTED);
+        SetStatusText(m_store->m_strScratch);
         return;
     }
     RemoveSelectedRows(list, rows);
@@ -83,7 +83,7 @@ void CDlgView::CopySelectionToClip()
     for (int row : SelectedRows(list)) {
         const DirEntry* entry = EntryOfItem(list->topLevelItem(row));
         if (!entry || k >= kTableSlots) continue;
-        DirEntry& copy = m_clipTable[k++];
+        DirEntry& copy = m_store->m_clipTable[k++];
         copy = DirEntry();
         copy.m_nIndex = entry->m_nIndex;
         copy.m_strName = entry->m_strName;
@@ -91,19 +91,19 @@ void CDlgView::CopySelectionToClip()
         copy.m_strStatus = entry->m_strStatus;
         copy.m_nState = entry->m_nState;
     }
-    m_clipTable.m_nCount = k;
+    m_store->m_clipTable.m_nCount = k;
 }
 
 void CDlgView::OnEditCopy()
 {
     CopySelectionToClip();
     m_edName->copy(); // only the text selected in the preview's name field reaches the system clipboard
-    SetFlag(VF_CLIPBOARD);
+    m_store->SetFlag(VF_CLIPBOARD);
 }
 
 void CDlgView::OnEditCut()
 {
-    if (RefusePhoneChange(m_nActiveList)) return;
+    if (RefusePhoneChange(m_store->m_nActiveList)) return;
     OnEditCopy();
     QTreeWidget* list = ActiveListWidget();
     if (list) RemoveSelectedRows(list, SelectedRows(list));
@@ -111,38 +111,38 @@ void CDlgView::OnEditCut()
 
 void CDlgView::OnEditPaste()
 {
-    if (RefusePhoneChange(m_nActiveList)) return;
-    const int n = m_clipTable.m_nCount;
+    if (RefusePhoneChange(m_store->m_nActiveList)) return;
+    const int n = m_store->m_clipTable.m_nCount;
     BeginBatch(n);
-    if (m_nActiveList == LIST_PHONE) {
+    if (m_store->m_nActiveList == LIST_PHONE) {
         const std::vector<int> selected = SelectedRows(m_lcPhone);
         const int f = selected.empty() ? -1 : selected.front();
         for (int i = 0; i < n; ++i)
-            if (!InsertPhoneEntry(f + 1 + i, m_clipTable[i])) break;
+            if (!InsertPhoneEntry(f + 1 + i, m_store->m_clipTable[i])) break;
         FillPhoneList(false);
-    } else if (m_nActiveList == LIST_AB) {
+    } else if (m_store->m_nActiveList == LIST_AB) {
         const std::vector<int> selected = SelectedRows(m_lcAddressBook);
         const int f = selected.empty() ? -1 : selected.front();
         int k = 0;
         for (int i = 0; i < n; ++i) {
-            DirEntry& copy = m_clipTable[i];
+            DirEntry& copy = m_store->m_clipTable[i];
             TrimTrailingBlanks(copy.m_strName);
             std::string name = copy.m_strName;
-            if (!MakeAbNameUnique(*this, *m_pQuestions, *this, name)) continue;
+            if (!MakeAbNameUnique(*m_store, *m_pQuestions, *this, name)) continue;
             copy.m_strName = name;
             if (!InsertAbEntry(f + 1 + k, copy)) break;
             ++k;
         }
         FillAbList(false);
     }
-    ClearFlag(VF_BATCH | VF_CLIPBOARD); // the same copies paste only once
+    m_store->ClearFlag(VF_BATCH | VF_CLIPBOARD); // the same copies paste only once
 }
 
 void CDlgView::OnSelectAll()
 {
     QTreeWidget* list = ActiveListWidget();
     if (!list) return;
-    const int count = list == m_lcPhone ? CurrentPhoneTable().m_nCount : m_abTable.m_nCount;
+    const int count = list == m_lcPhone ? m_store->CurrentPhoneTable().m_nCount : m_store->m_abTable.m_nCount;
     for (int row = 0; row < count && row < list->topLevelItemCount(); ++row) list->topLevelItem(row)->setSelected(true);
     FillPreview();
 }

@@ -17,10 +17,10 @@ bool ListHasRows(const QTreeWidget* list)
 
 bool CDlgView::OnUpdateCommand(int id, bool& enabled) const
 {
-    const QTreeWidget* active = m_nActiveList == LIST_PHONE ? m_lcPhone : m_nActiveList == LIST_AB ? m_lcAddressBook : nullptr;
+    const QTreeWidget* active = m_store->m_nActiveList == LIST_PHONE ? m_lcPhone : m_store->m_nActiveList == LIST_AB ? m_lcAddressBook : nullptr;
     // While the telephone works its table stays as it is: what would change it waits.
-    const bool phoneBusy = HasFlag(VF_BUSY);
-    const bool activePhoneBusy = phoneBusy && m_nActiveList == LIST_PHONE;
+    const bool phoneBusy = m_store->HasFlag(VF_BUSY);
+    const bool activePhoneBusy = phoneBusy && m_store->m_nActiveList == LIST_PHONE;
     switch (id) {
     case ID_APP_EXIT:
     case ID_FILE_NEW_FOLDER:
@@ -35,7 +35,7 @@ bool CDlgView::OnUpdateCommand(int id, bool& enabled) const
         return true;
     case ID_ADD_ENTRY:
         // Nothing can be added to the telephone before a directory has been read: its limits are unknown.
-        enabled = active && !(m_nActiveList == LIST_PHONE && m_nNameLen == 0) && !activePhoneBusy;
+        enabled = active && !(m_store->m_nActiveList == LIST_PHONE && m_store->m_nNameLen == 0) && !activePhoneBusy;
         return true;
     case ID_EDIT_SELECT_ALL:
     case ID_EDIT_COPY:
@@ -47,7 +47,7 @@ bool CDlgView::OnUpdateCommand(int id, bool& enabled) const
         enabled = active && ListHasRows(active) && !activePhoneBusy;
         return true;
     case ID_EDIT_PASTE:
-        enabled = HasFlag(VF_CLIPBOARD) && !activePhoneBusy;
+        enabled = m_store->HasFlag(VF_CLIPBOARD) && !activePhoneBusy;
         return true;
     default:
         return false;
@@ -82,7 +82,7 @@ bool CDlgView::InsertPhoneEntry(int position, DirEntry& entry)
 
 bool CDlgView::InsertAbEntry(int position, DirEntry& entry)
 {
-    return EntryTableEditor(*this, *m_pQuestions, *this).InsertAbEntry(position, entry);
+    return EntryTableEditor(*m_store, *m_pQuestions, *this).InsertAbEntry(position, entry);
 }
 
 bool CDlgView::RemovePhoneEntry(int position)
@@ -92,14 +92,14 @@ bool CDlgView::RemovePhoneEntry(int position)
 
 bool CDlgView::RemoveAbEntry(int position)
 {
-    return EntryTableEditor(*this, *m_pQuestions, *this).RemoveAbEntry(position);
+    return EntryTableEditor(*m_store, *m_pQuestions, *this).RemoveAbEntry(position);
 }
 
 void CDlgView::OnSaveToPhone()
 {
     m_btnToAddressBook->setEnabled(false);
     m_btnToPhone->setEnabled(false);
-    m_nActiveList = LIST_NONE;
+    m_store->m_nActiveList = LIST_NONE;
     WriteDirectory();
 }
 
@@ -107,16 +107,16 @@ void CDlgView::OnExit()
 {
     // A save under way finishes first: leaving now would leave the telephone half-written.
     if (m_phone->IsWriting() && m_phone->RefuseWhileBusy()) return;
-    if (HasFlag(VF_AB_MODIFIED) &&
+    if (m_store->HasFlag(VF_AB_MODIFIED) &&
         m_pQuestions->AskYesNo(Ids::IDS_SAVE_AB_BEFORE_EXIT, StringTable::LoadString(Ids::IDS_SAVE_AB_BEFORE_EXIT)))
         OnSaveAddressBook();
-    if (HasFlag(VF_PHONE_MODIFIED) &&
+    if (m_store->HasFlag(VF_PHONE_MODIFIED) &&
         m_pQuestions->AskYesNo(Ids::IDS_SAVE_DIR_BEFORE_EXIT, StringTable::LoadString(Ids::IDS_SAVE_DIR_BEFORE_EXIT))) {
         OnSaveToPhone();
         // Only a write that started can close the frame when it ends; one refused at once (a read-only directory,
         // nothing pending, a read still running) leaves the program open with its address book still usable, and
         // the next Exit closes it.
-        if (m_phone->IsWriting()) SetFlag(VF_EXIT_AFTER_WRITE);
+        if (m_phone->IsWriting()) m_store->SetFlag(VF_EXIT_AFTER_WRITE);
         return;
     }
     CloseAbSession();

@@ -82,23 +82,23 @@ int SettleEditedIndex(IQuestions& questions, const DirTable& table, int oldIndex
 
 void CDlgView::OnAddEntry()
 {
-    if (m_nActiveList != LIST_PHONE && m_nActiveList != LIST_AB) return;
-    const bool phone = m_nActiveList == LIST_PHONE;
+    if (m_store->m_nActiveList != LIST_PHONE && m_store->m_nActiveList != LIST_AB) return;
+    const bool phone = m_store->m_nActiveList == LIST_PHONE;
     // The telephone's limits are unknown until a directory was read (the command is disabled then).
-    if ((phone && m_nNameLen == 0) || RefusePhoneChange(m_nActiveList)) return;
-    const int directory = m_nCurDir;
-    DirTable& table = phone ? CurrentPhoneTable() : m_abTable;
+    if ((phone && m_store->m_nNameLen == 0) || RefusePhoneChange(m_store->m_nActiveList)) return;
+    const int directory = m_store->m_nCurDir;
+    DirTable& table = phone ? m_store->CurrentPhoneTable() : m_store->m_abTable;
     QTreeWidget* list = phone ? m_lcPhone : m_lcAddressBook;
 
     EntryDialogData data;
     data.m_strTitle = StringTable::LoadString(phone ? Ids::IDS_TITLE_ADD_PHONE : Ids::IDS_TITLE_ADD_AB);
     data.m_szIndex = std::to_string(EntryTableEditor::LowestFreeIndex(table));
-    data.m_nNameLen = m_nNameLen;
-    data.m_nNumberLen = m_nNumberLen;
-    data.m_nListKind = m_nActiveList;
+    data.m_nNameLen = m_store->m_nNameLen;
+    data.m_nNumberLen = m_store->m_nNumberLen;
+    data.m_nListKind = m_store->m_nActiveList;
     if (!AskForCompleteEntry(*m_pQuestions, data)) return;
     // A telephone read that ended while the dialog was open may have shown another directory.
-    if (phone && (directory != m_nCurDir || RefusePhoneChange(LIST_PHONE))) return;
+    if (phone && (directory != m_store->m_nCurDir || RefusePhoneChange(LIST_PHONE))) return;
 
     DirEntry entry;
     entry.m_strName = CutText(data.m_szName, kMaxDialogText);
@@ -106,7 +106,7 @@ void CDlgView::OnAddEntry()
     entry.m_strStatus = NormaliseStatus(data.m_szStatus, false);
     entry.m_nIndex = LeadingDecimalNumber(data.m_szIndex);
     entry.m_nState = ENTRY_NEW;
-    if (!phone && !MakeAbNameUnique(*this, *m_pQuestions, *this, entry.m_strName)) return;
+    if (!phone && !MakeAbNameUnique(*m_store, *m_pQuestions, *this, entry.m_strName)) return;
 
     // The new entry follows the selected one in the table (the list itself is sorted).
     const int position = LiveSlotOf(table, EntryOfItem(FirstSelectedItem(list))) + 1;
@@ -118,21 +118,21 @@ void CDlgView::OnAddEntry()
     const int row = inserted ? RowOfIndex(list, entry.m_nIndex) : -1;
     if (phone) {
         SelectPhoneItem(row);
-        SetFlag(VF_PHONE_MODIFIED);
+        m_store->SetFlag(VF_PHONE_MODIFIED);
     } else {
         SelectAbItem(row);
-        SetFlag(VF_AB_MODIFIED);
+        m_store->SetFlag(VF_AB_MODIFIED);
     }
-    ClearFlag(VF_BATCH);
+    m_store->ClearFlag(VF_BATCH);
 }
 
 void CDlgView::OnEditEntry()
 {
-    if (m_nActiveList != LIST_PHONE && m_nActiveList != LIST_AB) return;
-    const bool phone = m_nActiveList == LIST_PHONE;
-    if (RefusePhoneChange(m_nActiveList)) return;
-    const int directory = m_nCurDir;
-    DirTable& table = phone ? CurrentPhoneTable() : m_abTable;
+    if (m_store->m_nActiveList != LIST_PHONE && m_store->m_nActiveList != LIST_AB) return;
+    const bool phone = m_store->m_nActiveList == LIST_PHONE;
+    if (RefusePhoneChange(m_store->m_nActiveList)) return;
+    const int directory = m_store->m_nCurDir;
+    DirTable& table = phone ? m_store->CurrentPhoneTable() : m_store->m_abTable;
     QTreeWidget* list = phone ? m_lcPhone : m_lcAddressBook;
     QTreeWidgetItem* item = FirstSelectedItem(list);
     if (!item) return;
@@ -149,18 +149,18 @@ void CDlgView::OnEditEntry()
     data.m_szNumber = shownNumber;
     data.m_szIndex = std::to_string(entry->m_nIndex);
     data.m_szStatus = CutText(entry->m_strStatus, kMaxDialogText);
-    data.m_nNameLen = m_nNameLen;
-    data.m_nNumberLen = m_nNumberLen;
-    data.m_nListKind = m_nActiveList;
+    data.m_nNameLen = m_store->m_nNameLen;
+    data.m_nNumberLen = m_store->m_nNumberLen;
+    data.m_nListKind = m_store->m_nActiveList;
     if (!AskForCompleteEntry(*m_pQuestions, data)) return;
     // The entry may have gone while the dialog was open (a telephone read that ended meanwhile).
-    if ((phone && (directory != m_nCurDir || RefusePhoneChange(LIST_PHONE))) || LiveSlotOf(table, entry) < 0) return;
+    if ((phone && (directory != m_store->m_nCurDir || RefusePhoneChange(LIST_PHONE))) || LiveSlotOf(table, entry) < 0) return;
 
     DirEntry edited = *entry;
     const std::string typedName = CutText(data.m_szName, kMaxDialogText);
     if (typedName != shownName) {
         std::string name = typedName;
-        if (!phone && !MakeAbNameUnique(*this, *m_pQuestions, *this, name)) return;
+        if (!phone && !MakeAbNameUnique(*m_store, *m_pQuestions, *this, name)) return;
         edited.m_strName = name;
     }
     const std::string typedNumber = CutText(data.m_szNumber, kMaxDialogText);
@@ -180,9 +180,9 @@ void CDlgView::OnEditEntry()
     const int row = RowOfEntry(list, entry);
     if (phone) {
         SelectPhoneItem(row >= 0 ? row : rememberedRow);
-        SetFlag(VF_PHONE_MODIFIED);
+        m_store->SetFlag(VF_PHONE_MODIFIED);
     } else {
         SelectAbItem(row >= 0 ? row : rememberedRow);
-        SetFlag(VF_AB_MODIFIED);
+        m_store->SetFlag(VF_AB_MODIFIED);
     }
 }

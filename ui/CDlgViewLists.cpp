@@ -50,7 +50,7 @@ void CDlgView::InsertAbColumns()
 
 void CDlgView::ClearPreviewRow()
 {
-    m_nActiveList = LIST_NONE;
+    m_store->m_nActiveList = LIST_NONE;
     m_btnToAddressBook->setEnabled(false);
     m_btnToPhone->setEnabled(false);
     m_cbPreview->clear();
@@ -94,25 +94,25 @@ void CDlgView::FillPhoneList(bool resetStates)
 {
     ClearPreviewRow();
     m_lcPhone->clear();
-    if (m_bPhoneDataRead == 0 || CurrentPhoneTable().m_nCount == 0) return;
-    FillList(m_lcPhone, CurrentPhoneTable(), resetStates, false, m_nPhoneSort);
+    if (m_store->m_bPhoneDataRead == 0 || m_store->CurrentPhoneTable().m_nCount == 0) return;
+    FillList(m_lcPhone, m_store->CurrentPhoneTable(), resetStates, false, m_store->m_nPhoneSort);
 }
 
 void CDlgView::FillAbList(bool resetStates)
 {
     ClearPreviewRow();
     m_lcAddressBook->clear();
-    FillList(m_lcAddressBook, m_abTable, resetStates, true, m_nAbSort);
+    FillList(m_lcAddressBook, m_store->m_abTable, resetStates, true, m_store->m_nAbSort);
 }
 
 void CDlgView::FillFolderCombo()
 {
     m_cbFolder->clear();
-    for (int i = 0; i < m_nFolderCount && i < kFolderSlots; ++i)
-        m_cbFolder->AddFolder(Cp1252::toQString(m_folders[static_cast<size_t>(i)].m_strName),
-                              &m_folders[static_cast<size_t>(i)]);
-    if (m_nFolderCount == 0) // the root record is always listed
-        m_cbFolder->AddFolder(Cp1252::toQString(m_folders[0].m_strName), &m_folders[0]);
+    for (int i = 0; i < m_store->m_nFolderCount && i < kFolderSlots; ++i)
+        m_cbFolder->AddFolder(Cp1252::toQString(m_store->m_folders[static_cast<size_t>(i)].m_strName),
+                              &m_store->m_folders[static_cast<size_t>(i)]);
+    if (m_store->m_nFolderCount == 0) // the root record is always listed
+        m_cbFolder->AddFolder(Cp1252::toQString(m_store->m_folders[0].m_strName), &m_store->m_folders[0]);
     m_cbFolder->setCurrentIndex(0);
 }
 

@@ -57,11 +57,11 @@ void CDlgView::ConnectPaneHandlers()
         });
     }
     connect(m_lcPhone->header(), &QHeaderView::sectionClicked, this, [this](int column) {
-        m_nPhoneSort = column;
+        m_store->m_nPhoneSort = column;
         FillPhoneList(false); // sorted, nothing selected, no list active, the preview row emptied
     });
     connect(m_lcAddressBook->header(), &QHeaderView::sectionClicked, this, [this](int column) {
-        m_nAbSort = column;
+        m_store->m_nAbSort = column;
         FillAbList(false);
     });
     connect(m_cbPreview, qOverload<int>(&QComboBox::activated), this, [this] {
@@ -113,7 +113,7 @@ bool CDlgView::eventFilter(QObject* watched, QEvent* event)
 
 void CDlgView::SetTransferButtonsFor(int list)
 {
-    const bool phoneWritable = CurrentPhoneTable().m_bReadOnly == 0;
+    const bool phoneWritable = m_store->CurrentPhoneTable().m_bReadOnly == 0;
     if (list == LIST_PHONE) {
         m_btnToAddressBook->setEnabled(m_lcPhone->topLevelItemCount() > 0);
         m_btnToPhone->setEnabled(false);
@@ -121,7 +121,7 @@ void CDlgView::SetTransferButtonsFor(int list)
         m_btnToPhone->setEnabled(phoneWritable && m_lcAddressBook->topLevelItemCount() > 0);
         m_btnToAddressBook->setEnabled(false);
     }
-    m_nActiveList = list;
+    m_store->m_nActiveList = list;
 }
 
 void CDlgView::OnClickList(int list, const QPoint& position)
@@ -130,7 +130,7 @@ void CDlgView::OnClickList(int list, const QPoint& position)
     if (list == LIST_PHONE) {
         // A click on empty space makes the list active but leaves the preview as it was.
         if (m_lcPhone->itemAt(position)) FillPreview();
-    } else if (CurrentPhoneTable().m_bReadOnly == 0) {
+    } else if (m_store->CurrentPhoneTable().m_bReadOnly == 0) {
         FillPreview();
     }
 }
@@ -148,16 +148,16 @@ void CDlgView::OnKeyDownInList(int list)
         m_btnToAddressBook->setEnabled(true);
         m_btnToPhone->setEnabled(false);
     } else {
-        m_btnToPhone->setEnabled(CurrentPhoneTable().m_bReadOnly == 0);
+        m_btnToPhone->setEnabled(m_store->CurrentPhoneTable().m_bReadOnly == 0);
         m_btnToAddressBook->setEnabled(false);
     }
-    m_nActiveList = list;
+    m_store->m_nActiveList = list;
 }
 
 void CDlgView::FillPreview()
 {
-    m_nSuspendedList = LIST_NONE;
-    const QTreeWidget* source = m_nActiveList == LIST_PHONE ? m_lcPhone : m_nActiveList == LIST_AB ? m_lcAddressBook : nullptr;
+    m_store->m_nSuspendedList = LIST_NONE;
+    const QTreeWidget* source = m_store->m_nActiveList == LIST_PHONE ? m_lcPhone : m_store->m_nActiveList == LIST_AB ? m_lcAddressBook : nullptr;
     if (!source) return;
     m_cbPreview->clear();
     m_cbPreview->setEnabled(true);
@@ -166,7 +166,7 @@ void CDlgView::FillPreview()
         const QTreeWidgetItem* item = source->topLevelItem(row);
         const DirEntry* entry = EntryOfItem(item);
         if (!item->isSelected() || !entry) continue;
-        DirEntry& copy = m_previewEntries[static_cast<size_t>(k)];
+        DirEntry& copy = m_store->m_previewEntries[static_cast<size_t>(k)];
         copy.m_nIndex = entry->m_nIndex;
         copy.m_strName = entry->m_strName;
         copy.m_strNumber = entry->m_strNumber;
@@ -190,19 +190,19 @@ void CDlgView::OnChangePreviewName()
     const QString text = m_edName->text();
     if (!text.isEmpty()) {
         copy->m_strName = Cp1252::fromQString(text);
-        if (m_nSuspendedList != LIST_NONE) {
-            m_btnToAddressBook->setEnabled(m_nSuspendedList == LIST_PHONE);
-            m_btnToPhone->setEnabled(m_nSuspendedList == LIST_AB);
-            m_nActiveList = m_nSuspendedList;
+        if (m_store->m_nSuspendedList != LIST_NONE) {
+            m_btnToAddressBook->setEnabled(m_store->m_nSuspendedList == LIST_PHONE);
+            m_btnToPhone->setEnabled(m_store->m_nSuspendedList == LIST_AB);
+            m_store->m_nActiveList = m_store->m_nSuspendedList;
         }
-        m_nSuspendedList = LIST_NONE;
+        m_store->m_nSuspendedList = LIST_NONE;
         return;
     }
     // Without a name nothing can be carried across; the list that was active comes back with the first letter.
     m_btnToAddressBook->setEnabled(false);
     m_btnToPhone->setEnabled(false);
-    if (m_nActiveList != LIST_NONE) m_nSuspendedList = m_nActiveList;
-    if (m_nNameLen > 0) m_nActiveList = LIST_NONE;
+    if (m_store->m_nActiveList != LIST_NONE) m_store->m_nSuspendedList = m_store->m_nActiveList;
+    if (m_store->m_nNameLen > 0) m_store->m_nActiveList = LIST_NONE;
 }
 
 void CDlgView::OnChangePreviewNumber()
@@ -210,7 +210,7 @@ void CDlgView::OnChangePreviewNumber()
     DirEntry* copy = CurrentPreviewCopy();
     if (!copy) return;
     const std::string text = Cp1252::fromQString(m_edNumber->text());
-    const bool spaces = m_nActiveList == LIST_PHONE; // copies of telephone entries go to the address book
+    const bool spaces = m_store->m_nActiveList == LIST_PHONE; // copies of telephone entries go to the address book
     std::string filtered;
     FilterNumber(text, spaces, filtered);
     if (IsNumberText(text, spaces)) {
@@ -241,11 +241,11 @@ void CDlgView::OnChangePreviewStatus()
 
 void CDlgView::OnUpdatePreviewName()
 {
-    if (m_nActiveList != LIST_AB) return; // only copies bound for the telephone meet its limits
+    if (m_store->m_nActiveList != LIST_AB) return; // only copies bound for the telephone meet its limits
     const Selection selection = SelectionOf(m_edName);
     QString text = m_edName->text();
-    if (text.size() > std::max(0, m_nNameLen)) {
-        text.truncate(std::max(0, m_nNameLen));
+    if (text.size() > std::max(0, m_store->m_nNameLen)) {
+        text.truncate(std::max(0, m_store->m_nNameLen));
         SetTextKeepingSelection(m_edName, text, selection);
     }
     std::string stripped;
@@ -255,10 +255,10 @@ void CDlgView::OnUpdatePreviewName()
 
 void CDlgView::OnUpdatePreviewNumber()
 {
-    if (m_nActiveList != LIST_AB) return;
+    if (m_store->m_nActiveList != LIST_AB) return;
     const Selection selection = SelectionOf(m_edNumber);
     QString text = m_edNumber->text();
-    const int limit = std::max(0, m_nNumberLen) + (text.startsWith(u'+') ? 1 : 0);
+    const int limit = std::max(0, m_store->m_nNumberLen) + (text.startsWith(u'+') ? 1 : 0);
     if (text.size() > limit) {
         text.truncate(limit);
         SetTextKeepingSelection(m_edNumber, text, selection);
@@ -275,7 +275,7 @@ void CDlgView::SelectListItem(QTreeWidget* list, int position, int listKind)
     list->scrollToItem(item);
     m_btnToAddressBook->setEnabled(listKind == LIST_PHONE);
     m_btnToPhone->setEnabled(listKind == LIST_AB);
-    m_nActiveList = listKind;
+    m_store->m_nActiveList = listKind;
     FillPreview();
 }
 
@@ -321,9 +321,9 @@ void CDlgView::contextMenuEvent(QContextMenuEvent* event)
         {ID_EDIT_CLEAR, "Delete selected entries"}, {ID_EDIT_COPY, "Copy to clipboard"},
         {ID_EDIT_PASTE, "Paste from clipboard"}, {ID_EDIT_ENTRY, "Edit entry ..."}, {ID_ADD_ENTRY, "Add new entry ..."}};
     const MenuItem* items = nullptr;
-    if (m_nActiveList == LIST_PHONE && m_lcPhone->topLevelItemCount() > 0)
+    if (m_store->m_nActiveList == LIST_PHONE && m_lcPhone->topLevelItemCount() > 0)
         items = kPhoneMenu;
-    else if (m_nActiveList == LIST_AB && m_lcAddressBook->topLevelItemCount() > 0)
+    else if (m_store->m_nActiveList == LIST_AB && m_lcAddressBook->topLevelItemCount() > 0)
         items = kAbMenu;
     if (!items) return;
     QMenu menu(QStringLiteral("Context"), this);
@@ -334,8 +334,6 @@ void CDlgView::contextMenuEvent(QContextMenuEvent* event)
         bool enabled = false;
         action->setEnabled(OnUpdateCommand(items[i].id, enabled) && enabled);
     }
-    m_pContextMenu = &menu;
     QAction* chosen = menu.exec(event->globalPos());
-    m_pContextMenu = nullptr;
     if (chosen) OnCommand(chosen->data().toInt());
 }

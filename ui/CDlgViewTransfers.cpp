@@ -18,9 +18,9 @@ void ClearSelection(QTreeWidget* list, int rows)
 
 void CDlgView::BeginBatch(int entries)
 {
-    SetFlag(VF_BATCH);
+    m_store->SetFlag(VF_BATCH);
     // Only a run of several entries offers "Accept All" in the index dialog.
-    if (entries != 1) SetFlag(VF_BATCH_MULTI); else ClearFlag(VF_BATCH_MULTI);
+    if (entries != 1) m_store->SetFlag(VF_BATCH_MULTI); else m_store->ClearFlag(VF_BATCH_MULTI);
 }
 
 void CDlgView::FinishTransfer()
@@ -36,8 +36,8 @@ void CDlgView::OnCopyToPhone()
     m_btnToAddressBook->setEnabled(false);
     m_btnToPhone->setEnabled(false);
     // No list is active before the selection goes, so the shrinking selection cannot rebuild the preview.
-    m_nActiveList = LIST_NONE;
-    ClearSelection(m_lcAddressBook, m_abTable.m_nCount);
+    m_store->m_nActiveList = LIST_NONE;
+    ClearSelection(m_lcAddressBook, m_store->m_abTable.m_nCount);
     CopyPreviewToPhone();
     FinishTransfer();
 }
@@ -46,8 +46,8 @@ void CDlgView::OnCopyToAddressBook()
 {
     m_btnToAddressBook->setEnabled(false);
     m_btnToPhone->setEnabled(false);
-    m_nActiveList = LIST_NONE;
-    ClearSelection(m_lcPhone, CurrentPhoneTable().m_nCount);
+    m_store->m_nActiveList = LIST_NONE;
+    ClearSelection(m_lcPhone, m_store->CurrentPhoneTable().m_nCount);
     CopyPreviewToAddressBook();
     FinishTransfer();
 }
@@ -64,7 +64,7 @@ void CDlgView::CopyPreviewToPhone()
         if (!InsertPhoneEntry(p, *copy)) break;
         ++p;
     }
-    ClearFlag(VF_BATCH);
+    m_store->ClearFlag(VF_BATCH);
     FillPhoneList(false);
 }
 
@@ -78,11 +78,11 @@ void CDlgView::CopyPreviewToAddressBook()
         if (!copy) return;
         TrimTrailingBlanks(copy->m_strName);
         std::string name = copy->m_strName;
-        if (!MakeAbNameUnique(*this, *m_pQuestions, *this, name)) continue; // only this copy is skipped
+        if (!MakeAbNameUnique(*m_store, *m_pQuestions, *this, name)) continue; // only this copy is skipped
         copy->m_strName = name;
         if (!InsertAbEntry(p, *copy)) break;
         ++p;
     }
-    ClearFlag(VF_BATCH);
+    m_store->ClearFlag(VF_BATCH);
     FillAbList(false);
 }

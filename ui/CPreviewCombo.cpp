@@ -80,7 +80,7 @@ CDlgView* CPreviewCombo::Form() const
 const std::array<int, 4>* CPreviewCombo::ColumnWidths() const
 {
     const CDlgView* form = Form();
-    return form ? &form->m_anPreviewWidth : nullptr;
+    return form ? &form->PreviewColumnWidths() : nullptr;
 }
 
 void CPreviewCombo::focusInEvent(QFocusEvent* event)
@@ -94,7 +94,7 @@ void CPreviewCombo::mousePressEvent(QMouseEvent* event)
     CDlgView* form = Form();
     if (!form) return;
     const int x = qRound(event->position().x());
-    if (event->button() == Qt::LeftButton && x < form->m_nPreviewWidth) {
+    if (event->button() == Qt::LeftButton && x < form->PreviewRowWidth()) {
         // The text field lies under the preview edits: the press belongs to the edit there, and the list stays shut.
         form->FocusPreviewField(x);
         return;

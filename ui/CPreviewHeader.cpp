@@ -133,7 +133,7 @@ CDlgView* CPreviewHeader::Form() const
 int CPreviewHeader::RowWidth() const
 {
     const CDlgView* form = Form();
-    return form ? form->m_nPreviewWidth : 0;
+    return form ? form->PreviewRowWidth() : 0;
 }
 
 void CPreviewHeader::SetOverBorder(int over)

@@ -1,6 +1,7 @@
 // Times the two address-book operations whose cost grows with the folder: reading a folder of 1000 entries (every
 // entry opened and all its properties read) and saving 1000 new entries (each created in its own transaction),
 // on a real address-book file. Prints microseconds per entry beside the targets.
+#include "FormControls.h"
 #include "FormFixture.h"
 #include "PabSeeder.h"
 
@@ -47,25 +48,25 @@ int main(int argc, char** argv)
     timer.start();
     view->Book().ReadFolder(view->Book().Container());
     Report("ReadFolder, 1000 entries", timer.nsecsElapsed(), kReadTargetUs);
-    if (view->m_abTable.m_nCount != kEntries) std::printf("unexpected: %d entries read\n", view->m_abTable.m_nCount);
+    if (view->Store().m_abTable.m_nCount != kEntries) std::printf("unexpected: %d entries read\n", view->Store().m_abTable.m_nCount);
 
     // Show the empty sub-folder and save 1000 new entries into it.
-    view->m_cbFolder->setCurrentIndex(1);
+    FolderCombo(view)->setCurrentIndex(1);
     view->RunFolderSelectionChange();
-    EntryTableEditor editor(*view, fixture.Questions(), *view);
-    view->SetFlag(VF_BATCH);
+    EntryTableEditor editor(view->Store(), fixture.Questions(), *view);
+    view->Store().SetFlag(VF_BATCH);
     for (int i = 0; i < kEntries; ++i) {
         DirEntry entry;
         entry.m_strName = "New " + std::to_string(i);
         entry.m_strNumber = "0171" + std::to_string(i);
         entry.m_strStatus = " ";
         entry.m_nIndex = i + 1;
-        editor.InsertAbEntry(view->m_abTable.m_nCount, entry);
+        editor.InsertAbEntry(view->Store().m_abTable.m_nCount, entry);
     }
-    view->ClearFlag(VF_BATCH);
+    view->Store().ClearFlag(VF_BATCH);
     timer.restart();
     view->SaveAddressBook();
     Report("SaveAddressBook, 1000 new entries", timer.nsecsElapsed(), kSaveTargetUs);
-    std::printf("(the save includes reading the folder again: %d entries now)\n", view->m_abTable.m_nCount);
+    std::printf("(the save includes reading the folder again: %d entries now)\n", view->Store().m_abTable.m_nCount);
     return 0;
 }

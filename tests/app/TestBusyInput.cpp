@@ -31,7 +31,7 @@ private slots:
         auto* watcher = new QTimer(this);
         watcher->setInterval(20);
         connect(watcher, &QTimer::timeout, this, [&] {
-            if (f.View() && f.View()->HasFlag(VF_BUSY) && CVRD2EditApp::Instance()->m_bInputBlocked == 1)
+            if (f.View() && f.View()->Store().HasFlag(VF_BUSY) && CVRD2EditApp::Instance()->m_bInputBlocked == 1)
                 blockedWhileBusy = true;
             auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
             if (!box || dismissed) return;
@@ -46,7 +46,7 @@ private slots:
         QVERIFY(blockedWhileBusy);
         QCOMPARE(reportText, QStringLiteral("An error occurred while reading telephone data: No data."));
         QCOMPARE(CVRD2EditApp::Instance()->m_bInputBlocked, 0);
-        QVERIFY(!f.View()->HasFlag(VF_BUSY));
+        QVERIFY(!f.View()->Store().HasFlag(VF_BUSY));
     }
 };
 

@@ -95,7 +95,7 @@ void TestProgramWiring::ShowFormWithoutPhone(ProgramWiring& wiring, IQuestions* 
 
 bool TestProgramWiring::FirstReadEnded(const ProgramWiring& wiring)
 {
-    return QTest::qWaitFor([&] { return !wiring.View()->HasFlag(VF_BUSY); }, 30000);
+    return QTest::qWaitFor([&] { return !wiring.View()->Store().HasFlag(VF_BUSY); }, 30000);
 }
 
 void TestProgramWiring::errorReportsReachTheQuestionsUntilTheEnd()

@@ -1,5 +1,6 @@
 // The form's owner-drawn controls on real widgets: dragging the preview column borders, the split cursor near a
 // border, the preview combo box's click rule and item height, the folder tree's indentation and the directory list.
+#include "FormControls.h"
 #include "FormFixture.h"
 #include "ControlShots.h"
 
@@ -92,12 +93,12 @@ class TestCustomControls : public QObject {
     std::unique_ptr<FormFixture> m_form;
 
     CDlgView* View() const { return m_form->View(); }
-    CPreviewHeader* Header() const { return View()->m_previewHeader; }
+    CPreviewHeader* Header() const { return PreviewHeader(View()); }
 
     void ResetHeader()
     {
-        View()->m_nPreviewWidth = kRowWidth;
-        View()->m_anPreviewWidth = kStartWidths;
+        View()->SetPreviewRowWidth(kRowWidth);
+        View()->PreviewColumnWidths() = kStartWidths;
         SendMove(Header(), 50, Qt::NoButton); // away from every border: idle
     }
 
@@ -152,8 +153,8 @@ private slots:
         ResetHeader();
         const int starts[3] = {100, 160, 180};
         DragBorder(Header(), starts[border], x);
-        QCOMPARE(View()->m_anPreviewWidth, expected);
-        for (int w : View()->m_anPreviewWidth) QVERIFY(w >= 2);
+        QCOMPARE(View()->PreviewColumnWidths(), expected);
+        for (int w : View()->PreviewColumnWidths()) QVERIFY(w >= 2);
         QCOMPARE(Header()->DragBorder(), -1); // the release ended the drag
     }
 
@@ -161,10 +162,10 @@ private slots:
     {
         ResetHeader();
         DragBorder(Header(), 100, 120);
-        QCOMPARE(View()->m_anPreviewWidth, (Widths{120, 40, 20, 20}));
+        QCOMPARE(View()->PreviewColumnWidths(), (Widths{120, 40, 20, 20}));
         // A move reported with the button held but without a new press near a border moves nothing.
         SendMove(Header(), 60, Qt::LeftButton);
-        QCOMPARE(View()->m_anPreviewWidth, (Widths{120, 40, 20, 20}));
+        QCOMPARE(View()->PreviewColumnWidths(), (Widths{120, 40, 20, 20}));
     }
 
     void splitCursorNearBorders_data()
@@ -196,7 +197,7 @@ private slots:
 
     void previewComboClickLeftOfRowKeepsListShut()
     {
-        CPreviewCombo* combo = View()->m_cbPreview;
+        CPreviewCombo* combo = PreviewCombo(View());
         DirEntry copies[2];
         copies[0].m_strName = "Anna";
         copies[0].m_strNumber = "0171 1";
@@ -211,13 +212,13 @@ private slots:
         combo->AddCopy(QStringLiteral("Bert"), &copies[1]);
         combo->setEnabled(true);
         combo->setVisible(true);
-        View()->m_anPreviewWidth = kStartWidths;
-        View()->m_nPreviewWidth = combo->width() - 30;
+        View()->PreviewColumnWidths() = kStartWidths;
+        View()->SetPreviewRowWidth(combo->width() - 30);
 
-        QTest::mouseClick(combo, Qt::LeftButton, {}, QPoint(View()->m_nPreviewWidth - 1, combo->height() / 2));
+        QTest::mouseClick(combo, Qt::LeftButton, {}, QPoint(View()->PreviewRowWidth() - 1, combo->height() / 2));
         QVERIFY(!combo->view()->isVisible());
 
-        QTest::mouseClick(combo, Qt::LeftButton, {}, QPoint(View()->m_nPreviewWidth, combo->height() / 2));
+        QTest::mouseClick(combo, Qt::LeftButton, {}, QPoint(View()->PreviewRowWidth(), combo->height() / 2));
         QTRY_VERIFY(combo->view()->isVisible());
         for (int i = 0; i < 2; ++i)
             QCOMPARE(combo->view()->visualRect(combo->model()->index(i, 0)).height(), CPreviewCombo::kItemHeight);

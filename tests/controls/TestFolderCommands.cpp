@@ -1,5 +1,6 @@
 // Creating address-book folders (command 32771) and choosing one from the folder dialog (command 32772), on the
 // real form and a real address-book file, and the folder-selection dialog itself.
+#include "FormControls.h"
 #include "FormFixture.h"
 #include "PabSeeder.h"
 
@@ -36,14 +37,14 @@ void SeedFolders(FormFixture& f)
 std::vector<std::pair<std::string, int>> FolderTree(const CDlgView* v)
 {
     std::vector<std::pair<std::string, int>> tree;
-    for (int i = 0; i < v->m_nFolderCount; ++i)
-        tree.emplace_back(v->m_folders[static_cast<size_t>(i)].m_strName, v->m_folders[static_cast<size_t>(i)].m_nLevel);
+    for (int i = 0; i < v->Store().m_nFolderCount; ++i)
+        tree.emplace_back(v->Store().m_folders[static_cast<size_t>(i)].m_strName, v->Store().m_folders[static_cast<size_t>(i)].m_nLevel);
     return tree;
 }
 
 void ShowFolder(CDlgView* v, int item)
 {
-    v->m_cbFolder->setCurrentIndex(item);
+    FolderCombo(v)->setCurrentIndex(item);
     v->RunFolderSelectionChange();
 }
 
@@ -98,12 +99,12 @@ private slots:
         QVERIFY(v->OnCommand(kNewFolder));
 
         QCOMPARE(FolderTree(v), expected);
-        QCOMPARE(v->m_cbFolder->count(), int(expected.size()));
-        QCOMPARE(v->m_cbFolder->currentIndex(), newItem);
-        QCOMPARE(v->m_cbFolder->currentText(), QStringLiteral("New"));
+        QCOMPARE(FolderCombo(v)->count(), int(expected.size()));
+        QCOMPARE(FolderCombo(v)->currentIndex(), newItem);
+        QCOMPARE(FolderCombo(v)->currentText(), QStringLiteral("New"));
         // The new, empty folder is what the right list shows now.
-        QCOMPARE(v->m_abTable.m_nCount, 0);
-        QCOMPARE(v->m_lcAddressBook->topLevelItemCount(), 0);
+        QCOMPARE(v->Store().m_abTable.m_nCount, 0);
+        QCOMPARE(AbList(v)->topLevelItemCount(), 0);
         QCOMPARE(f.Questions().Reports(), std::vector<int>{});
         QVERIFY(f.Questions().Unanswered().empty());
         QVERIFY(f.EndedWith().empty());
@@ -143,9 +144,9 @@ private slots:
         QCOMPARE(CountAsked(f.Questions(), Ids::IDS_NAME_EXISTS), clashQuestions);
         QVERIFY(f.Questions().Unanswered().empty());
         QCOMPARE(FolderTree(v), before);
-        QCOMPARE(v->m_cbFolder->count(), int(before.size()));
-        QCOMPARE(v->m_cbFolder->currentIndex(), 1);
-        QCOMPARE(v->m_lcAddressBook->topLevelItemCount(), 1); // list A's member is still shown
+        QCOMPARE(FolderCombo(v)->count(), int(before.size()));
+        QCOMPARE(FolderCombo(v)->currentIndex(), 1);
+        QCOMPARE(AbList(v)->topLevelItemCount(), 1); // list A's member is still shown
         PabSeeder check(f.PabPath().toStdString());
         QCOMPARE(check.Users().size(), size_t(0));
     }
@@ -161,8 +162,8 @@ private slots:
         f.Questions().AnswerName(true, "C");
         QVERIFY(v->OnCommand(kNewFolder));
         QVERIFY(f.Questions().Unanswered().empty());
-        QCOMPARE(v->m_nFolderCount, 5);
-        QCOMPARE(v->m_cbFolder->currentText(), QStringLiteral("C"));
+        QCOMPARE(v->Store().m_nFolderCount, 5);
+        QCOMPARE(FolderCombo(v)->currentText(), QStringLiteral("C"));
     }
 
     void nameDifferingInCaseIsANewFolderAndIsShown()
@@ -173,10 +174,10 @@ private slots:
         CDlgView* v = f.View();
         f.Questions().AnswerName(true, "a");
         QVERIFY(v->OnCommand(kNewFolder));
-        QCOMPARE(v->m_nFolderCount, 5);
+        QCOMPARE(v->Store().m_nFolderCount, 5);
         // The new folder is shown, not the older "A" that only differs in case.
-        QCOMPARE(v->m_cbFolder->currentText(), QStringLiteral("a"));
-        QCOMPARE(v->m_abTable.m_nCount, 0);
+        QCOMPARE(FolderCombo(v)->currentText(), QStringLiteral("a"));
+        QCOMPARE(v->Store().m_abTable.m_nCount, 0);
     }
 
     void unsavedChangesAreOfferedBeforeTheName()
@@ -184,13 +185,13 @@ private slots:
         FormFixture f;
         StartForm(f);
         CDlgView* v = f.View();
-        v->SetFlag(VF_AB_MODIFIED);
+        v->Store().SetFlag(VF_AB_MODIFIED);
         f.Questions().AnswerYesNo(Ids::IDS_SAVE_AB_BEFORE_FOLDER, false);
         f.Questions().AnswerName(false);
         QVERIFY(v->OnCommand(kNewFolder));
         QVERIFY(f.Questions().Unanswered().empty());
         QCOMPARE(f.Questions().AskedSoFar().front().id, Ids::IDS_SAVE_AB_BEFORE_FOLDER);
-        QVERIFY(v->HasFlag(VF_AB_MODIFIED)); // No leaves the changes pending
+        QVERIFY(v->Store().HasFlag(VF_AB_MODIFIED)); // No leaves the changes pending
     }
 
     void openFolderShowsTheChosenFolder()
@@ -201,18 +202,18 @@ private slots:
         CDlgView* v = f.View();
         f.Questions().AnswerFolder(true, 1);
         QVERIFY(v->OnCommand(kOpenFolder));
-        QCOMPARE(v->m_cbFolder->currentIndex(), 1);
-        QCOMPARE(v->m_lcAddressBook->topLevelItemCount(), 1);
-        QCOMPARE(v->m_lcAddressBook->topLevelItem(0)->text(0), QStringLiteral("Member"));
+        QCOMPARE(FolderCombo(v)->currentIndex(), 1);
+        QCOMPARE(AbList(v)->topLevelItemCount(), 1);
+        QCOMPARE(AbList(v)->topLevelItem(0)->text(0), QStringLiteral("Member"));
 
         f.Questions().AnswerFolder(false, 3);
         QVERIFY(v->OnCommand(kOpenFolder));
-        QCOMPARE(v->m_cbFolder->currentIndex(), 1);
+        QCOMPARE(FolderCombo(v)->currentIndex(), 1);
 
         // A choice outside the table changes nothing.
         f.Questions().AnswerFolder(true, 17);
         QVERIFY(v->OnCommand(kOpenFolder));
-        QCOMPARE(v->m_cbFolder->currentIndex(), 1);
+        QCOMPARE(FolderCombo(v)->currentIndex(), 1);
         QVERIFY(f.Questions().Unanswered().empty());
     }
 

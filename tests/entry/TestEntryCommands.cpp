@@ -1,6 +1,7 @@
 // Add New Entry and Edit Entry through the real form, with a phone emulator and an address-book file: the
 // proposed index, status normalisation, the retry on incomplete input, taken indices, unique address-book
 // names, and what is marked to be written.
+#include "FormControls.h"
 #include "FormFixture.h"
 #include "PabSeeder.h"
 
@@ -44,7 +45,7 @@ void Select(CDlgView* v, QTreeWidget* list, const QString& name)
     list->clearSelection();
     for (int row = 0; row < list->topLevelItemCount(); ++row)
         if (list->topLevelItem(row)->text(0) == name) list->topLevelItem(row)->setSelected(true);
-    v->m_nActiveList = list == v->m_lcPhone ? LIST_PHONE : LIST_AB;
+    v->Store().m_nActiveList = list == PhoneList(v) ? LIST_PHONE : LIST_AB;
 }
 
 std::function<bool(EntryDialogData&)> Type(const std::string& name, const std::string& number,
@@ -68,7 +69,7 @@ private slots:
         FormFixture f;
         StartWithPhone(f);
         CDlgView* v = f.View();
-        Select(v, v->m_lcPhone, QStringLiteral("Anna"));
+        Select(v, PhoneList(v), QStringLiteral("Anna"));
         EntryDialogData shown;
         f.Questions().AnswerEntry([&shown](EntryDialogData& d) {
             shown = d;
@@ -79,14 +80,14 @@ private slots:
         QCOMPARE(shown.m_strTitle, std::string("Inserting of a new entry in a telephone directory"));
         QCOMPARE(shown.m_nListKind, 1);
         QCOMPARE(shown.m_nNameLen, 16);
-        const DirTable& t = v->CurrentPhoneTable();
+        const DirTable& t = v->Store().CurrentPhoneTable();
         QCOMPARE(t.m_nCount, 4);
         QCOMPARE(SlotNamed(t, "Carl"), SlotNamed(t, "Anna") + 1);
         QCOMPARE(t[SlotNamed(t, "Carl")].m_nIndex, 3);
         QCOMPARE(t[SlotNamed(t, "Carl")].m_nState, int(ENTRY_NEW));
-        QCOMPARE(v->m_lcPhone->topLevelItemCount(), 4);
-        QVERIFY(v->HasFlag(VF_PHONE_MODIFIED));
-        QVERIFY(!v->HasFlag(VF_BATCH));
+        QCOMPARE(PhoneList(v)->topLevelItemCount(), 4);
+        QVERIFY(v->Store().HasFlag(VF_PHONE_MODIFIED));
+        QVERIFY(!v->Store().HasFlag(VF_BATCH));
         QVERIFY(f.Questions().Unanswered().empty());
     }
 
@@ -111,10 +112,10 @@ private slots:
         FormFixture f;
         StartWithPhone(f);
         CDlgView* v = f.View();
-        Select(v, v->m_lcPhone, QStringLiteral("Bert"));
+        Select(v, PhoneList(v), QStringLiteral("Bert"));
         f.Questions().AnswerEntry(Type("Emil", "555", typed.toStdString()));
         v->OnCommand(editing ? ID_EDIT_ENTRY : ID_ADD_ENTRY);
-        const DirTable& t = v->CurrentPhoneTable();
+        const DirTable& t = v->Store().CurrentPhoneTable();
         QVERIFY(SlotNamed(t, "Emil") >= 0);
         QCOMPARE(QString::fromStdString(t[SlotNamed(t, "Emil")].m_strStatus), stored);
         QCOMPARE(t.m_nCount, editing ? 3 : 4);
@@ -132,7 +133,7 @@ private slots:
         FormFixture f;
         StartWithPhone(f);
         CDlgView* v = f.View();
-        Select(v, v->m_lcPhone, QStringLiteral("Bert"));
+        Select(v, PhoneList(v), QStringLiteral("Bert"));
         f.Questions().AnswerEntry(Type("Fritz", ""));
         std::string shownAgain;
         f.Questions().AnswerEntry([&](EntryDialogData& d) {
@@ -143,8 +144,8 @@ private slots:
         v->OnCommand(ID_ADD_ENTRY);
         QCOMPARE(f.Questions().Reports(), std::vector<int>{kIncompleteInput});
         QCOMPARE(shownAgain, std::string("Fritz"));
-        QCOMPARE(v->CurrentPhoneTable().m_nCount, completeAtLast ? 4 : 3);
-        QCOMPARE(v->HasFlag(VF_PHONE_MODIFIED), completeAtLast);
+        QCOMPARE(v->Store().CurrentPhoneTable().m_nCount, completeAtLast ? 4 : 3);
+        QCOMPARE(v->Store().HasFlag(VF_PHONE_MODIFIED), completeAtLast);
     }
 
     void editToATakenIndexAsksWithoutAcceptAll_data()
@@ -164,7 +165,7 @@ private slots:
         FormFixture f;
         StartWithPhone(f);
         CDlgView* v = f.View();
-        Select(v, v->m_lcPhone, QStringLiteral("Anna"));
+        Select(v, PhoneList(v), QStringLiteral("Anna"));
         f.Questions().AnswerEntry(Type("Anna", "111", " ", "2"));
         IndexDialogData asked;
         f.Questions().AnswerIndex([&](IndexDialogData& d) {
@@ -175,7 +176,7 @@ private slots:
         v->OnCommand(ID_EDIT_ENTRY);
         QCOMPARE(asked.m_bShowAcceptAll, 0);
         QCOMPARE(asked.m_nChosenIndex, 3);
-        const DirTable& t = v->CurrentPhoneTable();
+        const DirTable& t = v->Store().CurrentPhoneTable();
         QCOMPARE(t[SlotNamed(t, "Anna")].m_nIndex, result);
         QCOMPARE(t[SlotNamed(t, "Bert")].m_nIndex, 2);
     }
@@ -185,8 +186,8 @@ private slots:
         FormFixture f;
         StartWithPhone(f);
         CDlgView* v = f.View();
-        QVERIFY(!v->HasFlag(VF_PHONE_MODIFIED));
-        Select(v, v->m_lcPhone, QStringLiteral("Dora"));
+        QVERIFY(!v->Store().HasFlag(VF_PHONE_MODIFIED));
+        Select(v, PhoneList(v), QStringLiteral("Dora"));
         EntryDialogData shown;
         f.Questions().AnswerEntry([&shown](EntryDialogData& d) {
             shown = d;
@@ -197,12 +198,12 @@ private slots:
         QCOMPARE(shown.m_szName, std::string("Dora"));
         QCOMPARE(shown.m_szNumber, std::string("444"));
         QCOMPARE(shown.m_szIndex, std::string("4"));
-        const DirTable& t = v->CurrentPhoneTable();
+        const DirTable& t = v->Store().CurrentPhoneTable();
         const DirEntry& dora = t[SlotNamed(t, "Dora")];
         QCOMPARE(dora.m_nState, int(ENTRY_NEW));
         QCOMPARE(dora.m_nIndex, 4);
         QCOMPARE(dora.m_strNumber, std::string("444"));
-        QVERIFY(v->HasFlag(VF_PHONE_MODIFIED));
+        QVERIFY(v->Store().HasFlag(VF_PHONE_MODIFIED));
     }
 
     void editedIndexOfADeletedEntryDropsItsDeletion()
@@ -210,11 +211,11 @@ private slots:
         FormFixture f;
         StartWithPhone(f);
         CDlgView* v = f.View();
-        DirTable& t = v->CurrentPhoneTable();
+        DirTable& t = v->Store().CurrentPhoneTable();
         QVERIFY(v->RemovePhoneEntry(SlotNamed(t, "Dora")));
         v->FillPhoneList(false);
         QCOMPARE(t[t.m_nCount].m_nState, int(ENTRY_REMOVED));
-        Select(v, v->m_lcPhone, QStringLiteral("Anna"));
+        Select(v, PhoneList(v), QStringLiteral("Anna"));
         f.Questions().AnswerEntry(Type("Anna", "111", " ", "4"));
         v->OnCommand(ID_EDIT_ENTRY);
         QCOMPARE(t[SlotNamed(t, "Anna")].m_nIndex, 4);
@@ -228,14 +229,14 @@ private slots:
         FormFixture f;
         StartWithPhone(f);
         CDlgView* v = f.View();
-        v->m_lcPhone->clearSelection();
-        v->m_nActiveList = LIST_PHONE;
+        PhoneList(v)->clearSelection();
+        v->Store().m_nActiveList = LIST_PHONE;
         v->OnEditEntry();
-        v->m_nActiveList = LIST_NONE;
+        v->Store().m_nActiveList = LIST_NONE;
         v->OnAddEntry();
         v->OnEditEntry();
         QVERIFY(f.Questions().AskedSoFar().empty());
-        QCOMPARE(v->CurrentPhoneTable().m_nCount, 3);
+        QCOMPARE(v->Store().CurrentPhoneTable().m_nCount, 3);
     }
 
     void duplicateAddressBookNameRefusedLeavesTheEntryUnchanged()
@@ -249,17 +250,17 @@ private slots:
         }
         f.Start();
         CDlgView* v = f.View();
-        Select(v, v->m_lcAddressBook, QStringLiteral("Anna"));
+        Select(v, AbList(v), QStringLiteral("Anna"));
         f.Questions().AnswerEntry(Type("Bert", "999", "!", "7"));
         f.Questions().AnswerYesNo(41022, false);
         v->OnCommand(ID_EDIT_ENTRY);
-        const DirTable& t = v->m_abTable;
+        const DirTable& t = v->Store().m_abTable;
         const DirEntry& anna = t[SlotNamed(t, "Anna")];
         QCOMPARE(anna.m_strNumber, std::string("111"));
         QCOMPARE(anna.m_strStatus, std::string(" "));
         QCOMPARE(anna.m_nIndex, 1);
         QCOMPARE(anna.m_nState, int(ENTRY_UNCHANGED));
-        QVERIFY(!v->HasFlag(VF_AB_MODIFIED));
+        QVERIFY(!v->Store().HasFlag(VF_AB_MODIFIED));
         QVERIFY(f.Questions().Unanswered().empty());
     }
 
@@ -275,9 +276,9 @@ private slots:
         }
         f.Start();
         CDlgView* v = f.View();
-        const DirTable& t = v->m_abTable;
+        const DirTable& t = v->Store().m_abTable;
         // Adding under a taken name asks for another one.
-        v->m_nActiveList = LIST_AB;
+        v->Store().m_nActiveList = LIST_AB;
         f.Questions().AnswerEntry(Type("Anna", "030 333", "!"));
         f.Questions().AnswerYesNo(41022, true);
         f.Questions().AnswerName(true, "Anna B");
@@ -286,9 +287,9 @@ private slots:
         QCOMPARE(t[SlotNamed(t, "Anna B")].m_strNumber, std::string("030 333"));
         QCOMPARE(t[SlotNamed(t, "Anna B")].m_nIndex, 3);
         QCOMPARE(t[SlotNamed(t, "Anna B")].m_nState, int(ENTRY_NEW));
-        QVERIFY(v->HasFlag(VF_AB_MODIFIED));
+        QVERIFY(v->Store().HasFlag(VF_AB_MODIFIED));
         // A name longer than the dialog holds is shown cut, and kept whole when left as shown.
-        Select(v, v->m_lcAddressBook, QString::fromStdString(longName));
+        Select(v, AbList(v), QString::fromStdString(longName));
         f.Questions().AnswerEntry([](EntryDialogData& d) {
             if (d.m_szName.size() != 127) return false;
             d.m_szNumber = "223";

@@ -1,5 +1,6 @@
 // What the form does when the address book fails or holds more than the form can show: which message is
 // reported, whether the session stays, and that the program ends with exit code -1 where it cannot go on.
+#include "FormControls.h"
 #include "FormFixture.h"
 #include "PabSeeder.h"
 
@@ -79,12 +80,12 @@ private slots:
         QVERIFY(f.WaitUntilIdle()); // the telephone read fails without a phone: not what this test is about
         f.Questions().Clear();
         CDlgView* v = f.View();
-        v->m_abTable.m_nCount = 1;
-        v->m_abTable[0].m_strName = "New";
-        v->m_abTable[0].m_strStatus = " ";
-        v->m_abTable[0].m_nIndex = 1;
-        v->m_abTable[0].m_nState = ENTRY_NEW;
-        v->SetFlag(VF_AB_MODIFIED);
+        v->Store().m_abTable.m_nCount = 1;
+        v->Store().m_abTable[0].m_strName = "New";
+        v->Store().m_abTable[0].m_strStatus = " ";
+        v->Store().m_abTable[0].m_nIndex = 1;
+        v->Store().m_abTable[0].m_nState = ENTRY_NEW;
+        v->Store().SetFlag(VF_AB_MODIFIED);
         MapiFaults::Inject(MapiCall::SaveChanges, MAPI_E_CALL_FAILED);
         v->OnSaveAddressBook();
         QCOMPARE(f.Questions().Reports(), (std::vector<int>{2 * 100000 + 41015}));
@@ -103,9 +104,9 @@ private slots:
         f.Start();
         CDlgView* v = f.View();
         QVERIFY(f.EndedWith().empty());
-        QCOMPARE(v->m_nFolderCount, 49);
-        QCOMPARE(v->m_cbFolder->count(), 49);
-        QCOMPARE(v->m_folders[48].m_strName, std::string("List 47"));
+        QCOMPARE(v->Store().m_nFolderCount, 49);
+        QCOMPARE(FolderCombo(v)->count(), 49);
+        QCOMPARE(v->Store().m_folders[48].m_strName, std::string("List 47"));
     }
 
     void moreThan1000MailUsersShowTheFirst1000()
@@ -119,8 +120,8 @@ private slots:
         }
         f.Start();
         QVERIFY(f.EndedWith().empty());
-        QCOMPARE(f.View()->m_abTable.m_nCount, 1000);
-        QCOMPARE(f.View()->m_abTable[999].m_strName, std::string("P1000"));
+        QCOMPARE(f.View()->Store().m_abTable.m_nCount, 1000);
+        QCOMPARE(f.View()->Store().m_abTable[999].m_strName, std::string("P1000"));
     }
 };
 

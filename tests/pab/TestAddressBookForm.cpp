@@ -1,5 +1,6 @@
 // The address-book half of the form on real widgets and a real address-book file: opening it at start-up, its
 // folders, reading entries with status and index from their comments, and saving changes back.
+#include "FormControls.h"
 #include "FormFixture.h"
 #include "PabSeeder.h"
 
@@ -56,12 +57,12 @@ private slots:
         f.Start();
         CDlgView* v = f.View();
         QVERIFY(f.EndedWith().empty());
-        QCOMPARE(v->m_nFolderCount, 1);
-        QCOMPARE(v->m_folders[0].m_nKind, int(FOLDER_MAIN));
-        QCOMPARE(v->m_folders[0].m_nLevel, 1);
-        QCOMPARE(v->m_cbFolder->count(), 1);
-        QCOMPARE(v->m_cbFolder->itemText(0), QStringLiteral("Personal Address Book"));
-        QCOMPARE(v->m_lcAddressBook->topLevelItemCount(), 0);
+        QCOMPARE(v->Store().m_nFolderCount, 1);
+        QCOMPARE(v->Store().m_folders[0].m_nKind, int(FOLDER_MAIN));
+        QCOMPARE(v->Store().m_folders[0].m_nLevel, 1);
+        QCOMPARE(FolderCombo(v)->count(), 1);
+        QCOMPARE(FolderCombo(v)->itemText(0), QStringLiteral("Personal Address Book"));
+        QCOMPARE(AbList(v)->topLevelItemCount(), 0);
         QVERIFY(QFile::exists(f.PabPath()));
     }
 
@@ -78,21 +79,21 @@ private slots:
         }
         f.Start();
         CDlgView* v = f.View();
-        QCOMPARE(v->m_nFolderCount, 4);
+        QCOMPARE(v->Store().m_nFolderCount, 4);
         const char* names[] = {"Personal Address Book", "A", "A1", "B"};
         const int levels[] = {1, 2, 3, 2};
         for (int i = 0; i < 4; ++i) {
-            QCOMPARE(v->m_folders[static_cast<size_t>(i)].m_strName, std::string(names[i]));
-            QCOMPARE(v->m_folders[static_cast<size_t>(i)].m_nLevel, levels[i]);
-            QCOMPARE(v->m_cbFolder->itemText(i), QString::fromLatin1(names[i]));
+            QCOMPARE(v->Store().m_folders[static_cast<size_t>(i)].m_strName, std::string(names[i]));
+            QCOMPARE(v->Store().m_folders[static_cast<size_t>(i)].m_nLevel, levels[i]);
+            QCOMPARE(FolderCombo(v)->itemText(i), QString::fromLatin1(names[i]));
         }
         // Lists are folders, never entries of the folder that holds them.
-        QCOMPARE(v->m_abTable.m_nCount, 0);
+        QCOMPARE(v->Store().m_abTable.m_nCount, 0);
         // Choosing list A shows its member.
-        v->m_cbFolder->setCurrentIndex(1);
+        FolderCombo(v)->setCurrentIndex(1);
         v->RunFolderSelectionChange();
-        QCOMPARE(v->m_abTable.m_nCount, 1);
-        QCOMPARE(v->m_lcAddressBook->topLevelItem(0)->text(0), QStringLiteral("Member"));
+        QCOMPARE(v->Store().m_abTable.m_nCount, 1);
+        QCOMPARE(AbList(v)->topLevelItem(0)->text(0), QStringLiteral("Member"));
     }
 
     void commentsGiveStatusIndexAndFreeComment()
@@ -107,7 +108,7 @@ private slots:
             pab.AddUser("Emil", "555", std::nullopt);
         }
         f.Start();
-        const DirTable& t = f.View()->m_abTable;
+        const DirTable& t = f.View()->Store().m_abTable;
         QCOMPARE(t.m_nCount, 5);
         QCOMPARE(EntryNamed(t, "Anna")->m_nIndex, 12);
         QCOMPARE(EntryNamed(t, "Anna")->m_strStatus, std::string(" "));
@@ -118,7 +119,7 @@ private slots:
         QCOMPARE(EntryNamed(t, "Dora")->m_nIndex, 1);
         QCOMPARE(EntryNamed(t, "Emil")->m_nIndex, 2);
         QCOMPARE(EntryNamed(t, "Dora")->m_strComment, std::string("Met at fair"));
-        QVERIFY(!f.View()->HasFlag(VF_AB_MODIFIED));
+        QVERIFY(!f.View()->Store().HasFlag(VF_AB_MODIFIED));
         for (int i = 0; i < t.m_nCount; ++i) QCOMPARE(t[i].m_nState, int(ENTRY_UNCHANGED));
 
         PabSeeder check(f.PabPath().toStdString());
@@ -139,7 +140,7 @@ private slots:
             pab.AddUser("Third", "3", std::string("Standard-Status - Index: 1500 "));
         }
         f.Start();
-        const DirTable& t = f.View()->m_abTable;
+        const DirTable& t = f.View()->Store().m_abTable;
         QCOMPARE(EntryNamed(t, "First")->m_nIndex, 5);
         QCOMPARE(EntryNamed(t, "Second")->m_nIndex, 1);
         QCOMPARE(EntryNamed(t, "Second")->m_strStatus, std::string("!"));
@@ -160,26 +161,26 @@ private slots:
         }
         f.Start();
         CDlgView* v = f.View();
-        EntryTableEditor editor(*v, f.Questions(), *v);
-        v->SetFlag(VF_BATCH);
+        EntryTableEditor editor(v->Store(), f.Questions(), *v);
+        v->Store().SetFlag(VF_BATCH);
         DirEntry added = NewEntry("Nina", "0171 555", 12, " ");
         QVERIFY(editor.InsertAbEntry(0, added));
-        v->ClearFlag(VF_BATCH);
-        DirEntry* carl = const_cast<DirEntry*>(EntryNamed(v->m_abTable, "Carl"));
+        v->Store().ClearFlag(VF_BATCH);
+        DirEntry* carl = const_cast<DirEntry*>(EntryNamed(v->Store().m_abTable, "Carl"));
         carl->m_strStatus = "!";
         carl->m_strNumber = "334";
         carl->m_nState = ENTRY_CHANGED;
         int gone = -1;
-        for (int i = 0; i < v->m_abTable.m_nCount; ++i)
-            if (v->m_abTable[i].m_strName == "Gone") gone = i;
+        for (int i = 0; i < v->Store().m_abTable.m_nCount; ++i)
+            if (v->Store().m_abTable[i].m_strName == "Gone") gone = i;
         QVERIFY(editor.RemoveAbEntry(gone));
-        QVERIFY(v->HasFlag(VF_AB_MODIFIED));
+        QVERIFY(v->Store().HasFlag(VF_AB_MODIFIED));
 
-        QTest::mouseClick(v->m_btnSaveAddressBook, Qt::LeftButton);
+        QTest::mouseClick(SaveAddressBookButton(v), Qt::LeftButton);
 
         QVERIFY(f.EndedWith().empty());
         QVERIFY(f.Questions().Reports().empty());
-        QVERIFY(!v->HasFlag(VF_AB_MODIFIED));
+        QVERIFY(!v->Store().HasFlag(VF_AB_MODIFIED));
         PabSeeder check(f.PabPath().toStdString());
         const auto users = check.Users();
         QCOMPARE(Names(users), (std::vector<std::string>{"Carl", "Nina"}));
@@ -189,9 +190,9 @@ private slots:
         // The free comment stays; status and index are written anew after it.
         QCOMPARE(*UserNamed(users, "Carl")->comment, std::string("Met at fair VIP-Status - Index: 3 "));
         // The folder was read again: the new entry is an ordinary entry of it now.
-        QCOMPARE(v->m_abTable.m_nCount, 2);
-        QVERIFY(EntryNamed(v->m_abTable, "Nina")->m_pEntryId != nullptr);
-        QCOMPARE(v->m_lcAddressBook->topLevelItemCount(), 2);
+        QCOMPARE(v->Store().m_abTable.m_nCount, 2);
+        QVERIFY(EntryNamed(v->Store().m_abTable, "Nina")->m_pEntryId != nullptr);
+        QCOMPARE(AbList(v)->topLevelItemCount(), 2);
     }
 
     void savingTwiceKeepsTheFreeCommentAsItIs()
@@ -204,8 +205,8 @@ private slots:
         f.Start();
         CDlgView* v = f.View();
         for (int round = 0; round < 3; ++round) {
-            v->m_abTable[0].m_nState = ENTRY_CHANGED;
-            v->SetFlag(VF_AB_MODIFIED);
+            v->Store().m_abTable[0].m_nState = ENTRY_CHANGED;
+            v->Store().SetFlag(VF_AB_MODIFIED);
             v->OnSaveAddressBook();
         }
         PabSeeder check(f.PabPath().toStdString());
@@ -225,15 +226,15 @@ private slots:
         }
         f.Start();
         CDlgView* v = f.View();
-        v->m_cbFolder->setCurrentIndex(1);
+        FolderCombo(v)->setCurrentIndex(1);
         v->RunFolderSelectionChange();
-        QCOMPARE(v->m_abTable.m_nCount, 2);
-        EntryTableEditor editor(*v, f.Questions(), *v);
-        QVERIFY(editor.RemoveAbEntry(EntryNamed(v->m_abTable, "Dad") == &v->m_abTable[0] ? 0 : 1));
+        QCOMPARE(v->Store().m_abTable.m_nCount, 2);
+        EntryTableEditor editor(v->Store(), f.Questions(), *v);
+        QVERIFY(editor.RemoveAbEntry(EntryNamed(v->Store().m_abTable, "Dad") == &v->Store().m_abTable[0] ? 0 : 1));
         DirEntry sister = NewEntry("Sister", "4", 5, " ");
-        v->SetFlag(VF_BATCH);
-        QVERIFY(editor.InsertAbEntry(v->m_abTable.m_nCount, sister));
-        v->ClearFlag(VF_BATCH);
+        v->Store().SetFlag(VF_BATCH);
+        QVERIFY(editor.InsertAbEntry(v->Store().m_abTable.m_nCount, sister));
+        v->Store().ClearFlag(VF_BATCH);
         v->OnSaveAddressBook();
         QVERIFY(f.EndedWith().empty());
         PabSeeder check(f.PabPath().toStdString());
@@ -250,19 +251,19 @@ private slots:
         }
         f.Start();
         CDlgView* v = f.View();
-        EntryTableEditor editor(*v, f.Questions(), *v);
+        EntryTableEditor editor(v->Store(), f.Questions(), *v);
         DirEntry twin = NewEntry("Anna", "2", 2, " ");
         DirEntry other = NewEntry("Otto", "3", 3, " ");
-        v->SetFlag(VF_BATCH);
+        v->Store().SetFlag(VF_BATCH);
         QVERIFY(editor.InsertAbEntry(1, twin));
         QVERIFY(editor.InsertAbEntry(2, other));
-        v->ClearFlag(VF_BATCH);
+        v->Store().ClearFlag(VF_BATCH);
         v->OnSaveAddressBook();
         QCOMPARE(f.Questions().Reports(), (std::vector<int>{2 * 100000 + 41014}));
         QVERIFY(f.EndedWith().empty());
         PabSeeder check(f.PabPath().toStdString());
         QCOMPARE(Names(check.Users()), (std::vector<std::string>{"Anna", "Otto"}));
-        QCOMPARE(v->m_abTable.m_nCount, 2); // the list shows what the book kept
+        QCOMPARE(v->Store().m_abTable.m_nCount, 2); // the list shows what the book kept
     }
 
     void folderChangeAsksToSaveFirst()
@@ -274,17 +275,17 @@ private slots:
         }
         f.Start();
         CDlgView* v = f.View();
-        EntryTableEditor editor(*v, f.Questions(), *v);
+        EntryTableEditor editor(v->Store(), f.Questions(), *v);
         DirEntry kept = NewEntry("Kept", "1", 1, " ");
-        v->SetFlag(VF_BATCH);
+        v->Store().SetFlag(VF_BATCH);
         QVERIFY(editor.InsertAbEntry(0, kept));
-        v->ClearFlag(VF_BATCH);
+        v->Store().ClearFlag(VF_BATCH);
         f.Questions().AnswerYesNo(61261, true);
-        v->m_cbFolder->setCurrentIndex(1);
+        FolderCombo(v)->setCurrentIndex(1);
         v->RunFolderSelectionChange();
         QVERIFY(f.Questions().Unanswered().empty());
-        QVERIFY(!v->HasFlag(VF_AB_MODIFIED));
-        QCOMPARE(v->m_abTable.m_nCount, 0); // the club's (empty) list is shown
+        QVERIFY(!v->Store().HasFlag(VF_AB_MODIFIED));
+        QCOMPARE(v->Store().m_abTable.m_nCount, 0); // the club's (empty) list is shown
         PabSeeder check(f.PabPath().toStdString());
         QCOMPARE(Names(check.Users()), (std::vector<std::string>{"Kept"}));
     }
@@ -299,16 +300,16 @@ private slots:
         }
         f.Start();
         CDlgView* v = f.View();
-        EntryTableEditor editor(*v, f.Questions(), *v);
+        EntryTableEditor editor(v->Store(), f.Questions(), *v);
         f.Questions().AnswerIndex([](IndexDialogData& d) {
             d.m_nChosenIndex = 9;
             d.m_bAcceptAll = 1;
             return true;
         });
-        v->SetFlag(VF_BATCH | VF_BATCH_MULTI);
+        v->Store().SetFlag(VF_BATCH | VF_BATCH_MULTI);
         DirEntry batch[3] = {NewEntry("A", "1", 1, " "), NewEntry("B", "2", 2, " "), NewEntry("C", "3", 1, " ")};
-        for (int i = 0; i < 3; ++i) QVERIFY(editor.InsertAbEntry(v->m_abTable.m_nCount, batch[i]));
-        v->ClearFlag(VF_BATCH | VF_BATCH_MULTI);
+        for (int i = 0; i < 3; ++i) QVERIFY(editor.InsertAbEntry(v->Store().m_abTable.m_nCount, batch[i]));
+        v->Store().ClearFlag(VF_BATCH | VF_BATCH_MULTI);
         QCOMPARE(f.Questions().AskedSoFar().size(), size_t(1)); // asked once, with "Accept All" offered
         QCOMPARE(f.Questions().AskedSoFar()[0].text, std::string("accept-all"));
         QCOMPARE(batch[0].m_nIndex, 9);

@@ -1,6 +1,7 @@
 // Changes made in an address-book folder are saved into that folder or stay pending there, whatever the user
 // answers while creating another folder; a folder that cannot be read leaves nothing of the one before.
 // Checked on the real form and in the address-book file itself, with SQL.
+#include "FormControls.h"
 #include "FormFixture.h"
 #include "PabSeeder.h"
 
@@ -72,9 +73,9 @@ void StartInListA(FormFixture& f)
     QVERIFY(f.WaitUntilIdle());
     f.Questions().Clear();
     CDlgView* v = f.View();
-    v->m_cbFolder->setCurrentIndex(1);
+    FolderCombo(v)->setCurrentIndex(1);
     v->RunFolderSelectionChange();
-    QCOMPARE(v->m_abTable.m_nCount, 2);
+    QCOMPARE(v->Store().m_abTable.m_nCount, 2);
 }
 
 int SlotNamed(const DirTable& table, const std::string& name)
@@ -88,19 +89,19 @@ int SlotNamed(const DirTable& table, const std::string& name)
 void ChangeListA(FormFixture& f)
 {
     CDlgView* v = f.View();
-    EntryTableEditor editor(*v, f.Questions(), *v);
+    EntryTableEditor editor(v->Store(), f.Questions(), *v);
     DirEntry same;
     same.m_strName = "Same";
     same.m_strNumber = "11";
     same.m_strStatus = " ";
     same.m_nIndex = 4;
     QVERIFY(editor.InsertAbEntry(0, same));
-    DirEntry& old = v->m_abTable[SlotNamed(v->m_abTable, "Old")];
+    DirEntry& old = v->Store().m_abTable[SlotNamed(v->Store().m_abTable, "Old")];
     old.m_strNumber = "22";
     old.m_nState = ENTRY_CHANGED;
-    QVERIFY(editor.RemoveAbEntry(SlotNamed(v->m_abTable, "Gone")));
+    QVERIFY(editor.RemoveAbEntry(SlotNamed(v->Store().m_abTable, "Gone")));
     v->FillAbList(false);
-    QVERIFY(v->HasFlag(VF_AB_MODIFIED));
+    QVERIFY(v->Store().HasFlag(VF_AB_MODIFIED));
 }
 }
 
@@ -149,15 +150,15 @@ private slots:
         }
         QCOMPARE(FoldersHolding(file, "Old"), QStringList{"A"});
         // The new folder is shown, empty, and nothing is left pending.
-        QCOMPARE(v->m_cbFolder->currentText(), QStringLiteral("N"));
-        QCOMPARE(v->m_abTable.m_nCount, 0);
-        QVERIFY(!v->HasFlag(VF_AB_MODIFIED));
+        QCOMPARE(FolderCombo(v)->currentText(), QStringLiteral("N"));
+        QCOMPARE(v->Store().m_abTable.m_nCount, 0);
+        QVERIFY(!v->Store().HasFlag(VF_AB_MODIFIED));
         // Showing list A again shows what its file holds.
-        v->m_cbFolder->setCurrentIndex(1);
+        FolderCombo(v)->setCurrentIndex(1);
         v->RunFolderSelectionChange();
-        QCOMPARE(v->m_lcAddressBook->topLevelItemCount(), 2);
-        QCOMPARE(SlotNamed(v->m_abTable, "Gone") >= 0, !saved);
-        QCOMPARE(SlotNamed(v->m_abTable, "Same") >= 0, saved);
+        QCOMPARE(AbList(v)->topLevelItemCount(), 2);
+        QCOMPARE(SlotNamed(v->Store().m_abTable, "Gone") >= 0, !saved);
+        QCOMPARE(SlotNamed(v->Store().m_abTable, "Same") >= 0, saved);
     }
 
     void failedFolderReadLeavesNothingOfTheFolderBefore_data()
@@ -176,13 +177,13 @@ private slots:
         StartInListA(f);
         CDlgView* v = f.View();
         MapiFaults::Inject(call, MAPI_E_CALL_FAILED);
-        v->m_cbFolder->setCurrentIndex(0);
+        FolderCombo(v)->setCurrentIndex(0);
         v->RunFolderSelectionChange();
         QCOMPARE(f.Questions().Reports(), std::vector<int>{report});
         // No entry of list A is left, listed under the book's name or kept with an identifier into freed rows.
-        QCOMPARE(v->m_abTable.m_nCount, 0);
-        QCOMPARE(v->m_lcAddressBook->topLevelItemCount(), 0);
-        for (const DirEntry& entry : v->m_abTable.m_entries) QVERIFY(entry.m_pEntryId == nullptr);
+        QCOMPARE(v->Store().m_abTable.m_nCount, 0);
+        QCOMPARE(AbList(v)->topLevelItemCount(), 0);
+        for (const DirEntry& entry : v->Store().m_abTable.m_entries) QVERIFY(entry.m_pEntryId == nullptr);
     }
 };
 

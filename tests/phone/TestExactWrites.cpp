@@ -1,5 +1,6 @@
 // Every change of a telephone directory reaches the phone exactly: through the real form, against the phone
 // emulator on a pseudo-terminal, checked in the emulator's state and in the commands it logged.
+#include "FormControls.h"
 #include "FormFixture.h"
 
 #include "app/CMainFrame.h"
@@ -37,8 +38,8 @@ QStringList WritesIn(const QString& log)
 
 void ChooseDirectory(CDlgView* v, int directory)
 {
-    v->m_cbDirectory->setCurrentIndex(directory);
-    emit v->m_cbDirectory->activated(directory);
+    DirectoryCombo(v)->setCurrentIndex(directory);
+    emit DirectoryCombo(v)->activated(directory);
 }
 
 void StartOnSim(FormFixture& f, const QMap<int, EmulatorEntry>& entries)
@@ -52,10 +53,10 @@ void StartOnSim(FormFixture& f, const QMap<int, EmulatorEntry>& entries)
 
 void Select(CDlgView* v, const QStringList& names)
 {
-    v->m_lcPhone->clearSelection();
-    for (int row = 0; row < v->m_lcPhone->topLevelItemCount(); ++row)
-        if (names.contains(v->m_lcPhone->topLevelItem(row)->text(0))) v->m_lcPhone->topLevelItem(row)->setSelected(true);
-    v->m_nActiveList = LIST_PHONE;
+    PhoneList(v)->clearSelection();
+    for (int row = 0; row < PhoneList(v)->topLevelItemCount(); ++row)
+        if (names.contains(PhoneList(v)->topLevelItem(row)->text(0))) PhoneList(v)->topLevelItem(row)->setSelected(true);
+    v->Store().m_nActiveList = LIST_PHONE;
 }
 
 void EditSelected(FormFixture& f, const std::string& name, const std::string& number, const std::string& index = {})
@@ -77,7 +78,7 @@ void DeleteSelected(FormFixture& f, int question)
 
 void Save(FormFixture& f)
 {
-    QTest::mouseClick(f.View()->m_btnSaveToPhone, Qt::LeftButton);
+    QTest::mouseClick(SaveToPhoneButton(f.View()), Qt::LeftButton);
     QVERIFY(f.WaitUntilIdle());
 }
 
@@ -89,7 +90,7 @@ QList<int> PhoneIndices(FormFixture& f)
 QStringList ListNames(CDlgView* v)
 {
     QStringList names;
-    for (int row = 0; row < v->m_lcPhone->topLevelItemCount(); ++row) names << v->m_lcPhone->topLevelItem(row)->text(0);
+    for (int row = 0; row < PhoneList(v)->topLevelItemCount(); ++row) names << PhoneList(v)->topLevelItem(row)->text(0);
     return names;
 }
 
@@ -165,10 +166,10 @@ private slots:
         EditSelected(f, "Anne", "112");
         Select(v, {"Anne"});
         EditSelected(f, "Anna", "111");
-        QVERIFY(v->HasFlag(VF_PHONE_MODIFIED));
+        QVERIFY(v->Store().HasFlag(VF_PHONE_MODIFIED));
         Save(f);
         QCOMPARE(f.Frame()->MessageText(), QStringLiteral("No data for writing - Action aborted."));
-        QVERIFY(!v->HasFlag(VF_PHONE_MODIFIED));
+        QVERIFY(!v->Store().HasFlag(VF_PHONE_MODIFIED));
         QVERIFY(WritesIn(f.PhoneLog()).isEmpty());
     }
 
@@ -183,7 +184,7 @@ private slots:
         Save(f);
         QCOMPARE(f.Questions().Reports(), std::vector<int>{3 * 100000 + 41017});
         QCOMPARE(PhoneIndices(f).size(), qsizetype(2));
-        QVERIFY(v->HasFlag(VF_PHONE_MODIFIED)); // Exit still asks
+        QVERIFY(v->Store().HasFlag(VF_PHONE_MODIFIED)); // Exit still asks
         // A new entry at the index of a deletion still pending is written, and not erased afterwards.
         const int pendingIndex = PhoneIndices(f).last();
         f.Questions().AnswerEntry([pendingIndex](EntryDialogData& d) {
@@ -192,7 +193,7 @@ private slots:
             d.m_szIndex = std::to_string(pendingIndex);
             return true;
         });
-        v->m_nActiveList = LIST_PHONE;
+        v->Store().m_nActiveList = LIST_PHONE;
         QVERIFY(f.Frame()->ExecuteCommand(ID_ADD_ENTRY));
         const int writesBefore = int(WritesIn(f.PhoneLog()).size());
         Save(f);
@@ -201,7 +202,7 @@ private slots:
         const auto sim = f.Phone().state().storage("SM")->entries;
         QCOMPARE(sim.keys(), QList<int>{pendingIndex});
         QCOMPARE(sim.value(pendingIndex).name, QStringLiteral("Dora"));
-        QVERIFY(!v->HasFlag(VF_PHONE_MODIFIED));
+        QVERIFY(!v->Store().HasFlag(VF_PHONE_MODIFIED));
         Save(f);
         QCOMPARE(f.Frame()->MessageText(), QStringLiteral("No data for writing - Action aborted."));
     }
@@ -216,10 +217,10 @@ private slots:
             Select(v, {name});
             EditSelected(f, name, "99");
         }
-        QTest::mouseClick(v->m_btnSaveToPhone, Qt::LeftButton);
-        QVERIFY(v->HasFlag(VF_BUSY));
+        QTest::mouseClick(SaveToPhoneButton(v), Qt::LeftButton);
+        QVERIFY(v->Store().HasFlag(VF_BUSY));
         // A second save, and every command that would change the table, is refused or disabled meanwhile.
-        QTest::mouseClick(v->m_btnSaveToPhone, Qt::LeftButton);
+        QTest::mouseClick(SaveToPhoneButton(v), Qt::LeftButton);
         QCOMPARE(f.Frame()->MessageText(), kBusy);
         Select(v, {"Anna"});
         for (int command : {ID_EDIT_CUT, ID_EDIT_CLEAR, ID_EDIT_ENTRY, ID_ADD_ENTRY, ID_UPLOAD_TO_PHONE, ID_COPY_TO_PHONE})
@@ -231,9 +232,9 @@ private slots:
         v->OnCopyToPhone();
         v->OnDeleteEntries();
         v->OnEditPaste();
-        QCOMPARE(v->CurrentPhoneTable().m_nCount, 4);
+        QCOMPARE(v->Store().CurrentPhoneTable().m_nCount, 4);
         ChooseDirectory(v, DIR_MOBILE);
-        QCOMPARE(v->m_cbDirectory->currentIndex(), int(DIR_SIM));
+        QCOMPARE(DirectoryCombo(v)->currentIndex(), int(DIR_SIM));
         // "Action successful" only once the phone has acknowledged the last record.
         QVERIFY(QTest::qWaitFor([&] { return f.Frame()->MessageText() == kSuccessful; }, 30000));
         const auto sim = f.Phone().state().storage("SM")->entries;
@@ -284,7 +285,7 @@ private slots:
         Save(f);
         QCOMPARE(f.Phone().state().storage("SM")->entries.value(1).name, QString::fromUtf8("ölmann"));
         QCOMPARE(ListNames(v), QStringList{QString::fromUtf8("ölmann")});
-        QCOMPARE(v->CurrentPhoneTable()[0].m_nState, int(ENTRY_UNCHANGED));
+        QCOMPARE(v->Store().CurrentPhoneTable()[0].m_nState, int(ENTRY_UNCHANGED));
         Save(f);
         QCOMPARE(f.Frame()->MessageText(), QStringLiteral("No data for writing - Action aborted."));
     }
@@ -300,20 +301,20 @@ private slots:
         // The save fails: the SIM directory stays, in the list and in the combo box, with its edit pending.
         f.Questions().AnswerYesNo(61262, true);
         ChooseDirectory(v, DIR_MOBILE);
-        QCOMPARE(v->m_cbDirectory->currentIndex(), int(DIR_SIM)); // while the save runs, too
+        QCOMPARE(DirectoryCombo(v)->currentIndex(), int(DIR_SIM)); // while the save runs, too
         QVERIFY(f.WaitUntilIdle());
-        QCOMPARE(v->m_nCurDir, int(DIR_SIM));
-        QCOMPARE(v->m_cbDirectory->currentIndex(), int(DIR_SIM));
+        QCOMPARE(v->Store().m_nCurDir, int(DIR_SIM));
+        QCOMPARE(DirectoryCombo(v)->currentIndex(), int(DIR_SIM));
         QCOMPARE(ListNames(v), QStringList{"Anna"});
-        QVERIFY(v->HasFlag(VF_PHONE_MODIFIED));
+        QVERIFY(v->Store().HasFlag(VF_PHONE_MODIFIED));
         // Nothing left to write (edited back): the chosen directory is shown at once.
         Select(v, {"Anna"});
         EditSelected(f, "Anna", "1");
         f.Questions().AnswerYesNo(61262, true);
         ChooseDirectory(v, DIR_MOBILE);
         QVERIFY(f.WaitUntilIdle());
-        QCOMPARE(v->m_nCurDir, int(DIR_MOBILE));
-        QCOMPARE(v->m_cbDirectory->currentIndex(), int(DIR_MOBILE));
+        QCOMPARE(v->Store().m_nCurDir, int(DIR_MOBILE));
+        QCOMPARE(DirectoryCombo(v)->currentIndex(), int(DIR_MOBILE));
         QCOMPARE(ListNames(v), QStringList{"Mobile"});
         QVERIFY(f.Questions().Unanswered().empty());
     }
@@ -327,11 +328,11 @@ private slots:
         Select(v, {"Anna"});
         EditSelected(f, "Anna", "2");
         v->ReadDirectory(DIR_MOBILE); // a read runs while the edit is unsaved
-        QVERIFY(v->HasFlag(VF_BUSY));
+        QVERIFY(v->Store().HasFlag(VF_BUSY));
         f.Questions().AnswerYesNo(61258, true);
         QVERIFY(f.Frame()->ExecuteCommand(ID_APP_EXIT));
         QCOMPARE(f.Frame()->MessageText(), kBusy); // the save cannot start now
-        QVERIFY(!v->HasFlag(VF_EXIT_AFTER_WRITE));
+        QVERIFY(!v->Store().HasFlag(VF_EXIT_AFTER_WRITE));
         QVERIFY(f.WaitUntilIdle());
         QVERIFY(f.Frame()->isVisible());
         QVERIFY(f.Questions().Unanswered().empty());
@@ -347,9 +348,9 @@ private slots:
         f.Questions().AnswerYesNo(61262, false);
         ChooseDirectory(v, DIR_MOBILE);
         QVERIFY(f.WaitUntilIdle());
-        QVERIFY(!v->HasFlag(VF_PHONE_MODIFIED));
+        QVERIFY(!v->Store().HasFlag(VF_PHONE_MODIFIED));
         ChooseDirectory(v, DIR_SIM);
-        QVERIFY(v->HasFlag(VF_PHONE_MODIFIED)); // leaving the program asks about them
+        QVERIFY(v->Store().HasFlag(VF_PHONE_MODIFIED)); // leaving the program asks about them
         QVERIFY(f.Questions().Unanswered().empty());
     }
 };

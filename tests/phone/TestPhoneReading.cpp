@@ -1,6 +1,7 @@
 // Reading the telephone's directories through the form, against the phone emulator on a real pseudo-terminal:
 // which directories start-up reads, what a read puts into a table and the list, how failures are reported, and
 // that a directory read once is shown from memory.
+#include "FormControls.h"
 #include "FormFixture.h"
 
 #include "app/CMainFrame.h"
@@ -37,8 +38,8 @@ QStringList Names(QTreeWidget* list)
 
 void ChooseDirectory(CDlgView* view, int directory)
 {
-    view->m_cbDirectory->setCurrentIndex(directory);
-    emit view->m_cbDirectory->activated(directory);
+    DirectoryCombo(view)->setCurrentIndex(directory);
+    emit DirectoryCombo(view)->activated(directory);
 }
 }
 
@@ -52,15 +53,15 @@ private slots:
         f.Start();
         QVERIFY(f.WaitUntilIdle());
         CDlgView* v = f.View();
-        QCOMPARE(v->m_nCurDir, int(DIR_OWN));
-        QCOMPARE(v->m_cbDirectory->currentIndex(), int(DIR_OWN));
-        QCOMPARE(Names(v->m_lcPhone), QStringList{"My number"});
-        QCOMPARE(v->m_lcPhone->topLevelItem(0)->text(1), QStringLiteral("+491701234567"));
+        QCOMPARE(v->Store().m_nCurDir, int(DIR_OWN));
+        QCOMPARE(DirectoryCombo(v)->currentIndex(), int(DIR_OWN));
+        QCOMPARE(Names(PhoneList(v)), QStringList{"My number"});
+        QCOMPARE(PhoneList(v)->topLevelItem(0)->text(1), QStringLiteral("+491701234567"));
         QVERIFY(CommandsMatching(f.PhoneLog(), QStringLiteral("CPBS=\"ON\"")) >= 1);
         QCOMPARE(CommandsMatching(f.PhoneLog(), QStringLiteral("CPBS=\"SM\"")), 0);
-        QCOMPARE(v->m_nNameLen, 16);
-        QCOMPARE(v->m_nNumberLen, 20);
-        QCOMPARE(v->m_dirTables[DIR_OWN].m_bReadOnly, 0);
+        QCOMPARE(v->Store().m_nNameLen, 16);
+        QCOMPARE(v->Store().m_nNumberLen, 20);
+        QCOMPARE(v->Store().m_dirTables[DIR_OWN].m_bReadOnly, 0);
         QCOMPARE(f.Frame()->MessageText(), QStringLiteral("Action successful"));
         QVERIFY(f.Questions().Reports().empty());
     }
@@ -78,15 +79,15 @@ private slots:
         f.Start();
         CDlgView* v = f.View();
         // The combo box shows the first directory of the sequence from its start on.
-        QCOMPARE(v->m_cbDirectory->currentIndex(), int(DIR_MOBILE));
+        QCOMPARE(DirectoryCombo(v)->currentIndex(), int(DIR_MOBILE));
         QVERIFY(f.WaitUntilIdle());
-        QTRY_COMPARE(v->m_nAutoReadMask, 0u);
+        QTRY_COMPARE(v->Store().m_nAutoReadMask, 0u);
         QVERIFY(f.WaitUntilIdle());
-        QCOMPARE(v->m_cbDirectory->currentIndex(), int(DIR_LAST_DIAL));
-        QCOMPARE(v->m_nCurDir, int(DIR_LAST_DIAL));
-        QCOMPARE(Names(v->m_lcPhone), (QStringList{"Again", "Dialled"}));
-        QCOMPARE(v->m_dirTables[DIR_MOBILE].m_nCount, 1);
-        QCOMPARE(v->m_dirTables[DIR_LAST_DIAL].m_bReadOnly, 1);
+        QCOMPARE(DirectoryCombo(v)->currentIndex(), int(DIR_LAST_DIAL));
+        QCOMPARE(v->Store().m_nCurDir, int(DIR_LAST_DIAL));
+        QCOMPARE(Names(PhoneList(v)), (QStringList{"Again", "Dialled"}));
+        QCOMPARE(v->Store().m_dirTables[DIR_MOBILE].m_nCount, 1);
+        QCOMPARE(v->Store().m_dirTables[DIR_LAST_DIAL].m_bReadOnly, 1);
         const QString log = f.PhoneLog();
         QVERIFY(log.indexOf(QStringLiteral("CPBS=\"ME\"")) < log.indexOf(QStringLiteral("CPBS=\"LD\"")));
         QCOMPARE(CommandsMatching(log, QStringLiteral("CPBS=\"ON\"")), 0);
@@ -103,12 +104,12 @@ private slots:
         f.SetSetting(QStringLiteral("Phonebooks"), 0x03);
         f.Start();
         CDlgView* v = f.View();
-        QTRY_COMPARE(v->m_nAutoReadMask, 0u);
+        QTRY_COMPARE(v->Store().m_nAutoReadMask, 0u);
         QVERIFY(f.WaitUntilIdle());
         QCOMPARE(f.Questions().Reports(), (std::vector<int>{5 * 100000 + 41024}));
-        QCOMPARE(v->m_dirTables[DIR_MOBILE].m_nCount, 0);
-        QCOMPARE(v->m_nCurDir, int(DIR_SIM));
-        QCOMPARE(Names(v->m_lcPhone), QStringList{"Sim"});
+        QCOMPARE(v->Store().m_dirTables[DIR_MOBILE].m_nCount, 0);
+        QCOMPARE(v->Store().m_nCurDir, int(DIR_SIM));
+        QCOMPARE(Names(PhoneList(v)), QStringList{"Sim"});
     }
 
     void hangUpInTheMiddleLeavesTheTableEmpty()
@@ -122,13 +123,13 @@ private slots:
         CDlgView* v = f.View();
         QVERIFY(f.WaitUntilIdle(60000));
         QCOMPARE(f.Questions().Reports(), (std::vector<int>{5 * 100000 + 41019}));
-        QCOMPARE(v->m_dirTables[DIR_OWN].m_nCount, 0);
-        QCOMPARE(v->m_lcPhone->topLevelItemCount(), 0);
+        QCOMPARE(v->Store().m_dirTables[DIR_OWN].m_nCount, 0);
+        QCOMPARE(PhoneList(v)->topLevelItemCount(), 0);
         QCOMPARE(f.Frame()->MessageText(), QStringLiteral("Action aborted."));
         // No read has succeeded: the preview row is hidden, and the previous directory is shown again.
-        QVERIFY(!v->m_edName->isVisible());
-        QCOMPARE(v->m_nCurDir, int(DIR_SIM));
-        QCOMPARE(v->m_cbDirectory->currentIndex(), int(DIR_SIM));
+        QVERIFY(!PreviewName(v)->isVisible());
+        QCOMPARE(v->Store().m_nCurDir, int(DIR_SIM));
+        QCOMPARE(DirectoryCombo(v)->currentIndex(), int(DIR_SIM));
     }
 
     void vipNamesAndEmptyFieldsAreSplitAsStored()
@@ -137,7 +138,7 @@ private slots:
         f.SetPhoneState(PhoneWith("ON", {{1, {"Boss!", "110"}}, {2, {"!Bang", "112"}}, {3, {"", "5"}}}));
         f.Start();
         QVERIFY(f.WaitUntilIdle());
-        const DirTable& t = f.View()->m_dirTables[DIR_OWN];
+        const DirTable& t = f.View()->Store().m_dirTables[DIR_OWN];
         QCOMPARE(t.m_nCount, 3);
         QCOMPARE(t[0].m_strName, std::string("Boss"));
         QCOMPARE(t[0].m_strStatus, std::string("!"));
@@ -153,8 +154,8 @@ private slots:
         f.SetPhoneState(PhoneWith("ON", {{1, {QStringLiteral("Jürgen Öz"), "1"}}}));
         f.Start();
         QVERIFY(f.WaitUntilIdle());
-        QCOMPARE(f.View()->m_dirTables[DIR_OWN][0].m_strName, std::string("J\xFCrgen \xD6z"));
-        QCOMPARE(f.View()->m_lcPhone->topLevelItem(0)->text(0), QStringLiteral("Jürgen Öz"));
+        QCOMPARE(f.View()->Store().m_dirTables[DIR_OWN][0].m_strName, std::string("J\xFCrgen \xD6z"));
+        QCOMPARE(PhoneList(f.View())->topLevelItem(0)->text(0), QStringLiteral("Jürgen Öz"));
     }
 
     void directoryReadOnceIsShownFromMemory()
@@ -168,13 +169,13 @@ private slots:
         CDlgView* v = f.View();
         ChooseDirectory(v, DIR_SIM);
         QVERIFY(f.WaitUntilIdle());
-        QCOMPARE(Names(v->m_lcPhone), QStringList{"Sim"});
+        QCOMPARE(Names(PhoneList(v)), QStringList{"Sim"});
         ChooseDirectory(v, DIR_OWN); // empty: read again
         QVERIFY(f.WaitUntilIdle());
         const qint64 commandsBefore = TelephoneLinkCounters().commands;
         ChooseDirectory(v, DIR_SIM);
-        QVERIFY(!v->HasFlag(VF_BUSY));
-        QCOMPARE(Names(v->m_lcPhone), QStringList{"Sim"});
+        QVERIFY(!v->Store().HasFlag(VF_BUSY));
+        QCOMPARE(Names(PhoneList(v)), QStringList{"Sim"});
         // The counters wait for every request made so far: none may have been made for a directory in memory.
         QCOMPARE(TelephoneLinkCounters().commands, commandsBefore);
         ChooseDirectory(v, DIR_OWN);
@@ -193,26 +194,26 @@ private slots:
         QVERIFY(f.WaitUntilIdle());
         CDlgView* v = f.View();
         // No: the new directory is read and the edits stay in the old table, unmarked.
-        v->m_dirTables[DIR_OWN][0].m_strNumber = "22";
-        v->m_dirTables[DIR_OWN][0].m_nState = ENTRY_NEW;
-        v->SetFlag(VF_PHONE_MODIFIED);
+        v->Store().m_dirTables[DIR_OWN][0].m_strNumber = "22";
+        v->Store().m_dirTables[DIR_OWN][0].m_nState = ENTRY_NEW;
+        v->Store().SetFlag(VF_PHONE_MODIFIED);
         f.Questions().AnswerYesNo(61262, false);
         ChooseDirectory(v, DIR_SIM);
         QVERIFY(f.WaitUntilIdle());
-        QCOMPARE(Names(v->m_lcPhone), QStringList{"Sim"});
-        QVERIFY(!v->HasFlag(VF_PHONE_MODIFIED));
+        QCOMPARE(Names(PhoneList(v)), QStringList{"Sim"});
+        QVERIFY(!v->Store().HasFlag(VF_PHONE_MODIFIED));
         QCOMPARE(f.Phone().state().storage("ON")->entries.value(1).number, QStringLiteral("2"));
         // Yes: the edited directory is written first, then the chosen one shown.
-        v->m_dirTables[DIR_SIM][0].m_strNumber = "11";
-        v->m_dirTables[DIR_SIM][0].m_nState = ENTRY_NEW;
-        v->SetFlag(VF_PHONE_MODIFIED);
+        v->Store().m_dirTables[DIR_SIM][0].m_strNumber = "11";
+        v->Store().m_dirTables[DIR_SIM][0].m_nState = ENTRY_NEW;
+        v->Store().SetFlag(VF_PHONE_MODIFIED);
         f.Questions().AnswerYesNo(61262, true);
         ChooseDirectory(v, DIR_OWN);
         QVERIFY(f.WaitUntilIdle());
-        QTRY_COMPARE(v->m_nCurDir, int(DIR_OWN));
+        QTRY_COMPARE(v->Store().m_nCurDir, int(DIR_OWN));
         QVERIFY(f.WaitUntilIdle());
         QCOMPARE(f.Phone().state().storage("SM")->entries.value(1).number, QStringLiteral("11"));
-        QCOMPARE(Names(v->m_lcPhone), QStringList{"Own"});
+        QCOMPARE(Names(PhoneList(v)), QStringList{"Own"});
         QVERIFY(f.Questions().Unanswered().empty());
     }
 
@@ -223,8 +224,8 @@ private slots:
         f.SetPhoneState(PhoneWith("ON", {{1, {"Own", "1"}}}));
         f.Start();
         QVERIFY(f.WaitUntilIdle());
-        QCOMPARE(f.View()->m_lcPhone->topLevelItemCount(), 1);
-        QVERIFY(!f.View()->m_edName->isVisible());
+        QCOMPARE(PhoneList(f.View())->topLevelItemCount(), 1);
+        QVERIFY(!PreviewName(f.View())->isVisible());
     }
 
     void windowStaysResponsiveDuringASlowRead()
@@ -236,16 +237,16 @@ private slots:
         f.PhoneOptions().latencyMs = 150;
         f.Start();
         CDlgView* v = f.View();
-        QVERIFY(v->HasFlag(VF_BUSY));
+        QVERIFY(v->Store().HasFlag(VF_BUSY));
         QCOMPARE(v->cursor().shape(), Qt::WaitCursor);
         // The event loop keeps running: a timer fires while the read goes on.
         bool fired = false;
         QTimer::singleShot(10, [&fired] { fired = true; });
         QTRY_VERIFY(fired);
-        QVERIFY(v->HasFlag(VF_BUSY));
+        QVERIFY(v->Store().HasFlag(VF_BUSY));
         QVERIFY(f.Frame()->MessageText().startsWith(QStringLiteral("Reading directory...")));
         QVERIFY(f.WaitUntilIdle(60000));
-        QCOMPARE(v->m_lcPhone->topLevelItemCount(), 40);
+        QCOMPARE(PhoneList(v)->topLevelItemCount(), 40);
         QCOMPARE(v->cursor().shape(), Qt::ArrowCursor);
     }
 };

@@ -1,5 +1,6 @@
 // Saving the telephone directory record by record, and leaving the program with unsaved changes, through the form
 // against the phone emulator on a pseudo-terminal and a real address-book file.
+#include "FormControls.h"
 #include "FormFixture.h"
 #include "PabSeeder.h"
 
@@ -49,7 +50,7 @@ EmulatorState OwnNumbers(int count)
 
 void ReadSim(FormFixture& f)
 {
-    f.View()->m_cbDirectory->setCurrentIndex(DIR_SIM);
+    DirectoryCombo(f.View())->setCurrentIndex(DIR_SIM);
     f.View()->ReadDirectory(DIR_SIM);
     QVERIFY(f.WaitUntilIdle());
 }
@@ -66,19 +67,19 @@ private slots:
         QVERIFY(f.WaitUntilIdle());
         ReadSim(f);
         CDlgView* v = f.View();
-        EntryTableEditor editor(*v, f.Questions(), *v);
-        QVERIFY(editor.RemovePhoneEntry(SlotNamed(v->CurrentPhoneTable(), "N3")));
-        QVERIFY(editor.RemovePhoneEntry(SlotNamed(v->CurrentPhoneTable(), "N1")));
+        EntryTableEditor editor(v->Store(), f.Questions(), *v);
+        QVERIFY(editor.RemovePhoneEntry(SlotNamed(v->Store().CurrentPhoneTable(), "N3")));
+        QVERIFY(editor.RemovePhoneEntry(SlotNamed(v->Store().CurrentPhoneTable(), "N1")));
         DirEntry added = NewEntry("Neu", "0300", 7);
-        v->SetFlag(VF_BATCH);
+        v->Store().SetFlag(VF_BATCH);
         QVERIFY(editor.InsertPhoneEntry(0, added));
-        v->ClearFlag(VF_BATCH);
-        QTest::mouseClick(v->m_btnSaveToPhone, Qt::LeftButton);
+        v->Store().ClearFlag(VF_BATCH);
+        QTest::mouseClick(SaveToPhoneButton(v), Qt::LeftButton);
         QVERIFY(f.WaitUntilIdle());
         QCOMPARE(WritesIn(f.PhoneLog()), (QStringList{QStringLiteral("7,\"0300\",129,\"004E00650075\""),
                                                       QStringLiteral("3"), QStringLiteral("1")}));
         QCOMPARE(f.Frame()->MessageText(), QStringLiteral("Action successful"));
-        QVERIFY(!v->HasFlag(VF_PHONE_MODIFIED));
+        QVERIFY(!v->Store().HasFlag(VF_PHONE_MODIFIED));
         const auto sim = f.Phone().state().storage("SM")->entries;
         QCOMPARE(sim.keys(), (QList<int>{2, 7}));
     }
@@ -91,11 +92,11 @@ private slots:
         QVERIFY(f.WaitUntilIdle());
         ReadSim(f);
         CDlgView* v = f.View();
-        DirTable& t = v->CurrentPhoneTable();
+        DirTable& t = v->Store().CurrentPhoneTable();
         t[0].m_strName = "ABCDEFGHIJKLMNOP"; // 16 characters, the name length
         t[0].m_strStatus = "!";
         t[0].m_nState = ENTRY_NEW;
-        v->SetFlag(VF_PHONE_MODIFIED);
+        v->Store().SetFlag(VF_PHONE_MODIFIED);
         v->OnSaveToPhone();
         QVERIFY(f.WaitUntilIdle());
         QCOMPARE(f.Phone().state().storage("SM")->entries.value(1).name, QStringLiteral("ABCDEFGHIJKLMNO!"));
@@ -110,12 +111,12 @@ private slots:
         QVERIFY(f.WaitUntilIdle());
         ReadSim(f);
         CDlgView* v = f.View();
-        DirTable& t = v->CurrentPhoneTable();
+        DirTable& t = v->Store().CurrentPhoneTable();
         for (int i = 0; i < 5; ++i) {
             t[i].m_strNumber = "99" + std::to_string(i);
             t[i].m_nState = ENTRY_NEW;
         }
-        v->SetFlag(VF_PHONE_MODIFIED);
+        v->Store().SetFlag(VF_PHONE_MODIFIED);
         v->OnSaveToPhone();
         QVERIFY(f.WaitUntilIdle());
         QCOMPARE(f.Questions().Reports(), (std::vector<int>{3 * 100000 + 41017}));
@@ -123,12 +124,12 @@ private slots:
         int pending = 0;
         for (int i = 0; i < 5; ++i) pending += t[i].m_nState == ENTRY_NEW;
         QCOMPARE(pending, 3);
-        QVERIFY(v->HasFlag(VF_PHONE_MODIFIED));
+        QVERIFY(v->Store().HasFlag(VF_PHONE_MODIFIED));
         const int writesBefore = static_cast<int>(WritesIn(f.PhoneLog()).size());
         v->OnSaveToPhone();
         QVERIFY(f.WaitUntilIdle());
         QCOMPARE(static_cast<int>(WritesIn(f.PhoneLog()).size()) - writesBefore, 3);
-        QVERIFY(!v->HasFlag(VF_PHONE_MODIFIED));
+        QVERIFY(!v->Store().HasFlag(VF_PHONE_MODIFIED));
     }
 
     void readOnlyDirectoryIsRefusedAndNothingSent()
@@ -142,15 +143,15 @@ private slots:
         CDlgView* v = f.View();
         v->ReadDirectory(DIR_LAST_DIAL);
         QVERIFY(f.WaitUntilIdle());
-        v->CurrentPhoneTable()[0].m_nState = ENTRY_NEW;
-        v->SetFlag(VF_PHONE_MODIFIED);
+        v->Store().CurrentPhoneTable()[0].m_nState = ENTRY_NEW;
+        v->Store().SetFlag(VF_PHONE_MODIFIED);
         f.Questions().AnswerYesNo(61258, true);
-        QTest::mouseClick(v->m_btnExit, Qt::LeftButton);
+        QTest::mouseClick(ExitButton(v), Qt::LeftButton);
         QCOMPARE(f.Questions().Reports(), (std::vector<int>{4 * 100000 + 41020}));
         QVERIFY(WritesIn(f.PhoneLog()).isEmpty());
         QVERIFY(f.Frame()->isVisible()); // stays open
-        QVERIFY(!v->HasFlag(VF_EXIT_AFTER_WRITE));
-        QTest::mouseClick(v->m_btnExit, Qt::LeftButton); // no question this time
+        QVERIFY(!v->Store().HasFlag(VF_EXIT_AFTER_WRITE));
+        QTest::mouseClick(ExitButton(v), Qt::LeftButton); // no question this time
         QTRY_VERIFY(!f.Frame()->isVisible());
         QVERIFY(f.Questions().Unanswered().empty());
     }
@@ -163,14 +164,14 @@ private slots:
         QVERIFY(f.WaitUntilIdle());
         ReadSim(f);
         CDlgView* v = f.View();
-        EntryTableEditor editor(*v, f.Questions(), *v);
+        EntryTableEditor editor(v->Store(), f.Questions(), *v);
         DirEntry friendEntry = NewEntry("Friend", "0401", 1);
-        v->SetFlag(VF_BATCH);
+        v->Store().SetFlag(VF_BATCH);
         QVERIFY(editor.InsertAbEntry(0, friendEntry));
-        v->ClearFlag(VF_BATCH);
-        v->CurrentPhoneTable()[1].m_strNumber = "222";
-        v->CurrentPhoneTable()[1].m_nState = ENTRY_NEW;
-        v->SetFlag(VF_PHONE_MODIFIED);
+        v->Store().ClearFlag(VF_BATCH);
+        v->Store().CurrentPhoneTable()[1].m_strNumber = "222";
+        v->Store().CurrentPhoneTable()[1].m_nState = ENTRY_NEW;
+        v->Store().SetFlag(VF_PHONE_MODIFIED);
         f.Questions().AnswerYesNo(61259, true);
         f.Questions().AnswerYesNo(61258, true);
         QVERIFY(f.Frame()->ExecuteCommand(57665)); // File, Exit (Ctrl+B)
@@ -190,11 +191,11 @@ private slots:
         QVERIFY(f.WaitUntilIdle());
         ReadSim(f);
         CDlgView* v = f.View();
-        v->CurrentPhoneTable()[0].m_strNumber = "555";
-        v->CurrentPhoneTable()[0].m_nState = ENTRY_NEW;
-        v->SetFlag(VF_PHONE_MODIFIED);
+        v->Store().CurrentPhoneTable()[0].m_strNumber = "555";
+        v->Store().CurrentPhoneTable()[0].m_nState = ENTRY_NEW;
+        v->Store().SetFlag(VF_PHONE_MODIFIED);
         f.Questions().AnswerYesNo(61258, false);
-        QTest::mouseClick(v->m_btnExit, Qt::LeftButton);
+        QTest::mouseClick(ExitButton(v), Qt::LeftButton);
         QTRY_VERIFY(!f.Frame()->isVisible());
         QVERIFY(WritesIn(f.PhoneLog()).isEmpty());
     }

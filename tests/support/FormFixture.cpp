@@ -38,7 +38,7 @@ QString FormFixture::PhoneLog() const
 
 bool FormFixture::WaitUntilIdle(int timeoutMs)
 {
-    return QTest::qWaitFor([this] { return !View()->HasFlag(VF_BUSY); }, timeoutMs);
+    return QTest::qWaitFor([this] { return !View()->Store().HasFlag(VF_BUSY); }, timeoutMs);
 }
 
 CMainFrame* FormFixture::Frame() const

@@ -1,5 +1,6 @@
 // Draws the main window on the offscreen platform, with the SIM directory read from the phone emulator and a few
 // address-book entries, and saves it as a PNG: the picture in the README.
+#include "FormControls.h"
 #include "FormFixture.h"
 #include "PabSeeder.h"
 
@@ -43,6 +44,6 @@ int main(int argc, char** argv)
         return 1;
     }
     std::printf("%s: %dx%d, %d telephone entries, %d address-book entries\n", qPrintable(output), picture.width(),
-                picture.height(), view->m_lcPhone->topLevelItemCount(), view->m_lcAddressBook->topLevelItemCount());
+                picture.height(), PhoneList(view)->topLevelItemCount(), AbList(view)->topLevelItemCount());
     return 0;
 }

@@ -1,5 +1,6 @@
 // The form on real widgets: its layout from the dialog template, what it shows at start-up, how the lists are
 // filled from the tables, and the names assistive tools read.
+#include "FormControls.h"
 #include "FormFixture.h"
 
 #include "app/CMainFrame.h"
@@ -60,7 +61,7 @@ private slots:
         }
         QCOMPARE(v->findChild<QWidget*>("combo1003")->geometry().topLeft(), QPoint(du.X(15), du.Y(20)));
         QCOMPARE(v->findChild<QWidget*>("combo1004")->geometry().topLeft(), QPoint(du.X(204), du.Y(20)));
-        QVERIFY(v->m_btnExit->isDefault());
+        QVERIFY(ExitButton(v)->isDefault());
         // The frame fits the form exactly and cannot be resized.
         QCOMPARE(f.Frame()->centralWidget(), v);
         QCOMPARE(f.Frame()->minimumSize(), f.Frame()->maximumSize());
@@ -73,15 +74,15 @@ private slots:
         f.Start();
         CDlgView* v = f.View();
         QList<QWidget*> chain;
-        QWidget* w = v->m_cbDirectory;
-        for (int i = 0; i < 200 && (i == 0 || w != v->m_cbDirectory); ++i) {
+        QWidget* w = DirectoryCombo(v);
+        for (int i = 0; i < 200 && (i == 0 || w != DirectoryCombo(v)); ++i) {
             chain << w;
             w = w->nextInFocusChain();
         }
-        const QList<QWidget*> expected = {v->m_cbDirectory, v->m_lcPhone, v->m_cbFolder, v->m_lcAddressBook,
-                                          v->m_cbPreview, v->m_edNumber, v->m_edIndex, v->m_edStatus,
-                                          v->m_btnSaveToPhone, v->m_btnSaveAddressBook, v->m_btnExit,
-                                          v->m_btnToAddressBook, v->m_btnToPhone};
+        const QList<QWidget*> expected = {DirectoryCombo(v), PhoneList(v), FolderCombo(v), AbList(v),
+                                          PreviewCombo(v), PreviewNumber(v), PreviewIndex(v), PreviewStatus(v),
+                                          SaveToPhoneButton(v), SaveAddressBookButton(v), ExitButton(v),
+                                          ToAddressBookButton(v), ToPhoneButton(v)};
         // Other widgets (scroll bars, headers) may sit between two controls: only the order counts.
         int at = 0;
         for (QWidget* c : expected) {
@@ -95,7 +96,7 @@ private slots:
     {
         FormFixture f;
         f.Start();
-        for (QTreeWidget* list : {f.View()->m_lcPhone, f.View()->m_lcAddressBook}) {
+        for (QTreeWidget* list : {PhoneList(f.View()), AbList(f.View())}) {
             QCOMPARE(list->selectionMode(), QAbstractItemView::ExtendedSelection);
             QCOMPARE(list->selectionBehavior(), QAbstractItemView::SelectRows);
             QVERIFY(list->allColumnsShowFocus());
@@ -107,8 +108,8 @@ private slots:
             QCOMPARE(list->columnWidth(0), du.X(56));
             QCOMPARE(list->columnWidth(3), du.X(22));
         }
-        QVERIFY(!f.View()->m_btnToAddressBook->isEnabled());
-        QVERIFY(!f.View()->m_btnToPhone->isEnabled());
+        QVERIFY(!ToAddressBookButton(f.View())->isEnabled());
+        QVERIFY(!ToPhoneButton(f.View())->isEnabled());
     }
 
     void everyControlHasAnAccessibleName()
@@ -116,12 +117,12 @@ private slots:
         FormFixture f;
         f.Start();
         CDlgView* v = f.View();
-        QCOMPARE(v->m_lcPhone->accessibleName(), QStringLiteral("Telephone"));
-        QCOMPARE(v->m_lcAddressBook->accessibleName(), QStringLiteral("Personal Address Book"));
-        QCOMPARE(v->m_edName->accessibleName(), QStringLiteral("Name"));
-        QCOMPARE(v->m_edNumber->accessibleName(), QStringLiteral("Tel.-No."));
-        QCOMPARE(v->m_edIndex->accessibleName(), QStringLiteral("No."));
-        QCOMPARE(v->m_edStatus->accessibleName(), QStringLiteral("!"));
+        QCOMPARE(PhoneList(v)->accessibleName(), QStringLiteral("Telephone"));
+        QCOMPARE(AbList(v)->accessibleName(), QStringLiteral("Personal Address Book"));
+        QCOMPARE(PreviewName(v)->accessibleName(), QStringLiteral("Name"));
+        QCOMPARE(PreviewNumber(v)->accessibleName(), QStringLiteral("Tel.-No."));
+        QCOMPARE(PreviewIndex(v)->accessibleName(), QStringLiteral("No."));
+        QCOMPARE(PreviewStatus(v)->accessibleName(), QStringLiteral("!"));
         for (QWidget* w : v->findChildren<QWidget*>()) {
             if (!w->objectName().contains(QRegularExpression(QStringLiteral("^(combo|list|edit|button|header)"))))
                 continue;
@@ -148,10 +149,10 @@ private slots:
         f.Start();
         QVERIFY(f.WaitUntilIdle()); // the row stays as the setting says after the first read, too
         CDlgView* v = f.View();
-        for (QWidget* w : std::initializer_list<QWidget*>{v->m_cbPreview, v->m_edName, v->m_edNumber, v->m_edIndex,
-                                                          v->m_edStatus, v->m_stPreview})
+        for (QWidget* w : std::initializer_list<QWidget*>{PreviewCombo(v), PreviewName(v), PreviewNumber(v), PreviewIndex(v),
+                                                          PreviewStatus(v), PreviewLabel(v)})
             QCOMPARE(w->isVisible(), visible);
-        QCOMPARE(v->HasFlag(VF_SHOW_CORRECTION), visible);
+        QCOMPARE(v->Store().HasFlag(VF_SHOW_CORRECTION), visible);
     }
 
     void phoneListStaysEmptyBeforeAnyRead()
@@ -159,17 +160,17 @@ private slots:
         FormFixture f;
         f.Start();
         CDlgView* v = f.View();
-        v->m_dirTables[0].m_nCount = 1;
-        v->m_dirTables[0][0] = Entry("Anna", "123", 1, " ");
-        v->m_nCurDir = 0;
-        v->m_bPhoneDataRead = 0;
+        v->Store().m_dirTables[0].m_nCount = 1;
+        v->Store().m_dirTables[0][0] = Entry("Anna", "123", 1, " ");
+        v->Store().m_nCurDir = 0;
+        v->Store().m_bPhoneDataRead = 0;
         v->FillPhoneList(true);
-        QCOMPARE(v->m_lcPhone->topLevelItemCount(), 0);
-        v->m_bPhoneDataRead = 1;
+        QCOMPARE(PhoneList(v)->topLevelItemCount(), 0);
+        v->Store().m_bPhoneDataRead = 1;
         v->FillPhoneList(true);
-        QCOMPARE(v->m_lcPhone->topLevelItemCount(), 1);
-        QCOMPARE(Row(v->m_lcPhone, 0), (QStringList{"Anna", "123", "1", " "}));
-        QCOMPARE(CDlgView::EntryOfItem(v->m_lcPhone->topLevelItem(0)), &v->m_dirTables[0][0]);
+        QCOMPARE(PhoneList(v)->topLevelItemCount(), 1);
+        QCOMPARE(Row(PhoneList(v), 0), (QStringList{"Anna", "123", "1", " "}));
+        QCOMPARE(CDlgView::EntryOfItem(PhoneList(v)->topLevelItem(0)), &v->Store().m_dirTables[0][0]);
     }
 
     void abListRepairsIndexAndStatus()
@@ -177,7 +178,7 @@ private slots:
         FormFixture f;
         f.Start();
         CDlgView* v = f.View();
-        DirTable& t = v->m_abTable;
+        DirTable& t = v->Store().m_abTable;
         t.m_nCount = 4;
         t[0] = Entry("Bert", "1", 1500, " ");
         t[1] = Entry("Anna", "2", 1, "");
@@ -193,8 +194,8 @@ private slots:
         QCOMPARE(t[3].m_strStatus, std::string("!"));
         QCOMPARE(t[0].m_nState, int(ENTRY_CHANGED)); // no reset asked for
         // Sorted by name, the column remembered at start-up.
-        QCOMPARE(Row(v->m_lcAddressBook, 0), (QStringList{"Anna", "2", "1", " "}));
-        QCOMPARE(Row(v->m_lcAddressBook, 1), (QStringList{"Bert", "1", "2", " "}));
+        QCOMPARE(Row(AbList(v), 0), (QStringList{"Anna", "2", "1", " "}));
+        QCOMPARE(Row(AbList(v), 1), (QStringList{"Bert", "1", "2", " "}));
         v->FillAbList(true);
         QCOMPARE(t[0].m_nState, int(ENTRY_UNCHANGED));
     }
@@ -204,18 +205,18 @@ private slots:
         FormFixture f;
         f.Start();
         CDlgView* v = f.View();
-        v->m_previewEntries[0] = Entry("Anna", "1", 1, " ");
-        v->m_cbPreview->AddCopy(QStringLiteral("Anna"), &v->m_previewEntries[0]);
-        v->m_cbPreview->setEnabled(true);
-        v->m_edName->setText(QStringLiteral("Anna"));
-        v->m_nActiveList = LIST_AB;
-        v->m_btnToPhone->setEnabled(true);
+        v->Store().m_previewEntries[0] = Entry("Anna", "1", 1, " ");
+        PreviewCombo(v)->AddCopy(QStringLiteral("Anna"), &v->Store().m_previewEntries[0]);
+        PreviewCombo(v)->setEnabled(true);
+        PreviewName(v)->setText(QStringLiteral("Anna"));
+        v->Store().m_nActiveList = LIST_AB;
+        ToPhoneButton(v)->setEnabled(true);
         v->FillAbList(true);
-        QCOMPARE(v->m_nActiveList, int(LIST_NONE));
-        QCOMPARE(v->m_cbPreview->count(), 0);
-        QVERIFY(!v->m_cbPreview->isEnabled());
-        QVERIFY(v->m_edName->text().isEmpty());
-        QVERIFY(!v->m_btnToPhone->isEnabled());
+        QCOMPARE(v->Store().m_nActiveList, int(LIST_NONE));
+        QCOMPARE(PreviewCombo(v)->count(), 0);
+        QVERIFY(!PreviewCombo(v)->isEnabled());
+        QVERIFY(PreviewName(v)->text().isEmpty());
+        QVERIFY(!ToPhoneButton(v)->isEnabled());
     }
 
     void folderComboListsTheFolders()
@@ -223,16 +224,16 @@ private slots:
         FormFixture f;
         f.Start();
         CDlgView* v = f.View();
-        QCOMPARE(v->m_cbFolder->count(), 1);
-        QCOMPARE(v->m_cbFolder->currentText(), QStringLiteral("Personal Address Book"));
-        QCOMPARE(v->m_cbFolder->Folder(0), &v->m_folders[0]);
-        v->m_nFolderCount = 3;
-        v->m_folders[1].m_strName = "A";
-        v->m_folders[2].m_strName = "A1";
+        QCOMPARE(FolderCombo(v)->count(), 1);
+        QCOMPARE(FolderCombo(v)->currentText(), QStringLiteral("Personal Address Book"));
+        QCOMPARE(FolderCombo(v)->Folder(0), &v->Store().m_folders[0]);
+        v->Store().m_nFolderCount = 3;
+        v->Store().m_folders[1].m_strName = "A";
+        v->Store().m_folders[2].m_strName = "A1";
         v->FillFolderCombo();
-        QCOMPARE(v->m_cbFolder->count(), 3);
-        QCOMPARE(v->m_cbFolder->itemText(2), QStringLiteral("A1"));
-        QCOMPARE(v->m_cbFolder->currentIndex(), 0);
+        QCOMPARE(FolderCombo(v)->count(), 3);
+        QCOMPARE(FolderCombo(v)->itemText(2), QStringLiteral("A1"));
+        QCOMPARE(FolderCombo(v)->currentIndex(), 0);
     }
 
     void previewFocusSetsTheTransferButtons()
@@ -240,20 +241,20 @@ private slots:
         FormFixture f;
         f.Start();
         CDlgView* v = f.View();
-        v->m_nActiveList = LIST_AB;
-        v->m_nCurDir = 2; // last dial: read-only
-        v->m_dirTables[2].m_bReadOnly = 1;
-        v->m_btnToAddressBook->setEnabled(true);
-        v->m_cbPreview->setEnabled(true);
-        v->m_cbPreview->setFocus();
-        QTRY_VERIFY(v->m_cbPreview->hasFocus());
-        QVERIFY(!v->m_btnToPhone->isEnabled());
-        QVERIFY(!v->m_btnToAddressBook->isEnabled());
-        v->m_edName->setFocus();
-        v->m_nActiveList = LIST_PHONE;
-        v->m_cbPreview->setFocus();
-        QTRY_VERIFY(v->m_btnToAddressBook->isEnabled());
-        QVERIFY(!v->m_btnToPhone->isEnabled());
+        v->Store().m_nActiveList = LIST_AB;
+        v->Store().m_nCurDir = 2; // last dial: read-only
+        v->Store().m_dirTables[2].m_bReadOnly = 1;
+        ToAddressBookButton(v)->setEnabled(true);
+        PreviewCombo(v)->setEnabled(true);
+        PreviewCombo(v)->setFocus();
+        QTRY_VERIFY(PreviewCombo(v)->hasFocus());
+        QVERIFY(!ToPhoneButton(v)->isEnabled());
+        QVERIFY(!ToAddressBookButton(v)->isEnabled());
+        PreviewName(v)->setFocus();
+        v->Store().m_nActiveList = LIST_PHONE;
+        PreviewCombo(v)->setFocus();
+        QTRY_VERIFY(ToAddressBookButton(v)->isEnabled());
+        QVERIFY(!ToPhoneButton(v)->isEnabled());
     }
 };
 

@@ -1,5 +1,6 @@
 // The two lists and the preview row on real widgets: clicks make a list active and fill the preview with
 // corrected copies, the transfer buttons carry them across, and delete, copy, cut and paste work on the selection.
+#include "FormControls.h"
 #include "FormFixture.h"
 #include "PabSeeder.h"
 
@@ -62,21 +63,21 @@ private slots:
         FormFixture f;
         StartWith(f, {});
         CDlgView* v = f.View();
-        Click(v->m_lcPhone, 0);
-        Click(v->m_lcPhone, 1, Qt::ControlModifier);
-        Click(v->m_lcPhone, 2, Qt::ControlModifier);
-        QCOMPARE(v->m_nActiveList, int(LIST_PHONE));
-        QVERIFY(v->m_btnToAddressBook->isEnabled());
-        QVERIFY(!v->m_btnToPhone->isEnabled());
-        QCOMPARE(v->m_cbPreview->count(), 3);
-        QCOMPARE(v->m_cbPreview->itemText(2), QStringLiteral("Carl"));
-        QCOMPARE(v->m_edName->text(), QStringLiteral("Anna"));
-        emit v->m_cbPreview->activated(2);
-        v->m_cbPreview->setCurrentIndex(2);
-        emit v->m_cbPreview->activated(2);
-        QCOMPARE(v->m_edName->text(), QStringLiteral("Carl"));
-        QCOMPARE(v->m_edIndex->text(), QStringLiteral("4"));
-        QCOMPARE(v->m_edName->selectedText(), QStringLiteral("Carl"));
+        Click(PhoneList(v), 0);
+        Click(PhoneList(v), 1, Qt::ControlModifier);
+        Click(PhoneList(v), 2, Qt::ControlModifier);
+        QCOMPARE(v->Store().m_nActiveList, int(LIST_PHONE));
+        QVERIFY(ToAddressBookButton(v)->isEnabled());
+        QVERIFY(!ToPhoneButton(v)->isEnabled());
+        QCOMPARE(PreviewCombo(v)->count(), 3);
+        QCOMPARE(PreviewCombo(v)->itemText(2), QStringLiteral("Carl"));
+        QCOMPARE(PreviewName(v)->text(), QStringLiteral("Anna"));
+        emit PreviewCombo(v)->activated(2);
+        PreviewCombo(v)->setCurrentIndex(2);
+        emit PreviewCombo(v)->activated(2);
+        QCOMPARE(PreviewName(v)->text(), QStringLiteral("Carl"));
+        QCOMPARE(PreviewIndex(v)->text(), QStringLiteral("4"));
+        QCOMPARE(PreviewName(v)->selectedText(), QStringLiteral("Carl"));
     }
 
     void clickOnEmptySpaceKeepsThePreview()
@@ -84,13 +85,13 @@ private slots:
         FormFixture f;
         StartWith(f, {"Zed"});
         CDlgView* v = f.View();
-        Click(v->m_lcAddressBook, 0);
-        QCOMPARE(v->m_cbPreview->count(), 1);
-        const QPoint empty(5, v->m_lcPhone->viewport()->height() - 3);
-        QTest::mouseClick(v->m_lcPhone->viewport(), Qt::LeftButton, Qt::NoModifier, empty);
-        QCOMPARE(v->m_nActiveList, int(LIST_PHONE));
-        QVERIFY(v->m_btnToAddressBook->isEnabled());
-        QCOMPARE(v->m_cbPreview->itemText(0), QStringLiteral("Zed"));
+        Click(AbList(v), 0);
+        QCOMPARE(PreviewCombo(v)->count(), 1);
+        const QPoint empty(5, PhoneList(v)->viewport()->height() - 3);
+        QTest::mouseClick(PhoneList(v)->viewport(), Qt::LeftButton, Qt::NoModifier, empty);
+        QCOMPARE(v->Store().m_nActiveList, int(LIST_PHONE));
+        QVERIFY(ToAddressBookButton(v)->isEnabled());
+        QCOMPARE(PreviewCombo(v)->itemText(0), QStringLiteral("Zed"));
     }
 
     void previewNumberRulesFollowTheDestination()
@@ -98,23 +99,23 @@ private slots:
         FormFixture f;
         StartWith(f, {"Zed"});
         CDlgView* v = f.View();
-        Click(v->m_lcPhone, 0); // a telephone entry, bound for the address book: spaces allowed
-        v->m_edNumber->setText(QStringLiteral("1-2/3"));
-        QCOMPARE(v->m_edNumber->text(), QStringLiteral("1-2/3"));
-        QCOMPARE(v->m_previewEntries[0].m_strNumber, std::string("123"));
-        v->m_edNumber->setText(QStringLiteral("1 2"));
-        QCOMPARE(v->m_previewEntries[0].m_strNumber, std::string("1 2"));
-        Click(v->m_lcAddressBook, 0); // an address-book entry, bound for the telephone
-        v->m_edNumber->setText(QStringLiteral("1 2"));
-        QCOMPARE(v->m_edNumber->text(), QStringLiteral("12"));
-        QCOMPARE(v->m_edNumber->selectedText(), QStringLiteral("12"));
-        QCOMPARE(v->m_previewEntries[0].m_strNumber, std::string("12"));
-        v->m_edNumber->setText(QStringLiteral("0x"));
-        QCOMPARE(v->m_edNumber->text(), QStringLiteral("0"));
-        v->m_edNumber->setText(QStringLiteral("+") + QString(20, u'1'));
-        QCOMPARE(v->m_edNumber->text().size(), 21);
-        v->m_edNumber->setText(QString(21, u'2'));
-        QCOMPARE(v->m_edNumber->text(), QString(20, u'2'));
+        Click(PhoneList(v), 0); // a telephone entry, bound for the address book: spaces allowed
+        PreviewNumber(v)->setText(QStringLiteral("1-2/3"));
+        QCOMPARE(PreviewNumber(v)->text(), QStringLiteral("1-2/3"));
+        QCOMPARE(v->Store().m_previewEntries[0].m_strNumber, std::string("123"));
+        PreviewNumber(v)->setText(QStringLiteral("1 2"));
+        QCOMPARE(v->Store().m_previewEntries[0].m_strNumber, std::string("1 2"));
+        Click(AbList(v), 0); // an address-book entry, bound for the telephone
+        PreviewNumber(v)->setText(QStringLiteral("1 2"));
+        QCOMPARE(PreviewNumber(v)->text(), QStringLiteral("12"));
+        QCOMPARE(PreviewNumber(v)->selectedText(), QStringLiteral("12"));
+        QCOMPARE(v->Store().m_previewEntries[0].m_strNumber, std::string("12"));
+        PreviewNumber(v)->setText(QStringLiteral("0x"));
+        QCOMPARE(PreviewNumber(v)->text(), QStringLiteral("0"));
+        PreviewNumber(v)->setText(QStringLiteral("+") + QString(20, u'1'));
+        QCOMPARE(PreviewNumber(v)->text().size(), 21);
+        PreviewNumber(v)->setText(QString(21, u'2'));
+        QCOMPARE(PreviewNumber(v)->text(), QString(20, u'2'));
     }
 
     void previewNameRulesForCopiesBoundForTheTelephone()
@@ -122,15 +123,15 @@ private slots:
         FormFixture f;
         StartWith(f, {"A very long name of twenty"});
         CDlgView* v = f.View();
-        Click(v->m_lcAddressBook, 0);
-        QCOMPARE(v->m_edName->text(), QStringLiteral("A very long name"));
-        QCOMPARE(v->m_previewEntries[0].m_strName, std::string("A very long name"));
-        v->m_edName->setText(QStringLiteral("Br{ace}"));
-        QCOMPARE(v->m_edName->text(), QStringLiteral("Brace"));
+        Click(AbList(v), 0);
+        QCOMPARE(PreviewName(v)->text(), QStringLiteral("A very long name"));
+        QCOMPARE(v->Store().m_previewEntries[0].m_strName, std::string("A very long name"));
+        PreviewName(v)->setText(QStringLiteral("Br{ace}"));
+        QCOMPARE(PreviewName(v)->text(), QStringLiteral("Brace"));
         // Copies of telephone entries are not cut.
-        Click(v->m_lcPhone, 0);
-        v->m_edName->setText(QStringLiteral("A name longer than sixteen {x}"));
-        QCOMPARE(v->m_previewEntries[0].m_strName, std::string("A name longer than sixteen {x}"));
+        Click(PhoneList(v), 0);
+        PreviewName(v)->setText(QStringLiteral("A name longer than sixteen {x}"));
+        QCOMPARE(v->Store().m_previewEntries[0].m_strName, std::string("A name longer than sixteen {x}"));
     }
 
     void emptyNameSuspendsTheActiveList()
@@ -138,15 +139,15 @@ private slots:
         FormFixture f;
         StartWith(f, {});
         CDlgView* v = f.View();
-        Click(v->m_lcPhone, 0);
-        v->m_edName->clear();
-        QVERIFY(!v->m_btnToAddressBook->isEnabled());
-        QCOMPARE(v->m_nActiveList, int(LIST_NONE));
-        QCOMPARE(v->m_previewEntries[0].m_strName, std::string("Anna"));
-        QTest::keyClicks(v->m_edName, QStringLiteral("B"));
-        QCOMPARE(v->m_nActiveList, int(LIST_PHONE));
-        QVERIFY(v->m_btnToAddressBook->isEnabled());
-        QCOMPARE(v->m_previewEntries[0].m_strName, std::string("B"));
+        Click(PhoneList(v), 0);
+        PreviewName(v)->clear();
+        QVERIFY(!ToAddressBookButton(v)->isEnabled());
+        QCOMPARE(v->Store().m_nActiveList, int(LIST_NONE));
+        QCOMPARE(v->Store().m_previewEntries[0].m_strName, std::string("Anna"));
+        QTest::keyClicks(PreviewName(v), QStringLiteral("B"));
+        QCOMPARE(v->Store().m_nActiveList, int(LIST_PHONE));
+        QVERIFY(ToAddressBookButton(v)->isEnabled());
+        QCOMPARE(v->Store().m_previewEntries[0].m_strName, std::string("B"));
     }
 
     void statusOtherThanMarkIsRefused()
@@ -154,13 +155,13 @@ private slots:
         FormFixture f;
         StartWith(f, {});
         CDlgView* v = f.View();
-        Click(v->m_lcPhone, 0);
-        v->m_edStatus->setText(QStringLiteral("x"));
+        Click(PhoneList(v), 0);
+        PreviewStatus(v)->setText(QStringLiteral("x"));
         QCOMPARE(f.Questions().Reports(), (std::vector<int>{4 * 100000 + 41016}));
-        QVERIFY(v->m_edStatus->text().isEmpty());
-        QCOMPARE(v->m_previewEntries[0].m_strStatus, std::string());
-        v->m_edStatus->setText(QStringLiteral("!"));
-        QCOMPARE(v->m_previewEntries[0].m_strStatus, std::string("!"));
+        QVERIFY(PreviewStatus(v)->text().isEmpty());
+        QCOMPARE(v->Store().m_previewEntries[0].m_strStatus, std::string());
+        PreviewStatus(v)->setText(QStringLiteral("!"));
+        QCOMPARE(v->Store().m_previewEntries[0].m_strStatus, std::string("!"));
     }
 
     void sortingByStatusPutsVipFirst()
@@ -168,13 +169,13 @@ private slots:
         FormFixture f;
         StartWith(f, {});
         CDlgView* v = f.View();
-        v->CurrentPhoneTable()[2].m_strStatus = "!";
+        v->Store().CurrentPhoneTable()[2].m_strStatus = "!";
         v->FillPhoneList(false);
-        emit v->m_lcPhone->header()->sectionClicked(3);
-        QCOMPARE(v->m_lcPhone->topLevelItem(0)->text(0), QStringLiteral("Carl"));
-        QCOMPARE(v->m_nPhoneSort, 3);
-        QCOMPARE(v->m_nActiveList, int(LIST_NONE));
-        QCOMPARE(v->m_cbPreview->count(), 0);
+        emit PhoneList(v)->header()->sectionClicked(3);
+        QCOMPARE(PhoneList(v)->topLevelItem(0)->text(0), QStringLiteral("Carl"));
+        QCOMPARE(v->Store().m_nPhoneSort, 3);
+        QCOMPARE(v->Store().m_nActiveList, int(LIST_NONE));
+        QCOMPARE(PreviewCombo(v)->count(), 0);
     }
 
     void contextMenuFollowsTheActiveList()
@@ -182,17 +183,18 @@ private slots:
         FormFixture f;
         StartWith(f, {"Zed"});
         CDlgView* v = f.View();
-        Click(v->m_lcPhone, 0);
+        Click(PhoneList(v), 0);
         QString shown;
-        QTimer::singleShot(50, [&] {
-            if (v->m_pContextMenu) {
-                shown = v->m_pContextMenu->objectName();
-                v->m_pContextMenu->close();
+        // Runs inside the menu's own event loop, once the menu is open.
+        QTimer::singleShot(0, [&] {
+            if (auto* menu = v->findChild<QMenu*>(QString(), Qt::FindDirectChildrenOnly)) {
+                shown = menu->objectName();
+                menu->close();
             }
         });
-        const QRect row = v->m_lcAddressBook->visualItemRect(v->m_lcAddressBook->topLevelItem(0));
-        QContextMenuEvent event(QContextMenuEvent::Mouse, row.center(), v->m_lcAddressBook->viewport()->mapToGlobal(row.center()));
-        QApplication::sendEvent(v->m_lcAddressBook->viewport(), &event);
+        const QRect row = AbList(v)->visualItemRect(AbList(v)->topLevelItem(0));
+        QContextMenuEvent event(QContextMenuEvent::Mouse, row.center(), AbList(v)->viewport()->mapToGlobal(row.center()));
+        QApplication::sendEvent(AbList(v)->viewport(), &event);
         QCOMPARE(shown, QStringLiteral("menu136"));
     }
 
@@ -201,20 +203,20 @@ private slots:
         FormFixture f;
         StartWith(f, {"Anna"});
         CDlgView* v = f.View();
-        Click(v->m_lcPhone, RowNamed(v->m_lcPhone, "Anna"));
-        Click(v->m_lcPhone, RowNamed(v->m_lcPhone, "Bert"), Qt::ControlModifier);
-        v->m_cbPreview->setCurrentIndex(1);
-        v->m_edName->setText(QStringLiteral("Bert   "));
+        Click(PhoneList(v), RowNamed(PhoneList(v), "Anna"));
+        Click(PhoneList(v), RowNamed(PhoneList(v), "Bert"), Qt::ControlModifier);
+        PreviewCombo(v)->setCurrentIndex(1);
+        PreviewName(v)->setText(QStringLiteral("Bert   "));
         f.Questions().AnswerYesNo(41022, false); // Anna exists: skip her, carry on with Bert
-        QTest::mouseClick(v->m_btnToAddressBook, Qt::LeftButton);
+        QTest::mouseClick(ToAddressBookButton(v), Qt::LeftButton);
         QVERIFY(f.Questions().Unanswered().empty());
-        QCOMPARE(Names(v->m_lcAddressBook), (QStringList{"Anna", "Bert"}));
-        QVERIFY(v->HasFlag(VF_AB_MODIFIED));
-        QCOMPARE(v->m_cbPreview->count(), 0);
-        QVERIFY(!v->m_cbPreview->isEnabled());
-        QVERIFY(!v->m_btnToAddressBook->isEnabled());
-        QVERIFY(v->m_lcPhone->selectedItems().isEmpty());
-        QCOMPARE(v->m_dirTables[DIR_OWN].m_nCount, 3); // the source is never changed
+        QCOMPARE(Names(AbList(v)), (QStringList{"Anna", "Bert"}));
+        QVERIFY(v->Store().HasFlag(VF_AB_MODIFIED));
+        QCOMPARE(PreviewCombo(v)->count(), 0);
+        QVERIFY(!PreviewCombo(v)->isEnabled());
+        QVERIFY(!ToAddressBookButton(v)->isEnabled());
+        QVERIFY(PhoneList(v)->selectedItems().isEmpty());
+        QCOMPARE(v->Store().m_dirTables[DIR_OWN].m_nCount, 3); // the source is never changed
     }
 
     void transferToTheTelephoneGetsAFreeIndex()
@@ -222,14 +224,14 @@ private slots:
         FormFixture f;
         StartWith(f, {"Zed"});
         CDlgView* v = f.View();
-        Click(v->m_lcAddressBook, 0);
-        QVERIFY(v->m_btnToPhone->isEnabled());
+        Click(AbList(v), 0);
+        QVERIFY(ToPhoneButton(v)->isEnabled());
         // Zed's index 1 is taken on the telephone: the index dialog proposes 3, without "Accept All".
         f.Questions().AnswerIndex([](IndexDialogData& d) { return d.m_bShowAcceptAll == 0 && d.m_nChosenIndex == 3; });
-        QTest::mouseClick(v->m_btnToPhone, Qt::LeftButton);
-        QCOMPARE(Names(v->m_lcPhone), (QStringList{"Anna", "Bert", "Carl", "Zed"}));
-        QCOMPARE(v->m_lcPhone->topLevelItem(3)->text(2), QStringLiteral("3"));
-        QVERIFY(v->HasFlag(VF_PHONE_MODIFIED));
+        QTest::mouseClick(ToPhoneButton(v), Qt::LeftButton);
+        QCOMPARE(Names(PhoneList(v)), (QStringList{"Anna", "Bert", "Carl", "Zed"}));
+        QCOMPARE(PhoneList(v)->topLevelItem(3)->text(2), QStringLiteral("3"));
+        QVERIFY(v->Store().HasFlag(VF_PHONE_MODIFIED));
     }
 
     void deleteAsksWithTheRowAndCanBeDeclined()
@@ -237,29 +239,29 @@ private slots:
         FormFixture f;
         StartWith(f, {});
         CDlgView* v = f.View();
-        Click(v->m_lcPhone, 1);
+        Click(PhoneList(v), 1);
         f.Questions().AnswerYesNo(61266, false);
-        QTest::keyClick(v->m_lcPhone, Qt::Key_Delete);
+        QTest::keyClick(PhoneList(v), Qt::Key_Delete);
         QCOMPARE(f.Questions().AskedSoFar().back().text,
                  std::string("Do you really want to delete this entry ?\n\nBert     222     2      "));
         QCOMPARE(f.Frame()->MessageText(), QStringLiteral("Action aborted."));
-        QCOMPARE(v->m_lcPhone->topLevelItemCount(), 3);
-        Click(v->m_lcPhone, 0);
-        Click(v->m_lcPhone, 1, Qt::ControlModifier);
+        QCOMPARE(PhoneList(v)->topLevelItemCount(), 3);
+        Click(PhoneList(v), 0);
+        Click(PhoneList(v), 1, Qt::ControlModifier);
         f.Questions().AnswerYesNo(61267, true);
-        QTest::keyClick(v->m_lcPhone, Qt::Key_Delete);
+        QTest::keyClick(PhoneList(v), Qt::Key_Delete);
         QCOMPARE(f.Questions().AskedSoFar().back().text, std::string("Do you really want to delete these 2 entries ?\n\n"));
-        QCOMPARE(Names(v->m_lcPhone), QStringList{"Carl"});
-        QVERIFY(v->m_lcPhone->topLevelItem(0)->isSelected()); // the row now at the first position is selected
-        QCOMPARE(v->CurrentPhoneTable()[1].m_nState, int(ENTRY_REMOVED)); // deletion records follow the live entry
-        QCOMPARE(v->CurrentPhoneTable()[2].m_nState, int(ENTRY_REMOVED));
+        QCOMPARE(Names(PhoneList(v)), QStringList{"Carl"});
+        QVERIFY(PhoneList(v)->topLevelItem(0)->isSelected()); // the row now at the first position is selected
+        QCOMPARE(v->Store().CurrentPhoneTable()[1].m_nState, int(ENTRY_REMOVED)); // deletion records follow the live entry
+        QCOMPARE(v->Store().CurrentPhoneTable()[2].m_nState, int(ENTRY_REMOVED));
         // Delete in a preview edit edits its text.
-        v->m_edNumber->setText(QStringLiteral("444"));
-        v->m_edNumber->setFocus();
-        v->m_edNumber->setCursorPosition(0);
-        QTest::keyClick(v->m_edNumber, Qt::Key_Delete);
-        QCOMPARE(v->m_edNumber->text(), QStringLiteral("44"));
-        QCOMPARE(v->m_lcPhone->topLevelItemCount(), 1);
+        PreviewNumber(v)->setText(QStringLiteral("444"));
+        PreviewNumber(v)->setFocus();
+        PreviewNumber(v)->setCursorPosition(0);
+        QTest::keyClick(PreviewNumber(v), Qt::Key_Delete);
+        QCOMPARE(PreviewNumber(v)->text(), QStringLiteral("44"));
+        QCOMPARE(PhoneList(v)->topLevelItemCount(), 1);
     }
 
     void cutAndPasteOnceIntoTheOtherList()
@@ -267,16 +269,16 @@ private slots:
         FormFixture f;
         StartWith(f, {"Anna"});
         CDlgView* v = f.View();
-        Click(v->m_lcPhone, RowNamed(v->m_lcPhone, "Carl"));
+        Click(PhoneList(v), RowNamed(PhoneList(v), "Carl"));
         QVERIFY(f.Frame()->ExecuteCommand(57635)); // Cut: no question
-        QCOMPARE(Names(v->m_lcPhone), (QStringList{"Anna", "Bert"}));
+        QCOMPARE(Names(PhoneList(v)), (QStringList{"Anna", "Bert"}));
         QVERIFY(f.Frame()->IsCommandEnabled(57637));
-        Click(v->m_lcAddressBook, 0);
+        Click(AbList(v), 0);
         QVERIFY(f.Frame()->ExecuteCommand(57637)); // Paste into the address book
-        QCOMPARE(Names(v->m_lcAddressBook), (QStringList{"Anna", "Carl"}));
+        QCOMPARE(Names(AbList(v)), (QStringList{"Anna", "Carl"}));
         QVERIFY(!f.Frame()->IsCommandEnabled(57637)); // the copies paste once
         QVERIFY(!f.Frame()->ExecuteCommand(57637));
-        QCOMPARE(v->m_abTable.m_nCount, 2);
+        QCOMPARE(v->Store().m_abTable.m_nCount, 2);
     }
 
     void selectAllCopiesEveryRowIntoThePreview()
@@ -284,10 +286,10 @@ private slots:
         FormFixture f;
         StartWith(f, {});
         CDlgView* v = f.View();
-        Click(v->m_lcPhone, 0);
+        Click(PhoneList(v), 0);
         QVERIFY(f.Frame()->ExecuteCommand(57642));
-        QCOMPARE(v->m_lcPhone->selectedItems().size(), 3);
-        QCOMPARE(v->m_cbPreview->count(), 3);
+        QCOMPARE(PhoneList(v)->selectedItems().size(), 3);
+        QCOMPARE(PreviewCombo(v)->count(), 3);
     }
 };
 
