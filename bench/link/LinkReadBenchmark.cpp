@@ -1,7 +1,8 @@
 // Reading a full 250-entry SIM through the emulated phone at 115200 baud and 20 ms per command: wall time,
 // commands and bytes of the link library beside the wire limit, and beside gammu on the same phone.
+#include "BenchSupport.h"
+
 #include "link/Cellbus.h"
-#include "link/PhoneEmulator.h"
 #include "link/TelephoneLinkSetup.h"
 
 #include <QCoreApplication>
@@ -14,9 +15,7 @@
 #include <cstdio>
 
 namespace {
-constexpr int kRecords = 250;
-constexpr int kBaud = 115200;
-constexpr int kLatencyMs = 20;
+using namespace BenchSupport;
 
 class ReadWaiter : public QObject {
 public:
@@ -32,19 +31,13 @@ public:
     }
 };
 
-EmulatorState fullSim()
+// Names as users write them: accents, and a VIP mark on every seventh.
+QString simName(int i)
 {
     static const char* const kFirst[] = {"Anna", "Jörg", "Søren", "Chloé", "Iñigo", "Zoë", "Björn", "Ærø", "Mia", "Luís"};
     static const char* const kLast[] = {"Müller", "Bäcker", "Weiß", "Olé", "Peña", "Dupont", "Smith", "Nowak"};
-    EmulatorState state = EmulatorState::blank();
-    EmulatorStorage sm = *state.storage("SM");
-    for (int i = 1; i <= kRecords; ++i) {
-        QString name = QString::fromUtf8(kFirst[i % 10]) + ' ' + QString::fromUtf8(kLast[i % 8]);
-        if (i % 7 == 0) name = name.left(15) + '!';
-        sm.entries.insert(i, EmulatorEntry{name, QStringLiteral("+49%1").arg(301000000 + i * 7919)});
-    }
-    state.setStorage("SM", sm);
-    return state;
+    QString name = QString::fromUtf8(kFirst[i % 10]) + ' ' + QString::fromUtf8(kLast[i % 8]);
+    return i % 7 == 0 ? name.left(15) + '!' : name;
 }
 
 double runGammu(const QString& device, const QTemporaryDir& dir, int* listed)
@@ -64,30 +57,59 @@ double runGammu(const QString& device, const QTemporaryDir& dir, int* listed)
     *listed = int(process.readAllStandardOutput().count("Memory SM, Location"));
     return seconds;
 }
+
+bool startPhone(PhoneEmulator& phone, const QTemporaryDir& dir, QString* device)
+{
+    PhoneEmulatorOptions options = PhoneSpeed();
+    options.stateFile = dir.filePath("phone.json");
+    QString error;
+    if (!PhoneEmulator::writeState(options.stateFile, FullSim(simName), &error) || !phone.start(options, device, &error)) {
+        std::fprintf(stderr, "emulator: %s\n", qPrintable(error));
+        return false;
+    }
+    LinkOptions link;
+    link.device = *device;
+    ConnectTelephoneLink(link);
+    return true;
+}
+
+void printLinkRead(double seconds, const LinkCounters& counters, int count)
+{
+    const qint64 bytes = counters.bytesSent + counters.bytesReceived;
+    const double wireLimit = WireLimit(counters);
+    const double commandLimit = 10 + kSimEntries / 50.0;
+    std::printf("Reading a full SIM (%d records) at %d baud, %d ms per command\n", kSimEntries, kBaud, kLatencyMs);
+    std::printf("  link library: %.3f s, %lld commands, %lld bytes (%lld sent, %lld received), %d records\n", seconds,
+                static_cast<long long>(counters.commands), static_cast<long long>(bytes),
+                static_cast<long long>(counters.bytesSent), static_cast<long long>(counters.bytesReceived), count);
+    std::printf("  wire limit:   %.3f s (bytes / %d per second + one latency per command)\n", wireLimit, kBaud / 10);
+    std::printf("  time / wire limit:        %.2f (target at most 1.3)\n", seconds / wireLimit);
+    std::printf("  commands / allowed:       %lld / %.0f (target at most 10 + N/50)\n",
+                static_cast<long long>(counters.commands), commandLimit);
+}
+
+void compareWithGammu(const PhoneEmulator& phone, const QString& device, const QTemporaryDir& dir, double linkSeconds)
+{
+    const int before = phone.commandsAnswered();
+    int listed = 0;
+    const double gammuSeconds = runGammu(device, dir, &listed);
+    if (gammuSeconds < 0) {
+        std::printf("  gammu: not installed, no comparison\n");
+        return;
+    }
+    std::printf("  gammu getallmemory SM: %.3f s, %d commands, %d records listed\n", gammuSeconds,
+                phone.commandsAnswered() - before, listed);
+    std::printf("  gammu time / link time:   %.1f (target at least 10)\n", gammuSeconds / linkSeconds);
+}
 }
 
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
     QTemporaryDir dir;
-    PhoneEmulatorOptions options;
-    options.stateFile = dir.filePath("phone.json");
-    options.baud = kBaud;
-    options.latencyMs = kLatencyMs;
-    QString error;
-    if (!PhoneEmulator::writeState(options.stateFile, fullSim(), &error)) {
-        std::fprintf(stderr, "cannot write the phone's state: %s\n", qPrintable(error));
-        return 1;
-    }
     PhoneEmulator phone;
     QString device;
-    if (!phone.start(options, &device, &error)) {
-        std::fprintf(stderr, "emulator: %s\n", qPrintable(error));
-        return 1;
-    }
-    LinkOptions link;
-    link.device = device;
-    ConnectTelephoneLink(link);
+    if (!startPhone(phone, dir, &device)) return 1;
 
     ReadWaiter waiter;
     QElapsedTimer timer;
@@ -98,28 +120,8 @@ int main(int argc, char** argv)
     const LinkCounters counters = TelephoneLinkCounters();
     StopTelephoneLink();
 
-    const qint64 bytes = counters.bytesSent + counters.bytesReceived;
-    const double wireLimit = bytes / (kBaud / 10.0) + counters.commands * (kLatencyMs / 1000.0);
-    const double commandLimit = 10 + kRecords / 50.0;
-    std::printf("Reading a full SIM (%d records) at %d baud, %d ms per command\n", kRecords, kBaud, kLatencyMs);
-    std::printf("  link library: %.3f s, %lld commands, %lld bytes (%lld sent, %lld received), %d records\n", seconds,
-                static_cast<long long>(counters.commands), static_cast<long long>(bytes),
-                static_cast<long long>(counters.bytesSent), static_cast<long long>(counters.bytesReceived), waiter.count);
-    std::printf("  wire limit:   %.3f s (bytes / %d per second + one latency per command)\n", wireLimit, kBaud / 10);
-    std::printf("  time / wire limit:        %.2f (target at most 1.3)\n", seconds / wireLimit);
-    std::printf("  commands / allowed:       %lld / %.0f (target at most 10 + N/50)\n",
-                static_cast<long long>(counters.commands), commandLimit);
-
-    const int before = phone.commandsAnswered();
-    int listed = 0;
-    const double gammuSeconds = runGammu(device, dir, &listed);
-    if (gammuSeconds < 0) {
-        std::printf("  gammu: not installed, no comparison\n");
-    } else {
-        std::printf("  gammu getallmemory SM: %.3f s, %d commands, %d records listed\n", gammuSeconds,
-                    phone.commandsAnswered() - before, listed);
-        std::printf("  gammu time / link time:   %.1f (target at least 10)\n", gammuSeconds / seconds);
-    }
+    printLinkRead(seconds, counters, waiter.count);
+    compareWithGammu(phone, device, dir, seconds);
     phone.stop();
-    return waiter.count == kRecords ? 0 : 1;
+    return waiter.count == kSimEntries ? 0 : 1;
 }

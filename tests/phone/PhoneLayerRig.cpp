@@ -4,8 +4,9 @@
 #include "link/TelephoneLinkSetup.h"
 #include "res/StringTable.h"
 
+#include <QCoreApplication>
 #include <QFile>
-#include <QTest>
+#include <QTimer>
 
 PhoneLayerRig::PhoneLayerRig() : m_store(std::make_unique<EntryStore>())
 {
@@ -47,7 +48,16 @@ bool PhoneLayerRig::RestartPhone(const PhoneEmulatorOptions& options)
 
 bool PhoneLayerRig::WaitUntilIdle(int timeoutMs)
 {
-    return QTest::qWaitFor([this] { return !m_store->HasFlag(VF_BUSY); }, timeoutMs);
+    // Woken by each event rather than polled, so that a timed save is not stretched by the wait itself; the
+    // timer wakes the loop when the time is up.
+    QTimer timeUp;
+    timeUp.setSingleShot(true);
+    timeUp.start(timeoutMs);
+    while (m_store->HasFlag(VF_BUSY) && timeUp.isActive()) {
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+    return !m_store->HasFlag(VF_BUSY);
 }
 
 bool PhoneLayerRig::Show(int directory)
