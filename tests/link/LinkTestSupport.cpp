@@ -2,6 +2,10 @@
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QTest>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 bool RecordingWindow::event(QEvent* event)
 {
@@ -48,6 +52,8 @@ QList<ReadRecord> RecordingWindow::recordsOf(const ReceivedMessage& message)
 EmulatedPhone::EmulatedPhone(PhoneEmulatorOptions options, int silenceTimeoutMs, const EmulatorState* initial)
 {
     if (options.stateFile.isEmpty()) options.stateFile = stateFile();
+    if (options.logFile.isEmpty()) options.logFile = m_dir.filePath("commands.log");
+    m_commandLog = options.logFile;
     QString error;
     if (initial && !PhoneEmulator::writeState(options.stateFile, *initial, &error)) qWarning("%s", qPrintable(error));
     if (!m_phone.start(options, &m_path, &error)) {
@@ -96,4 +102,16 @@ QList<QByteArray> loggedCommands(const QString& logFile)
         if (space > 0) commands.append(line.mid(space + 1));
     }
     return commands;
+}
+
+bool switchPhoneBehindTheLink(EmulatedPhone& phone, int timeoutMs)
+{
+    const int before = phone.emulator().commandsAnswered();
+    const int fd = ::open(phone.path().toLocal8Bit().constData(), O_RDWR | O_NOCTTY);
+    if (fd < 0) return false;
+    const QByteArray commands = "AT+CSCS=\"HEX\"\rAT+CPBS=\"ME\"\r";
+    const bool sent = ::write(fd, commands.constData(), size_t(commands.size())) == ssize_t(commands.size());
+    const bool answered = sent && QTest::qWaitFor([&] { return phone.emulator().commandsAnswered() == before + 2; }, timeoutMs);
+    ::close(fd);
+    return answered;
 }

@@ -63,7 +63,7 @@ private:
 // The commands an emulator logged (PhoneEmulatorOptions::logFile), without their timestamps.
 QList<QByteArray> loggedCommands(const QString& logFile);
 
-// An emulated phone whose state lives in a temporary folder; the link is pointed at it.
+// An emulated phone whose state and command log live in a temporary folder; the link is pointed at it.
 class EmulatedPhone {
 public:
     // initial: the entries the phone starts with; the seeded sample entries when null.
@@ -72,6 +72,8 @@ public:
     bool started() const { return !m_path.isEmpty(); }
     QString path() const { return m_path; }
     QString stateFile() const { return m_dir.filePath("phone.json"); }
+    // The log of the commands the phone received (see loggedCommands), unless the options named another.
+    QString commandLog() const { return m_commandLog; }
     QString folder() const { return m_dir.path(); }
     PhoneEmulator& emulator() { return m_phone; }
 
@@ -79,4 +81,9 @@ private:
     QTemporaryDir m_dir;
     PhoneEmulator m_phone;
     QString m_path;
+    QString m_commandLog;
 };
+
+// Another program on the same line switches the phone to the character set HEX and the storage ME behind the
+// link's back; true when the phone answered both commands within the time.
+bool switchPhoneBehindTheLink(EmulatedPhone& phone, int timeoutMs);

@@ -1,24 +1,18 @@
 // telephone-link backup and restore, run as a user runs them, against the emulated phone and a scripted one
 // on real pseudo-terminals. The tool's data folder points into a temporary folder.
 #include "ScriptedPhone.h"
+#include "ToolRun.h"
 #include "link/DirectoryBackup.h"
 #include "link/PhoneEmulator.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
 namespace {
 constexpr int kWaitMs = 120000;
-
-struct Run {
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
 
 class BackupToolTest {
 public:
@@ -44,22 +38,10 @@ public:
         QFile log(m_dir.filePath("commands.log"));
         return log.open(QIODevice::ReadOnly) && log.readAll().contains("AT+CPBW=");
     }
-    Run tool(const QStringList& args, const QString& device = {}) const
+    ToolRun tool(const QStringList& args, const QString& device = {}) const
     {
-        QProcess process;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("HOME", m_dir.path());
-        env.insert("XDG_CONFIG_HOME", m_dir.filePath("config"));
-        env.insert("XDG_DATA_HOME", m_dir.filePath("data"));
-        process.setProcessEnvironment(env);
-        process.start(QCoreApplication::applicationDirPath() + "/telephone-link",
-                      QStringList{"--device", device.isEmpty() ? m_device : device} + args);
-        if (!process.waitForFinished(kWaitMs)) {
-            process.kill();
-            process.waitForFinished();
-        }
-        return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-                QString::fromLocal8Bit(process.readAllStandardOutput()), QString::fromLocal8Bit(process.readAllStandardError())};
+        return runTool(QCoreApplication::applicationDirPath() + "/telephone-link",
+                       QStringList{"--device", device.isEmpty() ? m_device : device} + args, m_dir.path(), kWaitMs);
     }
 
 private:
@@ -116,7 +98,7 @@ void TestBackupTool::restoreBringsAChangedPhoneBackToTheBackup()
 {
     BackupToolTest phone;
     const QMap<int, EmulatorEntry> before = phone.entries("SM");
-    const Run backup = phone.tool({"backup", "SM", phone.file("sm.json")});
+    const ToolRun backup = phone.tool({"backup", "SM", phone.file("sm.json")});
     QCOMPARE(backup.exitCode, 0);
     QVERIFY2(backup.out.contains("Backed up 9 records of SM"), qPrintable(backup.out));
     QVERIFY(readFile(phone.file("sm.json")).contains("\"name\": \"Мама\""));
@@ -125,7 +107,7 @@ void TestBackupTool::restoreBringsAChangedPhoneBackToTheBackup()
     QCOMPARE(phone.tool({"write", "SM", "40", "Added", "+4930?"}).exitCode, 0);
     QCOMPARE(phone.tool({"write", "SM", "1", "", ""}).exitCode, 0);
     QCOMPARE(phone.tool({"write", "SM", "20", "", ""}).exitCode, 0);
-    const Run restore = phone.tool({"restore", "sm", phone.file("sm.json")});
+    const ToolRun restore = phone.tool({"restore", "sm", phone.file("sm.json")});
     QVERIFY2(restore.exitCode == 0, qPrintable(restore.err));
     QVERIFY2(restore.out.contains("Restored 9 records of SM") && restore.out.contains("erased 1 others"), qPrintable(restore.out));
     QCOMPARE(describe(phone.entries("SM")), describe(before));
@@ -163,7 +145,7 @@ void TestBackupTool::damagedForeignOrMismatchedFilesWriteNothing()
     BackupToolTest phone;
     const QMap<int, EmulatorEntry> before = phone.entries("SM");
     QVERIFY(writeFile(phone.file("bad.json"), content));
-    const Run restore = phone.tool({"restore", code, phone.file("bad.json")});
+    const ToolRun restore = phone.tool({"restore", code, phone.file("bad.json")});
     QCOMPARE(restore.exitCode, 1);
     QVERIFY2(restore.err.contains(reason), qPrintable(restore.err));
     QVERIFY(!phone.anyRecordWritten());
@@ -174,11 +156,11 @@ void TestBackupTool::backupThatDoesNotFitThePhoneWritesNothing()
 {
     BackupToolTest phone;
     QVERIFY(writeFile(phone.file("long.json"), backupOf({{1, "A name of twenty ch", "1"}}, 20).toJson()));
-    const Run longName = phone.tool({"restore", "SM", phone.file("long.json")});
+    const ToolRun longName = phone.tool({"restore", "SM", phone.file("long.json")});
     QCOMPARE(longName.exitCode, 1);
     QVERIFY2(longName.err.contains("does not fit") && longName.err.contains("longer than 16"), qPrintable(longName.err));
     QVERIFY(writeFile(phone.file("far.json"), backupOf({{1, "Near", "1"}, {251, "Far", "2"}}).toJson()));
-    const Run farIndex = phone.tool({"restore", "SM", phone.file("far.json")});
+    const ToolRun farIndex = phone.tool({"restore", "SM", phone.file("far.json")});
     QCOMPARE(farIndex.exitCode, 1);
     QVERIFY2(farIndex.err.contains("record 251 lies beyond the directory's 250 places"), qPrintable(farIndex.err));
     QVERIFY(!phone.anyRecordWritten());
@@ -188,7 +170,7 @@ void TestBackupTool::refusedRecordStopsTheRestoreWithItsIndex()
 {
     BackupToolTest phone(2);
     QVERIFY(writeFile(phone.file("three.json"), backupOf({{1, "One", "1"}, {2, "Two", "2"}, {3, "Three", "3"}}).toJson()));
-    const Run restore = phone.tool({"restore", "SM", phone.file("three.json")});
+    const ToolRun restore = phone.tool({"restore", "SM", phone.file("three.json")});
     QCOMPARE(restore.exitCode, 1);
     QVERIFY2(restore.err.contains("did not take record 2") && restore.err.contains("only partly restored"), qPrintable(restore.err));
     QCOMPARE(phone.entries("SM").value(1).name, QStringLiteral("One"));
@@ -213,7 +195,7 @@ void TestBackupTool::recordsThatDifferAfterwardsAreListed()
     ScriptedPhone scripted(script, false);
     BackupToolTest phone;
     QVERIFY(writeFile(phone.file("one.json"), backupOf({{1, "Wanted", "1"}}).toJson()));
-    const Run restore = phone.tool({"restore", "SM", phone.file("one.json")}, scripted.path());
+    const ToolRun restore = phone.tool({"restore", "SM", phone.file("one.json")}, scripted.path());
     QCOMPARE(restore.exitCode, 1);
     QVERIFY2(restore.err.contains("differs from the backup in 1 records")
                  && restore.err.contains("Record 1 is \"Stuck\" 1 on the telephone but \"Wanted\" 1 in the backup."),
@@ -224,11 +206,11 @@ void TestBackupTool::recordsThatDifferAfterwardsAreListed()
 void TestBackupTool::backupWithoutAPhoneOrFolderFails()
 {
     BackupToolTest phone;
-    const Run missing = phone.tool({"backup", "SM", phone.file("x.json")}, phone.file("no-such-device"));
+    const ToolRun missing = phone.tool({"backup", "SM", phone.file("x.json")}, phone.file("no-such-device"));
     QCOMPARE(missing.exitCode, 1);
     QVERIFY(missing.err.contains("No data."));
     QVERIFY(!QFile::exists(phone.file("x.json")));
-    const Run unwritable = phone.tool({"backup", "SM", phone.file("no-folder/x.json")});
+    const ToolRun unwritable = phone.tool({"backup", "SM", phone.file("no-folder/x.json")});
     QCOMPARE(unwritable.exitCode, 1);
     QVERIFY2(unwritable.err.contains("Cannot write the backup"), qPrintable(unwritable.err));
 }
@@ -236,7 +218,7 @@ void TestBackupTool::backupWithoutAPhoneOrFolderFails()
 void TestBackupTool::helpNamesBackupAndRestore()
 {
     BackupToolTest phone;
-    const Run help = phone.tool({"--help"});
+    const ToolRun help = phone.tool({"--help"});
     QCOMPARE(help.exitCode, 0);
     QVERIFY(help.out.contains("backup CODE FILE") && help.out.contains("restore CODE FILE"));
     QCOMPARE(help.out.count("--device"), 1);

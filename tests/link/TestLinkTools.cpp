@@ -1,5 +1,6 @@
 // The two programs beside the editor, run as a user would run them, and Debian's gammu as an independent
 // AT client of the emulated phone.
+#include "ToolRun.h"
 #include "link/PhoneEmulator.h"
 
 #include <QCoreApplication>
@@ -18,28 +19,10 @@ QString tool(const char* name)
     return QCoreApplication::applicationDirPath() + '/' + name;
 }
 
-struct Run {
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
-
 // Settings and data folders of the tools point into dir, so that nothing of the user's is touched.
-Run run(const QString& program, const QStringList& args, const QTemporaryDir& dir)
+ToolRun run(const QString& program, const QStringList& args, const QTemporaryDir& dir)
 {
-    QProcess process;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("HOME", dir.path());
-    env.insert("XDG_CONFIG_HOME", dir.filePath("config"));
-    env.insert("XDG_DATA_HOME", dir.filePath("data"));
-    process.setProcessEnvironment(env);
-    process.start(program, args);
-    if (!process.waitForFinished(kWaitMs)) {
-        process.kill();
-        process.waitForFinished();
-    }
-    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-            QString::fromLocal8Bit(process.readAllStandardOutput()), QString::fromLocal8Bit(process.readAllStandardError())};
+    return runTool(program, args, dir.path(), kWaitMs);
 }
 }
 
@@ -84,10 +67,10 @@ void TestLinkTools::emulatorProgramServesItsLink()
     const QString device = QString::fromLocal8Bit(emulator.readLine()).trimmed();
     QVERIFY(device.startsWith("/dev/"));
     QCOMPARE(QFileInfo(dir.filePath("phone")).symLinkTarget(), device);
-    const Run read = run(tool("telephone-link"), {"--device", dir.filePath("phone"), "read", "SM"}, dir);
+    const ToolRun read = run(tool("telephone-link"), {"--device", dir.filePath("phone"), "read", "SM"}, dir);
     QCOMPARE(read.exitCode, 0);
     QVERIFY(read.out.contains("1\tAnna Müller\t+4930123456"));
-    const Run missing = run(tool("telephone-link"), {"--device", device, "read", "FD"}, dir);
+    const ToolRun missing = run(tool("telephone-link"), {"--device", device, "read", "FD"}, dir);
     QCOMPARE(missing.exitCode, 1);
     QVERIFY(missing.err.contains("Telephone book not available."));
     emulator.terminate();
@@ -98,36 +81,36 @@ void TestLinkTools::emulatorProgramServesItsLink()
 
 void TestLinkTools::linkToolReadsAndWrites()
 {
-    const Run write = run(tool("telephone-link"), {"--device", m_device, "write", "SM", "44", "Chloé @ Ωmega", "+3312"}, m_dir);
+    const ToolRun write = run(tool("telephone-link"), {"--device", m_device, "write", "SM", "44", "Chloé @ Ωmega", "+3312"}, m_dir);
     QCOMPARE(write.exitCode, 0);
-    const Run read = run(tool("telephone-link"), {"--device", m_device, "read", "SM"}, m_dir);
+    const ToolRun read = run(tool("telephone-link"), {"--device", m_device, "read", "SM"}, m_dir);
     QCOMPARE(read.exitCode, 0);
     QVERIFY(read.out.startsWith("Name length: 16\nNumber length: 20\nMaximum entries: 250\n"));
     QVERIFY(read.out.contains("44\tChloé @ Ωmega\t+3312"));
-    const Run erase = run(tool("telephone-link"), {"--device", m_device, "write", "SM", "44", "", ""}, m_dir);
+    const ToolRun erase = run(tool("telephone-link"), {"--device", m_device, "write", "SM", "44", "", ""}, m_dir);
     QCOMPARE(erase.exitCode, 0);
     QVERIFY(!m_phone.state().storage("SM")->entries.contains(44));
 }
 
 void TestLinkTools::linkToolFailsWithTheReportText()
 {
-    const Run readOnly = run(tool("telephone-link"), {"--device", m_device, "write", "LD", "1", "X", "1"}, m_dir);
+    const ToolRun readOnly = run(tool("telephone-link"), {"--device", m_device, "write", "LD", "1", "X", "1"}, m_dir);
     QCOMPARE(readOnly.exitCode, 1);
     QVERIFY(readOnly.err.contains("Communication error with the telephone."));
-    const Run noPhone = run(tool("telephone-link"), {"--device", m_dir.filePath("nothing"), "read", "SM"}, m_dir);
+    const ToolRun noPhone = run(tool("telephone-link"), {"--device", m_dir.filePath("nothing"), "read", "SM"}, m_dir);
     QCOMPARE(noPhone.exitCode, 1);
     QVERIFY(noPhone.err.contains("No data."));
     QVERIFY(noPhone.err.contains("Check connection to telephone."));
-    const Run badCode = run(tool("telephone-link"), {"--device", m_device, "read", "XX"}, m_dir);
+    const ToolRun badCode = run(tool("telephone-link"), {"--device", m_device, "read", "XX"}, m_dir);
     QCOMPARE(badCode.exitCode, 2);
-    const Run badIndex = run(tool("telephone-link"), {"--device", m_device, "write", "SM", "abc", "X", "1"}, m_dir);
+    const ToolRun badIndex = run(tool("telephone-link"), {"--device", m_device, "write", "SM", "abc", "X", "1"}, m_dir);
     QCOMPARE(badIndex.exitCode, 2);
 }
 
 void TestLinkTools::linkToolUsesTheBuiltInPhoneWithoutDevice()
 {
     QTemporaryDir home;
-    const Run read = run(tool("telephone-link"), {"read", "OW"}, home);
+    const ToolRun read = run(tool("telephone-link"), {"read", "OW"}, home);
     QCOMPARE(read.exitCode, 0);
     QVERIFY(read.out.contains("1\tMein Handy\t+491701234567"));
     QVERIFY(QFile::exists(home.filePath("data/Korvane/Telvora PRO/phone-state.json")));
@@ -137,10 +120,10 @@ void TestLinkTools::optionsHelpAndVersion()
 {
     QTemporaryDir dir;
     for (const char* name : {"telephone-link", "telephone-emulator"}) {
-        const Run help = run(tool(name), {"--help"}, dir);
+        const ToolRun help = run(tool(name), {"--help"}, dir);
         QCOMPARE(help.exitCode, 0);
         QVERIFY(help.out.contains("--device") || help.out.contains("--hangup-after"));
-        const Run version = run(tool(name), {"--version"}, dir);
+        const ToolRun version = run(tool(name), {"--version"}, dir);
         QCOMPARE(version.exitCode, 0);
         QVERIFY(version.out.contains("1.1.03"));
     }
@@ -155,14 +138,14 @@ void TestLinkTools::gammuListsAndDeletesEntries()
     QVERIFY(config.open(QIODevice::WriteOnly));
     config.write("[gammu]\ndevice = " + m_device.toLocal8Bit() + "\nconnection = at\n");
     config.close();
-    const Run list = run(gammu, {"-c", config.fileName(), "getallmemory", "SM"}, m_dir);
+    const ToolRun list = run(gammu, {"-c", config.fileName(), "getallmemory", "SM"}, m_dir);
     QCOMPARE(list.exitCode, 0);
     for (const char* name : {"Anna Müller", "Jörg Bäcker!", "Søren Ærø", "Peña Iñigo", "Dr. Weiß!"})
         QVERIFY2(list.out.contains(QString::fromUtf8(name)), name);
     QVERIFY(list.out.contains("\"+4930123456\""));
     QVERIFY(list.out.contains("Location 12"));
 
-    const Run erase = run(gammu, {"-c", config.fileName(), "deletememory", "SM", "5"}, m_dir);
+    const ToolRun erase = run(gammu, {"-c", config.fileName(), "deletememory", "SM", "5"}, m_dir);
     QCOMPARE(erase.exitCode, 0);
     QFile state(m_dir.filePath("phone.json"));
     QVERIFY(state.open(QIODevice::ReadOnly));

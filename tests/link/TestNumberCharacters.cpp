@@ -58,10 +58,7 @@ void TestNumberCharacters::numbersAreWrittenOrRefusedUnsent()
 {
     QFETCH(QByteArray, number);
     QFETCH(int, outcome);
-    QTemporaryDir dir;
-    PhoneEmulatorOptions options;
-    options.logFile = dir.filePath("commands.log");
-    EmulatedPhone phone(options);
+    EmulatedPhone phone;
     QVERIFY(phone.started());
     RecordingWindow window;
     ATPBWrite(&window, UM_PHONEBOOK_WRITTEN, "SM", kIndex, "Row", number.constData());
@@ -71,7 +68,7 @@ void TestNumberCharacters::numbersAreWrittenOrRefusedUnsent()
     const EmulatorStorage* sm = state.storage("SM");
     if (outcome == Written) QCOMPARE(sm->entries.value(kIndex).number.toLatin1(), number);
     else QVERIFY(!sm->entries.contains(kIndex));
-    QCOMPARE(anyWriteSent(options.logFile), outcome != NotSent);
+    QCOMPARE(anyWriteSent(phone.commandLog()), outcome != NotSent);
 }
 
 void TestNumberCharacters::wildNumberReadsBackThroughThePseudoTerminal()

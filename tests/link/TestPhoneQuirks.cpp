@@ -16,6 +16,34 @@ QMap<QByteArray, QByteArray> basicSetUp(const QByteArray& charsets)
             {"AT+CSCS=?", "\r\n+CSCS: " + charsets + "\r\n\r\nOK\r\n"}};
 }
 
+// What a phone answers before its records: the character sets it offers and the one the link takes, its
+// storages, the one selected, its ranges and its counts. Each answer is the text before the final OK; an empty
+// one is left out of the script.
+struct SetUpAnswers {
+    QByteArray charsets = {};
+    QByteArray charset = {};
+    QByteArray storages = {};
+    QByteArray storage = {};
+    QByteArray ranges = {};
+    QByteArray counts = {};
+};
+
+QByteArray okAfter(const QByteArray& lines)
+{
+    return "\r\n" + lines + "\r\n\r\nOK\r\n";
+}
+
+QMap<QByteArray, QByteArray> setUpScript(const SetUpAnswers& answers)
+{
+    auto script = basicSetUp(answers.charsets);
+    script.insert("AT+CSCS=\"" + answers.charset + "\"", "\r\nOK\r\n");
+    if (!answers.storages.isEmpty()) script.insert("AT+CPBS=?", okAfter(answers.storages));
+    script.insert("AT+CPBS=\"" + answers.storage + "\"", "\r\nOK\r\n");
+    if (!answers.ranges.isEmpty()) script.insert("AT+CPBR=?", okAfter(answers.ranges));
+    if (!answers.counts.isEmpty()) script.insert("AT+CPBS?", okAfter(answers.counts));
+    return script;
+}
+
 void connectTo(const ScriptedPhone& phone)
 {
     LinkOptions options;
@@ -46,12 +74,14 @@ private slots:
 
 void TestPhoneQuirks::sonyEricssonWithEchoUnsolicitedCodesAndUcs2()
 {
-    auto script = basicSetUp("(\"GSM\",\"IRA\",\"8859-1\",\"UTF-8\",\"UCS2\")");
-    script.insert("AT+CSCS=\"UCS2\"", "\r\nOK\r\n");
-    script.insert("AT+CPBS=?", "\r\nRING\r\n\r\n+CPBS: (\"ME\",\"SM\",\"DC\",\"RC\",\"MC\",\"MV\",\"HP\",\"BC\",\"EN\",\"ON\",\"FD\")\r\n\r\nOK\r\n");
-    script.insert("AT+CPBS=\"ME\"", "\r\nOK\r\n");
-    script.insert("AT+CPBR=?", "\r\n+CPBR: (1-510),80,30\r\n\r\nOK\r\n");
-    script.insert("AT+CPBS?", "\r\n+CREG: 1\r\n\r\n+CPBS: \"ME\",3,510\r\n\r\nOK\r\n");
+    auto script = setUpScript({
+        .charsets = "(\"GSM\",\"IRA\",\"8859-1\",\"UTF-8\",\"UCS2\")",
+        .charset = "UCS2",
+        .storages = "RING\r\n\r\n+CPBS: (\"ME\",\"SM\",\"DC\",\"RC\",\"MC\",\"MV\",\"HP\",\"BC\",\"EN\",\"ON\",\"FD\")",
+        .storage = "ME",
+        .ranges = "+CPBR: (1-510),80,30",
+        .counts = "+CREG: 1\r\n\r\n+CPBS: \"ME\",3,510",
+    });
     script.insert("AT+CPBR=1,100",
                   "\r\n+CPBR: 1,\"+46812345678\",145,\"00C50073006100200042006A00F60072006B\"\r\n"
                   "\r\n+CREG: 1,\"00A1\",\"1B2C\"\r\n"
@@ -75,12 +105,14 @@ void TestPhoneQuirks::sonyEricssonWithEchoUnsolicitedCodesAndUcs2()
 
 void TestPhoneQuirks::siemensWithHexNamesAndBadRecords()
 {
-    auto script = basicSetUp("(\"GSM\",\"HEX\")");
-    script.insert("AT+CSCS=\"HEX\"", "\r\nOK\r\n");
-    script.insert("AT+CPBS=?", "\r\n+CPBS: (\"FD\",\"SM\",\"ON\",\"ME\",\"LD\",\"MC\",\"RC\")\r\n\r\nOK\r\n");
-    script.insert("AT+CPBS=\"SM\"", "\r\nOK\r\n");
-    script.insert("AT+CPBR=?", "\r\n+CPBR: (1-100),20,14\r\n\r\nOK\r\n");
-    script.insert("AT+CPBS?", "\r\n+CPBS: \"SM\"\r\n\r\nOK\r\n");
+    auto script = setUpScript({
+        .charsets = "(\"GSM\",\"HEX\")",
+        .charset = "HEX",
+        .storages = "+CPBS: (\"FD\",\"SM\",\"ON\",\"ME\",\"LD\",\"MC\",\"RC\")",
+        .storage = "SM",
+        .ranges = "+CPBR: (1-100),20,14",
+        .counts = "+CPBS: \"SM\"",
+    });
     script.insert("AT+CPBR=1,100",
                   "\r\n+CPBR: 1,\"+49301234567\",145,\"546F6D\"\r\n"              // "Tom"
                   "\r\n+CPBR: 2,\"0301\",129,\"4A7C7267001B65\"\r\n"             // "Jörg@€"
@@ -113,12 +145,14 @@ void TestPhoneQuirks::siemensWithHexNamesAndBadRecords()
 
 void TestPhoneQuirks::motorolaWithIraTrailingFieldsAndEmptyRanges()
 {
-    auto script = basicSetUp("(\"IRA\")");
-    script.insert("AT+CSCS=\"IRA\"", "\r\nOK\r\n");
-    script.insert("AT+CPBS=?", "\r\n+CPBS: (\"ME\",\"SM\",\"LD\",\"MC\",\"RC\",\"ON\",\"FD\")\r\n\r\nOK\r\n");
-    script.insert("AT+CPBS=\"RC\"", "\r\nOK\r\n");
-    script.insert("AT+CPBR=?", "\r\n+CPBR: (1-250),32,24,0,0\r\n\r\nOK\r\n");
-    script.insert("AT+CPBS?", "\r\n+CPBS: \"RC\",2,250\r\n\r\nOK\r\n");
+    auto script = setUpScript({
+        .charsets = "(\"IRA\")",
+        .charset = "IRA",
+        .storages = "+CPBS: (\"ME\",\"SM\",\"LD\",\"MC\",\"RC\",\"ON\",\"FD\")",
+        .storage = "RC",
+        .ranges = "+CPBR: (1-250),32,24,0,0",
+        .counts = "+CPBS: \"RC\",2,250",
+    });
     script.insert("AT+CPBR=1,100", "\r\n+CME ERROR: 22\r\n");
     script.insert("AT+CPBR=101,200", "\r\n+CPBR: 120,\"5551234\",129,\"Bob, the \"Builder\",0,1\r\n"
                                      "\r\n+CPBR: 130,5556789,129,Alice,0\r\n\r\nOK\r\n");
@@ -149,11 +183,13 @@ void TestPhoneQuirks::phoneRefusingTheStorageGivesMinusFour()
 
 void TestPhoneQuirks::nameThePhonesSetCannotCarryIsNotSent()
 {
-    auto script = basicSetUp("(\"IRA\")");
-    script.insert("AT+CSCS=\"IRA\"", "\r\nOK\r\n");
-    script.insert("AT+CPBS=?", "\r\n+CPBS: (\"SM\")\r\n\r\nOK\r\n");
-    script.insert("AT+CPBS=\"SM\"", "\r\nOK\r\n");
-    script.insert("AT+CPBR=?", "\r\n+CPBR: (1-250),20,16\r\n\r\nOK\r\n");
+    auto script = setUpScript({
+        .charsets = "(\"IRA\")",
+        .charset = "IRA",
+        .storages = "+CPBS: (\"SM\")",
+        .storage = "SM",
+        .ranges = "+CPBR: (1-250),20,16",
+    });
     script.insert("AT+CPBW=7,\"+491\",145,\"Plain\"", "\r\nOK\r\n");
     ScriptedPhone phone(script, false);
     connectTo(phone);

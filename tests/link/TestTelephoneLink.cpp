@@ -11,9 +11,6 @@
 #include <QTest>
 #include <QTimer>
 
-#include <fcntl.h>
-#include <unistd.h>
-
 namespace {
 constexpr int kWaitMs = 60000;
 
@@ -329,14 +326,7 @@ void TestTelephoneLink::phoneChangedByAnotherProgramIsSetUpAgain()
     RecordingWindow window;
     ATPBRead(&window, UM_PHONEBOOK_READ, "SM");
     QTRY_COMPARE_WITH_TIMEOUT(window.messages.size(), 1, kWaitMs);
-    // Another program on the same line switches the phone to another set and storage.
-    const int before = phone.emulator().commandsAnswered();
-    const int fd = ::open(phone.path().toLocal8Bit().constData(), O_RDWR | O_NOCTTY);
-    QVERIFY(fd >= 0);
-    const QByteArray commands = "AT+CSCS=\"HEX\"\rAT+CPBS=\"ME\"\r";
-    QCOMPARE(::write(fd, commands.constData(), size_t(commands.size())), ssize_t(commands.size()));
-    QTRY_COMPARE_WITH_TIMEOUT(phone.emulator().commandsAnswered(), before + 2, kWaitMs);
-    ::close(fd);
+    QVERIFY(switchPhoneBehindTheLink(phone, kWaitMs));
     ATPBWrite(&window, UM_PHONEBOOK_WRITTEN, "SM", 61, GsmAlphabet::encodeBlock(QStringLiteral("Zoë Ünal")).constData(), "7");
     QTRY_COMPARE_WITH_TIMEOUT(window.messages.size(), 2, kWaitMs);
     QCOMPARE(window.last().lParam, intptr_t(0));

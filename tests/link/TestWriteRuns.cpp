@@ -7,9 +7,6 @@
 #include <QElapsedTimer>
 #include <QTest>
 
-#include <fcntl.h>
-#include <unistd.h>
-
 namespace {
 constexpr int kWaitMs = 60000;
 using Commands = QList<QByteArray>;
@@ -79,13 +76,10 @@ private slots:
 void TestWriteRuns::saveAfterAReadSelectsTheStorageOnce()
 {
     constexpr int kRecords = 12;
-    QTemporaryDir dir;
-    PhoneEmulatorOptions options;
-    options.logFile = dir.filePath("commands.log");
-    EmulatedPhone phone(options);
+    EmulatedPhone phone;
     QVERIFY(phone.started());
     QVERIFY(readToEnd("SM"));
-    CommandLog log(options.logFile);
+    CommandLog log(phone.commandLog());
     log.since();
     const LinkCounters before = TelephoneLinkCounters();
     QList<WriteRequest> requests;
@@ -102,14 +96,12 @@ void TestWriteRuns::saveAfterAReadSelectsTheStorageOnce()
 
 void TestWriteRuns::everyInterruptionSetsThePhoneUpAgain()
 {
-    QTemporaryDir dir;
     PhoneEmulatorOptions options;
-    options.logFile = dir.filePath("commands.log");
     options.failWrite = 3;
     EmulatedPhone phone(options);
     QVERIFY(phone.started());
     QVERIFY(readToEnd("SM"));
-    CommandLog log(options.logFile);
+    CommandLog log(phone.commandLog());
     log.since();
 
     ChainedWriter refused({record(40), record(41), record(42), record(43)});
@@ -165,14 +157,13 @@ void TestWriteRuns::lostLinkStartsAFreshSetUp()
     }
     PhoneEmulatorOptions options;
     options.linkPath = device;
-    options.logFile = dir.filePath("commands.log");
     EmulatedPhone phone(options);
     QVERIFY(phone.started());
     ConnectTelephoneLink(link);
     ChainedWriter writer({record(51), record(52)});
     QVERIFY(runToEnd(writer));
     QCOMPARE(writer.results, QList<intptr_t>(2, 0));
-    CommandLog log(options.logFile);
+    CommandLog log(phone.commandLog());
     const Commands connecting = {"AT", "CMEE=1", "CSCS=?", "CSCS=UCS2", "CPBS=?"};
     QCOMPARE(log.since(), connecting + kSetUp.mid(1) + writes(2));
 }
@@ -180,10 +171,7 @@ void TestWriteRuns::lostLinkStartsAFreshSetUp()
 void TestWriteRuns::writeAfterAPauseFindsThePhoneAsAnotherProgramLeftIt()
 {
     constexpr int kPauseMs = 300;
-    QTemporaryDir dir;
-    PhoneEmulatorOptions options;
-    options.logFile = dir.filePath("commands.log");
-    EmulatedPhone phone(options);
+    EmulatedPhone phone;
     QVERIFY(phone.started());
     LinkOptions link;
     link.device = phone.path();
@@ -193,19 +181,12 @@ void TestWriteRuns::writeAfterAPauseFindsThePhoneAsAnotherProgramLeftIt()
     QVERIFY(runToEnd(first));
     QElapsedTimer sinceWrite;
     sinceWrite.start();
-    // Another program on the same line switches the phone to another set and storage.
-    const int before = phone.emulator().commandsAnswered();
-    const int fd = ::open(phone.path().toLocal8Bit().constData(), O_RDWR | O_NOCTTY);
-    QVERIFY(fd >= 0);
-    const QByteArray commands = "AT+CSCS=\"HEX\"\rAT+CPBS=\"ME\"\r";
-    QCOMPARE(::write(fd, commands.constData(), size_t(commands.size())), ssize_t(commands.size()));
-    QTRY_COMPARE_WITH_TIMEOUT(phone.emulator().commandsAnswered(), before + 2, kWaitMs);
-    ::close(fd);
+    QVERIFY(switchPhoneBehindTheLink(phone, kWaitMs));
     QTRY_VERIFY_WITH_TIMEOUT(sinceWrite.hasExpired(kPauseMs), kWaitMs);
     ChainedWriter second(QList<WriteRequest>{WriteRequest{"SM", 61, GsmAlphabet::encodeBlock(QStringLiteral("Zoë Ünal")), "7"}});
     QVERIFY(runToEnd(second));
     QCOMPARE(second.results, QList<intptr_t>{0});
-    QCOMPARE(CommandLog(options.logFile).since().last(4), kSetUp + writes(1));
+    QCOMPARE(CommandLog(phone.commandLog()).since().last(4), kSetUp + writes(1));
     const EmulatorState state = phone.emulator().state();
     QCOMPARE(state.storage("SM")->entries.value(61).name, QStringLiteral("Zoë Ünal"));
     QVERIFY(!state.storage("ME")->entries.contains(61));
@@ -213,17 +194,14 @@ void TestWriteRuns::writeAfterAPauseFindsThePhoneAsAnotherProgramLeftIt()
 
 void TestWriteRuns::withoutARunPauseEveryWriteSetsUp()
 {
-    QTemporaryDir dir;
-    PhoneEmulatorOptions options;
-    options.logFile = dir.filePath("commands.log");
-    EmulatedPhone phone(options);
+    EmulatedPhone phone;
     QVERIFY(phone.started());
     LinkOptions link;
     link.device = phone.path();
     link.writeRunPauseMs = 0;
     ConnectTelephoneLink(link);
     QVERIFY(readToEnd("SM"));
-    CommandLog log(options.logFile);
+    CommandLog log(phone.commandLog());
     log.since();
     ChainedWriter writer({record(70), record(71), record(72)});
     QVERIFY(runToEnd(writer));

@@ -1,0 +1,21 @@
+#include "ToolRun.h"
+
+#include <QDir>
+#include <QProcess>
+
+ToolRun runTool(const QString& program, const QStringList& args, const QString& home, int timeoutMs)
+{
+    QProcess process;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("HOME", home);
+    env.insert("XDG_CONFIG_HOME", QDir(home).filePath("config"));
+    env.insert("XDG_DATA_HOME", QDir(home).filePath("data"));
+    process.setProcessEnvironment(env);
+    process.start(program, args);
+    if (!process.waitForFinished(timeoutMs)) {
+        process.kill();
+        process.waitForFinished();
+    }
+    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+            QString::fromLocal8Bit(process.readAllStandardOutput()), QString::fromLocal8Bit(process.readAllStandardError())};
+}
