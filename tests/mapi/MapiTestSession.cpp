@@ -1,52 +1,27 @@
 #include "MapiTestSession.h"
 
+#include "tests/support/StringProps.h"
+
 namespace {
-constexpr ULONG kWritable = MAPI_MODIFY | MAPI_BEST_ACCESS;
-
-std::vector<SPropValue> textValues(const std::map<ULONG, std::string>& texts)
+HRESULT SetTexts(IMAPIProp* entry, const std::map<ULONG, std::string>& texts)
 {
-    std::vector<SPropValue> values;
-    for (const auto& [tag, text] : texts) {
-        SPropValue value{};
-        value.ulPropTag = tag;
-        value.Value.lpszA = const_cast<char*>(text.c_str());
-        values.push_back(value);
-    }
-    return values;
-}
+    std::vector<SPropValue> values = StringProps(texts);
+    LPSPropProblemArray problems = nullptr;
+    const HRESULT hr = entry->SetProps(static_cast<ULONG>(values.size()), values.data(), &problems);
+    MAPIFreeBuffer(problems);
+    return hr;
 }
 
-MapiTestSession::MapiTestSession(const std::string& file)
+// Opens an entry of the book for writing.
+HRESULT OpenWritable(IAddrBook* book, const MapiTestSession::Bytes& id, IMAPIProp** entry)
 {
-    MAPISetAddressBookFile(file);
-    m_logonResult = MAPIInitialize(nullptr);
-    if (FAILED(m_logonResult)) return;
-    m_initialized = true;
-    m_logonResult = MAPILogonEx(0, nullptr, nullptr, MAPI_LOGON_UI | MAPI_EXTENDED | MAPI_NO_MAIL, &m_pSession);
-    if (FAILED(m_logonResult)) return;
-    if (FAILED(m_pSession->OpenAddressBook(0, nullptr, 0, &m_pAddrBook))) return;
-    ULONG cb = 0;
-    LPENTRYID id = nullptr;
-    if (FAILED(m_pAddrBook->GetPAB(&cb, &id))) return;
-    m_pabId.assign(reinterpret_cast<const char*>(id), cb);
-    MAPIFreeBuffer(id);
-    m_pPab = OpenContainer(m_pabId);
+    ULONG type = 0;
+    IUnknown* opened = nullptr;
+    const HRESULT hr = book->OpenEntry(static_cast<ULONG>(id.size()), PabLogon::AsEntryId(id), nullptr,
+                                       PabLogon::kWritable, &type, &opened);
+    *entry = static_cast<IMAPIProp*>(opened);
+    return hr;
 }
-
-MapiTestSession::~MapiTestSession()
-{
-    if (m_pPab) m_pPab->Release();
-    if (m_pAddrBook) m_pAddrBook->Release();
-    if (m_pSession) {
-        m_pSession->Logoff(0, MAPI_LOGOFF_UI, 0);
-        m_pSession->Release();
-    }
-    if (m_initialized) MAPIUninitialize();
-}
-
-LPENTRYID MapiTestSession::AsEntryId(const Bytes& bytes)
-{
-    return reinterpret_cast<LPENTRYID>(const_cast<char*>(bytes.data()));
 }
 
 std::map<ULONG, std::string> MapiTestSession::ToMap(const SPropValue* values, ULONG count)
@@ -66,25 +41,13 @@ std::map<ULONG, std::string> MapiTestSession::ToMap(const SPropValue* values, UL
     return out;
 }
 
-IABContainer* MapiTestSession::OpenContainer(const Bytes& id, ULONG flags)
-{
-    ULONG type = 0;
-    IUnknown* opened = nullptr;
-    if (FAILED(m_pAddrBook->OpenEntry(static_cast<ULONG>(id.size()), AsEntryId(id), nullptr, flags, &type, &opened)))
-        return nullptr;
-    return static_cast<IABContainer*>(opened);
-}
-
 HRESULT MapiTestSession::Create(IABContainer* container, const Bytes& templateId,
                                 const std::map<ULONG, std::string>& texts, Bytes* newId, ULONG createFlags)
 {
     IMAPIProp* entry = nullptr;
     HRESULT hr = container->CreateEntry(static_cast<ULONG>(templateId.size()), AsEntryId(templateId), createFlags, &entry);
     if (FAILED(hr)) return hr;
-    std::vector<SPropValue> values = textValues(texts);
-    LPSPropProblemArray problems = nullptr;
-    hr = entry->SetProps(static_cast<ULONG>(values.size()), values.data(), &problems);
-    MAPIFreeBuffer(problems);
+    hr = SetTexts(entry, texts);
     if (SUCCEEDED(hr)) hr = entry->SaveChanges(KEEP_OPEN_READWRITE);
     if (SUCCEEDED(hr) && newId) {
         SizedSPropTagArray(1, idTag) = {1, {PR_ENTRYID}};
@@ -149,11 +112,9 @@ std::vector<std::map<ULONG, std::string>> MapiTestSession::Rows(IABContainer* co
 std::map<ULONG, std::string> MapiTestSession::Props(const Bytes& id, HRESULT* result)
 {
     std::map<ULONG, std::string> out;
-    ULONG type = 0;
-    IUnknown* opened = nullptr;
-    HRESULT hr = m_pAddrBook->OpenEntry(static_cast<ULONG>(id.size()), AsEntryId(id), nullptr, kWritable, &type, &opened);
+    IMAPIProp* entry = nullptr;
+    HRESULT hr = OpenWritable(AddrBook(), id, &entry);
     if (SUCCEEDED(hr)) {
-        auto* entry = static_cast<IMAPIProp*>(opened);
         ULONG count = 0;
         LPSPropValue values = nullptr;
         hr = entry->GetProps(nullptr, 0, &count, &values);
@@ -167,15 +128,10 @@ std::map<ULONG, std::string> MapiTestSession::Props(const Bytes& id, HRESULT* re
 
 HRESULT MapiTestSession::Update(const Bytes& id, const std::map<ULONG, std::string>& texts)
 {
-    ULONG type = 0;
-    IUnknown* opened = nullptr;
-    HRESULT hr = m_pAddrBook->OpenEntry(static_cast<ULONG>(id.size()), AsEntryId(id), nullptr, kWritable, &type, &opened);
+    IMAPIProp* entry = nullptr;
+    HRESULT hr = OpenWritable(AddrBook(), id, &entry);
     if (FAILED(hr)) return hr;
-    auto* entry = static_cast<IMAPIProp*>(opened);
-    std::vector<SPropValue> values = textValues(texts);
-    LPSPropProblemArray problems = nullptr;
-    hr = entry->SetProps(static_cast<ULONG>(values.size()), values.data(), &problems);
-    MAPIFreeBuffer(problems);
+    hr = SetTexts(entry, texts);
     if (SUCCEEDED(hr)) hr = entry->SaveChanges(0);
     entry->Release();
     return hr;

@@ -1,7 +1,7 @@
 #pragma once
 // A logged-on session over an address book file with the PAB opened for writing, and the small steps that
 // the tests repeat: creating entries, reading a container's rows, reading an entry's properties.
-#include "mapi/Mapi.h"
+#include "tests/support/PabLogon.h"
 
 #include <map>
 #include <string>
@@ -11,18 +11,15 @@ class MapiTestSession {
 public:
     using Bytes = std::string; // an entry identifier's bytes
 
-    explicit MapiTestSession(const std::string& file);
-    ~MapiTestSession();
-    MapiTestSession(const MapiTestSession&) = delete;
-    MapiTestSession& operator=(const MapiTestSession&) = delete;
+    explicit MapiTestSession(const std::string& file) : m_logon(file) {}
 
-    HRESULT LogonResult() const { return m_logonResult; }
-    bool Ok() const { return m_pPab != nullptr; }
-    IAddrBook* AddrBook() const { return m_pAddrBook; }
-    IABContainer* Pab() const { return m_pPab; }
-    const Bytes& PabId() const { return m_pabId; }
+    HRESULT LogonResult() const { return m_logon.Result(); }
+    bool Ok() const { return m_logon.Pab() != nullptr; }
+    IAddrBook* AddrBook() const { return m_logon.AddrBook(); }
+    IABContainer* Pab() const { return m_logon.Pab(); }
+    const Bytes& PabId() const { return m_logon.PabId(); }
 
-    IABContainer* OpenContainer(const Bytes& id, ULONG flags = MAPI_MODIFY | MAPI_BEST_ACCESS);
+    IABContainer* OpenContainer(const Bytes& id, ULONG flags = PabLogon::kWritable) { return m_logon.Open(id, flags); }
     // Creates an object from `templateId` with PT_STRING8 properties; returns SaveChanges' result.
     HRESULT Create(IABContainer* container, const Bytes& templateId, const std::map<ULONG, std::string>& texts,
                    Bytes* newId = nullptr, ULONG createFlags = CREATE_CHECK_DUP_LOOSE);
@@ -33,14 +30,9 @@ public:
     std::map<ULONG, std::string> Props(const Bytes& id, HRESULT* result = nullptr);
     HRESULT Update(const Bytes& id, const std::map<ULONG, std::string>& texts);
 
-    static LPENTRYID AsEntryId(const Bytes& bytes);
+    static LPENTRYID AsEntryId(const Bytes& bytes) { return PabLogon::AsEntryId(bytes); }
     static std::map<ULONG, std::string> ToMap(const SPropValue* values, ULONG count);
 
 private:
-    HRESULT m_logonResult = S_OK;
-    bool m_initialized = false;
-    IMAPISession* m_pSession = nullptr;
-    IAddrBook* m_pAddrBook = nullptr;
-    IABContainer* m_pPab = nullptr;
-    Bytes m_pabId;
+    PabLogon m_logon;
 };

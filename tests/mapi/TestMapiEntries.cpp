@@ -1,9 +1,9 @@
 // The address book calls as the program makes them: folder scan, reading entries, saving, templates,
 // duplicate names, deletion, and the fault seam.
+#include "BookTestCase.h"
 #include "MapiTestSession.h"
 #include "mapi/MapiFaults.h"
 
-#include <QTemporaryDir>
 #include <QtTest>
 
 #include <algorithm>
@@ -16,17 +16,10 @@ const std::map<ULONG, std::string> kMeier = {{PR_DISPLAY_NAME, "Meier"},
                                              {PR_COMMENT, "Standard-Status - Index: 1 "}};
 }
 
-class TestMapiEntries : public QObject {
+class TestMapiEntries : public BookTestCase {
     Q_OBJECT
 
 private slots:
-    void init()
-    {
-        QVERIFY(m_dir.isValid());
-        m_file = (m_dir.path() + "/book-" + QString::number(++m_counter) + ".sqlite").toStdString();
-        MapiFaults::Clear();
-    }
-
     void newBookHasAnEmptyPabReachedThroughTheProgramsCalls()
     {
         MapiTestSession session(m_file);
@@ -389,11 +382,6 @@ private slots:
         QVERIFY(!all);
         table->Release();
     }
-
-private:
-    QTemporaryDir m_dir;
-    int m_counter = 0;
-    std::string m_file;
 };
 
 QTEST_GUILESS_MAIN(TestMapiEntries)

@@ -1,9 +1,9 @@
 // The fault seam: every call that it can name consults it, fails once with the injected result, and works again
 // at the next call; faults for one call fire in the order they were injected.
+#include "BookTestCase.h"
 #include "MapiTestSession.h"
 #include "mapi/MapiFaults.h"
 
-#include <QTemporaryDir>
 #include <QtTest>
 
 namespace {
@@ -17,38 +17,39 @@ void ReleaseIfOpened(Object*& object)
     object = nullptr;
 }
 
-// A second logon beside the test session, for the calls that end or need a session of their own.
-HRESULT LogonAndRelease()
+// A second logon beside the test session, for the calls that end or need a session of their own: `step` runs
+// on the new session, which is then logged off and released.
+template <class Step>
+HRESULT OnNewSession(Step step)
 {
     IMAPISession* session = nullptr;
     HRESULT hr = MAPILogonEx(0, nullptr, nullptr, MAPI_EXTENDED, &session);
+    if (SUCCEEDED(hr)) hr = step(session);
     if (session) session->Logoff(0, 0, 0);
     ReleaseIfOpened(session);
     return hr;
 }
 
-HRESULT OpenAddressBookOfANewSession()
+HRESULT LogonAndRelease()
 {
-    IMAPISession* session = nullptr;
-    HRESULT hr = MAPILogonEx(0, nullptr, nullptr, MAPI_EXTENDED, &session);
-    if (FAILED(hr)) return hr;
-    IAddrBook* book = nullptr;
-    hr = session->OpenAddressBook(0, nullptr, 0, &book);
-    ReleaseIfOpened(book);
-    session->Logoff(0, 0, 0);
-    ReleaseIfOpened(session);
-    return hr;
+    return OnNewSession([](IMAPISession*) { return S_OK; });
 }
 
+HRESULT OpenAddressBookOfANewSession()
+{
+    return OnNewSession([](IMAPISession* session) {
+        IAddrBook* book = nullptr;
+        const HRESULT hr = session->OpenAddressBook(0, nullptr, 0, &book);
+        ReleaseIfOpened(book);
+        return hr;
+    });
+}
+
+// The session stays after a failed logoff; the logoff that ends every new session then ends it, and after a
+// logoff that worked it finds nothing left to end.
 HRESULT LogoffOfANewSession()
 {
-    IMAPISession* session = nullptr;
-    HRESULT hr = MAPILogonEx(0, nullptr, nullptr, MAPI_EXTENDED, &session);
-    if (FAILED(hr)) return hr;
-    hr = session->Logoff(0, 0, 0);
-    if (FAILED(hr)) session->Logoff(0, 0, 0); // the session stays after a failed logoff
-    ReleaseIfOpened(session);
-    return hr;
+    return OnNewSession([](IMAPISession* session) { return session->Logoff(0, 0, 0); });
 }
 
 HRESULT InitializeAndBalance()
@@ -226,18 +227,10 @@ HRESULT Drive(MapiCall call, MapiTestSession& session, int round)
 }
 }
 
-class TestMapiFaultSeam : public QObject {
+class TestMapiFaultSeam : public BookTestCase {
     Q_OBJECT
 
 private slots:
-    void init()
-    {
-        QVERIFY(m_dir.isValid());
-        m_file = (m_dir.path() + "/book-" + QString::number(++m_counter) + ".sqlite").toStdString();
-        MapiFaults::Clear();
-    }
-    void cleanup() { MapiFaults::Clear(); }
-
     void everyNamedCallFailsOnceWithTheInjectedResult_data()
     {
         QTest::addColumn<MapiCall>("call");
@@ -285,11 +278,6 @@ private slots:
         MapiFaults::Clear();
         QCOMPARE(GetPab(session), S_OK);
     }
-
-private:
-    QTemporaryDir m_dir;
-    int m_counter = 0;
-    std::string m_file;
 };
 
 QTEST_GUILESS_MAIN(TestMapiFaultSeam)

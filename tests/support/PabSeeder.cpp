@@ -1,15 +1,9 @@
 #include "PabSeeder.h"
 
-#include "mapi/Mapi.h"
+#include "PabLogon.h"
+#include "StringProps.h"
 
 namespace {
-constexpr ULONG kOpenFlags = MAPI_MODIFY | MAPI_BEST_ACCESS;
-
-LPENTRYID AsEntryId(const std::string& bytes)
-{
-    return reinterpret_cast<LPENTRYID>(const_cast<char*>(bytes.data()));
-}
-
 std::string BinaryOf(const SBinary& bin)
 {
     return std::string(reinterpret_cast<const char*>(bin.lpb), bin.cb);
@@ -23,54 +17,25 @@ const SPropValue* Find(const SPropValue* values, ULONG count, ULONG tag)
 }
 }
 
-PabSeeder::PabSeeder(const std::string& file)
+PabSeeder::PabSeeder(const std::string& file) : m_logon(std::make_unique<PabLogon>(file)), m_pContainer(m_logon->Pab())
 {
-    MAPISetAddressBookFile(file);
-    if (FAILED(MAPIInitialize(nullptr))) return;
-    if (FAILED(MAPILogonEx(0, nullptr, nullptr, MAPI_EXTENDED | MAPI_NO_MAIL, &m_pSession))) return;
-    if (FAILED(m_pSession->OpenAddressBook(0, nullptr, 0, &m_pAddrBook))) return;
-    ULONG cb = 0;
-    LPENTRYID id = nullptr;
-    if (FAILED(m_pAddrBook->GetPAB(&cb, &id))) return;
-    m_pabId.assign(reinterpret_cast<const char*>(id), cb);
-    MAPIFreeBuffer(id);
-    m_pContainer = Open({});
 }
 
-PabSeeder::~PabSeeder()
-{
-    if (m_pContainer) m_pContainer->Release();
-    if (m_pAddrBook) m_pAddrBook->Release();
-    if (m_pSession) {
-        m_pSession->Logoff(0, 0, 0);
-        m_pSession->Release();
-        MAPIUninitialize();
-    }
-}
+PabSeeder::~PabSeeder() = default;
 
 IABContainer* PabSeeder::Open(const EntryId& parent)
 {
-    const EntryId& id = parent.empty() ? m_pabId : parent;
-    ULONG type = 0;
-    LPUNKNOWN opened = nullptr;
-    if (FAILED(m_pAddrBook->OpenEntry(static_cast<ULONG>(id.size()), AsEntryId(id), nullptr, kOpenFlags, &type, &opened)))
-        return nullptr;
-    return dynamic_cast<IABContainer*>(opened);
+    return m_logon->Open(parent.empty() ? m_logon->PabId() : parent);
 }
 
 PabSeeder::EntryId PabSeeder::Create(IABContainer* container, const EntryId& templateId,
                                      const std::vector<std::pair<unsigned, std::string>>& props)
 {
     LPMAPIPROP entry = nullptr;
-    if (FAILED(container->CreateEntry(static_cast<ULONG>(templateId.size()), AsEntryId(templateId), 0, &entry)) || !entry)
+    if (FAILED(container->CreateEntry(static_cast<ULONG>(templateId.size()), PabLogon::AsEntryId(templateId), 0, &entry)) ||
+        !entry)
         return {};
-    std::vector<SPropValue> values;
-    for (const auto& [tag, text] : props) {
-        SPropValue value{};
-        value.ulPropTag = tag;
-        value.Value.lpszA = const_cast<char*>(text.c_str());
-        values.push_back(value);
-    }
+    std::vector<SPropValue> values = StringProps(props);
     EntryId id;
     if (SUCCEEDED(entry->SetProps(static_cast<ULONG>(values.size()), values.data(), nullptr)) &&
         SUCCEEDED(entry->SaveChanges(KEEP_OPEN_READWRITE))) {
@@ -113,7 +78,7 @@ PabSeeder::EntryId PabSeeder::AddUser(const std::string& name, const std::string
     std::vector<std::pair<unsigned, std::string>> props = {
         {PR_DISPLAY_NAME, name}, {PR_PRIMARY_TELEPHONE_NUMBER, number}, {PR_ADDRTYPE, "SMTP"}, {PR_EMAIL_ADDRESS, "- -"}};
     if (comment) props.emplace_back(PR_COMMENT, *comment);
-    EntryId id = Create(container, m_pabId, props);
+    EntryId id = Create(container, m_logon->PabId(), props);
     if (container != m_pContainer) container->Release();
     return id;
 }
@@ -143,8 +108,9 @@ std::vector<PabSeeder::StoredUser> PabSeeder::Users(const EntryId& parent)
             if (!type || type->Value.l != static_cast<LONG>(MAPI_MAILUSER) || !entryId) continue;
             ULONG objectType = 0;
             LPUNKNOWN opened = nullptr;
-            if (FAILED(m_pAddrBook->OpenEntry(entryId->Value.bin.cb, reinterpret_cast<LPENTRYID>(entryId->Value.bin.lpb),
-                                              nullptr, 0, &objectType, &opened)))
+            if (FAILED(m_logon->AddrBook()->OpenEntry(entryId->Value.bin.cb,
+                                                      reinterpret_cast<LPENTRYID>(entryId->Value.bin.lpb), nullptr, 0,
+                                                      &objectType, &opened)))
                 continue;
             auto* prop = dynamic_cast<IMAPIProp*>(opened);
             ULONG count = 0;

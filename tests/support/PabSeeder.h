@@ -1,13 +1,13 @@
 #pragma once
 // Puts mail users and distribution lists into an address-book file through the MAPI layer, and reads them back,
 // so that tests can prepare a folder before the program opens it and see what the program stored.
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
-class IMAPISession;
-class IAddrBook;
 class IABContainer;
+class PabLogon;
 
 class PabSeeder {
 public:
@@ -34,8 +34,6 @@ private:
     EntryId Create(IABContainer* container, const EntryId& templateId, const std::vector<std::pair<unsigned, std::string>>& props);
     EntryId ListTemplate(IABContainer* container);
 
-    IMAPISession* m_pSession = nullptr;
-    IAddrBook* m_pAddrBook = nullptr;
-    IABContainer* m_pContainer = nullptr;
-    EntryId m_pabId;
+    std::unique_ptr<PabLogon> m_logon;
+    IABContainer* m_pContainer = nullptr; // the book itself, owned by the logon
 };
