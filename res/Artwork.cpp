@@ -24,11 +24,17 @@ QPixmap Blank(int width, int height)
     return pixmap;
 }
 
-void DrawPage(QPainter& p, const QRect& r)
+// A filled rectangle with an ink outline: pages, books and boxes.
+void DrawOutlined(QPainter& p, const QRect& r, const QColor& fill)
 {
     p.setPen(kInk);
-    p.setBrush(kPaper);
+    p.setBrush(fill);
     p.drawRect(r);
+}
+
+void DrawPage(QPainter& p, const QRect& r)
+{
+    DrawOutlined(p, r, kPaper);
     p.setPen(kGrey);
     for (int y = r.top() + 3; y < r.bottom() - 1; y += 2)
         p.drawLine(r.left() + 2, y, r.right() - 2, y);
@@ -36,9 +42,7 @@ void DrawPage(QPainter& p, const QRect& r)
 
 void DrawFolder(QPainter& p, bool open)
 {
-    p.setPen(kInk);
-    p.setBrush(kFolderYellow);
-    p.drawRect(1, 4, 12, 9);
+    DrawOutlined(p, QRect(1, 4, 12, 9), kFolderYellow);
     p.drawRect(1, 2, 5, 2);
     if (open) {
         p.setBrush(kFolderYellow.lighter(120));
@@ -66,9 +70,7 @@ void DrawScissors(QPainter& p)
 
 void DrawClipboard(QPainter& p)
 {
-    p.setPen(kInk);
-    p.setBrush(QColor(150, 100, 50));
-    p.drawRect(1, 2, 9, 12);
+    DrawOutlined(p, QRect(1, 2, 9, 12), QColor(150, 100, 50));
     p.setBrush(kLightGrey);
     p.drawRect(3, 1, 5, 2);
     DrawPage(p, QRect(6, 5, 8, 9));
@@ -76,9 +78,7 @@ void DrawClipboard(QPainter& p)
 
 void DrawSelectAll(QPainter& p)
 {
-    p.setPen(kInk);
-    p.setBrush(kPaper);
-    p.drawRect(1, 1, 13, 12);
+    DrawOutlined(p, QRect(1, 1, 13, 12), kPaper);
     p.fillRect(2, 3, 12, 8, QColor(0, 0, 128));
     p.setPen(kPaper);
     for (int y = 4; y <= 10; y += 3)
@@ -112,67 +112,63 @@ void DrawQuestionMark(QPainter& p)
     p.drawText(QRect(1, 0, 14, 14), Qt::AlignCenter, QStringLiteral("?"));
 }
 
-void DrawToolbarPicture(QPainter& p, int commandId)
+// The toolbar pictures by command; a command not listed has none.
+struct ToolbarPicture {
+    int commandId;
+    void (*draw)(QPainter&);
+};
+
+const ToolbarPicture kToolbarPictures[] = {
+    {ID_FILE_NEW_FOLDER,
+     [](QPainter& p) {
+         DrawFolder(p, false);
+         DrawPlus(p, 12, 4);
+     }},
+    {ID_FILE_OPEN_FOLDER, [](QPainter& p) { DrawFolder(p, true); }},
+    {ID_EDIT_CUT, DrawScissors},
+    {ID_EDIT_COPY,
+     [](QPainter& p) {
+         DrawPage(p, QRect(1, 1, 8, 9));
+         DrawPage(p, QRect(6, 5, 8, 9));
+     }},
+    {ID_EDIT_PASTE, DrawClipboard},
+    {ID_EDIT_SELECT_ALL, DrawSelectAll},
+    {ID_EDIT_ENTRY,
+     [](QPainter& p) {
+         DrawPage(p, QRect(1, 1, 10, 13));
+         DrawPencil(p);
+     }},
+    {ID_ADD_ENTRY,
+     [](QPainter& p) {
+         DrawPage(p, QRect(1, 1, 10, 13));
+         DrawPlus(p, 12, 10);
+     }},
+    {ID_EDIT_CLEAR, DrawCross},
+    {ID_APP_ABOUT, DrawQuestionMark},
+};
+
+const ToolbarPicture* FindToolbarPicture(int commandId)
 {
-    switch (commandId) {
-    case ID_FILE_NEW_FOLDER:
-        DrawFolder(p, false);
-        DrawPlus(p, 12, 4);
-        break;
-    case ID_FILE_OPEN_FOLDER:
-        DrawFolder(p, true);
-        break;
-    case ID_EDIT_CUT:
-        DrawScissors(p);
-        break;
-    case ID_EDIT_COPY:
-        DrawPage(p, QRect(1, 1, 8, 9));
-        DrawPage(p, QRect(6, 5, 8, 9));
-        break;
-    case ID_EDIT_PASTE:
-        DrawClipboard(p);
-        break;
-    case ID_EDIT_SELECT_ALL:
-        DrawSelectAll(p);
-        break;
-    case ID_EDIT_ENTRY:
-        DrawPage(p, QRect(1, 1, 10, 13));
-        DrawPencil(p);
-        break;
-    case ID_ADD_ENTRY:
-        DrawPage(p, QRect(1, 1, 10, 13));
-        DrawPlus(p, 12, 10);
-        break;
-    case ID_EDIT_CLEAR:
-        DrawCross(p);
-        break;
-    case ID_APP_ABOUT:
-        DrawQuestionMark(p);
-        break;
-    default:
-        break;
-    }
+    for (const ToolbarPicture& picture : kToolbarPictures)
+        if (picture.commandId == commandId) return &picture;
+    return nullptr;
 }
 
-bool HasToolbarPicture(int commandId)
-{
-    switch (commandId) {
-    case ID_FILE_NEW_FOLDER: case ID_FILE_OPEN_FOLDER: case ID_EDIT_CUT: case ID_EDIT_COPY:
-    case ID_EDIT_PASTE: case ID_EDIT_SELECT_ALL: case ID_EDIT_ENTRY: case ID_ADD_ENTRY:
-    case ID_EDIT_CLEAR: case ID_APP_ABOUT:
-        return true;
-    default:
-        return false;
-    }
-}
-
-// A handset over a book, the program's two halves.
-QPixmap ProgramPicture(int size)
+// A square picture drawn on a grid of `grid` units, scaled to `size` pixels and smoothed.
+template <class Draw>
+QPixmap ScaledPicture(int size, qreal grid, Draw draw)
 {
     QPixmap pixmap = Blank(size, size);
     QPainter p(&pixmap);
     p.setRenderHint(QPainter::Antialiasing);
-    p.scale(size / 32.0, size / 32.0);
+    p.scale(size / grid, size / grid);
+    draw(p);
+    return pixmap;
+}
+
+// A handset over a book, the program's two halves.
+void DrawProgram(QPainter& p)
+{
     p.setPen(QPen(kInk, 1));
     p.setBrush(kBookBlue);
     p.drawRoundedRect(QRectF(12, 3, 18, 26), 2, 2);
@@ -188,28 +184,20 @@ QPixmap ProgramPicture(int size)
             p.drawRect(QRectF(4 + col * 3, 18 + row * 3.5, 2, 2));
     p.setPen(QPen(kInk, 1.5));
     p.drawLine(QPointF(11, 8), QPointF(11, 3));
-    return pixmap;
 }
 
-QPixmap LeftArrowPicture(int size)
+void DrawLeftArrow(QPainter& p)
 {
-    QPixmap pixmap = Blank(size, size);
-    QPainter p(&pixmap);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.scale(size / 16.0, size / 16.0);
     QPolygonF arrow({QPointF(1, 8), QPointF(7, 2), QPointF(7, 5), QPointF(15, 5), QPointF(15, 11),
                      QPointF(7, 11), QPointF(7, 14)});
     p.setPen(QPen(kInk, 0.8));
     p.setBrush(kArrowGreen);
     p.drawPolygon(arrow);
-    return pixmap;
 }
 
 void DrawBook(QPainter& p, const QRect& r, const QColor& colour)
 {
-    p.setPen(kInk);
-    p.setBrush(colour);
-    p.drawRect(r);
+    DrawOutlined(p, r, colour);
     p.setPen(colour.lighter(160));
     p.drawLine(r.left() + 1, r.top() + 2, r.right() - 1, r.top() + 2);
     p.drawLine(r.left() + 1, r.bottom() - 2, r.right() - 1, r.bottom() - 2);
@@ -226,17 +214,18 @@ QIcon ProgramIcon()
 {
     QIcon icon;
     for (int size : {16, 32, 48, 64})
-        icon.addPixmap(ProgramPicture(size));
+        icon.addPixmap(ScaledPicture(size, 32, DrawProgram));
     return icon;
 }
 
 QPixmap ToolbarImage(int commandId)
 {
-    if (!HasToolbarPicture(commandId))
+    const ToolbarPicture* picture = FindToolbarPicture(commandId);
+    if (!picture)
         return QPixmap();
     QPixmap pixmap = Blank(kToolbarImageWidth, kToolbarImageHeight);
     QPainter p(&pixmap);
-    DrawToolbarPicture(p, commandId);
+    picture->draw(p);
     return pixmap;
 }
 
@@ -247,7 +236,7 @@ QIcon TransferIcon(int iconId)
         return icon;
     for (int size : {16, 32}) {
         // The two arrows are one picture and its mirror, so that neither looks heavier than the other.
-        const QPixmap left = LeftArrowPicture(size);
+        const QPixmap left = ScaledPicture(size, 16, DrawLeftArrow);
         icon.addPixmap(iconId == 143 ? left : QPixmap::fromImage(left.toImage().mirrored(true, false)));
     }
     return icon;

@@ -1,3 +1,4 @@
+#include "DialogControl.h"
 #include "ui/CIndexDlg.h"
 
 #include <QtTest>
@@ -7,12 +8,6 @@
 
 class TestIndexDlg : public QObject {
     Q_OBJECT
-    template <typename T> static T* Find(CIndexDlg& dialog, const char* name)
-    {
-        T* widget = dialog.findChild<T*>(QLatin1String(name));
-        if (!widget) qFatal("control %s missing", name);
-        return widget;
-    }
     static void Open(CIndexDlg& dialog)
     {
         dialog.open();
@@ -38,13 +33,13 @@ private slots:
         dialog.m_bAcceptAll = 1; // left over from an earlier use
         Open(dialog);
         QCOMPARE(dialog.windowTitle(), QStringLiteral("Index-Zuweisung"));
-        QCOMPARE(Find<QLineEdit>(dialog, "edit1021")->text(), QStringLiteral("3"));
-        QCOMPARE(Find<QLineEdit>(dialog, "edit1021")->maxLength(), 255);
-        QCOMPARE(Find<QPushButton>(dialog, "button1028")->isVisible(), acceptAllVisible);
-        QVERIFY(Find<QPushButton>(dialog, "button2")->isVisible());
-        QCOMPARE(Find<QPushButton>(dialog, "button1")->text(), QStringLiteral("Accept"));
-        QCOMPARE(Find<QLabel>(dialog, "staticIndexTaken")->text(), QStringLiteral("The index exists already or is too high."));
-        QCOMPARE(Find<QLabel>(dialog, "staticUseLowest")->text(),
+        QCOMPARE(FindControl<QLineEdit>(dialog, "edit1021")->text(), QStringLiteral("3"));
+        QCOMPARE(FindControl<QLineEdit>(dialog, "edit1021")->maxLength(), 255);
+        QCOMPARE(FindControl<QPushButton>(dialog, "button1028")->isVisible(), acceptAllVisible);
+        QVERIFY(FindControl<QPushButton>(dialog, "button2")->isVisible());
+        QCOMPARE(FindControl<QPushButton>(dialog, "button1")->text(), QStringLiteral("Accept"));
+        QCOMPARE(FindControl<QLabel>(dialog, "staticIndexTaken")->text(), QStringLiteral("The index exists already or is too high."));
+        QCOMPARE(FindControl<QLabel>(dialog, "staticUseLowest")->text(),
                  QStringLiteral("Do you want to use the lowest available value ?"));
         QCOMPARE(dialog.m_bAcceptAll, 0);
         for (QWidget* control : dialog.findChildren<QWidget*>()) QVERIFY2(!control->accessibleName().isEmpty(), qPrintable(control->objectName()));
@@ -68,11 +63,11 @@ private slots:
         CIndexDlg dialog(nullptr);
         dialog.m_nChosenIndex = 3;
         Open(dialog);
-        QLineEdit* edit = Find<QLineEdit>(dialog, "edit1021");
+        QLineEdit* edit = FindControl<QLineEdit>(dialog, "edit1021");
         edit->selectAll();
         QTest::keyClick(edit, Qt::Key_Delete);
         QTest::keyClicks(edit, typed);
-        QTest::mouseClick(Find<QPushButton>(dialog, "button1"), Qt::LeftButton);
+        QTest::mouseClick(FindControl<QPushButton>(dialog, "button1"), Qt::LeftButton);
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
         QCOMPARE(dialog.m_nChosenIndex, chosen);
         QCOMPARE(dialog.m_bAcceptAll, 0);
@@ -83,7 +78,7 @@ private slots:
         CIndexDlg dialog(nullptr);
         dialog.m_nChosenIndex = 5;
         Open(dialog);
-        QTest::keyClick(Find<QLineEdit>(dialog, "edit1021"), Qt::Key_Return);
+        QTest::keyClick(FindControl<QLineEdit>(dialog, "edit1021"), Qt::Key_Return);
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
         QCOMPARE(dialog.m_nChosenIndex, 5);
     }
@@ -94,10 +89,10 @@ private slots:
         dialog.m_nChosenIndex = 4;
         dialog.m_bShowAcceptAll = 1;
         Open(dialog);
-        QLineEdit* edit = Find<QLineEdit>(dialog, "edit1021");
+        QLineEdit* edit = FindControl<QLineEdit>(dialog, "edit1021");
         edit->selectAll();
         QTest::keyClicks(edit, QStringLiteral("9"));
-        QTest::mouseClick(Find<QPushButton>(dialog, "button1028"), Qt::LeftButton);
+        QTest::mouseClick(FindControl<QPushButton>(dialog, "button1028"), Qt::LeftButton);
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
         QCOMPARE(dialog.m_bAcceptAll, 1);
         QCOMPARE(dialog.m_nChosenIndex, 9);
@@ -108,8 +103,8 @@ private slots:
         CIndexDlg dialog(nullptr);
         dialog.m_nChosenIndex = 4;
         Open(dialog);
-        QTest::keyClicks(Find<QLineEdit>(dialog, "edit1021"), QStringLiteral("77"));
-        QTest::mouseClick(Find<QPushButton>(dialog, "button2"), Qt::LeftButton);
+        QTest::keyClicks(FindControl<QLineEdit>(dialog, "edit1021"), QStringLiteral("77"));
+        QTest::mouseClick(FindControl<QPushButton>(dialog, "button2"), Qt::LeftButton);
         QCOMPARE(dialog.result(), int(QDialog::Rejected));
         QCOMPARE(dialog.m_nChosenIndex, 4);
         QCOMPARE(dialog.m_bAcceptAll, 0);

@@ -1,3 +1,4 @@
+#include "DialogControl.h"
 #include "ui/CNameInputDlg.h"
 #include "ui/DialogUnits.h"
 
@@ -8,12 +9,6 @@
 
 class TestNameInputDlg : public QObject {
     Q_OBJECT
-    template <typename T> static T* Find(CNameInputDlg& dialog, const char* name)
-    {
-        T* widget = dialog.findChild<T*>(QLatin1String(name));
-        if (!widget) qFatal("control %s missing", name);
-        return widget;
-    }
     // QTest's key clicks know only ASCII; a key press carrying the character types anything else.
     static void TypeText(QWidget* widget, const QString& text)
     {
@@ -38,14 +33,14 @@ private slots:
     {
         CNameInputDlg dialog(nullptr);
         QCOMPARE(dialog.windowTitle(), QStringLiteral("Insert folder on current selection"));
-        QCOMPARE(Find<QLabel>(dialog, "static1027")->text(), QStringLiteral("Input of folder name:"));
+        QCOMPARE(FindControl<QLabel>(dialog, "static1027")->text(), QStringLiteral("Input of folder name:"));
         const DialogUnits du(dialog.font());
         QCOMPARE(dialog.size(), QSize(du.X(252), du.Y(108)));
-        QCOMPARE(Find<QLabel>(dialog, "static1027")->geometry(), du.Rect(16, 20, 219, 9));
-        QCOMPARE(Find<QLineEdit>(dialog, "edit1021")->geometry(), du.Rect(9, 43, 149, 12));
-        QCOMPARE(Find<QPushButton>(dialog, "button1")->geometry(), du.Rect(195, 43, 50, 14));
-        QCOMPARE(Find<QPushButton>(dialog, "button2")->geometry(), du.Rect(195, 71, 50, 14));
-        QCOMPARE(Find<QLineEdit>(dialog, "edit1021"), dialog.m_edName);
+        QCOMPARE(FindControl<QLabel>(dialog, "static1027")->geometry(), du.Rect(16, 20, 219, 9));
+        QCOMPARE(FindControl<QLineEdit>(dialog, "edit1021")->geometry(), du.Rect(9, 43, 149, 12));
+        QCOMPARE(FindControl<QPushButton>(dialog, "button1")->geometry(), du.Rect(195, 43, 50, 14));
+        QCOMPARE(FindControl<QPushButton>(dialog, "button2")->geometry(), du.Rect(195, 71, 50, 14));
+        QCOMPARE(FindControl<QLineEdit>(dialog, "edit1021"), dialog.m_edName);
         QCOMPARE(dialog.m_edName->maxLength(), 255);
     }
 
@@ -54,7 +49,7 @@ private slots:
         CNameInputDlg dialog(nullptr);
         Open(dialog, "M\xFCller");
         QCOMPARE(dialog.windowTitle(), QStringLiteral("Enter another name for saving to the PAB"));
-        QCOMPARE(Find<QLabel>(dialog, "static1027")->text(), QStringLiteral("Enter name:"));
+        QCOMPARE(FindControl<QLabel>(dialog, "static1027")->text(), QStringLiteral("Enter name:"));
         QCOMPARE(dialog.m_edName->text(), QStringLiteral("M\u00FCller"));
         QCOMPARE(dialog.m_edName->selectedText(), dialog.m_edName->text());
         QCOMPARE(dialog.focusWidget(), dialog.m_edName);
@@ -66,7 +61,7 @@ private slots:
         CNameInputDlg dialog(nullptr);
         Open(dialog, "Miller");
         TypeText(dialog.m_edName, QStringLiteral("G\u00F6tz \u20AC")); // replaces the selected text
-        QTest::mouseClick(Find<QPushButton>(dialog, "button1"), Qt::LeftButton);
+        QTest::mouseClick(FindControl<QPushButton>(dialog, "button1"), Qt::LeftButton);
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
         QCOMPARE(dialog.m_szName, std::string("G\xF6tz \x80"));
     }
@@ -76,7 +71,7 @@ private slots:
         CNameInputDlg dialog(nullptr);
         Open(dialog, "Miller");
         QTest::keyClick(dialog.m_edName, Qt::Key_Delete);
-        QPushButton* ok = Find<QPushButton>(dialog, "button1");
+        QPushButton* ok = FindControl<QPushButton>(dialog, "button1");
         ok->setFocus();
         QTest::mouseClick(ok, Qt::LeftButton);
         QVERIFY(dialog.isVisible());
@@ -94,7 +89,7 @@ private slots:
         dialog.m_szName = "before";
         Open(dialog, "Miller");
         QTest::keyClicks(dialog.m_edName, QStringLiteral("Other"));
-        QTest::mouseClick(Find<QPushButton>(dialog, "button2"), Qt::LeftButton);
+        QTest::mouseClick(FindControl<QPushButton>(dialog, "button2"), Qt::LeftButton);
         QCOMPARE(dialog.result(), int(QDialog::Rejected));
         QCOMPARE(dialog.m_szName, std::string("before"));
     }
