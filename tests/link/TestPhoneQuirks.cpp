@@ -59,6 +59,15 @@ ReceivedMessage readFrom(const char* code)
     if (!QTest::qWaitFor([&] { return !window.messages.isEmpty(); }, kWaitMs)) return {};
     return window.last();
 }
+
+// Plays the script back on a pseudo-terminal (echoing commands when echo is set), points the link at it and
+// reads the directory.
+ReceivedMessage readFrom(const QMap<QByteArray, QByteArray>& script, bool echo, const char* code)
+{
+    ScriptedPhone phone(script, echo);
+    connectTo(phone);
+    return readFrom(code);
+}
 }
 
 class TestPhoneQuirks : public QObject {
@@ -89,9 +98,7 @@ void TestPhoneQuirks::sonyEricssonWithEchoUnsolicitedCodesAndUcs2()
                   "\r\n+CPBR: 3,\"112\",129,\"0045004D0045005200470045004E00430059\"\r\n\r\nOK\r\n");
     for (int first = 101; first <= 510; first += 100)
         script.insert("AT+CPBR=" + QByteArray::number(first) + ',' + QByteArray::number(std::min(510, first + 99)), "\r\nOK\r\n");
-    ScriptedPhone phone(script, true);
-    connectTo(phone);
-    const ReceivedMessage m = readFrom("ME");
+    const ReceivedMessage m = readFrom(script, true, "ME");
     QCOMPARE(m.data.nCount, 3);
     QCOMPARE(m.data.nNameLen, 30);
     QCOMPARE(m.data.nNumberLen, 80);
@@ -125,9 +132,7 @@ void TestPhoneQuirks::siemensWithHexNamesAndBadRecords()
                   "\r\n+CPBR: 4,\"0123456789012345678901234\",129,\"4142434445464748494A4B4C4D4E4F50\"\r\n"
                   "\r\n+CPBR: 5,\"77\",129,\"Plain text\"\r\n"                   // not hex after all
                   "\r\nOK\r\n");
-    ScriptedPhone phone(script, false);
-    connectTo(phone);
-    const ReceivedMessage m = readFrom("SM");
+    const ReceivedMessage m = readFrom(script, false, "SM");
     QVERIFY(m.lParam >= 0);
     QCOMPARE(m.data.nNameLen, 14);
     QCOMPARE(m.data.nNumberLen, 20);
@@ -157,9 +162,7 @@ void TestPhoneQuirks::motorolaWithIraTrailingFieldsAndEmptyRanges()
     script.insert("AT+CPBR=101,200", "\r\n+CPBR: 120,\"5551234\",129,\"Bob, the \"Builder\",0,1\r\n"
                                      "\r\n+CPBR: 130,5556789,129,Alice,0\r\n\r\nOK\r\n");
     script.insert("AT+CPBR=201,250", "\r\nERROR\r\n");
-    ScriptedPhone phone(script, false);
-    connectTo(phone);
-    const ReceivedMessage m = readFrom("CD");
+    const ReceivedMessage m = readFrom(script, false, "CD");
     QCOMPARE(m.data.nCount, 2);
     const QList<ReadRecord> records = RecordingWindow::recordsOf(m);
     QCOMPARE(records[0].index, 120);
@@ -174,9 +177,7 @@ void TestPhoneQuirks::phoneRefusingTheStorageGivesMinusFour()
     auto script = basicSetUp("(\"GSM\")");
     script.insert("AT+CSCS=\"GSM\"", "\r\nOK\r\n");
     script.insert("AT+CPBS=\"FD\"", "\r\n+CME ERROR: 3\r\n");
-    ScriptedPhone phone(script, false);
-    connectTo(phone);
-    const ReceivedMessage m = readFrom("FD");
+    const ReceivedMessage m = readFrom(script, false, "FD");
     QCOMPARE(m.lParam, PB_READ_NOT_AVAILABLE);
     QCOMPARE(m.data.nCount, 0);
 }
@@ -209,9 +210,7 @@ void TestPhoneQuirks::nameThePhonesSetCannotCarryIsNotSent()
 void TestPhoneQuirks::garbageInsteadOfAnswersFailsCleanly()
 {
     // A line of noise and no final result: every command times out and the read ends without data.
-    ScriptedPhone phone({{"AT", "\r\n\x01\x02\xff noise\r\n"}}, false);
-    connectTo(phone);
-    const ReceivedMessage m = readFrom("SM");
+    const ReceivedMessage m = readFrom({{"AT", "\r\n\x01\x02\xff noise\r\n"}}, false, "SM");
     QCOMPARE(m.lParam, PB_READ_NO_DATA);
 }
 
