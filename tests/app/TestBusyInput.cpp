@@ -1,7 +1,7 @@
 // While the telephone works, clicks and keys inside modal windows are discarded; a report that the read failed
 // must still be answerable, since the read has ended by then. Runs in the program's own application object,
 // whose message filter does the discarding, with the program's real message boxes.
-#include "FormFixture.h"
+#include "FormTestCase.h"
 
 #include "app/CVRD2EditApp.h"
 #include "ui/CDlgView.h"
@@ -11,12 +11,12 @@
 #include <QTimer>
 #include <QtTest>
 
-class TestBusyInput : public QObject {
+class TestBusyInput : public FormTestCase {
     Q_OBJECT
 private slots:
     void failedReadReportCanBeDismissedWithTheMouse()
     {
-        FormFixture f;
+        FormFixture& f = NewForm();
         f.UseRealDialogs();
         QMap<int, EmulatorEntry> many;
         for (int i = 1; i <= 30; ++i) many.insert(i, {QStringLiteral("N%1").arg(i), QStringLiteral("%1").arg(i)});

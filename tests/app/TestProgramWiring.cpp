@@ -105,11 +105,11 @@ void TestProgramWiring::errorReportsReachTheQuestionsUntilTheEnd()
         ProgramWiring wiring;
         wiring.RouteErrorReportsTo(&questions);
         Fehler_Melden(kInputError, kStatusRefused);
-        QVERIFY(questions.Reports() == std::vector<int>{kInputError * 100000 + kStatusRefused});
+        QVERIFY(questions.TakeReports() == std::vector<int>{kInputError * 100000 + kStatusRefused});
     }
     // Afterwards the link writes its reports to standard error; the questions are gone for it.
     Fehler_Melden(kInputError, kStatusRefused);
-    QCOMPARE(questions.Reports().size(), size_t(1));
+    QCOMPARE(questions.TakeReports().size(), size_t(1));
 }
 
 void TestProgramWiring::formSitsInTheFrameAndReachesItThroughTheShell()
@@ -130,10 +130,10 @@ void TestProgramWiring::formSitsInTheFrameAndReachesItThroughTheShell()
     QVERIFY(wiring.Frame()->width() >= wiring.View()->width());
     QVERIFY(wiring.Frame()->height() > wiring.View()->height()); // menu, toolbar and status bar besides
     // The form's own reports and the link's go to the same questions.
-    const size_t before = questions.Reports().size();
+    const size_t before = questions.TakeReports().size();
     Fehler_Melden(kInputError, kStatusRefused);
-    QCOMPARE(questions.Reports().size(), before + 1);
-    QCOMPARE(questions.Reports().back(), kInputError * 100000 + kStatusRefused);
+    QCOMPARE(questions.TakeReports().size(), before + 1);
+    QCOMPARE(questions.TakeReports().back(), kInputError * 100000 + kStatusRefused);
     QVERIFY(FirstReadEnded(wiring));
 }
 
@@ -158,9 +158,9 @@ void TestProgramWiring::endTakesFormFrameAndLinkDown()
     QVERIFY(!view);
     QVERIFY(!frame);
     QVERIFY(TelephoneLinkDevice().isEmpty());
-    const size_t reports = questions.Reports().size();
+    const size_t reports = questions.TakeReports().size();
     Fehler_Melden(kInputError, kStatusRefused);
-    QCOMPARE(questions.Reports().size(), reports);
+    QCOMPARE(questions.TakeReports().size(), reports);
 }
 
 void TestProgramWiring::programDialogsAnswerWhenTheCallerBringsNoQuestions()

@@ -1,7 +1,7 @@
 // The form's owner-drawn controls on real widgets: dragging the preview column borders, the split cursor near a
 // border, the preview combo box's click rule and item height, the folder tree's indentation and the directory list.
 #include "FormControls.h"
-#include "FormFixture.h"
+#include "FormTestCase.h"
 #include "ControlShots.h"
 
 #include "model/DirEntry.h"
@@ -88,9 +88,9 @@ void VerifyTreeIndentation(QAbstractItemView* view, const FolderRecord* records,
 }
 }
 
-class TestCustomControls : public QObject {
+class TestCustomControls : public FormTestCase {
     Q_OBJECT
-    std::unique_ptr<FormFixture> m_form;
+    FormFixture* m_form = nullptr;
 
     CDlgView* View() const { return m_form->View(); }
     CPreviewHeader* Header() const { return PreviewHeader(View()); }
@@ -105,13 +105,12 @@ class TestCustomControls : public QObject {
 private slots:
     void initTestCase()
     {
-        m_form = std::make_unique<FormFixture>();
+        m_form = &NewSharedForm();
         m_form->Start();
         QVERIFY(View());
         // The start-up telephone read refills the lists and the preview row: let it end before the controls are driven.
         QVERIFY(m_form->WaitUntilIdle());
     }
-    void cleanupTestCase() { m_form.reset(); }
 
     void dragMovesBorders_data()
     {

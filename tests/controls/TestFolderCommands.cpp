@@ -1,7 +1,7 @@
 // Creating address-book folders (command 32771) and choosing one from the folder dialog (command 32772), on the
 // real form and a real address-book file, and the folder-selection dialog itself.
 #include "FormControls.h"
-#include "FormFixture.h"
+#include "FormTestCase.h"
 #include "PabSeeder.h"
 
 #include "model/FolderRecord.h"
@@ -61,14 +61,14 @@ void StartForm(FormFixture& f)
 {
     f.Start();
     QVERIFY(f.WaitUntilIdle());
-    QVERIFY(f.Questions().Reports().empty());
+    QVERIFY(f.Questions().TakeReports().empty());
     f.Questions().Clear();
 }
 
 using Tree = std::vector<std::pair<std::string, int>>;
 }
 
-class TestFolderCommands : public QObject {
+class TestFolderCommands : public FormTestCase {
     Q_OBJECT
 private slots:
     void newFolderGoesIntoTheFolderShown_data()
@@ -89,7 +89,7 @@ private slots:
         QFETCH(int, shown);
         QFETCH(Tree, expected);
         QFETCH(int, newItem);
-        FormFixture f;
+        FormFixture& f = NewForm();
         SeedFolders(f);
         StartForm(f);
         CDlgView* v = f.View();
@@ -105,7 +105,7 @@ private slots:
         // The new, empty folder is what the right list shows now.
         QCOMPARE(v->Store().m_abTable.m_nCount, 0);
         QCOMPARE(AbList(v)->topLevelItemCount(), 0);
-        QCOMPARE(f.Questions().Reports(), std::vector<int>{});
+        QCOMPARE(f.Questions().TakeReports(), std::vector<int>{});
         QVERIFY(f.Questions().Unanswered().empty());
         QVERIFY(f.EndedWith().empty());
     }
@@ -127,7 +127,7 @@ private slots:
     {
         QFETCH(QStringList, script);
         QFETCH(int, clashQuestions);
-        FormFixture f;
+        FormFixture& f = NewForm();
         SeedFolders(f);
         StartForm(f);
         CDlgView* v = f.View();
@@ -153,7 +153,7 @@ private slots:
 
     void renamedFolderIsCreatedUnderTheNewName()
     {
-        FormFixture f;
+        FormFixture& f = NewForm();
         SeedFolders(f);
         StartForm(f);
         CDlgView* v = f.View();
@@ -168,7 +168,7 @@ private slots:
 
     void nameDifferingInCaseIsANewFolderAndIsShown()
     {
-        FormFixture f;
+        FormFixture& f = NewForm();
         SeedFolders(f);
         StartForm(f);
         CDlgView* v = f.View();
@@ -182,7 +182,7 @@ private slots:
 
     void unsavedChangesAreOfferedBeforeTheName()
     {
-        FormFixture f;
+        FormFixture& f = NewForm();
         StartForm(f);
         CDlgView* v = f.View();
         v->Store().SetFlag(VF_AB_MODIFIED);
@@ -196,7 +196,7 @@ private slots:
 
     void openFolderShowsTheChosenFolder()
     {
-        FormFixture f;
+        FormFixture& f = NewForm();
         SeedFolders(f);
         StartForm(f);
         CDlgView* v = f.View();

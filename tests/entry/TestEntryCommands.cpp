@@ -2,7 +2,7 @@
 // proposed index, status normalisation, the retry on incomplete input, taken indices, unique address-book
 // names, and what is marked to be written.
 #include "FormControls.h"
-#include "FormFixture.h"
+#include "FormTestCase.h"
 #include "PabSeeder.h"
 
 #include "model/EntryTableEditor.h"
@@ -61,12 +61,12 @@ std::function<bool(EntryDialogData&)> Type(const std::string& name, const std::s
 }
 }
 
-class TestEntryCommands : public QObject {
+class TestEntryCommands : public FormTestCase {
     Q_OBJECT
 private slots:
     void addProposesTheLowestFreeIndexAndInsertsAfterTheSelection()
     {
-        FormFixture f;
+        FormFixture& f = NewForm();
         StartWithPhone(f);
         CDlgView* v = f.View();
         Select(v, PhoneList(v), QStringLiteral("Anna"));
@@ -109,7 +109,7 @@ private slots:
         QFETCH(bool, editing);
         QFETCH(QString, typed);
         QFETCH(QString, stored);
-        FormFixture f;
+        FormFixture& f = NewForm();
         StartWithPhone(f);
         CDlgView* v = f.View();
         Select(v, PhoneList(v), QStringLiteral("Bert"));
@@ -130,7 +130,7 @@ private slots:
     void incompleteInputAsksAgain()
     {
         QFETCH(bool, completeAtLast);
-        FormFixture f;
+        FormFixture& f = NewForm();
         StartWithPhone(f);
         CDlgView* v = f.View();
         Select(v, PhoneList(v), QStringLiteral("Bert"));
@@ -142,7 +142,7 @@ private slots:
             return completeAtLast;
         });
         v->OnCommand(ID_ADD_ENTRY);
-        QCOMPARE(f.Questions().Reports(), std::vector<int>{kIncompleteInput});
+        QCOMPARE(f.Questions().TakeReports(), std::vector<int>{kIncompleteInput});
         QCOMPARE(shownAgain, std::string("Fritz"));
         QCOMPARE(v->Store().CurrentPhoneTable().m_nCount, completeAtLast ? 4 : 3);
         QCOMPARE(v->Store().HasFlag(VF_PHONE_MODIFIED), completeAtLast);
@@ -162,7 +162,7 @@ private slots:
         QFETCH(bool, ok);
         QFETCH(int, answered);
         QFETCH(int, result);
-        FormFixture f;
+        FormFixture& f = NewForm();
         StartWithPhone(f);
         CDlgView* v = f.View();
         Select(v, PhoneList(v), QStringLiteral("Anna"));
@@ -183,7 +183,7 @@ private slots:
 
     void okWithoutChangesMarksATelephoneEntryToBeWritten()
     {
-        FormFixture f;
+        FormFixture& f = NewForm();
         StartWithPhone(f);
         CDlgView* v = f.View();
         QVERIFY(!v->Store().HasFlag(VF_PHONE_MODIFIED));
@@ -208,7 +208,7 @@ private slots:
 
     void editedIndexOfADeletedEntryDropsItsDeletion()
     {
-        FormFixture f;
+        FormFixture& f = NewForm();
         StartWithPhone(f);
         CDlgView* v = f.View();
         DirTable& t = v->Store().CurrentPhoneTable();
@@ -226,7 +226,7 @@ private slots:
 
     void nothingHappensWithoutASelectionOrActiveList()
     {
-        FormFixture f;
+        FormFixture& f = NewForm();
         StartWithPhone(f);
         CDlgView* v = f.View();
         PhoneList(v)->clearSelection();
@@ -241,7 +241,7 @@ private slots:
 
     void duplicateAddressBookNameRefusedLeavesTheEntryUnchanged()
     {
-        FormFixture f;
+        FormFixture& f = NewForm();
         f.WithoutPhone();
         {
             PabSeeder pab(f.PabPath().toStdString());
@@ -266,7 +266,7 @@ private slots:
 
     void addressBookAddAndEdit()
     {
-        FormFixture f;
+        FormFixture& f = NewForm();
         f.WithoutPhone();
         const std::string longName(200, 'L');
         {

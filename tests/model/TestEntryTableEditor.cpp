@@ -122,7 +122,7 @@ private slots:
         FillTable(Phone(), 3, {1, 2, 3});
         DirEntry entry = MakeEntry(0, "New");
         QVERIFY(!m_editor->InsertPhoneEntry(3, entry));
-        QCOMPARE(m_questions.Reports(), std::vector<int>{4 * 100000 + 41025}); // class 4, message 41025
+        QCOMPARE(m_questions.TakeReports(), std::vector<int>{4 * 100000 + 41025}); // class 4, message 41025
         QCOMPARE(m_host.m_statusTexts, std::vector<std::string>{"Action aborted."});
         QCOMPARE(m_store->m_strScratch, std::string("Action aborted."));
         QCOMPARE(LiveIndices(Phone()), (std::vector<int>{1, 2, 3}));
@@ -154,7 +154,7 @@ private slots:
         QCOMPARE(m_editor->InsertPhoneEntry(0, entry), inserted);
         QCOMPARE(LiveIndices(Phone()), live);
         QCOMPARE(DeletionRecordIndices(Phone()), records);
-        QCOMPARE(m_questions.Reports().size(), size_t(inserted ? 0 : 1));
+        QCOMPARE(m_questions.TakeReports().size(), size_t(inserted ? 0 : 1));
     }
 
     void addressBookNeverWritesPastItsLastSlot()
@@ -165,7 +165,7 @@ private slots:
         Ab()[999] = MakeEntry(1000, "Gone", ENTRY_REMOVED);
         DirEntry entry = MakeEntry(0, "New");
         QVERIFY(!m_editor->InsertAbEntry(0, entry));
-        QCOMPARE(m_questions.Reports().size(), size_t(1));
+        QCOMPARE(m_questions.TakeReports().size(), size_t(1));
         QCOMPARE(Ab().m_nCount, 999);
         // Removing from a table whose every slot is used puts the record into the slot it frees.
         QVERIFY(m_editor->RemoveAbEntry(0));
@@ -260,7 +260,7 @@ private slots:
         Phone().m_nCount = -1;
         DirEntry entry = MakeEntry(3, "X");
         QVERIFY(!m_editor->InsertPhoneEntry(0, entry));
-        QVERIFY(m_questions.Reports().empty());
+        QVERIFY(m_questions.TakeReports().empty());
     }
 
     void addressBookRemovalFindsRecordsBeforeItsCapacityIsSet()
@@ -304,7 +304,7 @@ private slots:
         QCOMPARE(m_questions.IndexDialogsShown()[0].m_bShowAcceptAll, 0); // a single entry never offers it
         QVERIFY(!m_store->HasFlag(VF_BATCH));
         QCOMPARE(LiveIndices(Phone()), (std::vector<int>{1, 2, 4}));
-        QVERIFY(m_questions.Reports().empty());
+        QVERIFY(m_questions.TakeReports().empty());
     }
 
     void typedIndexThatIsNotFreeTakesTheLowestWithoutAskingAgain_data()

@@ -1,7 +1,7 @@
 // What the form does when the address book fails or holds more than the form can show: which message is
 // reported, whether the session stays, and that the program ends with exit code -1 where it cannot go on.
 #include "FormControls.h"
-#include "FormFixture.h"
+#include "FormTestCase.h"
 #include "PabSeeder.h"
 
 #include "mapi/Mapi.h"
@@ -12,11 +12,11 @@
 
 #include <QtTest>
 
-class TestAddressBookFailures : public QObject {
+class TestAddressBookFailures : public FormTestCase {
     Q_OBJECT
-private slots:
-    void cleanup() { MapiFaults::Clear(); }
+    void AfterEachTest() override { MapiFaults::Clear(); }
 
+private slots:
     void startUpFailuresEndTheProgram_data()
     {
         QTest::addColumn<MapiCall>("method");
@@ -41,7 +41,7 @@ private slots:
         QFETCH(int, result);
         QFETCH(int, skip);
         QFETCH(std::vector<int>, reports);
-        FormFixture f;
+        FormFixture& f = NewForm();
         f.WithoutPhone();
         {
             PabSeeder pab(f.PabPath().toStdString());
@@ -51,13 +51,13 @@ private slots:
         f.Start();
         std::vector<int> expected;
         for (int id : reports) expected.push_back(2 * 100000 + id);
-        QCOMPARE(f.Questions().Reports(), expected);
+        QCOMPARE(f.Questions().TakeReports(), expected);
         QCOMPARE(f.EndedWith(), (std::vector<int>{-1}));
     }
 
     void aFailedLogoffKeepsTheSession()
     {
-        FormFixture f;
+        FormFixture& f = NewForm();
         f.WithoutPhone();
         f.Start();
         CDlgView* v = f.View();
@@ -74,7 +74,7 @@ private slots:
 
     void aFailedSaveEndsTheProgramAfterItsReport()
     {
-        FormFixture f;
+        FormFixture& f = NewForm();
         f.WithoutPhone();
         f.Start();
         QVERIFY(f.WaitUntilIdle()); // the telephone read fails without a phone: not what this test is about
@@ -88,14 +88,14 @@ private slots:
         v->Store().SetFlag(VF_AB_MODIFIED);
         MapiFaults::Inject(MapiCall::SaveChanges, MAPI_E_CALL_FAILED);
         v->OnSaveAddressBook();
-        QCOMPARE(f.Questions().Reports(), (std::vector<int>{2 * 100000 + 41015}));
+        QCOMPARE(f.Questions().TakeReports(), (std::vector<int>{2 * 100000 + 41015}));
         QCOMPARE(f.EndedWith(), (std::vector<int>{-1}));
         QVERIFY(v->Book().Session() == nullptr);
     }
 
     void moreThan48ListsStopTheScanAtTheTable()
     {
-        FormFixture f;
+        FormFixture& f = NewForm();
         f.WithoutPhone();
         {
             PabSeeder pab(f.PabPath().toStdString());
@@ -111,7 +111,7 @@ private slots:
 
     void moreThan1000MailUsersShowTheFirst1000()
     {
-        FormFixture f;
+        FormFixture& f = NewForm();
         f.WithoutPhone();
         {
             PabSeeder pab(f.PabPath().toStdString());

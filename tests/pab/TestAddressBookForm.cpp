@@ -1,7 +1,7 @@
 // The address-book half of the form on real widgets and a real address-book file: opening it at start-up, its
 // folders, reading entries with status and index from their comments, and saving changes back.
 #include "FormControls.h"
-#include "FormFixture.h"
+#include "FormTestCase.h"
 #include "PabSeeder.h"
 
 #include "model/EntryTableEditor.h"
@@ -48,12 +48,12 @@ DirEntry NewEntry(const char* name, const char* number, int index, const char* s
 }
 }
 
-class TestAddressBookForm : public QObject {
+class TestAddressBookForm : public FormTestCase {
     Q_OBJECT
 private slots:
     void emptyBookShowsOneFolder()
     {
-        FormFixture f;
+        FormFixture& f = NewForm();
         f.Start();
         CDlgView* v = f.View();
         QVERIFY(f.EndedWith().empty());
@@ -68,7 +68,7 @@ private slots:
 
     void nestedListsFollowTheirParent()
     {
-        FormFixture f;
+        FormFixture& f = NewForm();
         {
             PabSeeder pab(f.PabPath().toStdString());
             QVERIFY(pab.Ok());
@@ -98,7 +98,7 @@ private slots:
 
     void commentsGiveStatusIndexAndFreeComment()
     {
-        FormFixture f;
+        FormFixture& f = NewForm();
         {
             PabSeeder pab(f.PabPath().toStdString());
             pab.AddUser("Anna", "111", std::string("Standard-Status - Index: 12 "));
@@ -132,7 +132,7 @@ private slots:
 
     void duplicateIndicesAreRepairedAndWrittenBack()
     {
-        FormFixture f;
+        FormFixture& f = NewForm();
         {
             PabSeeder pab(f.PabPath().toStdString());
             pab.AddUser("First", "1", std::string("Standard-Status - Index: 5 "));
@@ -153,7 +153,7 @@ private slots:
 
     void newEditedAndDeletedEntriesAreSaved()
     {
-        FormFixture f;
+        FormFixture& f = NewForm();
         {
             PabSeeder pab(f.PabPath().toStdString());
             pab.AddUser("Carl", "333", std::string("Met at fair Standard-Status - Index: 3 "));
@@ -179,7 +179,7 @@ private slots:
         QTest::mouseClick(SaveAddressBookButton(v), Qt::LeftButton);
 
         QVERIFY(f.EndedWith().empty());
-        QVERIFY(f.Questions().Reports().empty());
+        QVERIFY(f.Questions().TakeReports().empty());
         QVERIFY(!v->Store().HasFlag(VF_AB_MODIFIED));
         PabSeeder check(f.PabPath().toStdString());
         const auto users = check.Users();
@@ -197,7 +197,7 @@ private slots:
 
     void savingTwiceKeepsTheFreeCommentAsItIs()
     {
-        FormFixture f;
+        FormFixture& f = NewForm();
         {
             PabSeeder pab(f.PabPath().toStdString());
             pab.AddUser("Carl", "333", std::string("Met at fair Standard-Status - Index: 3 "));
@@ -215,7 +215,7 @@ private slots:
 
     void changesGoToTheSubFolderShown()
     {
-        FormFixture f;
+        FormFixture& f = NewForm();
         PabSeeder::EntryId list;
         {
             PabSeeder pab(f.PabPath().toStdString());
@@ -244,7 +244,7 @@ private slots:
 
     void duplicateNameIsReportedAndSavingGoesOn()
     {
-        FormFixture f;
+        FormFixture& f = NewForm();
         {
             PabSeeder pab(f.PabPath().toStdString());
             pab.AddUser("Anna", "1", std::string("Standard-Status - Index: 1 "));
@@ -259,7 +259,7 @@ private slots:
         QVERIFY(editor.InsertAbEntry(2, other));
         v->Store().ClearFlag(VF_BATCH);
         v->OnSaveAddressBook();
-        QCOMPARE(f.Questions().Reports(), (std::vector<int>{2 * 100000 + 41014}));
+        QCOMPARE(f.Questions().TakeReports(), (std::vector<int>{2 * 100000 + 41014}));
         QVERIFY(f.EndedWith().empty());
         PabSeeder check(f.PabPath().toStdString());
         QCOMPARE(Names(check.Users()), (std::vector<std::string>{"Anna", "Otto"}));
@@ -268,7 +268,7 @@ private slots:
 
     void folderChangeAsksToSaveFirst()
     {
-        FormFixture f;
+        FormFixture& f = NewForm();
         {
             PabSeeder pab(f.PabPath().toStdString());
             pab.AddList("Club");
@@ -292,7 +292,7 @@ private slots:
 
     void acceptAllInABatchOfThree()
     {
-        FormFixture f;
+        FormFixture& f = NewForm();
         {
             PabSeeder pab(f.PabPath().toStdString());
             pab.AddUser("One", "1", std::string("Standard-Status - Index: 1 "));
@@ -319,7 +319,7 @@ private slots:
 
     void damagedFileEndsTheProgramAndStaysAsItWas()
     {
-        FormFixture f;
+        FormFixture& f = NewForm();
         {
             QFile file(f.PabPath());
             QVERIFY(file.open(QIODevice::WriteOnly));
@@ -330,7 +330,7 @@ private slots:
         const QByteArray original = before.readAll();
         before.close();
         f.Start();
-        QCOMPARE(f.Questions().Reports(), (std::vector<int>{2 * 100000 + 41001}));
+        QCOMPARE(f.Questions().TakeReports(), (std::vector<int>{2 * 100000 + 41001}));
         QCOMPARE(f.EndedWith(), (std::vector<int>{-1}));
         QFile after(f.PabPath());
         QVERIFY(after.open(QIODevice::ReadOnly));

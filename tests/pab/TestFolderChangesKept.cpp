@@ -2,7 +2,7 @@
 // answers while creating another folder; a folder that cannot be read leaves nothing of the one before.
 // Checked on the real form and in the address-book file itself, with SQL.
 #include "FormControls.h"
-#include "FormFixture.h"
+#include "FormTestCase.h"
 #include "PabSeeder.h"
 
 #include "mapi/MapiCodes.h"
@@ -105,11 +105,11 @@ void ChangeListA(FormFixture& f)
 }
 }
 
-class TestFolderChangesKept : public QObject {
+class TestFolderChangesKept : public FormTestCase {
     Q_OBJECT
-private slots:
-    void cleanup() { MapiFaults::Clear(); }
+    void AfterEachTest() override { MapiFaults::Clear(); }
 
+private slots:
     void newFolderWithUnsavedChanges_data()
     {
         QTest::addColumn<bool>("saveFirst");
@@ -125,7 +125,7 @@ private slots:
         QFETCH(bool, saveFirst);
         QFETCH(bool, saveOnChange);
         QFETCH(bool, saved);
-        FormFixture f;
+        FormFixture& f = NewForm();
         StartInListA(f);
         ChangeListA(f);
         CDlgView* v = f.View();
@@ -136,7 +136,7 @@ private slots:
         QVERIFY(v->OnCommand(kNewFolder));
 
         QVERIFY(f.Questions().Unanswered().empty());
-        QVERIFY(f.Questions().Reports().empty()); // no 41014: nothing went into the book, where "Same" is
+        QVERIFY(f.Questions().TakeReports().empty()); // no 41014: nothing went into the book, where "Same" is
         QVERIFY(f.EndedWith().empty());
         const QString file = f.PabPath();
         if (saved) {
@@ -173,13 +173,13 @@ private slots:
     {
         QFETCH(MapiCall, call);
         QFETCH(int, report);
-        FormFixture f;
+        FormFixture& f = NewForm();
         StartInListA(f);
         CDlgView* v = f.View();
         MapiFaults::Inject(call, MAPI_E_CALL_FAILED);
         FolderCombo(v)->setCurrentIndex(0);
         v->RunFolderSelectionChange();
-        QCOMPARE(f.Questions().Reports(), std::vector<int>{report});
+        QCOMPARE(f.Questions().TakeReports(), std::vector<int>{report});
         // No entry of list A is left, listed under the book's name or kept with an identifier into freed rows.
         QCOMPARE(v->Store().m_abTable.m_nCount, 0);
         QCOMPARE(AbList(v)->topLevelItemCount(), 0);

@@ -1,7 +1,7 @@
 // Every change of a telephone directory reaches the phone exactly: through the real form, against the phone
 // emulator on a pseudo-terminal, checked in the emulator's state and in the commands it logged.
 #include "FormControls.h"
-#include "FormFixture.h"
+#include "FormTestCase.h"
 
 #include "app/CMainFrame.h"
 #include "link/TelephoneLinkSetup.h"
@@ -106,12 +106,12 @@ void ReplacePhone(FormFixture& f, const EmulatorState& state)
 }
 }
 
-class TestExactWrites : public QObject {
+class TestExactWrites : public FormTestCase {
     Q_OBJECT
 private slots:
     void editedThenDeletedEntryIsErased()
     {
-        FormFixture f;
+        FormFixture& f = NewForm();
         StartOnSim(f, {{1, {"Anna", "111"}}, {2, {"Bert", "222"}}});
         CDlgView* v = f.View();
         Select(v, {"Anna"});
@@ -127,7 +127,7 @@ private slots:
 
     void cutOfAnEditedEntryErasesIt()
     {
-        FormFixture f;
+        FormFixture& f = NewForm();
         StartOnSim(f, {{1, {"Anna", "111"}}, {2, {"Bert", "222"}}});
         CDlgView* v = f.View();
         Select(v, {"Bert"});
@@ -140,7 +140,7 @@ private slots:
 
     void movedEntryLeavesNothingAtItsOldIndex()
     {
-        FormFixture f;
+        FormFixture& f = NewForm();
         StartOnSim(f, {{1, {"Anna", "111"}}, {2, {"Bert", "222"}}});
         CDlgView* v = f.View();
         Select(v, {"Anna"});
@@ -159,7 +159,7 @@ private slots:
 
     void editedBackToItsOldValuesWritesNothing()
     {
-        FormFixture f;
+        FormFixture& f = NewForm();
         StartOnSim(f, {{1, {"Anna", "111"}}});
         CDlgView* v = f.View();
         Select(v, {"Anna"});
@@ -175,14 +175,14 @@ private slots:
 
     void refusedDeletionStaysPendingUntilWritten()
     {
-        FormFixture f;
+        FormFixture& f = NewForm();
         f.PhoneOptions().failWrite = 2;
         StartOnSim(f, {{1, {"Anna", "1"}}, {2, {"Bert", "2"}}, {3, {"Cleo", "3"}}});
         CDlgView* v = f.View();
         Select(v, {"Anna", "Bert", "Cleo"});
         DeleteSelected(f, 61267);
         Save(f);
-        QCOMPARE(f.Questions().Reports(), std::vector<int>{3 * 100000 + 41017});
+        QCOMPARE(f.Questions().TakeReports(), std::vector<int>{3 * 100000 + 41017});
         QCOMPARE(PhoneIndices(f).size(), qsizetype(2));
         QVERIFY(v->Store().HasFlag(VF_PHONE_MODIFIED)); // Exit still asks
         // A new entry at the index of a deletion still pending is written, and not erased afterwards.
@@ -209,7 +209,7 @@ private slots:
 
     void nothingChangesTheTableWhileItIsWritten()
     {
-        FormFixture f;
+        FormFixture& f = NewForm();
         f.PhoneOptions().latencyMs = 40;
         StartOnSim(f, {{1, {"Anna", "1"}}, {2, {"Bert", "2"}}, {3, {"Cleo", "3"}}, {4, {"Dora", "4"}}});
         CDlgView* v = f.View();
@@ -245,7 +245,7 @@ private slots:
 
     void readingAgainDropsOldDeletions()
     {
-        FormFixture f;
+        FormFixture& f = NewForm();
         StartOnSim(f, {{1, {"Anna", "1"}}, {2, {"Bert", "2"}}});
         CDlgView* v = f.View();
         Select(v, {"Anna", "Bert"});
@@ -264,20 +264,20 @@ private slots:
 
     void numberWithWildCharacterIsWritten()
     {
-        FormFixture f;
+        FormFixture& f = NewForm();
         StartOnSim(f, {{1, {"Anna", "1"}}});
         CDlgView* v = f.View();
         Select(v, {"Anna"});
         EditSelected(f, "Anna", "+4930?12#*");
         Save(f);
         QCOMPARE(f.Frame()->MessageText(), kSuccessful);
-        QVERIFY(f.Questions().Reports().empty());
+        QVERIFY(f.Questions().TakeReports().empty());
         QCOMPARE(f.Phone().state().storage("SM")->entries.value(1).number, QStringLiteral("+4930?12#*"));
     }
 
     void listShowsWhatThePhoneHoldsAfterWriting()
     {
-        FormFixture f;
+        FormFixture& f = NewForm();
         StartOnSim(f, {{1, {"Anna", "1"}}});
         CDlgView* v = f.View();
         Select(v, {"Anna"});
@@ -292,7 +292,7 @@ private slots:
 
     void comboAndListAgreeWhateverTheSaveBeforeAChange()
     {
-        FormFixture f;
+        FormFixture& f = NewForm();
         f.PhoneOptions().failWrite = 1;
         StartOnSim(f, {{1, {"Anna", "1"}}});
         CDlgView* v = f.View();
@@ -303,6 +303,7 @@ private slots:
         ChooseDirectory(v, DIR_MOBILE);
         QCOMPARE(DirectoryCombo(v)->currentIndex(), int(DIR_SIM)); // while the save runs, too
         QVERIFY(f.WaitUntilIdle());
+        QCOMPARE(f.Questions().TakeReports(), std::vector<int>{3 * 100000 + 41017});
         QCOMPARE(v->Store().m_nCurDir, int(DIR_SIM));
         QCOMPARE(DirectoryCombo(v)->currentIndex(), int(DIR_SIM));
         QCOMPARE(ListNames(v), QStringList{"Anna"});
@@ -321,7 +322,7 @@ private slots:
 
     void exitDuringAReadLeavesNothingArmedForALaterSave()
     {
-        FormFixture f;
+        FormFixture& f = NewForm();
         f.PhoneOptions().latencyMs = 30;
         StartOnSim(f, {{1, {"Anna", "1"}}});
         CDlgView* v = f.View();
@@ -340,7 +341,7 @@ private slots:
 
     void unsavedChangesShownAgainCountAsEdited()
     {
-        FormFixture f;
+        FormFixture& f = NewForm();
         StartOnSim(f, {{1, {"Anna", "1"}}});
         CDlgView* v = f.View();
         Select(v, {"Anna"});

@@ -2,7 +2,7 @@
 // which directories start-up reads, what a read puts into a table and the list, how failures are reported, and
 // that a directory read once is shown from memory.
 #include "FormControls.h"
-#include "FormFixture.h"
+#include "FormTestCase.h"
 
 #include "app/CMainFrame.h"
 #include "link/TelephoneLinkSetup.h"
@@ -43,12 +43,12 @@ void ChooseDirectory(CDlgView* view, int directory)
 }
 }
 
-class TestPhoneReading : public QObject {
+class TestPhoneReading : public FormTestCase {
     Q_OBJECT
 private slots:
     void startUpReadsTheOwnNumbers()
     {
-        FormFixture f;
+        FormFixture& f = NewForm();
         f.SetPhoneState(PhoneWith("ON", {{1, {"My number", "+491701234567"}}}));
         f.Start();
         QVERIFY(f.WaitUntilIdle());
@@ -63,12 +63,12 @@ private slots:
         QCOMPARE(v->Store().m_nNumberLen, 20);
         QCOMPARE(v->Store().m_dirTables[DIR_OWN].m_bReadOnly, 0);
         QCOMPARE(f.Frame()->MessageText(), QStringLiteral("Action successful"));
-        QVERIFY(f.Questions().Reports().empty());
+        QVERIFY(f.Questions().TakeReports().empty());
     }
 
     void autoloadReadsTheNamedDirectoriesInTurn()
     {
-        FormFixture f;
+        FormFixture& f = NewForm();
         EmulatorState state = EmulatorState::blank();
         state.storage("ME")->entries = {{1, {"Mobile", "1"}}};
         state.storage("LD")->entries = {{1, {"Dialled", "2"}}, {2, {"Again", "3"}}};
@@ -95,7 +95,7 @@ private slots:
 
     void missingDirectoryIsReportedAndTheSequenceGoesOn()
     {
-        FormFixture f;
+        FormFixture& f = NewForm();
         EmulatorState state = EmulatorState::blank();
         state.storage("SM")->entries = {{3, {"Sim", "3"}}};
         f.SetPhoneState(state);
@@ -106,7 +106,7 @@ private slots:
         CDlgView* v = f.View();
         QTRY_COMPARE(v->Store().m_nAutoReadMask, 0u);
         QVERIFY(f.WaitUntilIdle());
-        QCOMPARE(f.Questions().Reports(), (std::vector<int>{5 * 100000 + 41024}));
+        QCOMPARE(f.Questions().TakeReports(), (std::vector<int>{5 * 100000 + 41024}));
         QCOMPARE(v->Store().m_dirTables[DIR_MOBILE].m_nCount, 0);
         QCOMPARE(v->Store().m_nCurDir, int(DIR_SIM));
         QCOMPARE(Names(PhoneList(v)), QStringList{"Sim"});
@@ -114,7 +114,7 @@ private slots:
 
     void hangUpInTheMiddleLeavesTheTableEmpty()
     {
-        FormFixture f;
+        FormFixture& f = NewForm();
         QMap<int, EmulatorEntry> many;
         for (int i = 1; i <= 60; ++i) many.insert(i, {QStringLiteral("Name %1").arg(i), QStringLiteral("%1").arg(i)});
         f.SetPhoneState(PhoneWith("ON", many));
@@ -122,7 +122,7 @@ private slots:
         f.Start();
         CDlgView* v = f.View();
         QVERIFY(f.WaitUntilIdle(60000));
-        QCOMPARE(f.Questions().Reports(), (std::vector<int>{5 * 100000 + 41019}));
+        QCOMPARE(f.Questions().TakeReports(), (std::vector<int>{5 * 100000 + 41019}));
         QCOMPARE(v->Store().m_dirTables[DIR_OWN].m_nCount, 0);
         QCOMPARE(PhoneList(v)->topLevelItemCount(), 0);
         QCOMPARE(f.Frame()->MessageText(), QStringLiteral("Action aborted."));
@@ -134,7 +134,7 @@ private slots:
 
     void vipNamesAndEmptyFieldsAreSplitAsStored()
     {
-        FormFixture f;
+        FormFixture& f = NewForm();
         f.SetPhoneState(PhoneWith("ON", {{1, {"Boss!", "110"}}, {2, {"!Bang", "112"}}, {3, {"", "5"}}}));
         f.Start();
         QVERIFY(f.WaitUntilIdle());
@@ -150,7 +150,7 @@ private slots:
 
     void accentedNamesArriveInCodePage1252()
     {
-        FormFixture f;
+        FormFixture& f = NewForm();
         f.SetPhoneState(PhoneWith("ON", {{1, {QStringLiteral("Jürgen Öz"), "1"}}}));
         f.Start();
         QVERIFY(f.WaitUntilIdle());
@@ -160,7 +160,7 @@ private slots:
 
     void directoryReadOnceIsShownFromMemory()
     {
-        FormFixture f;
+        FormFixture& f = NewForm();
         EmulatorState state = EmulatorState::blank();
         state.storage("SM")->entries = {{1, {"Sim", "1"}}};
         f.SetPhoneState(state);
@@ -185,7 +185,7 @@ private slots:
 
     void changingAnEditedDirectoryAsksFirst()
     {
-        FormFixture f;
+        FormFixture& f = NewForm();
         EmulatorState state = EmulatorState::blank();
         state.storage("SM")->entries = {{1, {"Sim", "1"}}};
         state.storage("ON")->entries = {{1, {"Own", "2"}}};
@@ -219,7 +219,7 @@ private slots:
 
     void previewRowStaysHiddenWhenTheSettingSaysSo()
     {
-        FormFixture f;
+        FormFixture& f = NewForm();
         f.SetSetting(QStringLiteral("ShowCorrection"), 0);
         f.SetPhoneState(PhoneWith("ON", {{1, {"Own", "1"}}}));
         f.Start();
@@ -230,7 +230,7 @@ private slots:
 
     void windowStaysResponsiveDuringASlowRead()
     {
-        FormFixture f;
+        FormFixture& f = NewForm();
         QMap<int, EmulatorEntry> many;
         for (int i = 1; i <= 40; ++i) many.insert(i, {QStringLiteral("N%1").arg(i), QStringLiteral("%1").arg(i)});
         f.SetPhoneState(PhoneWith("ON", many));

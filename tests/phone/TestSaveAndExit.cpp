@@ -1,7 +1,7 @@
 // Saving the telephone directory record by record, and leaving the program with unsaved changes, through the form
 // against the phone emulator on a pseudo-terminal and a real address-book file.
 #include "FormControls.h"
-#include "FormFixture.h"
+#include "FormTestCase.h"
 #include "PabSeeder.h"
 
 #include "app/CMainFrame.h"
@@ -56,12 +56,12 @@ void ReadSim(FormFixture& f)
 }
 }
 
-class TestSaveAndExit : public QObject {
+class TestSaveAndExit : public FormTestCase {
     Q_OBJECT
 private slots:
     void newEntryFirstThenDeletionsInTheirOrder()
     {
-        FormFixture f;
+        FormFixture& f = NewForm();
         f.SetPhoneState(OwnNumbers(3));
         f.Start();
         QVERIFY(f.WaitUntilIdle());
@@ -86,7 +86,7 @@ private slots:
 
     void vipNameLosesItsLastCharacterForTheMark()
     {
-        FormFixture f;
+        FormFixture& f = NewForm();
         f.SetPhoneState(OwnNumbers(1));
         f.Start();
         QVERIFY(f.WaitUntilIdle());
@@ -104,7 +104,7 @@ private slots:
 
     void refusedRecordKeepsItAndTheRestPending()
     {
-        FormFixture f;
+        FormFixture& f = NewForm();
         f.SetPhoneState(OwnNumbers(5));
         f.PhoneOptions().failWrite = 3;
         f.Start();
@@ -119,7 +119,7 @@ private slots:
         v->Store().SetFlag(VF_PHONE_MODIFIED);
         v->OnSaveToPhone();
         QVERIFY(f.WaitUntilIdle());
-        QCOMPARE(f.Questions().Reports(), (std::vector<int>{3 * 100000 + 41017}));
+        QCOMPARE(f.Questions().TakeReports(), (std::vector<int>{3 * 100000 + 41017}));
         QCOMPARE(f.Frame()->MessageText(), QStringLiteral("Action aborted."));
         int pending = 0;
         for (int i = 0; i < 5; ++i) pending += t[i].m_nState == ENTRY_NEW;
@@ -134,7 +134,7 @@ private slots:
 
     void readOnlyDirectoryIsRefusedAndNothingSent()
     {
-        FormFixture f;
+        FormFixture& f = NewForm();
         EmulatorState state = EmulatorState::blank();
         state.storage("LD")->entries.insert(1, {"Dialled", "1"});
         f.SetPhoneState(state);
@@ -147,7 +147,7 @@ private slots:
         v->Store().SetFlag(VF_PHONE_MODIFIED);
         f.Questions().AnswerYesNo(61258, true);
         QTest::mouseClick(ExitButton(v), Qt::LeftButton);
-        QCOMPARE(f.Questions().Reports(), (std::vector<int>{4 * 100000 + 41020}));
+        QCOMPARE(f.Questions().TakeReports(), (std::vector<int>{4 * 100000 + 41020}));
         QVERIFY(WritesIn(f.PhoneLog()).isEmpty());
         QVERIFY(f.Frame()->isVisible()); // stays open
         QVERIFY(!v->Store().HasFlag(VF_EXIT_AFTER_WRITE));
@@ -158,7 +158,7 @@ private slots:
 
     void exitWithBothListsEditedSavesBothThenCloses()
     {
-        FormFixture f;
+        FormFixture& f = NewForm();
         f.SetPhoneState(OwnNumbers(2));
         f.Start();
         QVERIFY(f.WaitUntilIdle());
@@ -185,7 +185,7 @@ private slots:
 
     void exitAnsweringNoClosesAtOnceAndLosesTheEdits()
     {
-        FormFixture f;
+        FormFixture& f = NewForm();
         f.SetPhoneState(OwnNumbers(1));
         f.Start();
         QVERIFY(f.WaitUntilIdle());

@@ -1,13 +1,31 @@
 #include "ScriptedQuestions.h"
 
+#include <algorithm>
 #include <string>
 
-std::vector<int> ScriptedQuestions::Reports() const
+std::vector<int> ScriptedQuestions::TakeReports()
 {
     std::vector<int> reports;
     for (const Asked& asked : m_asked)
         if (asked.kind == "error") reports.push_back(asked.id);
+    m_reportsTaken = reports.size();
     return reports;
+}
+
+std::vector<std::string> ScriptedQuestions::LeftOpen() const
+{
+    std::vector<std::string> open;
+    for (const std::string& question : m_unanswered) open.push_back("asked without an answer: " + question);
+    for (const auto& [id, yes] : m_yesNo) open.push_back("never asked: yesno " + std::to_string(id));
+    for (size_t i = 0; i < m_index.size(); ++i) open.push_back("never asked: index");
+    for (size_t i = 0; i < m_names.size(); ++i) open.push_back("never asked: name");
+    for (size_t i = 0; i < m_entries.size(); ++i) open.push_back("never asked: entry");
+    for (size_t i = 0; i < m_folders.size(); ++i) open.push_back("never asked: folder");
+    size_t reports = 0;
+    for (const Asked& asked : m_asked)
+        if (asked.kind == "error" && ++reports > m_reportsTaken)
+            open.push_back("report not checked: " + std::to_string(asked.id));
+    return open;
 }
 
 std::vector<ScriptedQuestions::Asked> ScriptedQuestions::AskedOfKind(const std::string& kind) const
@@ -46,6 +64,7 @@ void ScriptedQuestions::Clear()
     m_indexShown.clear();
     m_namesShown.clear();
     m_unanswered.clear();
+    m_reportsTaken = 0;
 }
 
 bool ScriptedQuestions::AskYesNo(int messageId, const std::string& text)
@@ -62,7 +81,9 @@ bool ScriptedQuestions::AskYesNo(int messageId, const std::string& text)
 
 void ScriptedQuestions::ReportError(int errorClass, int messageId)
 {
-    m_asked.push_back({"error", errorClass * 100000 + messageId, {}});
+    const int report = errorClass * 100000 + messageId;
+    const bool allowed = std::find(m_allowedReports.begin(), m_allowedReports.end(), report) != m_allowedReports.end();
+    m_asked.push_back({allowed ? "allowed-error" : "error", report, {}});
 }
 
 bool ScriptedQuestions::RunIndexDialog(IndexDialogData& data)

@@ -11,7 +11,7 @@
 class ScriptedQuestions : public IQuestions {
 public:
     struct Asked {
-        std::string kind; // "yesno", "error", "index", "name", "entry", "folder", "about"
+        std::string kind; // "yesno", "error", "allowed-error", "index", "name", "entry", "folder", "about"
         int id = 0;       // message id, or error class * 100000 + message id for reports
         std::string text;
     };
@@ -33,6 +33,9 @@ public:
     void AnswerName(bool ok, const std::string& name = {}) { m_names.push_back({ok, name}); }
     void AnswerEntry(std::function<bool(EntryDialogData&)> answer) { m_entries.push_back(std::move(answer)); }
     void AnswerFolder(bool ok, int selected) { m_folders.push_back({ok, selected}); }
+    // A report (class * 100000 + message id) that may come at any time and that the test does not check: it
+    // is kept out of TakeReports() and never counts as left open.
+    void AllowReport(int report) { m_allowedReports.push_back(report); }
 
     const std::vector<Asked>& AskedSoFar() const { return m_asked; }
     // The questions of one kind, in order.
@@ -40,10 +43,14 @@ public:
     // Every index dialog and name dialog as it was when it opened, in order.
     const std::vector<IndexDialogData>& IndexDialogsShown() const { return m_indexShown; }
     const std::vector<NameDialogShown>& NameDialogsShown() const { return m_namesShown; }
-    // Error reports as class * 100000 + message id, in order.
-    std::vector<int> Reports() const;
+    // Error reports as class * 100000 + message id, in order. Taking them says the test has checked them.
+    std::vector<int> TakeReports();
     // Questions that found no scripted answer (answered No / Cancel); a test expects this to stay empty.
     const std::vector<std::string>& Unanswered() const { return m_unanswered; }
+    // Everything a test has left open: questions without an answer, answers no question took, and reports made
+    // since the test last took them. Empty when the script and the program agreed.
+    std::vector<std::string> LeftOpen() const;
+    // Forgets the questions asked so far (and the reports with them); scripted answers stay queued.
     void Clear();
 
     bool AskYesNo(int messageId, const std::string& text) override;
@@ -64,4 +71,6 @@ private:
     std::vector<IndexDialogData> m_indexShown;
     std::vector<NameDialogShown> m_namesShown;
     std::vector<std::string> m_unanswered;
+    std::vector<int> m_allowedReports;
+    size_t m_reportsTaken = 0; // reports made before this many are checked
 };

@@ -1,7 +1,7 @@
 // The form on real widgets: its layout from the dialog template, what it shows at start-up, how the lists are
 // filled from the tables, and the names assistive tools read.
 #include "FormControls.h"
-#include "FormFixture.h"
+#include "FormTestCase.h"
 
 #include "app/CMainFrame.h"
 #include "ui/CDlgView.h"
@@ -17,7 +17,7 @@
 #include <QTreeWidget>
 #include <QtTest>
 
-class TestForm : public QObject {
+class TestForm : public FormTestCase {
     Q_OBJECT
 private:
     static DirEntry Entry(const char* name, const char* number, int index, const char* status)
@@ -39,7 +39,7 @@ private:
 private slots:
     void layoutFollowsTheTemplate()
     {
-        FormFixture f;
+        FormFixture& f = NewForm();
         f.Start();
         CDlgView* v = f.View();
         const DialogUnits du(v->font());
@@ -70,7 +70,7 @@ private slots:
 
     void tabOrderIsTheTemplateOrder()
     {
-        FormFixture f;
+        FormFixture& f = NewForm();
         f.Start();
         CDlgView* v = f.View();
         QList<QWidget*> chain;
@@ -94,7 +94,7 @@ private slots:
 
     void listsAreReportViewsWithFourColumns()
     {
-        FormFixture f;
+        FormFixture& f = NewForm();
         f.Start();
         for (QTreeWidget* list : {PhoneList(f.View()), AbList(f.View())}) {
             QCOMPARE(list->selectionMode(), QAbstractItemView::ExtendedSelection);
@@ -114,7 +114,7 @@ private slots:
 
     void everyControlHasAnAccessibleName()
     {
-        FormFixture f;
+        FormFixture& f = NewForm();
         f.Start();
         CDlgView* v = f.View();
         QCOMPARE(PhoneList(v)->accessibleName(), QStringLiteral("Telephone"));
@@ -144,7 +144,7 @@ private slots:
     {
         QFETCH(QVariant, showCorrection);
         QFETCH(bool, visible);
-        FormFixture f;
+        FormFixture& f = NewForm();
         if (showCorrection.isValid()) f.SetSetting(QStringLiteral("ShowCorrection"), showCorrection);
         f.Start();
         QVERIFY(f.WaitUntilIdle()); // the row stays as the setting says after the first read, too
@@ -157,7 +157,7 @@ private slots:
 
     void phoneListStaysEmptyBeforeAnyRead()
     {
-        FormFixture f;
+        FormFixture& f = NewForm();
         f.Start();
         CDlgView* v = f.View();
         v->Store().m_dirTables[0].m_nCount = 1;
@@ -175,7 +175,7 @@ private slots:
 
     void abListRepairsIndexAndStatus()
     {
-        FormFixture f;
+        FormFixture& f = NewForm();
         f.Start();
         CDlgView* v = f.View();
         DirTable& t = v->Store().m_abTable;
@@ -202,7 +202,7 @@ private slots:
 
     void fillingClearsThePreviewRow()
     {
-        FormFixture f;
+        FormFixture& f = NewForm();
         f.Start();
         CDlgView* v = f.View();
         v->Store().m_previewEntries[0] = Entry("Anna", "1", 1, " ");
@@ -221,7 +221,7 @@ private slots:
 
     void folderComboListsTheFolders()
     {
-        FormFixture f;
+        FormFixture& f = NewForm();
         f.Start();
         CDlgView* v = f.View();
         QCOMPARE(FolderCombo(v)->count(), 1);
@@ -238,7 +238,7 @@ private slots:
 
     void previewFocusSetsTheTransferButtons()
     {
-        FormFixture f;
+        FormFixture& f = NewForm();
         f.Start();
         CDlgView* v = f.View();
         v->Store().m_nActiveList = LIST_AB;

@@ -1,7 +1,7 @@
 // The two lists and the preview row on real widgets: clicks make a list active and fill the preview with
 // corrected copies, the transfer buttons carry them across, and delete, copy, cut and paste work on the selection.
 #include "FormControls.h"
-#include "FormFixture.h"
+#include "FormTestCase.h"
 #include "PabSeeder.h"
 
 #include "app/CMainFrame.h"
@@ -55,12 +55,12 @@ void StartWith(FormFixture& f, const std::vector<std::string>& abNames)
 }
 }
 
-class TestListPanes : public QObject {
+class TestListPanes : public FormTestCase {
     Q_OBJECT
 private slots:
     void clickingRowsFillsThePreviewInListOrder()
     {
-        FormFixture f;
+        FormFixture& f = NewForm();
         StartWith(f, {});
         CDlgView* v = f.View();
         Click(PhoneList(v), 0);
@@ -82,7 +82,7 @@ private slots:
 
     void clickOnEmptySpaceKeepsThePreview()
     {
-        FormFixture f;
+        FormFixture& f = NewForm();
         StartWith(f, {"Zed"});
         CDlgView* v = f.View();
         Click(AbList(v), 0);
@@ -96,7 +96,7 @@ private slots:
 
     void previewNumberRulesFollowTheDestination()
     {
-        FormFixture f;
+        FormFixture& f = NewForm();
         StartWith(f, {"Zed"});
         CDlgView* v = f.View();
         Click(PhoneList(v), 0); // a telephone entry, bound for the address book: spaces allowed
@@ -120,7 +120,7 @@ private slots:
 
     void previewNameRulesForCopiesBoundForTheTelephone()
     {
-        FormFixture f;
+        FormFixture& f = NewForm();
         StartWith(f, {"A very long name of twenty"});
         CDlgView* v = f.View();
         Click(AbList(v), 0);
@@ -136,7 +136,7 @@ private slots:
 
     void emptyNameSuspendsTheActiveList()
     {
-        FormFixture f;
+        FormFixture& f = NewForm();
         StartWith(f, {});
         CDlgView* v = f.View();
         Click(PhoneList(v), 0);
@@ -152,12 +152,12 @@ private slots:
 
     void statusOtherThanMarkIsRefused()
     {
-        FormFixture f;
+        FormFixture& f = NewForm();
         StartWith(f, {});
         CDlgView* v = f.View();
         Click(PhoneList(v), 0);
         PreviewStatus(v)->setText(QStringLiteral("x"));
-        QCOMPARE(f.Questions().Reports(), (std::vector<int>{4 * 100000 + 41016}));
+        QCOMPARE(f.Questions().TakeReports(), (std::vector<int>{4 * 100000 + 41016}));
         QVERIFY(PreviewStatus(v)->text().isEmpty());
         QCOMPARE(v->Store().m_previewEntries[0].m_strStatus, std::string());
         PreviewStatus(v)->setText(QStringLiteral("!"));
@@ -166,7 +166,7 @@ private slots:
 
     void sortingByStatusPutsVipFirst()
     {
-        FormFixture f;
+        FormFixture& f = NewForm();
         StartWith(f, {});
         CDlgView* v = f.View();
         v->Store().CurrentPhoneTable()[2].m_strStatus = "!";
@@ -180,7 +180,7 @@ private slots:
 
     void contextMenuFollowsTheActiveList()
     {
-        FormFixture f;
+        FormFixture& f = NewForm();
         StartWith(f, {"Zed"});
         CDlgView* v = f.View();
         Click(PhoneList(v), 0);
@@ -200,7 +200,7 @@ private slots:
 
     void transferToTheAddressBookTrimsAndChecksNames()
     {
-        FormFixture f;
+        FormFixture& f = NewForm();
         StartWith(f, {"Anna"});
         CDlgView* v = f.View();
         Click(PhoneList(v), RowNamed(PhoneList(v), "Anna"));
@@ -221,7 +221,7 @@ private slots:
 
     void transferToTheTelephoneGetsAFreeIndex()
     {
-        FormFixture f;
+        FormFixture& f = NewForm();
         StartWith(f, {"Zed"});
         CDlgView* v = f.View();
         Click(AbList(v), 0);
@@ -236,7 +236,7 @@ private slots:
 
     void deleteAsksWithTheRowAndCanBeDeclined()
     {
-        FormFixture f;
+        FormFixture& f = NewForm();
         StartWith(f, {});
         CDlgView* v = f.View();
         Click(PhoneList(v), 1);
@@ -266,7 +266,7 @@ private slots:
 
     void cutAndPasteOnceIntoTheOtherList()
     {
-        FormFixture f;
+        FormFixture& f = NewForm();
         StartWith(f, {"Anna"});
         CDlgView* v = f.View();
         Click(PhoneList(v), RowNamed(PhoneList(v), "Carl"));
@@ -283,7 +283,7 @@ private slots:
 
     void selectAllCopiesEveryRowIntoThePreview()
     {
-        FormFixture f;
+        FormFixture& f = NewForm();
         StartWith(f, {});
         CDlgView* v = f.View();
         Click(PhoneList(v), 0);
