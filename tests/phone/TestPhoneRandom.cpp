@@ -229,7 +229,7 @@ private:
         Check(inserted != full, "an insertion into a table " + std::string(full ? "full" : "with room") +
                                     (inserted ? " succeeded" : " failed"));
         if (!inserted) {
-            Check(m_rig.Questions().Reports() == std::vector<int>{4 * 100000 + 41025}, "no 41025 for a full table");
+            Check(m_rig.Questions().TakeReports() == std::vector<int>{4 * 100000 + 41025}, "no 41025 for a full table");
             return false;
         }
         const int slot = std::clamp(position, 0, table.m_nCount - 1);
