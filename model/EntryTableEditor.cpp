@@ -4,13 +4,13 @@
 #include "model/FieldRules.h"
 #include "model/IStatusLine.h"
 #include "model/Questions.h"
+#include "res/ErrorClasses.h"
 #include "res/StringTable.h"
 
 #include <algorithm>
 #include <vector>
 
 namespace {
-constexpr int kErrorClassInput = 4;
 
 int LiveCount(const DirTable& table)
 {
@@ -198,7 +198,7 @@ bool EntryTableEditor::Remove(TableKind kind, DirTable& table, int position)
 
 bool EntryTableEditor::ReportTableFull()
 {
-    m_questions.ReportError(kErrorClassInput, Ids::IDS_ERR_MAXIMUM_EXCEEDED);
+    m_questions.ReportError(ErrorClass::kInput, Ids::IDS_ERR_MAXIMUM_EXCEEDED);
     m_store.m_strScratch = StringTable::LoadString(Ids::IDS_ACTION_ABORTED);
     m_status.SetStatusText(m_store.m_strScratch);
     return false;

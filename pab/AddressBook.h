@@ -72,7 +72,6 @@ public:
     SRowSet* ContentRows() const { return m_pContentRows; }
 
 private:
-    static constexpr int kErrorClassAddressBook = 2;
     static constexpr ULONG kOpenFlags = MAPI_MODIFY | MAPI_BEST_ACCESS;
 
     void FreePabEntryId();

@@ -3,6 +3,7 @@
 #include "mapi/Mapi.h"
 #include "model/EntryTableEditor.h"
 #include "pab/AbComment.h"
+#include "res/ErrorClasses.h"
 #include "res/StringTable.h"
 #include "pab/AddressBook.h"
 
@@ -60,9 +61,9 @@ HRESULT AddressBook::ReadFolderEntries(IMAPIContainer* container)
     const bool noContents = hr == MAPI_E_NO_SUPPORT;
     if (noContents) {
         // A container without a contents table is shown as an empty folder.
-        m_questions.ReportError(kErrorClassAddressBook, Ids::IDS_ERR_NO_ENTRIES);
+        m_questions.ReportError(ErrorClass::kAddressBook, Ids::IDS_ERR_NO_ENTRIES);
     } else if (FAILED(hr)) {
-        m_questions.ReportError(kErrorClassAddressBook, Ids::IDS_ERR_CONTENTS_TABLE);
+        m_questions.ReportError(ErrorClass::kAddressBook, Ids::IDS_ERR_CONTENTS_TABLE);
         CloseAbSession();
         return hr;
     } else {
@@ -71,7 +72,7 @@ HRESULT AddressBook::ReadFolderEntries(IMAPIContainer* container)
             table->Release();
             if (m_pContentRows) FreeProws(m_pContentRows);
             m_pContentRows = nullptr;
-            m_questions.ReportError(kErrorClassAddressBook, Ids::IDS_ERR_QUERY_ROWS);
+            m_questions.ReportError(ErrorClass::kAddressBook, Ids::IDS_ERR_QUERY_ROWS);
             CloseAbSession();
             return hr;
         }
@@ -102,7 +103,7 @@ HRESULT AddressBook::ReadFolderEntries(IMAPIContainer* container)
             if (values) MAPIFreeBuffer(values);
             table->Release();
             m_store.m_abTable.m_nCount = 0;
-            m_questions.ReportError(kErrorClassAddressBook, Ids::IDS_ERR_OPEN_CONTAINER);
+            m_questions.ReportError(ErrorClass::kAddressBook, Ids::IDS_ERR_OPEN_CONTAINER);
             CloseAbSession();
             return FAILED(hr) ? hr : MAPI_E_CALL_FAILED;
         }

@@ -2,6 +2,7 @@
 // transaction in the address book; then the folder is read again so the list shows what the book holds.
 #include "mapi/Mapi.h"
 #include "pab/AbComment.h"
+#include "res/ErrorClasses.h"
 #include "res/StringTable.h"
 #include "pab/AddressBook.h"
 
@@ -31,7 +32,7 @@ void AddressBook::SaveAddressBook()
 {
     if (!m_store.HasFlag(VF_AB_MODIFIED)) return;
     if (!m_pContainer || !m_pAddrBook) { // the session ended after an earlier failure: nothing can be saved
-        m_questions.ReportError(kErrorClassAddressBook, Ids::IDS_ERR_OPEN_CONTAINER);
+        m_questions.ReportError(ErrorClass::kAddressBook, Ids::IDS_ERR_OPEN_CONTAINER);
         m_host.EndProgram(-1);
         return;
     }
@@ -119,7 +120,7 @@ HRESULT AddressBook::FindCreateTemplate(const char* addressType, uint32_t* cbEnt
     }
     if (opened) opened->Release();
     if (failedMessage) {
-        m_questions.ReportError(kErrorClassAddressBook, failedMessage);
+        m_questions.ReportError(ErrorClass::kAddressBook, failedMessage);
         CloseAbSession();
     }
     return hr;
@@ -131,7 +132,7 @@ HRESULT AddressBook::CreateAbEntry(const std::string& name, const std::string& n
     LPMAPIPROP entry = nullptr;
     HRESULT hr = m_pContainer->CreateEntry(cbTemplateId, templateId, CREATE_CHECK_DUP_LOOSE, &entry);
     if (FAILED(hr)) {
-        m_questions.ReportError(kErrorClassAddressBook, Ids::IDS_ERR_CREATE_ENTRY);
+        m_questions.ReportError(ErrorClass::kAddressBook, Ids::IDS_ERR_CREATE_ENTRY);
         if (entry) entry->Release();
         CloseAbSession();
         return hr;
@@ -159,7 +160,7 @@ HRESULT AddressBook::UpdateAbEntry(const std::string& name, const std::string& n
     HRESULT hr = m_pAddrBook->OpenEntry(cbEntryId, entryId, nullptr, kOpenFlags, &objectType, &opened);
     auto* entry = dynamic_cast<IMAPIProp*>(opened);
     if (FAILED(hr)) {
-        m_questions.ReportError(kErrorClassAddressBook, Ids::IDS_ERR_CREATE_ENTRY);
+        m_questions.ReportError(ErrorClass::kAddressBook, Ids::IDS_ERR_CREATE_ENTRY);
         if (opened) opened->Release();
         CloseAbSession();
         return hr;
@@ -190,7 +191,7 @@ HRESULT AddressBook::StoreEntryProps(IMAPIProp* entry, ULONG count, SPropValue* 
         if (hr == MAPI_E_COLLISION) {
             // A new entry whose name the folder has already is passed over; saving goes on with the next one.
             // Renaming into such a name cannot be carried out, and ends the session like any failure to save.
-            m_questions.ReportError(kErrorClassAddressBook, Ids::IDS_ERR_ENTRY_EXISTS);
+            m_questions.ReportError(ErrorClass::kAddressBook, Ids::IDS_ERR_ENTRY_EXISTS);
             if (newEntry) hr = 0;
             else failedMessage = Ids::IDS_ERR_SAVE_CHANGES;
         } else if (FAILED(hr)) {
@@ -203,7 +204,7 @@ HRESULT AddressBook::StoreEntryProps(IMAPIProp* entry, ULONG count, SPropValue* 
     entry->Release();
     if (problems) MAPIFreeBuffer(problems);
     if (failedMessage) {
-        m_questions.ReportError(kErrorClassAddressBook, failedMessage);
+        m_questions.ReportError(ErrorClass::kAddressBook, failedMessage);
         CloseAbSession();
     }
     return hr;

@@ -1,6 +1,7 @@
 // The address-book session: logging on, opening the personal address book, and the table of its folders
 // (the book itself and every distribution list in it, depth first).
 #include "mapi/Mapi.h"
+#include "res/ErrorClasses.h"
 #include "res/StringTable.h"
 #include "pab/AddressBook.h"
 
@@ -37,13 +38,13 @@ HRESULT AddressBook::OpenAbSession()
 
     HRESULT hr = MAPIInitialize(nullptr);
     if (FAILED(hr)) {
-        m_questions.ReportError(kErrorClassAddressBook, Ids::IDS_ERR_MAPI_INIT);
+        m_questions.ReportError(ErrorClass::kAddressBook, Ids::IDS_ERR_MAPI_INIT);
         return hr;
     }
     hr = MAPILogonEx(0, nullptr, nullptr, MAPI_LOGON_UI | MAPI_EXTENDED | MAPI_NO_MAIL, &m_pSession);
     if (FAILED(hr)) {
         m_pSession = nullptr;
-        m_questions.ReportError(kErrorClassAddressBook, Ids::IDS_ERR_MAPI_LOGON);
+        m_questions.ReportError(ErrorClass::kAddressBook, Ids::IDS_ERR_MAPI_LOGON);
         CloseAbSession();
         return hr;
     }
@@ -79,7 +80,7 @@ HRESULT AddressBook::ReopenAddressBook()
         }
     }
     if (failedMessage) {
-        m_questions.ReportError(kErrorClassAddressBook, failedMessage);
+        m_questions.ReportError(ErrorClass::kAddressBook, failedMessage);
         CloseAbSession();
     }
     return hr;
@@ -137,18 +138,18 @@ HRESULT AddressBook::ScanFolders(IMAPIContainer* container, int i, int d)
     LPMAPITABLE table = nullptr;
     HRESULT hr = container->GetContentsTable(0, &table);
     if (hr == MAPI_E_NO_SUPPORT) {
-        m_questions.ReportError(kErrorClassAddressBook, Ids::IDS_ERR_NO_ENTRIES);
+        m_questions.ReportError(ErrorClass::kAddressBook, Ids::IDS_ERR_NO_ENTRIES);
         return hr;
     }
     if (FAILED(hr)) {
-        m_questions.ReportError(kErrorClassAddressBook, Ids::IDS_ERR_CONTENTS_TABLE);
+        m_questions.ReportError(ErrorClass::kAddressBook, Ids::IDS_ERR_CONTENTS_TABLE);
         CloseAbSession();
         return hr;
     }
     LPSRowSet rows = nullptr;
     hr = HrQueryAllRows(table, nullptr, nullptr, nullptr, 0, &rows);
     if (FAILED(hr)) {
-        m_questions.ReportError(kErrorClassAddressBook, Ids::IDS_ERR_QUERY_ROWS);
+        m_questions.ReportError(ErrorClass::kAddressBook, Ids::IDS_ERR_QUERY_ROWS);
         if (rows) FreeProws(rows);
         table->Release();
         CloseAbSession();
@@ -198,7 +199,7 @@ HRESULT AddressBook::ScanFolders(IMAPIContainer* container, int i, int d)
             if (SUCCEEDED(hr)) hr = MAPI_E_INVALID_OBJECT;
             ReleaseAndClear(opened);
             table->Release();
-            m_questions.ReportError(kErrorClassAddressBook, Ids::IDS_ERR_OPEN_CONTAINER);
+            m_questions.ReportError(ErrorClass::kAddressBook, Ids::IDS_ERR_OPEN_CONTAINER);
             CloseAbSession();
             return hr;
         }
@@ -207,7 +208,7 @@ HRESULT AddressBook::ScanFolders(IMAPIContainer* container, int i, int d)
         opened->Release();
         if (FAILED(hr)) {
             table->Release();
-            m_questions.ReportError(kErrorClassAddressBook, Ids::IDS_ERR_OPEN_CONTAINER);
+            m_questions.ReportError(ErrorClass::kAddressBook, Ids::IDS_ERR_OPEN_CONTAINER);
             CloseAbSession();
             return hr;
         }
@@ -235,7 +236,7 @@ HRESULT AddressBook::OpenContainer(uint32_t cbEntryId, ENTRYID* entryId)
     if (SUCCEEDED(hr) && m_pContainer) return hr;
     ReleaseAndClear(opened);
     m_pContainer = nullptr;
-    m_questions.ReportError(kErrorClassAddressBook, Ids::IDS_ERR_OPEN_CONTAINER);
+    m_questions.ReportError(ErrorClass::kAddressBook, Ids::IDS_ERR_OPEN_CONTAINER);
     CloseAbSession();
     return FAILED(hr) ? hr : MAPI_E_INVALID_OBJECT;
 }

@@ -10,14 +10,12 @@
 #include "phone/PhonebookRecordCopier.h"
 #include "phone/WritePlanner.h"
 #include "res/Cp1252.h"
+#include "res/ErrorClasses.h"
 #include "res/StringTable.h"
 
 #include <algorithm>
 
 namespace {
-constexpr int kErrorClassInput = 4;
-constexpr int kErrorClassWrite = 3;
-constexpr int kErrorClassRead = 5;
 
 bool IsWritable(int directory)
 {
@@ -189,7 +187,7 @@ void TelephoneDirectories::ReadFailed(intptr_t lParam)
     // The busy state ends before the report: while it lasts, clicks and keys in modal windows are discarded,
     // and the report could not be dismissed.
     EndBusyState();
-    Fehler_Melden(kErrorClassRead, notAvailable ? Ids::IDS_ERR_DIRECTORY_NOT_AVAILABLE : Ids::IDS_ERR_READ_NO_DATA);
+    Fehler_Melden(ErrorClass::kTelephoneRead, notAvailable ? Ids::IDS_ERR_DIRECTORY_NOT_AVAILABLE : Ids::IDS_ERR_READ_NO_DATA);
     m_host.SetStatusText(StringTable::LoadString(Ids::IDS_ACTION_ABORTED));
     m_store.m_nCurDir = m_store.m_nPrevDir;
     m_host.SelectDirectoryInCombo(m_store.m_nCurDir);
@@ -243,7 +241,7 @@ bool TelephoneDirectories::WriteDirectory()
     if (RefuseWhileBusy()) return false;
     const int directory = m_store.m_nCurDir;
     if (!IsWritable(directory)) {
-        Fehler_Melden(kErrorClassInput, Ids::IDS_ERR_READ_ONLY);
+        Fehler_Melden(ErrorClass::kInput, Ids::IDS_ERR_READ_ONLY);
         m_host.SetStatusText(StringTable::LoadString(Ids::IDS_ACTION_ABORTED));
         m_store.ClearFlag(VF_PHONE_MODIFIED);
         return false;
@@ -319,7 +317,7 @@ void TelephoneDirectories::WriteEnded(bool succeeded)
         // The list shows what the telephone holds now, where that differs from what was typed.
         if (textsChanged && directory == m_store.m_nCurDir) m_host.FillPhoneList(false);
     } else {
-        Fehler_Melden(kErrorClassWrite, Ids::IDS_ERR_PHONE_WRITE);
+        Fehler_Melden(ErrorClass::kTelephoneWrite, Ids::IDS_ERR_PHONE_WRITE);
         m_host.SetStatusText(StringTable::LoadString(Ids::IDS_ACTION_ABORTED));
         if (textsChanged && directory == m_store.m_nCurDir) m_host.FillPhoneList(false);
         // The edits stay pending here, and the directory the user wanted next is not shown.

@@ -1,5 +1,6 @@
 #include "res/ErrorReport.h"
 
+#include "res/ErrorClasses.h"
 #include "res/StringTable.h"
 
 namespace ErrorReport {
@@ -7,10 +8,10 @@ QString caption(int errorClass)
 {
     const QString app = StringTable::LoadQString(Ids::IDS_APP_TITLE);
     switch (errorClass) {
-    case 2: return app + QStringLiteral(" - Address book error");
-    case 3: return app + QStringLiteral(" - Telephone write error");
-    case 4: return app + QStringLiteral(" - Input error");
-    case 5: return app + QStringLiteral(" - Telephone read error");
+    case ErrorClass::kAddressBook: return app + QStringLiteral(" - Address book error");
+    case ErrorClass::kTelephoneWrite: return app + QStringLiteral(" - Telephone write error");
+    case ErrorClass::kInput: return app + QStringLiteral(" - Input error");
+    case ErrorClass::kTelephoneRead: return app + QStringLiteral(" - Telephone read error");
     default: return app + QStringLiteral(" - Error");
     }
 }

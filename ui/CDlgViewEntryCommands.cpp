@@ -4,6 +4,7 @@
 #include "model/Questions.h"
 #include "phone/TelephoneDirectories.h"
 #include "pab/AbNameCheck.h"
+#include "res/ErrorClasses.h"
 #include "res/StringTable.h"
 #include "ui/CDlgView.h"
 
@@ -12,7 +13,6 @@
 #include <string>
 
 namespace {
-constexpr int kMessageIncompleteInput = 41023;
 // The dialog's texts hold this many characters.
 constexpr int kMaxDialogText = 127;
 
@@ -23,7 +23,7 @@ bool AskForCompleteEntry(IQuestions& questions, EntryDialogData& data)
     for (;;) {
         if (!questions.RunEntryDialog(data)) return false;
         if (!data.m_szName.empty() && !data.m_szNumber.empty()) return true;
-        questions.ReportError(4, kMessageIncompleteInput);
+        questions.ReportError(ErrorClass::kInput, Ids::IDS_ERR_INCOMPLETE_INPUT);
     }
 }
 

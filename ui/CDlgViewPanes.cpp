@@ -3,6 +3,7 @@
 #include "model/FieldRules.h"
 #include "model/Questions.h"
 #include "res/CommandIds.h"
+#include "res/ErrorClasses.h"
 #include "res/Cp1252.h"
 #include "res/StringTable.h"
 #include "ui/CDlgView.h"
@@ -235,7 +236,7 @@ void CDlgView::OnChangePreviewStatus()
         copy->m_strStatus = status;
         return;
     }
-    m_pQuestions->ReportError(4, 41016);
+    m_pQuestions->ReportError(ErrorClass::kInput, Ids::IDS_ERR_STATUS_INPUT);
     m_edStatus->clear(); // stores the empty status
 }
 
