@@ -40,6 +40,35 @@ void PressOk(CEntryDlg* dialog)
 
 class TestEntryDialog : public QObject {
     Q_OBJECT
+    // Typing rows: the list the dialog is for, the text and caret at the start, what is typed, and the text and
+    // caret after it.
+    static void AddTypingColumns()
+    {
+        QTest::addColumn<int>("listKind");
+        QTest::addColumn<QString>("start");
+        QTest::addColumn<int>("caret");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<int>("caretAfter");
+    }
+    // Types the row's text into the name field (1021) or the number field (1022), the other one holding a name.
+    static void CheckTyping(int field)
+    {
+        QFETCH(int, listKind);
+        QFETCH(QString, start);
+        QFETCH(int, caret);
+        QFETCH(QString, typed);
+        QFETCH(QString, shown);
+        QFETCH(int, caretAfter);
+        auto dialog = field == 1021 ? OpenDialog(listKind, start.toStdString())
+                                    : OpenDialog(listKind, "Name", start.toStdString());
+        QLineEdit* edit = Edit(dialog.get(), field);
+        edit->setCursorPosition(caret);
+        QTest::keyClicks(edit, typed);
+        QCOMPARE(edit->text(), shown);
+        QCOMPARE(edit->cursorPosition(), caretAfter);
+    }
+
 private slots:
     void opensWithTitleTextsAndNamedControls()
     {
@@ -68,12 +97,7 @@ private slots:
 
     void numberTyping_data()
     {
-        QTest::addColumn<int>("listKind");
-        QTest::addColumn<QString>("start");
-        QTest::addColumn<int>("caret");
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<QString>("shown");
-        QTest::addColumn<int>("caretAfter");
+        AddTypingColumns();
         QTest::newRow("letter in the middle, telephone") << 1 << "1234" << 2 << "a" << "1234" << 2;
         QTest::newRow("letter at the end, address book") << 2 << "12" << 2 << "x" << "12" << 2;
         QTest::newRow("space, telephone") << 1 << "12" << 2 << " " << "12" << 2;
@@ -87,18 +111,7 @@ private slots:
     }
     void numberTyping()
     {
-        QFETCH(int, listKind);
-        QFETCH(QString, start);
-        QFETCH(int, caret);
-        QFETCH(QString, typed);
-        QFETCH(QString, shown);
-        QFETCH(int, caretAfter);
-        auto dialog = OpenDialog(listKind, "Name", start.toStdString());
-        QLineEdit* number = Edit(dialog.get(), 1022);
-        number->setCursorPosition(caret);
-        QTest::keyClicks(number, typed);
-        QCOMPARE(number->text(), shown);
-        QCOMPARE(number->cursorPosition(), caretAfter);
+        CheckTyping(1022);
     }
 
     void okStoresTheNumberWithoutSeparators_data()
@@ -128,12 +141,7 @@ private slots:
 
     void nameTyping_data()
     {
-        QTest::addColumn<int>("listKind");
-        QTest::addColumn<QString>("start");
-        QTest::addColumn<int>("caret");
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<QString>("shown");
-        QTest::addColumn<int>("caretAfter");
+        AddTypingColumns();
         QTest::newRow("cut, telephone") << 1 << "" << 0 << "Alexandra Meier" << "Alexandr" << 8;
         QTest::newRow("bracket vanishes, telephone") << 1 << "Abc" << 1 << "[" << "Abc" << 1;
         QTest::newRow("micro sign vanishes, telephone") << 1 << "Ab" << 2 << QString(QChar(0xB5)) << "Ab" << 2;
@@ -142,18 +150,7 @@ private slots:
     }
     void nameTyping()
     {
-        QFETCH(int, listKind);
-        QFETCH(QString, start);
-        QFETCH(int, caret);
-        QFETCH(QString, typed);
-        QFETCH(QString, shown);
-        QFETCH(int, caretAfter);
-        auto dialog = OpenDialog(listKind, start.toStdString());
-        QLineEdit* name = Edit(dialog.get(), 1021);
-        name->setCursorPosition(caret);
-        QTest::keyClicks(name, typed);
-        QCOMPARE(name->text(), shown);
-        QCOMPARE(name->cursorPosition(), caretAfter);
+        CheckTyping(1021);
     }
 
     void pastedForbiddenCharactersKeepTheSelectionInPlace()

@@ -1,5 +1,6 @@
 // The form's plain logic: its settings and the order of the lists.
 #include "model/EntryCompare.h"
+#include "TestEntries.h"
 #include "model/FormSettings.h"
 #include "model/ViewFlags.h"
 
@@ -24,16 +25,6 @@ private:
         }
         settings.sync();
         return FormSettings::Read(settings);
-    }
-
-    static DirEntry Entry(const char* name, const char* number, int index, const char* status)
-    {
-        DirEntry e;
-        e.m_strName = name;
-        e.m_strNumber = number;
-        e.m_nIndex = index;
-        e.m_strStatus = status;
-        return e;
     }
 
 private slots:
@@ -80,16 +71,16 @@ private slots:
     void sortOrder()
     {
         // Names compare without regard to case; "!" entries come first by status.
-        QCOMPARE(CompareEntries(Entry("Miller", "", 1, " "), Entry("miller", "", 2, " "), 0), 0);
-        QVERIFY(CompareEntries(Entry("Adam", "", 1, " "), Entry("bert", "", 2, " "), 0) < 0);
-        QVERIFY(CompareEntries(Entry("a", "", 1, "!"), Entry("b", "", 2, " "), 3) < 0);
-        QVERIFY(CompareEntries(Entry("a", "", 1, " "), Entry("b", "", 2, "!"), 3) > 0);
+        QCOMPARE(CompareEntries(TestEntry("Miller", "", 1, " "), TestEntry("miller", "", 2, " "), 0), 0);
+        QVERIFY(CompareEntries(TestEntry("Adam", "", 1, " "), TestEntry("bert", "", 2, " "), 0) < 0);
+        QVERIFY(CompareEntries(TestEntry("a", "", 1, "!"), TestEntry("b", "", 2, " "), 3) < 0);
+        QVERIFY(CompareEntries(TestEntry("a", "", 1, " "), TestEntry("b", "", 2, "!"), 3) > 0);
         // Indices compare as numbers below 1000, numbers as texts.
-        QVERIFY(CompareEntries(Entry("", "", 9, " "), Entry("", "", 10, " "), 2) < 0);
-        QVERIFY(CompareEntries(Entry("", "", 99, " "), Entry("", "", 100, " "), 2) < 0);
-        QVERIFY(CompareEntries(Entry("", "+49", 1, " "), Entry("", "0049", 1, " "), 1) < 0);
+        QVERIFY(CompareEntries(TestEntry("", "", 9, " "), TestEntry("", "", 10, " "), 2) < 0);
+        QVERIFY(CompareEntries(TestEntry("", "", 99, " "), TestEntry("", "", 100, " "), 2) < 0);
+        QVERIFY(CompareEntries(TestEntry("", "+49", 1, " "), TestEntry("", "0049", 1, " "), 1) < 0);
         // Bytes above 127 compare unsigned: accented letters sort after plain ones.
-        QVERIFY(CompareEntries(Entry("\xC4rger", "", 1, " "), Entry("Zorn", "", 1, " "), 0) > 0);
+        QVERIFY(CompareEntries(TestEntry("\xC4rger", "", 1, " "), TestEntry("Zorn", "", 1, " "), 0) > 0);
     }
 };
 

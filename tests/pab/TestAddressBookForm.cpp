@@ -1,6 +1,7 @@
 // The address-book half of the form on real widgets and a real address-book file: opening it at start-up, its
 // folders, reading entries with status and index from their comments, and saving changes back.
 #include "FormControls.h"
+#include "TestEntries.h"
 #include "FormTestCase.h"
 #include "PabSeeder.h"
 
@@ -36,16 +37,6 @@ const DirEntry* EntryNamed(const DirTable& table, const std::string& name)
     return nullptr;
 }
 
-DirEntry NewEntry(const char* name, const char* number, int index, const char* status)
-{
-    DirEntry e;
-    e.m_strName = name;
-    e.m_strNumber = number;
-    e.m_nIndex = index;
-    e.m_strStatus = status;
-    e.m_nState = ENTRY_NEW;
-    return e;
-}
 }
 
 class TestAddressBookForm : public FormTestCase {
@@ -163,7 +154,7 @@ private slots:
         CDlgView* v = f.View();
         EntryTableEditor editor(v->Store(), f.Questions(), *v);
         v->Store().SetFlag(VF_BATCH);
-        DirEntry added = NewEntry("Nina", "0171 555", 12, " ");
+        DirEntry added = TestEntry("Nina", "0171 555", 12, " ", ENTRY_NEW);
         QVERIFY(editor.InsertAbEntry(0, added));
         v->Store().ClearFlag(VF_BATCH);
         DirEntry* carl = const_cast<DirEntry*>(EntryNamed(v->Store().m_abTable, "Carl"));
@@ -231,7 +222,7 @@ private slots:
         QCOMPARE(v->Store().m_abTable.m_nCount, 2);
         EntryTableEditor editor(v->Store(), f.Questions(), *v);
         QVERIFY(editor.RemoveAbEntry(EntryNamed(v->Store().m_abTable, "Dad") == &v->Store().m_abTable[0] ? 0 : 1));
-        DirEntry sister = NewEntry("Sister", "4", 5, " ");
+        DirEntry sister = TestEntry("Sister", "4", 5, " ", ENTRY_NEW);
         v->Store().SetFlag(VF_BATCH);
         QVERIFY(editor.InsertAbEntry(v->Store().m_abTable.m_nCount, sister));
         v->Store().ClearFlag(VF_BATCH);
@@ -252,8 +243,8 @@ private slots:
         f.Start();
         CDlgView* v = f.View();
         EntryTableEditor editor(v->Store(), f.Questions(), *v);
-        DirEntry twin = NewEntry("Anna", "2", 2, " ");
-        DirEntry other = NewEntry("Otto", "3", 3, " ");
+        DirEntry twin = TestEntry("Anna", "2", 2, " ", ENTRY_NEW);
+        DirEntry other = TestEntry("Otto", "3", 3, " ", ENTRY_NEW);
         v->Store().SetFlag(VF_BATCH);
         QVERIFY(editor.InsertAbEntry(1, twin));
         QVERIFY(editor.InsertAbEntry(2, other));
@@ -276,7 +267,7 @@ private slots:
         f.Start();
         CDlgView* v = f.View();
         EntryTableEditor editor(v->Store(), f.Questions(), *v);
-        DirEntry kept = NewEntry("Kept", "1", 1, " ");
+        DirEntry kept = TestEntry("Kept", "1", 1, " ", ENTRY_NEW);
         v->Store().SetFlag(VF_BATCH);
         QVERIFY(editor.InsertAbEntry(0, kept));
         v->Store().ClearFlag(VF_BATCH);
@@ -307,7 +298,8 @@ private slots:
             return true;
         });
         v->Store().SetFlag(VF_BATCH | VF_BATCH_MULTI);
-        DirEntry batch[3] = {NewEntry("A", "1", 1, " "), NewEntry("B", "2", 2, " "), NewEntry("C", "3", 1, " ")};
+        DirEntry batch[3] = {TestEntry("A", "1", 1, " ", ENTRY_NEW), TestEntry("B", "2", 2, " ", ENTRY_NEW),
+                             TestEntry("C", "3", 1, " ", ENTRY_NEW)};
         for (int i = 0; i < 3; ++i) QVERIFY(editor.InsertAbEntry(v->Store().m_abTable.m_nCount, batch[i]));
         v->Store().ClearFlag(VF_BATCH | VF_BATCH_MULTI);
         QCOMPARE(f.Questions().AskedSoFar().size(), size_t(1)); // asked once, with "Accept All" offered

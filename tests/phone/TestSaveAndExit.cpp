@@ -1,6 +1,7 @@
 // Saving the telephone directory record by record, and leaving the program with unsaved changes, through the form
 // against the phone emulator on a pseudo-terminal and a real address-book file.
 #include "FormControls.h"
+#include "TestEntries.h"
 #include "FormTestCase.h"
 #include "PabSeeder.h"
 
@@ -20,16 +21,6 @@ QStringList WritesIn(const QString& log)
     const QRegularExpression write(QStringLiteral("AT\\+CPBW=([^\\r\\n]*)"));
     for (auto it = write.globalMatch(log); it.hasNext();) writes << it.next().captured(1);
     return writes;
-}
-
-DirEntry NewEntry(const char* name, const char* number, int index)
-{
-    DirEntry e;
-    e.m_strName = name;
-    e.m_strNumber = number;
-    e.m_nIndex = index;
-    e.m_strStatus = " ";
-    return e;
 }
 
 int SlotNamed(const DirTable& table, const std::string& name)
@@ -58,19 +49,28 @@ void ReadSim(FormFixture& f)
 
 class TestSaveAndExit : public FormTestCase {
     Q_OBJECT
+    // A started form showing the SIM directory, read from a phone with this many numbers; the phone refuses its
+    // failWrite-th write when failWrite is given.
+    FormFixture& FormOnSim(int numbers, int failWrite = 0)
+    {
+        FormFixture& f = NewForm();
+        f.SetPhoneState(OwnNumbers(numbers));
+        f.PhoneOptions().failWrite = failWrite;
+        f.Start();
+        if (!f.WaitUntilIdle()) QTest::qFail("the start-up read did not end", __FILE__, __LINE__);
+        ReadSim(f);
+        return f;
+    }
+
 private slots:
     void newEntryFirstThenDeletionsInTheirOrder()
     {
-        FormFixture& f = NewForm();
-        f.SetPhoneState(OwnNumbers(3));
-        f.Start();
-        QVERIFY(f.WaitUntilIdle());
-        ReadSim(f);
+        FormFixture& f = FormOnSim(3);
         CDlgView* v = f.View();
         EntryTableEditor editor(v->Store(), f.Questions(), *v);
         QVERIFY(editor.RemovePhoneEntry(SlotNamed(v->Store().CurrentPhoneTable(), "N3")));
         QVERIFY(editor.RemovePhoneEntry(SlotNamed(v->Store().CurrentPhoneTable(), "N1")));
-        DirEntry added = NewEntry("Neu", "0300", 7);
+        DirEntry added = TestEntry("Neu", "0300", 7);
         v->Store().SetFlag(VF_BATCH);
         QVERIFY(editor.InsertPhoneEntry(0, added));
         v->Store().ClearFlag(VF_BATCH);
@@ -86,11 +86,7 @@ private slots:
 
     void vipNameLosesItsLastCharacterForTheMark()
     {
-        FormFixture& f = NewForm();
-        f.SetPhoneState(OwnNumbers(1));
-        f.Start();
-        QVERIFY(f.WaitUntilIdle());
-        ReadSim(f);
+        FormFixture& f = FormOnSim(1);
         CDlgView* v = f.View();
         DirTable& t = v->Store().CurrentPhoneTable();
         t[0].m_strName = "ABCDEFGHIJKLMNOP"; // 16 characters, the name length
@@ -104,12 +100,7 @@ private slots:
 
     void refusedRecordKeepsItAndTheRestPending()
     {
-        FormFixture& f = NewForm();
-        f.SetPhoneState(OwnNumbers(5));
-        f.PhoneOptions().failWrite = 3;
-        f.Start();
-        QVERIFY(f.WaitUntilIdle());
-        ReadSim(f);
+        FormFixture& f = FormOnSim(5, 3);
         CDlgView* v = f.View();
         DirTable& t = v->Store().CurrentPhoneTable();
         for (int i = 0; i < 5; ++i) {
@@ -158,14 +149,10 @@ private slots:
 
     void exitWithBothListsEditedSavesBothThenCloses()
     {
-        FormFixture& f = NewForm();
-        f.SetPhoneState(OwnNumbers(2));
-        f.Start();
-        QVERIFY(f.WaitUntilIdle());
-        ReadSim(f);
+        FormFixture& f = FormOnSim(2);
         CDlgView* v = f.View();
         EntryTableEditor editor(v->Store(), f.Questions(), *v);
-        DirEntry friendEntry = NewEntry("Friend", "0401", 1);
+        DirEntry friendEntry = TestEntry("Friend", "0401", 1);
         v->Store().SetFlag(VF_BATCH);
         QVERIFY(editor.InsertAbEntry(0, friendEntry));
         v->Store().ClearFlag(VF_BATCH);
@@ -185,11 +172,7 @@ private slots:
 
     void exitAnsweringNoClosesAtOnceAndLosesTheEdits()
     {
-        FormFixture& f = NewForm();
-        f.SetPhoneState(OwnNumbers(1));
-        f.Start();
-        QVERIFY(f.WaitUntilIdle());
-        ReadSim(f);
+        FormFixture& f = FormOnSim(1);
         CDlgView* v = f.View();
         v->Store().CurrentPhoneTable()[0].m_strNumber = "555";
         v->Store().CurrentPhoneTable()[0].m_nState = ENTRY_NEW;

@@ -1,6 +1,7 @@
 // The form on real widgets: its layout from the dialog template, what it shows at start-up, how the lists are
 // filled from the tables, and the names assistive tools read.
 #include "FormControls.h"
+#include "TestEntries.h"
 #include "FormTestCase.h"
 
 #include "app/CMainFrame.h"
@@ -20,15 +21,6 @@
 class TestForm : public FormTestCase {
     Q_OBJECT
 private:
-    static DirEntry Entry(const char* name, const char* number, int index, const char* status)
-    {
-        DirEntry e;
-        e.m_strName = name;
-        e.m_strNumber = number;
-        e.m_nIndex = index;
-        e.m_strStatus = status;
-        return e;
-    }
     static QStringList Row(QTreeWidget* list, int row)
     {
         QStringList texts;
@@ -161,7 +153,7 @@ private slots:
         f.Start();
         CDlgView* v = f.View();
         v->Store().m_dirTables[0].m_nCount = 1;
-        v->Store().m_dirTables[0][0] = Entry("Anna", "123", 1, " ");
+        v->Store().m_dirTables[0][0] = TestEntry("Anna", "123", 1, " ");
         v->Store().m_nCurDir = 0;
         v->Store().m_bPhoneDataRead = 0;
         v->FillPhoneList(true);
@@ -180,10 +172,10 @@ private slots:
         CDlgView* v = f.View();
         DirTable& t = v->Store().m_abTable;
         t.m_nCount = 4;
-        t[0] = Entry("Bert", "1", 1500, " ");
-        t[1] = Entry("Anna", "2", 1, "");
-        t[2] = Entry("Carl", "3", 1000, "x");
-        t[3] = Entry("Dora", "4", -3, "!");
+        t[0] = TestEntry("Bert", "1", 1500, " ");
+        t[1] = TestEntry("Anna", "2", 1, "");
+        t[2] = TestEntry("Carl", "3", 1000, "x");
+        t[3] = TestEntry("Dora", "4", -3, "!");
         t[0].m_nState = ENTRY_CHANGED;
         v->FillAbList(false);
         QCOMPARE(t[0].m_nIndex, 2);    // 1500 is no telephone record: the lowest free index, kept in the entry
@@ -205,7 +197,7 @@ private slots:
         FormFixture& f = NewForm();
         f.Start();
         CDlgView* v = f.View();
-        v->Store().m_previewEntries[0] = Entry("Anna", "1", 1, " ");
+        v->Store().m_previewEntries[0] = TestEntry("Anna", "1", 1, " ");
         PreviewCombo(v)->AddCopy(QStringLiteral("Anna"), &v->Store().m_previewEntries[0]);
         PreviewCombo(v)->setEnabled(true);
         PreviewName(v)->setText(QStringLiteral("Anna"));
