@@ -331,7 +331,7 @@ void CMainFrame::OnHelpFinder()
 
 void CMainFrame::ToggleBar(QWidget* bar)
 {
+    // The frame keeps the size that fits the form with both bars: a hidden bar leaves its room empty.
     bar->setVisible(bar->isHidden());
-    FitToView();
     UpdateCommandUI();
 }

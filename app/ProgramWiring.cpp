@@ -91,6 +91,7 @@ void ProgramWiring::ShowForm(IQuestions* questions, std::function<void(int)> pro
     m_view = view;
     if (programEnder) view->SetProgramEnder(std::move(programEnder));
     m_frame->SetView(view, view);
-    m_frame->show();
+    // The form is set up before the frame appears: a report at start-up does not stand over an empty frame.
     view->OnInitialUpdate();
+    m_frame->show();
 }

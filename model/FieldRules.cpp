@@ -53,14 +53,15 @@ void ToGsm(std::string& text, std::string& out)
     out.assign(text.size(), '\0');
     for (size_t i = 0; i < text.size(); ++i) {
         if (text[i] == '\xD6') text[i] = '\xF6';
-        out[i] = Translate(text[i], g_achAnsiChars, g_achGsmChars);
+        out[i] = text[i] == '@' ? kGsmAtSign : Translate(text[i], g_achAnsiChars, g_achGsmChars);
     }
 }
 
 void FromGsm(const std::string& text, std::string& out)
 {
     out.assign(text.size(), '\0');
-    for (size_t i = 0; i < text.size(); ++i) out[i] = Translate(text[i], g_achGsmChars, g_achAnsiChars);
+    for (size_t i = 0; i < text.size(); ++i)
+        out[i] = text[i] == kGsmAtSign ? '@' : Translate(text[i], g_achGsmChars, g_achAnsiChars);
 }
 
 bool StripForbidden(const std::string& text, std::string& out)

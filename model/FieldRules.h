@@ -11,6 +11,9 @@ extern const char g_achForbidden[kForbiddenCount];
 // Parallel tables: g_achAnsiChars[i] is sent to the telephone as g_achGsmChars[i]; every other byte passes as it is.
 extern const char g_achAnsiChars[kGsmPairCount];
 extern const char g_achGsmChars[kGsmPairCount];
+// The phone's "@" is GSM code 0x00, which cannot stand inside a zero-terminated name: the telephone link carries
+// it as this byte, which code page 1252 leaves undefined. ToGsm sends "@" as it, FromGsm shows it as "@".
+constexpr char kGsmAtSign = '\x81';
 
 // Converts a name for the telephone. An empty name becomes " ", because the telephone needs a name to store a
 // record. A capital O with diaeresis is first turned into the small one in the caller's text itself: the

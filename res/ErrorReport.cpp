@@ -25,7 +25,9 @@ QString message(int messageId)
 QString remedy(int messageId)
 {
     const int id = messageId + Ids::REMEDY_OFFSET;
-    return StringTable::Has(id) ? StringTable::LoadQString(id) : QString();
+    if (!StringTable::Has(id)) return {};
+    const QString text = StringTable::LoadQString(id);
+    return message(messageId).contains(text) ? QString() : text;
 }
 
 QString plainText(int errorClass, int messageId)

@@ -7,7 +7,9 @@
 namespace ErrorReport {
 QString caption(int errorClass);
 QString message(int messageId);
-QString remedy(int messageId); // empty when the message has none
+// The remedy shown beside the message: empty when the message has none, or when the message says it already
+// (the reasons of 41017 stand in both).
+QString remedy(int messageId);
 // Caption, message and remedy as one block of text, for a terminal.
 QString plainText(int errorClass, int messageId);
 }

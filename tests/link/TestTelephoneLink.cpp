@@ -372,6 +372,9 @@ void TestTelephoneLink::errorReportsGoToTheHandler()
     QCOMPARE(ErrorReport::message(41019), QStringLiteral("An error occurred while reading telephone data: No data."));
     QCOMPARE(ErrorReport::remedy(41019), QStringLiteral("Check connection to telephone."));
     QVERIFY(ErrorReport::remedy(41018).isEmpty());
+    QVERIFY(ErrorReport::remedy(41017).isEmpty()); // its message holds the reasons already
+    QCOMPARE(ErrorReport::plainText(3, 41017).count(QStringLiteral("Possible reasons:")), 1);
+    QCOMPARE(ErrorReport::plainText(3, 41017).count(QStringLiteral("2) invalid index chosen")), 1);
     QVERIFY(ErrorReport::caption(5) != ErrorReport::caption(3));
     QVERIFY(ErrorReport::plainText(4, 41020).contains("Select another telephone directory for writing"));
 }

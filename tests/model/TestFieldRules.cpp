@@ -29,7 +29,7 @@ private slots:
         QTest::newRow("A ring is not") << QByteArray("\xC5") << QByteArray("\xC5") << QByteArray("\xC5");
         QTest::newRow("I grave is a pair") << QByteArray("\xCC") << QByteArray("\x40") << QByteArray("\xCC");
         QTest::newRow("inverted exclamation is not") << QByteArray("\xA1") << QByteArray("\xA1") << QByteArray("\xA1");
-        QTest::newRow("at sign passes") << QByteArray("a@b") << QByteArray("a@b") << QByteArray("a@b");
+        QTest::newRow("at sign is the phone's at sign") << QByteArray("a@b") << QByteArray("a\x81" "b") << QByteArray("a@b");
         QTest::newRow("brace passes the conversion") << QByteArray("{") << QByteArray("{") << QByteArray("{");
         QTest::newRow("mixed German name") << QByteArray("M\xFCller_\xDF") << QByteArray("M\x7Eller\x11\x1E")
                                            << QByteArray("M\xFCller_\xDF");
@@ -54,6 +54,7 @@ private slots:
         QTest::newRow("0x5C is the capital O umlaut") << QByteArray("\x5C") << QByteArray("\xD6");
         QTest::newRow("0x0E back to A acute") << QByteArray("\x0E") << QByteArray("\xC1");
         QTest::newRow("0x40 is I grave") << QByteArray("\x40") << QByteArray("\xCC");
+        QTest::newRow("the phone's at sign is the at sign") << QByteArray("a\x81" "b") << QByteArray("a@b");
         QTest::newRow("letters and digits pass") << QByteArray("Ab 09") << QByteArray("Ab 09");
     }
     void fromGsm()

@@ -4,6 +4,7 @@
 #include "FormTestCase.h"
 #include "PabSeeder.h"
 
+#include "app/CMainFrame.h"
 #include "mapi/Mapi.h"
 #include "mapi/MapiFaults.h"
 #include "pab/AddressBook.h"
@@ -48,7 +49,11 @@ private slots:
             pab.AddUser("Anna", "1", std::string("Standard-Status - Index: 1 "));
         }
         MapiFaults::Inject(method, static_cast<HRESULT>(result), skip);
+        // The report comes while the form is set up, before the frame appears.
+        bool frameShownAtReport = false;
+        f.Questions().OnReport([&](int) { frameShownAtReport = frameShownAtReport || f.Frame()->isVisible(); });
         f.Start();
+        QVERIFY(!frameShownAtReport);
         std::vector<int> expected;
         for (int id : reports) expected.push_back(2 * 100000 + id);
         QCOMPARE(f.Questions().TakeReports(), expected);

@@ -3,6 +3,7 @@
 // Checked on the real form and in the address-book file itself, with SQL.
 #include "FormControls.h"
 #include "FormTestCase.h"
+#include "PabQuery.h"
 #include "PabSeeder.h"
 
 #include "mapi/MapiCodes.h"
@@ -15,33 +16,14 @@
 #include <QTreeWidget>
 #include <QtTest>
 
-#include <sqlite3.h>
 
 namespace {
 constexpr int kNewFolder = 32771;
 
-// The texts a query of the address-book file yields for a mail user's name (bound to ?1), in the file as it is now.
-QStringList Query(const QString& file, const char* sql, const QString& user)
-{
-    QStringList texts;
-    sqlite3* db = nullptr;
-    sqlite3_stmt* statement = nullptr;
-    if (sqlite3_open_v2(file.toUtf8().constData(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK &&
-        sqlite3_prepare_v2(db, sql, -1, &statement, nullptr) == SQLITE_OK) {
-        const QByteArray wanted = user.toUtf8();
-        sqlite3_bind_text(statement, 1, wanted.constData(), int(wanted.size()), SQLITE_TRANSIENT);
-        while (sqlite3_step(statement) == SQLITE_ROW)
-            texts << QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(statement, 0)));
-    }
-    sqlite3_finalize(statement);
-    sqlite3_close_v2(db);
-    return texts;
-}
-
 // The names of the folders (the book or a list) holding a mail user of that name. 12289: the display name.
 QStringList FoldersHolding(const QString& file, const QString& user)
 {
-    return Query(file,
+    return QueryPab(file,
                  "SELECT folder.value FROM props AS name JOIN objects AS o ON o.id = name.object "
                  "JOIN props AS folder ON folder.object = o.parent AND folder.propid = 12289 "
                  "WHERE name.propid = 12289 AND name.value = ?1 ORDER BY folder.value",
@@ -51,7 +33,7 @@ QStringList FoldersHolding(const QString& file, const QString& user)
 // The mail user's primary telephone number (property 0x3A1A).
 QString NumberOf(const QString& file, const QString& user)
 {
-    return Query(file,
+    return QueryPab(file,
                  "SELECT number.value FROM props AS name JOIN props AS number ON number.object = name.object "
                  "AND number.propid = 14874 WHERE name.propid = 12289 AND name.value = ?1",
                  user)

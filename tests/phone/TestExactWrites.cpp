@@ -2,9 +2,12 @@
 // emulator on a pseudo-terminal, checked in the emulator's state and in the commands it logged.
 #include "FormControls.h"
 #include "FormTestCase.h"
+#include "PabQuery.h"
 
 #include "app/CMainFrame.h"
+#include "link/GsmAlphabet.h"
 #include "link/TelephoneLinkSetup.h"
+#include "model/FieldRules.h"
 #include "phone/TelephoneDirectories.h"
 #include "res/CommandIds.h"
 #include "ui/CDirectoryCombo.h"
@@ -92,6 +95,11 @@ QStringList ListNames(CDlgView* v)
     QStringList names;
     for (int row = 0; row < PhoneList(v)->topLevelItemCount(); ++row) names << PhoneList(v)->topLevelItem(row)->text(0);
     return names;
+}
+
+void ClickRow(QTreeWidget* list, int row)
+{
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->topLevelItem(row)).center());
 }
 
 // Restarts the phone over another state, as if it had been changed by another program meanwhile.
@@ -318,6 +326,31 @@ private slots:
         QCOMPARE(DirectoryCombo(v)->currentIndex(), int(DIR_MOBILE));
         QCOMPARE(ListNames(v), QStringList{"Mobile"});
         QVERIFY(f.Questions().Unanswered().empty());
+    }
+
+    void atSignTravelsFromThePhoneToTheBookAndBack()
+    {
+        // The field rules and the link agree on the byte that carries the phone's "@" inside a name.
+        QCOMPARE(static_cast<unsigned char>(kGsmAtSign), GsmAlphabet::kAtSignInBlock);
+        FormFixture& f = NewForm();
+        StartOnSim(f, {{1, {"Anna@Work", "1"}}});
+        CDlgView* v = f.View();
+        QCOMPARE(ListNames(v), QStringList{"Anna@Work"});
+        ClickRow(PhoneList(v), 0);
+        QCOMPARE(PreviewName(v)->text(), QStringLiteral("Anna@Work"));
+        QTest::mouseClick(ToAddressBookButton(v), Qt::LeftButton);
+        QCOMPARE(AbList(v)->topLevelItemCount(), 1);
+        QCOMPARE(AbList(v)->topLevelItem(0)->text(0), QStringLiteral("Anna@Work"));
+        QTest::mouseClick(SaveAddressBookButton(v), Qt::LeftButton);
+        QVERIFY(PabDisplayNames(f.PabPath()).contains(QStringLiteral("Anna@Work")));
+        // Back to the telephone under another index, and written as the phone's own "@".
+        f.Questions().AnswerIndex(ScriptedQuestions::TypeIndex(2));
+        ClickRow(AbList(v), 0);
+        QTest::mouseClick(ToPhoneButton(v), Qt::LeftButton);
+        Save(f);
+        QCOMPARE(f.Phone().state().storage("SM")->entries.value(2).name, QStringLiteral("Anna@Work"));
+        QCOMPARE(f.Phone().state().storage("SM")->entries.value(1).name, QStringLiteral("Anna@Work"));
+        QCOMPARE(ListNames(v), (QStringList{"Anna@Work", "Anna@Work"}));
     }
 
     void exitDuringAReadLeavesNothingArmedForALaterSave()

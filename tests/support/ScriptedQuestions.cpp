@@ -84,6 +84,7 @@ void ScriptedQuestions::ReportError(int errorClass, int messageId)
     const int report = errorClass * 100000 + messageId;
     const bool allowed = std::find(m_allowedReports.begin(), m_allowedReports.end(), report) != m_allowedReports.end();
     m_asked.push_back({allowed ? "allowed-error" : "error", report, {}});
+    if (m_reportObserver) m_reportObserver(report);
 }
 
 bool ScriptedQuestions::RunIndexDialog(IndexDialogData& data)

@@ -36,6 +36,8 @@ public:
     // A report (class * 100000 + message id) that may come at any time and that the test does not check: it
     // is kept out of TakeReports() and never counts as left open.
     void AllowReport(int report) { m_allowedReports.push_back(report); }
+    // Called with every report as it is made, for a test that looks at the program at that moment.
+    void OnReport(std::function<void(int report)> observer) { m_reportObserver = std::move(observer); }
 
     const std::vector<Asked>& AskedSoFar() const { return m_asked; }
     // The questions of one kind, in order.
@@ -72,5 +74,6 @@ private:
     std::vector<NameDialogShown> m_namesShown;
     std::vector<std::string> m_unanswered;
     std::vector<int> m_allowedReports;
+    std::function<void(int)> m_reportObserver;
     size_t m_reportsTaken = 0; // reports made before this many are checked
 };

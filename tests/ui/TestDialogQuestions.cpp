@@ -86,6 +86,14 @@ private slots:
         questions.ReportError(2, 41014);
         QVERIFY(text.contains(QStringLiteral("The entry already exists.")));
         QVERIFY(text.contains(QStringLiteral("System error - try restart")));
+        // The reasons of a refused write stand in its message once, not again as its remedy.
+        OnNextModal([&](QWidget* box) {
+            text = AllText(box);
+            QTest::keyClick(box, Qt::Key_Return);
+        });
+        questions.ReportError(3, 41017);
+        QCOMPARE(text.count(QStringLiteral("1) The name already exists")), 1);
+        QVERIFY(text.contains(QStringLiteral("3) non GSM characters used.")));
     }
 
     void indexDialogReturnsTheTypedIndex()
