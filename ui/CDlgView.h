@@ -181,6 +181,8 @@ private:
 
     int m_nPreviewWidth = 0;
     std::array<int, 4> m_anPreviewWidth{};
+    // Set while many rows are selected at once: the preview is rebuilt once, after them.
+    bool m_bPreviewHeld = false;
 
     // The frame and the application around the form (message line, size, caption, input block).
     IFormFrame* m_pFrame;

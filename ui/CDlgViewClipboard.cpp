@@ -7,9 +7,11 @@
 #include "res/StringTable.h"
 #include "ui/CDlgView.h"
 
+#include <QItemSelectionModel>
 #include <QLineEdit>
 #include <QTreeWidget>
 
+#include <algorithm>
 #include <vector>
 
 QTreeWidget* CDlgView::ActiveListWidget() const
@@ -142,7 +144,15 @@ void CDlgView::OnSelectAll()
 {
     QTreeWidget* list = ActiveListWidget();
     if (!list) return;
-    const int count = list == m_lcPhone ? m_store->CurrentPhoneTable().m_nCount : m_store->m_abTable.m_nCount;
-    for (int row = 0; row < count && row < list->topLevelItemCount(); ++row) list->topLevelItem(row)->setSelected(true);
+    const int tableCount = list == m_lcPhone ? m_store->CurrentPhoneTable().m_nCount : m_store->m_abTable.m_nCount;
+    const int count = std::min(tableCount, list->topLevelItemCount());
+    if (count > 0) {
+        // One selection change for all the rows, and one rebuild of the preview after it.
+        m_bPreviewHeld = true;
+        const QAbstractItemModel* model = list->model();
+        const QItemSelection rows(model->index(0, 0), model->index(count - 1, model->columnCount() - 1));
+        list->selectionModel()->select(rows, QItemSelectionModel::Select);
+        m_bPreviewHeld = false;
+    }
     FillPreview();
 }

@@ -16,6 +16,7 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QShortcut>
 #include <QTreeWidget>
 
 #include <algorithm>
@@ -54,7 +55,7 @@ void CDlgView::ConnectPaneHandlers()
         list->installEventFilter(this);
         list->setContextMenuPolicy(Qt::NoContextMenu); // the form shows the menu of the active list
         connect(list, &QTreeWidget::itemSelectionChanged, this, [this, list] {
-            if (!list->selectedItems().isEmpty()) FillPreview();
+            if (!m_bPreviewHeld && list->selectionModel()->hasSelection()) FillPreview();
         });
     }
     connect(m_lcPhone->header(), &QHeaderView::sectionClicked, this, [this](int column) {
@@ -71,6 +72,8 @@ void CDlgView::ConnectPaneHandlers()
         m_edName->selectAll();
     });
     m_cbPreview->installEventFilter(this);
+    connect(m_cbPreview, &CPreviewCombo::droppedDown, this, &CDlgView::ShowPreviewEntry);
+    connect(m_cbPreview, &CPreviewCombo::closedUp, this, &CDlgView::ShowPreviewEntry);
     connect(m_edName, &QLineEdit::textChanged, this, [this] {
         OnUpdatePreviewName();
         OnChangePreviewName();
@@ -83,6 +86,13 @@ void CDlgView::ConnectPaneHandlers()
     connect(m_edStatus, &QLineEdit::textChanged, this, &CDlgView::OnChangePreviewStatus);
     connect(m_btnToAddressBook, &QPushButton::clicked, this, &CDlgView::OnCopyToAddressBook);
     connect(m_btnToPhone, &QPushButton::clicked, this, &CDlgView::OnCopyToPhone);
+    // The Delete key deletes the selected entries wherever the focus is on the form, except in the four preview
+    // edits: a line edit claims the key for its text before a shortcut sees it.
+    auto* deleteKey = new QShortcut(QKeySequence(Qt::Key_Delete), this, nullptr, nullptr, Qt::WidgetWithChildrenShortcut);
+    connect(deleteKey, &QShortcut::activated, this, [this] {
+        bool enabled = false;
+        if (OnUpdateCommand(ID_EDIT_CLEAR, enabled) && enabled) OnDeleteEntries();
+    });
 }
 
 bool CDlgView::eventFilter(QObject* watched, QEvent* event)
@@ -92,19 +102,15 @@ bool CDlgView::eventFilter(QObject* watched, QEvent* event)
     if (phone || addressBook) {
         const int list = phone ? LIST_PHONE : LIST_AB;
         if (event->type() == QEvent::KeyPress) {
-            auto* key = static_cast<QKeyEvent*>(event);
-            if (key->key() == Qt::Key_Delete && key->modifiers() == Qt::NoModifier) {
-                bool enabled = false;
-                OnUpdateCommand(ID_EDIT_CLEAR, enabled);
-                if (enabled) OnDeleteEntries();
-                return true;
-            }
             OnKeyDownInList(list);
         } else if (event->type() == QEvent::MouseButtonRelease && static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton &&
                    watched != m_lcPhone && watched != m_lcAddressBook) {
             OnClickList(list, static_cast<QMouseEvent*>(event)->position().toPoint());
         } else if (event->type() == QEvent::MouseButtonDblClick && watched != m_lcPhone && watched != m_lcAddressBook) {
             OnDblClickList(list);
+            // The edit may have refilled the list: the row now under the pointer is another entry, which the
+            // list's own double-click handling would select.
+            return true;
         }
     } else if (watched == m_cbPreview && event->type() == QEvent::FocusOut) {
         ShowPreviewEntry();

@@ -59,6 +59,21 @@ private:
 CPreviewCombo::CPreviewCombo(QWidget* parent) : QComboBox(parent)
 {
     setItemDelegate(new PreviewItemDelegate(this));
+    // A press on the text strip belongs to the edit under it: the combo box takes the focus only from the
+    // keyboard and from a press on its arrow (mousePressEvent).
+    setFocusPolicy(Qt::TabFocus);
+}
+
+void CPreviewCombo::showPopup()
+{
+    emit droppedDown();
+    QComboBox::showPopup();
+}
+
+void CPreviewCombo::hidePopup()
+{
+    QComboBox::hidePopup();
+    emit closedUp();
 }
 
 void CPreviewCombo::AddCopy(const QString& name, DirEntry* copy)
@@ -99,5 +114,6 @@ void CPreviewCombo::mousePressEvent(QMouseEvent* event)
         form->FocusPreviewField(x);
         return;
     }
+    setFocus(Qt::MouseFocusReason);
     QComboBox::mousePressEvent(event);
 }

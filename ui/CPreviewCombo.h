@@ -20,8 +20,14 @@ public:
     // The form's preview column widths, or null when the combo box is not on the form.
     const std::array<int, 4>* ColumnWidths() const;
 
+    // The open list: opening and closing it, even without a choice, shows the current copy again.
+    void showPopup() override;
+    void hidePopup() override;
+
 signals:
     void focusEntered();
+    void droppedDown();
+    void closedUp();
 
 protected:
     void focusInEvent(QFocusEvent* event) override;

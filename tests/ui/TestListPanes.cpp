@@ -184,11 +184,12 @@ private slots:
         StartWith(f, {"Zed"});
         CDlgView* v = f.View();
         Click(PhoneList(v), 0);
-        QString shown;
+        QString shown, firstItem;
         // Runs inside the menu's own event loop, once the menu is open.
         QTimer::singleShot(0, [&] {
             if (auto* menu = v->findChild<QMenu*>(QString(), Qt::FindDirectChildrenOnly)) {
                 shown = menu->objectName();
+                firstItem = menu->actions().value(0) ? menu->actions().value(0)->text() : QString();
                 menu->close();
             }
         });
@@ -196,6 +197,7 @@ private slots:
         QContextMenuEvent event(QContextMenuEvent::Mouse, row.center(), AbList(v)->viewport()->mapToGlobal(row.center()));
         QApplication::sendEvent(AbList(v)->viewport(), &event);
         QCOMPARE(shown, QStringLiteral("menu136"));
+        QCOMPARE(firstItem, QString::fromUtf8("Copy selected entries to the PAB\u00B4s list"));
     }
 
     void transferToTheAddressBookTrimsAndChecksNames()
@@ -281,15 +283,114 @@ private slots:
         QCOMPARE(v->Store().m_abTable.m_nCount, 2);
     }
 
-    void selectAllCopiesEveryRowIntoThePreview()
+    void selectAllCopiesEveryRowIntoThePreviewOnce()
     {
         FormFixture& f = NewForm();
-        StartWith(f, {});
+        std::vector<std::string> names;
+        for (int i = 0; i < 300; ++i) names.push_back("P" + std::to_string(1000 + i));
+        StartWith(f, names);
         CDlgView* v = f.View();
         Click(PhoneList(v), 0);
         QVERIFY(f.Frame()->ExecuteCommand(57642));
         QCOMPARE(PhoneList(v)->selectedItems().size(), 3);
         QCOMPARE(PreviewCombo(v)->count(), 3);
+        // All rows of a long list: the preview is rebuilt once, not once per row.
+        Click(AbList(v), 0);
+        int rebuilds = 0;
+        connect(PreviewCombo(v)->model(), &QAbstractItemModel::rowsRemoved, this, [&] { ++rebuilds; });
+        QVERIFY(f.Frame()->ExecuteCommand(57642));
+        QCOMPARE(rebuilds, 1);
+        QCOMPARE(AbList(v)->selectedItems().size(), 300);
+        QCOMPARE(PreviewCombo(v)->count(), 300);
+        QCOMPARE(PreviewName(v)->text(), QStringLiteral("P1000"));
+    }
+
+    void doubleClickEditKeepsTheEditedEntrySelected()
+    {
+        FormFixture& f = NewForm();
+        StartWith(f, {});
+        CDlgView* v = f.View();
+        // Bert becomes Aaron and moves to the top: the row under the pointer is now Anna's.
+        f.Questions().AnswerEntry([](EntryDialogData& d) {
+            d.m_szName = "Aaron";
+            return true;
+        });
+        const int bert = RowNamed(PhoneList(v), "Bert");
+        Click(PhoneList(v), bert); // the first click of the two; the test tool sends the second as the double click
+        QTest::mouseDClick(PhoneList(v)->viewport(), Qt::LeftButton, {},
+                           PhoneList(v)->visualItemRect(PhoneList(v)->topLevelItem(bert)).center());
+        QCOMPARE(Names(PhoneList(v)), (QStringList{"Aaron", "Anna", "Carl"}));
+        QCOMPARE(PhoneList(v)->selectedItems().size(), 1);
+        QCOMPARE(PhoneList(v)->selectedItems().first()->text(0), QStringLiteral("Aaron"));
+        QCOMPARE(PreviewName(v)->text(), QStringLiteral("Aaron"));
+        // Delete acts on the entry the user edited.
+        f.Questions().AnswerYesNo(61266, true);
+        QTest::keyClick(PhoneList(v), Qt::Key_Delete);
+        QCOMPARE(Names(PhoneList(v)), (QStringList{"Anna", "Carl"}));
+    }
+
+    void deleteKeyWorksWhereverTheFocusIsButInThePreviewEdits()
+    {
+        FormFixture& f = NewForm();
+        StartWith(f, {"Zed"});
+        CDlgView* v = f.View();
+        Click(PhoneList(v), RowNamed(PhoneList(v), "Bert"));
+        const QList<QWidget*> targets = {DirectoryCombo(v),     PhoneList(v),          FolderCombo(v),
+                                         AbList(v),             PreviewCombo(v),       SaveToPhoneButton(v),
+                                         SaveAddressBookButton(v), ExitButton(v),      ToAddressBookButton(v),
+                                         ToPhoneButton(v)};
+        for (QWidget* target : targets) {
+            target->setEnabled(true); // a disabled control cannot hold the focus
+            target->setFocus();
+            QTRY_VERIFY(target->hasFocus());
+            f.Questions().AnswerYesNo(61266, false); // declined: Bert stays for the next control
+            QTest::keyClick(target, Qt::Key_Delete);
+            QVERIFY2(f.Questions().Unanswered().empty() && f.Questions().LeftOpen().empty(),
+                     qPrintable(target->objectName()));
+        }
+        QCOMPARE(f.Questions().AskedOfKind("yesno").size(), size_t(targets.size()));
+        for (QLineEdit* edit : {PreviewName(v), PreviewNumber(v), PreviewIndex(v), PreviewStatus(v)}) {
+            edit->setFocus();
+            QTRY_VERIFY(edit->hasFocus());
+            QTest::keyClick(edit, Qt::Key_Delete);
+        }
+        QCOMPARE(f.Questions().AskedOfKind("yesno").size(), size_t(targets.size()));
+        QCOMPARE(Names(PhoneList(v)), (QStringList{"Anna", "Bert", "Carl"}));
+    }
+
+    void openingAndClosingThePreviewListShowsTheCopyAgain()
+    {
+        FormFixture& f = NewForm();
+        StartWith(f, {});
+        CDlgView* v = f.View();
+        Click(PhoneList(v), 0);
+        Click(PhoneList(v), 1, Qt::ControlModifier);
+        PreviewName(v)->clear(); // the copy keeps its name
+        PreviewNumber(v)->setText(QStringLiteral("1-1-1"));
+        PreviewCombo(v)->showPopup();
+        QCOMPARE(PreviewName(v)->text(), QStringLiteral("Anna"));
+        PreviewName(v)->clear();
+        PreviewCombo(v)->hidePopup();
+        QCOMPARE(PreviewName(v)->text(), QStringLiteral("Anna"));
+        QCOMPARE(PreviewNumber(v)->text(), QStringLiteral("111"));
+        QCOMPARE(PreviewCombo(v)->currentIndex(), 0);
+    }
+
+    void aPressOnThePreviewStripGoesToTheEditUnderIt()
+    {
+        FormFixture& f = NewForm();
+        StartWith(f, {});
+        CDlgView* v = f.View();
+        Click(PhoneList(v), 0);
+        PreviewName(v)->clear(); // no name: nothing can be carried across
+        QVERIFY(!ToAddressBookButton(v)->isEnabled());
+        // The strip of the combo box above the number edit.
+        const int x = v->PreviewColumnWidths()[0] + 5;
+        QTest::mouseClick(PreviewCombo(v), Qt::LeftButton, {}, QPoint(x, 1));
+        QTRY_VERIFY(PreviewNumber(v)->hasFocus());
+        QVERIFY(!PreviewCombo(v)->hasFocus());
+        QVERIFY(!ToAddressBookButton(v)->isEnabled()); // the combo box never took the focus
+        QCOMPARE(PreviewName(v)->text(), QString());
     }
 };
 
