@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build and the tests need; does nothing when all are present.
 set -euo pipefail
+# clang and libclang-rt-14-dev (libFuzzer and the sanitizer runtimes) build the fuzz targets.
 packages=(cmake ninja-build g++ qt6-base-dev qt6-serialport-dev libsqlite3-dev sqlite3 gammu
-          fonts-dejavu-core)
+          fonts-dejavu-core clang libclang-rt-14-dev)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -1,0 +1,91 @@
+// A phone's answers to the phonebook commands (+CSCS, +CPBS, +CPBR lines, one per line of the input) read the
+// way PhonebookSession reads them, turned into records and the record block: no crash, and the records and the
+// block keep to the limits the phone announced.
+#include "FuzzCheck.h"
+#include "link/AtReply.h"
+#include "link/DialNumber.h"
+#include "link/GsmAlphabet.h"
+#include "link/PhonebookRecords.h"
+
+#include <algorithm>
+#include <optional>
+
+namespace {
+// The session's defaults when the phone announces no lengths.
+constexpr int kDefaultNameLength = 16;
+constexpr int kDefaultNumberLength = 20;
+
+struct Answers {
+    QStringList charsets;
+    std::optional<AtReply::RecordFormat> format;
+    QList<AtReply::RawRecord> records;
+};
+
+Answers readAnswers(const QByteArray& text)
+{
+    Answers answers;
+    for (const QByteArray& line : text.split('\n')) {
+        if (const auto payload = AtReply::payloadOf(line, "+CSCS")) answers.charsets = AtReply::parseList(*payload);
+        if (const auto payload = AtReply::payloadOf(line, "+CPBS")) (void)AtReply::parseList(*payload);
+        (void)AtReply::parseStorageStatus(line);
+        if (!answers.format) answers.format = AtReply::parseRecordFormat(line);
+        if (const auto record = AtReply::parseRecord(line)) answers.records.append(*record);
+    }
+    return answers;
+}
+
+void checkRecord(const PhoneRecord& record, int nameLength, int numberLength)
+{
+    FUZZ_CHECK(!record.name.isEmpty() || !record.number.isEmpty());
+    FUZZ_CHECK(GsmAlphabet::septetLength(record.name) <= nameLength);
+    FUZZ_CHECK(record.number.size() <= numberLength + 1);
+    for (char c : record.number) FUZZ_CHECK(DialNumber::isDialCharacter(c));
+}
+
+void checkKept(const QList<PhoneRecord>& kept, int first, int last)
+{
+    FUZZ_CHECK(kept.size() <= PhonebookRecords::kMaxRecords);
+    for (qsizetype i = 0; i < kept.size(); ++i) {
+        FUZZ_CHECK(kept[i].index >= std::max(first, 1) && kept[i].index <= std::min(last, PhonebookRecords::kMaxIndex));
+        FUZZ_CHECK(i == 0 || kept[i - 1].index < kept[i].index);
+    }
+}
+
+// Each record's slot: its index, a name that reads back as the record's name (with "?" for characters the
+// block cannot hold) and a number that starts the record's number.
+void checkBlock(const QByteArray& block, const QList<PhoneRecord>& kept, int nameLength, int numberLength)
+{
+    const qsizetype slot = 2 + nameLength + numberLength;
+    FUZZ_CHECK(block.size() == kept.size() * slot);
+    for (qsizetype i = 0; i < kept.size(); ++i) {
+        const QByteArray bytes = block.mid(i * slot, slot);
+        FUZZ_CHECK((uchar(bytes[0]) | (uchar(bytes[1]) << 8)) == kept[i].index);
+        const QString name = GsmAlphabet::decodeBlock(bytes.mid(2, nameLength));
+        FUZZ_CHECK(name.size() == kept[i].name.size());
+        for (qsizetype j = 0; j < name.size(); ++j) FUZZ_CHECK(name[j] == kept[i].name[j] || name[j] == u'?');
+        const QByteArray number = bytes.mid(2 + nameLength);
+        const qsizetype end = number.indexOf('\0');
+        FUZZ_CHECK(kept[i].number.startsWith(end < 0 ? number : number.left(end)));
+    }
+}
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    const Answers answers = readAnswers(fuzzInput(data, size));
+    const PhoneCharset charset = PhoneCharsets::choose(answers.charsets);
+    const AtReply::RecordFormat format = answers.format.value_or(AtReply::RecordFormat{1, PhonebookRecords::kMaxIndex, 0, 0});
+    const int nameLength = format.nameLength > 0 ? format.nameLength : kDefaultNameLength;
+    const int numberLength = format.numberLength > 0 ? format.numberLength : kDefaultNumberLength;
+    QList<PhoneRecord> records;
+    for (const AtReply::RawRecord& raw : answers.records) {
+        if (const auto record = PhonebookRecords::fromRaw(raw, charset, nameLength, numberLength)) {
+            checkRecord(*record, nameLength, numberLength);
+            records.append(*record);
+        }
+    }
+    const QList<PhoneRecord> kept = PhonebookRecords::keepValid(records, format.first, format.last);
+    checkKept(kept, format.first, format.last);
+    checkBlock(PhonebookRecords::buildBlock(kept, nameLength, numberLength), kept, nameLength, numberLength);
+    return 0;
+}

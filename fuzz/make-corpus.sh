@@ -1,0 +1,113 @@
+#!/usr/bin/env bash
+# Writes the seed inputs in fuzz/corpus/<target>/ from the replies and command lines the link's tests use
+# (tests/link: TestReplyParsing, TestPhoneQuirks, TestPhoneEmulator and the scripts ScriptedPhone plays).
+# The seeds are committed; run this again after changing it. Each seed is one input, written with printf %b
+# (so "\r", "\n" and "\xNN" stand for their bytes).
+set -euo pipefail
+cd "$(dirname "$0")"
+
+seed() { # seed TARGET NAME TEXT
+  mkdir -p "corpus/$1"
+  printf '%b' "$3" >"corpus/$1/$2"
+}
+
+rm -rf corpus
+
+# fuzz_at_reply: one reply line each.
+n=0
+while IFS= read -r line; do
+  n=$((n + 1))
+  seed at_reply "$(printf 'line-%02d' "$n")" "$line"
+done <<'LINES'
+OK
+  OK 
+ERROR
++CME ERROR: 21
++CME ERROR: invalid index
++CMS ERROR: 500
++CME ERROR: 99999999999
+OKAY
+RING
++CREG: 1,"00A1","1B2C"
++CMTI: "SM",3
+^RSSI:17
++PBREADY
++CPBR: (1-250),20,14
++CPBR: (1-250),40,16,0,0,0
++CPBR: (001-100),20,16
++CPBR: 1-30,20,18
++CPBR: (1-10),,
++CPBR: (10-1),20,16
++CPBS: "SM",23,250
++CPBS: "ME"
++CPBS: ON,1,4
++CPBS: "SM",-,?
++CPBS: ("ME","SM","DC","RC","MC","MV","HP","BC","EN","ON","FD")
++CPBS: (SM,FD, ON)
++CSCS: ("GSM","IRA","8859-1","UTF-8","UCS2")
++CSCS: "UCS2"
++CPBR: 1,"+49301234567",145,"Tom"
++CPBR: 3,"0123456",129,"Mum",0
++CPBR: 2,"13800138000",129,"004A006F0065",0,"",""
++CPBR: 4,"1",129,"Doe, John"
++CPBR: 5,"1",129,"Bob "Jr" Smith"
++CPBR: 6,"1",129,"Anna
++CPBR: 7,0301,129,Work
++CPBR: 8,"555",,"X"
++CPBR: 9,"555",129
++CPBR: 40000,"1",129,"Far"
++CPBR: x,"1",129,"A"
++CPBR: 120,"5551234",129,"Bob, the "Builder",0,1
+\xff\xfe+CPB
+\x7f\x01garbage line
+LINES
+
+# fuzz_phonebook: what a phone answers before and while it lists a storage, one line after the other.
+seed phonebook sony-ericsson-ucs2 '+CSCS: ("GSM","IRA","8859-1","UTF-8","UCS2")\r\nRING\r\n+CPBS: ("ME","SM","DC","RC","MC","MV","HP","BC","EN","ON","FD")\r\n+CPBR: (1-510),80,30\r\n+CREG: 1\r\n+CPBS: "ME",3,510\r\n+CPBR: 1,"+46812345678",145,"00C50073006100200042006A00F60072006B"\r\n+CREG: 1,"00A1","1B2C"\r\n+CPBR: 2,"002B003400360037",145,"041C0430043C0430"\r\n+CPBR: 3,"112",129,"0045004D0045005200470045004E00430059"\r\nOK\r\n'
+seed phonebook siemens-hex '+CSCS: ("GSM","HEX")\r\n+CPBS: ("FD","SM","ON","ME","LD","MC","RC")\r\n+CPBR: (1-100),20,14\r\n+CPBS: "SM"\r\n+CPBR: 1,"+49301234567",145,"546F6D"\r\n+CPBR: 2,"0301",129,"4A7C7267001B65"\r\n+CPBR: 3,"",129,""\r\n+CPBR: 0,"1",129,"4141"\r\n+CPBR: 150,"1",129,"4242"\r\n+CPBR: 40000,"1",129,"4343"\r\n+CPBR: 2,"999",129,"4444"\r\n\x7f\x01garbage line\r\n+CPBR: 4,"0123456789012345678901234",129,"4142434445464748494A4B4C4D4E4F50"\r\n+CPBR: 5,"77",129,"Plain text"\r\nOK\r\n'
+seed phonebook motorola-ira '+CSCS: ("IRA")\r\n+CPBS: ("ME","SM","LD","MC","RC","ON","FD")\r\n+CPBR: (1-250),32,24,0,0\r\n+CPBS: "RC",2,250\r\n+CME ERROR: 22\r\n+CPBR: 120,"5551234",129,"Bob, the "Builder",0,1\r\n+CPBR: 130,5556789,129,Alice,0\r\nOK\r\nERROR\r\n'
+seed phonebook gsm-only '+CSCS: ("GSM")\r\n+CPBR: (1-250),20,16\r\n+CPBS: "SM",2,250\r\n+CPBR: 1,"+4930123456",145,"Anna M\x7Eller"\r\n+CPBR: 2,"*100#",129,"Mailbox"\r\nOK\r\n'
+seed phonebook latin1 '+CSCS: ("IRA","8859-1")\r\n+CPBR: (1-10)\r\n+CPBR: 1,"030-123 45;ATH",129,"Caf\xE9"\r\n+CPBR: 2,"4930123456789012345678",145,"ABCDEFGHIJKLMNOPQRSTUVWXYZ"\r\n'
+seed phonebook ucs2-cut '+CSCS: "UCS2"\r\n+CPBR: (1-250),20,16\r\n+CPBR: 1,"4930",145,"004100410041004100410041004100410041004100410041004100410041005B"\r\n+CPBR: 5,"002B003400390033",145,"0058"\r\n'
+seed phonebook huawei-trailing '+CSCS: ("GSM","UCS2")\r\n+CPBR: (1-250),40,16,0,0,0\r\n+CPBR: 2,"13800138000",129,"004A006F0065",0,"",""\r\n'
+seed phonebook wavecom-padded '+CSCS: ("GSM")\r\n+CPBR: (001-100),20,16\r\n+CPBS: ON,1,4\r\n+CPBR: 7,0301,129,Work\r\n+CPBR: 8,"555",,"X"\r\n+CPBR: 9,"555",129\r\n'
+seed phonebook noise '\r\n\x01\x02\xff noise\r\n'
+seed phonebook no-answers 'OK\r\n'
+
+# fuzz_charset: name fields as phones send them, and names as the program has them.
+seed charset ucs2 '004D00FC006C006C00650072'
+seed charset ucs2-cyrillic '041C0430043C0430'
+seed charset ucs2-quote '004100220042'
+seed charset hex-at-euro '41001B65'
+seed charset hex-name '4A7C7267001B65'
+seed charset hex-sixteen '4142434445464748494A4B4C4D4E4F50'
+seed charset gsm-codes 'J\x7Crg'
+seed charset gsm-escapes 'B\x1B\x3C\x1B\x65\x1B\x3E\x1B'
+seed charset block-bytes '\x81home \x1B\x3C\x1B\x65\x1B\x3E Zo\xEB'
+seed charset ira 'Bob'
+seed charset latin1 'Caf\xE9 \xD6l \xC4\xDC@'
+seed charset utf8-names 'Anna M\xC3\xBCller \xE2\x82\xAC [x] ~|^{}\\'
+seed charset utf8-cyrillic '\xD0\x9C\xD0\xB0\xD0\xBC\xD0\xB0'
+seed charset unsafe 'A"B\rATD110;\x1A'
+seed charset ucs2-anna '0041006E006E00610020004D00FC006C006C00650072'
+seed charset hex-anna '416E6E61204D7E6C6C6572'
+seed charset ucs2-number '002B003400390033'
+seed charset gsm-pena 'Pe\x7Da I\x7Digo'
+seed charset lone-escape 'ABCDEFG\x1B'
+seed charset sim-alpha '8000410042FFFF'
+
+# fuzz_emulator: command lines, each ended by CR as a terminal program sends them.
+seed emulator identify 'AT\rat\rAT+CGMI\rAT+CGMM\rAT+CGMR\rAT+CGSN\rAT+CPIN?\rATI\r'
+seed emulator tests 'AT+CSCS=?\rAT+CPBS=?\rAT+CPBS?\rAT+CPBR=?\rAT+CPBW=?\rAT+CMEE=?\rAT+CMEE?\r'
+seed emulator read-ranges 'AT+CPBR=3\rAT+CPBR=6\rAT+CPBR=7,8\rAT+CPBR=1,251\rAT+CPBR=9,8\rAT+CPBR=0\r'
+seed emulator errors 'AT+CFOO\rHELLO\rAT+CMEE=1\rAT+CPBR=0\rAT+CMEE=2\rAT+CPBR=0\rAT+CMEE=7\r'
+seed emulator chained 'AT+CMEE=1;+CPIN?\rATE0\rATE1\rATE0;+CMEE=1;+CPBS="ME"\rATZ\rAT+CPBS?\r'
+seed emulator writes 'AT+CMEE=1\rAT+CPBW=6,"4930",145,"Sixteen chars ok"\rAT+CPBW=6,"1",129,"Seventeen chars!!"\rAT+CPBW=6,"+123456789012345678901",145,"X"\rAT+CPBW=6,"12A",129,"X"\rAT+CPBW=251,"1",129,"X"\rAT+CPBW=,"1",129,"First free"\rAT+CPBW=1\rAT+CPBS="LD"\rAT+CPBW=1\r'
+seed emulator charsets 'AT+CPBW=1,"+4930123456",145,"Anna M\xC3\xBCller"\rAT+CSCS="UCS2"\rAT+CSCS?\rAT+CPBR=1\rAT+CSCS="HEX"\rAT+CPBR=1\rAT+CSCS="IRA"\rAT+CPBR=1\rAT+CSCS="KOI8"\r'
+seed emulator ucs2-write 'AT+CSCS="UCS2"\rAT+CPBW=20,"123",129,"041C0430043C0430"\rAT+CPBR=20\rAT+CSCS="GSM"\rAT+CPBR=1,250\r'
+seed emulator hex-write 'AT+CSCS="HEX"\rAT+CPBS="ON"\rAT+CPBW=2,"*100#",129,"4A7C7267001B65"\rAT+CPBR=1,4\r'
+seed emulator list-all 'AT+CPBS="ME"\rAT+CPBW=,"+4930",145,"Mama"\rAT+CPBW=,"0301112233",129,"Pizza Express"\rAT+CPBR=1,500\r'
+seed emulator gsm-write 'AT+CSCS="GSM"\rAT+CPBW=3,"0301234567",129,"B\x7Ero"\rAT+CPBR=3\r'
+seed emulator empty-record 'AT+CPBW=5,"",129,""\rAT+CPBR=5\rAT+CPBW=5\r'
+seed emulator quoted-separators 'AT+CPBW=8,"1,2",129,"a;b"\rAT+CPBR=8;+CPBS?\r'
+seed emulator storages 'AT+CPBS="FD"\rAT+CPBW=1,"112",129,"Notruf"\rAT+CPBS="MC"\rAT+CPBW=1,"1",129,"X"\rAT+CPBS="XX"\rAT+CPBS?\r'
