@@ -96,6 +96,17 @@ std::optional<QByteArray> payloadOf(const QByteArray& rawLine, const char* prefi
     return rest.mid(1).trimmed();
 }
 
+QByteArray parseIdentity(const QList<QByteArray>& lines, const char* prefix)
+{
+    for (const QByteArray& raw : lines) {
+        const QByteArray line = raw.trimmed();
+        if (line.isEmpty() || isUnsolicited(line) || classifyFinal(line).kind != Final::None) continue;
+        const auto payload = payloadOf(line, prefix);
+        return unquote(payload ? *payload : line).trimmed();
+    }
+    return {};
+}
+
 QStringList parseList(const QByteArray& payload)
 {
     QByteArray inner = payload.trimmed();

@@ -23,6 +23,9 @@ QList<QByteArray> splitFields(const QByteArray& payload);
 QByteArray unquote(const QByteArray& field);
 // The payload of a line with the given prefix ("+CPBR"), or nothing when the line has another prefix.
 std::optional<QByteArray> payloadOf(const QByteArray& line, const char* prefix);
+// The answer of an identification command (AT+CGMI, AT+CGMM): the first line that is not empty, without a
+// "+CGMI: " style prefix and without quotes. Empty when the phone gave none (or answered ERROR).
+QByteArray parseIdentity(const QList<QByteArray>& lines, const char* prefix);
 // Every quoted or bare word in a list such as ("SM","ME") or "SM","ME" or (SM,ME).
 QStringList parseList(const QByteArray& payload);
 

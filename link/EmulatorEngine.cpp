@@ -90,8 +90,9 @@ bool isDialString(const QString& number)
 }
 }
 
-EmulatorEngine::EmulatorEngine(EmulatorState& state, const EmulatorFaults& faults, std::function<void()> onWritten)
-    : m_state(state), m_faults(faults), m_onWritten(std::move(onWritten))
+EmulatorEngine::EmulatorEngine(EmulatorState& state, const EmulatorFaults& faults, std::function<void()> onWritten,
+                               EmulatorIdentity identity)
+    : m_state(state), m_faults(faults), m_identity(std::move(identity)), m_onWritten(std::move(onWritten))
 {
 }
 
@@ -135,8 +136,8 @@ QByteArray EmulatorEngine::run(const QByteArray& command, bool* failed)
 {
     QByteArray c = command;
     if (c.startsWith('+')) {
-        if (c == "+CGMI" || c == "+GMI") return line("Korvane");
-        if (c == "+CGMM" || c == "+GMM") return line("Telvora Phone");
+        if (c == "+CGMI" || c == "+GMI") return line(m_identity.maker);
+        if (c == "+CGMM" || c == "+GMM") return line(m_identity.model);
         if (c == "+CGMR" || c == "+GMR") return line("1.1.03");
         if (c == "+CGSN" || c == "+GSN") return line("350000000000017");
         if (c == "+CPIN?") return line("+CPIN: READY");
@@ -219,14 +220,15 @@ QByteArray EmulatorEngine::storageCommand(const QByteArray& args, bool* failed)
 QByteArray EmulatorEngine::recordLine(int index, const EmulatorEntry& entry) const
 {
     QByteArray name;
-    if (!PhoneCharsets::encodeName(entry.name, m_charset, &name)) {
+    const PhoneCharset charset = m_identity.answersUcs2Always ? PhoneCharset::Ucs2 : m_charset;
+    if (!PhoneCharsets::encodeName(entry.name, charset, &name)) {
         // A phone shows what its set cannot carry as "?", as the text the set does carry.
         QString readable;
         for (QChar ch : entry.name) {
             QByteArray one;
-            readable += PhoneCharsets::encodeName(QString(ch), m_charset, &one) ? ch : QChar(u'?');
+            readable += PhoneCharsets::encodeName(QString(ch), charset, &one) ? ch : QChar(u'?');
         }
-        PhoneCharsets::encodeName(readable, m_charset, &name);
+        PhoneCharsets::encodeName(readable, charset, &name);
     }
     const QByteArray number = entry.number.toLatin1();
     const int type = number.startsWith('+') ? 145 : 129;

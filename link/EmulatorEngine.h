@@ -15,10 +15,19 @@ struct EmulatorFaults {
     QStringList without;     // storages the phone does not have ("SM", "ON", ...)
 };
 
+// What the phone says of itself, and the way of its maker that goes with it, so that tests can pick an entry
+// of the link's quirk table (PhoneQuirks.h).
+struct EmulatorIdentity {
+    QByteArray maker = "Korvane";       // answer to AT+CGMI
+    QByteArray model = "Telvora Phone"; // answer to AT+CGMM
+    bool answersUcs2Always = false;     // names in UCS2 whatever AT+CSCS selected, as some modems do
+};
+
 class EmulatorEngine {
 public:
     // onWritten is called after every accepted write, so that the state can be saved at once.
-    EmulatorEngine(EmulatorState& state, const EmulatorFaults& faults, std::function<void()> onWritten);
+    EmulatorEngine(EmulatorState& state, const EmulatorFaults& faults, std::function<void()> onWritten,
+                   EmulatorIdentity identity = {});
 
     QByteArray answer(const QByteArray& commandLine);
     bool echo() const { return m_echo; }
@@ -37,6 +46,7 @@ private:
 
     EmulatorState& m_state;
     EmulatorFaults m_faults;
+    EmulatorIdentity m_identity;
     std::function<void()> m_onWritten;
     bool m_echo = true;
     int m_errorMode = 0; // AT+CMEE: 0 plain ERROR, 1 numeric, 2 verbose

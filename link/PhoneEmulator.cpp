@@ -82,7 +82,7 @@ bool PhoneEmulator::start(const PhoneEmulatorOptions& options, QString* devicePa
         QString saveError;
         if (!d->options.stateFile.isEmpty() && !d->state.save(d->options.stateFile, &saveError))
             std::fprintf(stderr, "telephone-emulator: cannot save state: %s\n", qPrintable(saveError));
-    });
+    }, options.identity);
     if (!options.logFile.isEmpty()) {
         d->logFile.setFileName(options.logFile);
         if (!d->logFile.open(QIODevice::Append | QIODevice::Text)) {

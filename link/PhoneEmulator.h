@@ -11,6 +11,7 @@
 //   phone.stop();                                      // also done by the destructor
 //
 // To start from given entries, write the state file first with PhoneEmulator::writeState().
+#include "link/EmulatorEngine.h"
 #include "link/EmulatorState.h"
 
 #include <QString>
@@ -30,6 +31,7 @@ struct PhoneEmulatorOptions {
     QStringList without;     // storages the phone lacks, by the program's or the phone's code
     QString logFile;         // every command received, one line each with a timestamp
     QString linkPath;        // a symbolic link to the device, replaced if it exists
+    EmulatorIdentity identity; // maker and model it names (AT+CGMI, AT+CGMM) and its maker's way with names
 };
 
 class PhoneEmulator {

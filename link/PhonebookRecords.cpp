@@ -8,8 +8,9 @@
 namespace {
 // Some phones in UCS2 send the number in UCS2 as well ("002B0034009..."). Only a field of at least two
 // units that decodes entirely to dialling characters is taken as such, so ordinary numbers stay as sent.
-QByteArray decodeNumber(const QByteArray& field, PhoneCharset charset)
+QByteArray decodeNumber(const QByteArray& field, PhoneCharset charset, bool alwaysUcs2)
 {
+    if (alwaysUcs2) charset = PhoneCharset::Ucs2;
     if (charset == PhoneCharset::Ucs2 && field.size() >= 8 && field.size() % 4 == 0) {
         const QString text = PhoneCharsets::decodeName(field, charset);
         bool dialOnly = text.size() == field.size() / 4;
@@ -46,10 +47,16 @@ void appendField(QByteArray& block, const QByteArray& text, int length)
 namespace PhonebookRecords {
 std::optional<PhoneRecord> fromRaw(const AtReply::RawRecord& raw, PhoneCharset charset, int nameLength, int numberLength)
 {
+    return fromRaw(raw, charset, NameDecoding::Hints{}, nameLength, numberLength);
+}
+
+std::optional<PhoneRecord> fromRaw(const AtReply::RawRecord& raw, PhoneCharset charset, const NameDecoding::Hints& hints,
+                                   int nameLength, int numberLength)
+{
     PhoneRecord record;
     record.index = int(std::clamp<qint64>(raw.index, -1, kMaxIndex + 1));
-    record.name = cutName(PhoneCharsets::decodeName(raw.name, charset), nameLength);
-    record.number = decodeNumber(raw.number, charset);
+    record.name = cutName(NameDecoding::decode(raw.name, charset, hints), nameLength);
+    record.number = decodeNumber(raw.number, charset, hints.alwaysUcs2);
     if (raw.type == 145 && !record.number.isEmpty() && !record.number.startsWith('+')) record.number.prepend('+');
     if (numberLength > 0) {
         const int keep = numberLength + (record.number.startsWith('+') ? 1 : 0);

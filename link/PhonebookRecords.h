@@ -1,6 +1,7 @@
 #pragma once
 // Turning the records a phone answered into the record block that ATPBGet hands out.
 #include "link/AtReply.h"
+#include "link/NameDecoding.h"
 #include "link/PhoneCharset.h"
 
 #include <QByteArray>
@@ -19,7 +20,12 @@ constexpr int kMaxIndex = 32767; // the block's index has 15 bits
 
 // One answered record as text; the name is cut to nameLength positions (an extension character counts two)
 // and the number to numberLength characters plus a leading "+". Nothing when the location is empty.
+// The name is decoded by what the field is (NameDecoding.h), then cut: the announced length counts characters
+// of the decoded name, never digits or bytes of the field.
 std::optional<PhoneRecord> fromRaw(const AtReply::RawRecord& raw, PhoneCharset charset, int nameLength, int numberLength);
+// The same with what is known of the phone beforehand.
+std::optional<PhoneRecord> fromRaw(const AtReply::RawRecord& raw, PhoneCharset charset, const NameDecoding::Hints& hints,
+                                   int nameLength, int numberLength);
 // Records worth keeping: inside first..last and 1..32767, one per index (the first answer wins), sorted by
 // index, at most 1000 (the lowest indices).
 QList<PhoneRecord> keepValid(QList<PhoneRecord> records, int first, int last);

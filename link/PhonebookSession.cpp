@@ -4,6 +4,8 @@
 #include "link/GsmAlphabet.h"
 #include "link/StorageCodes.h"
 
+#include <QThread>
+
 #include <algorithm>
 
 namespace {
@@ -48,6 +50,7 @@ bool PhonebookSession::setUp()
     }
     // Numbered errors make the failures readable; a phone that refuses still works with plain ERROR.
     if (send("AT+CMEE=1").linkLost()) return false;
+    if (!identify()) return false;
     negotiateCharset();
     if (!m_usable) return false;
     const AtResponse storages = send("AT+CPBS=?");
@@ -69,6 +72,23 @@ bool PhonebookSession::reassert()
         m_ready = false;
         return setUp();
     }
+    return true;
+}
+
+bool PhonebookSession::identify()
+{
+    // Once per connection: the phone does not change while it stays connected, and each answer costs a
+    // round trip on every later set-up otherwise.
+    if (m_identified) return true;
+    const AtResponse maker = send("AT+CGMI");
+    if (maker.linkLost()) return false;
+    const AtResponse model = send("AT+CGMM");
+    if (model.linkLost()) return false;
+    // A phone that refuses either is simply not in the table; its answer lines before ERROR are not trusted.
+    m_maker = maker.ok() ? AtReply::parseIdentity(maker.lines, "+CGMI") : QByteArray();
+    m_model = model.ok() ? AtReply::parseIdentity(model.lines, "+CGMM") : QByteArray();
+    m_quirks = PhoneQuirkTable::lookup(m_maker, m_model);
+    m_identified = true;
     return true;
 }
 
@@ -123,16 +143,35 @@ PhonebookSession::Selection PhonebookSession::select(const QByteArray& storage)
     return Selection::Selected;
 }
 
-bool PhonebookSession::readRange(int first, int last, const DirectoryRead&, QList<AtReply::RawRecord>* raw,
+int PhonebookSession::rangeChunk() const
+{
+    return m_quirks.readBatch > 0 ? m_quirks.readBatch : kRangeChunk;
+}
+
+bool PhonebookSession::recoverFromMissingFinal()
+{
+    // Records arrived, then silence: some phones end a long range without its OK. A phone that still answers
+    // is not lost, and the records it sent are good.
+    m_usable = true;
+    const AtResponse probe = send("AT");
+    return !probe.linkLost();
+}
+
+bool PhonebookSession::readRange(const QByteArray& storage, int first, int last, QList<AtReply::RawRecord>* raw,
                                  const std::function<void()>& onRecord)
 {
+    if (m_quirks.pauseBeforeReadMs > 0) QThread::msleep(static_cast<unsigned long>(m_quirks.pauseBeforeReadMs));
+    if (m_quirks.selectBeforeEachRead && send("AT+CPBS=" + quoted(storage)).linkLost()) return false;
     const QByteArray command = "AT+CPBR=" + QByteArray::number(first) + ',' + QByteArray::number(last);
+    int received = 0;
     const AtResponse response = send(command, [&](const QByteArray& line) {
         if (const auto record = AtReply::parseRecord(line)) {
             raw->append(*record);
+            ++received;
             onRecord();
         }
     });
+    if (response.outcome == AtResponse::Outcome::TimedOut && received > 0) return recoverFromMissingFinal();
     // A range without a single entry is answered with an error by several phones ("not found"); only a
     // lost link makes the read fail.
     return !response.linkLost();
@@ -165,9 +204,10 @@ DirectoryRead PhonebookSession::read(const QByteArray& directoryCode, const Prog
     QList<AtReply::RawRecord> raw;
     const int first = std::max(m_format.first, 1);
     const int last = std::min(m_format.last, PhonebookRecords::kMaxIndex);
-    for (int chunk = first; chunk <= last; chunk += kRangeChunk) {
-        const int chunkLast = std::min(last, chunk + kRangeChunk - 1);
-        const bool read = readRange(chunk, chunkLast, result, &raw, [&] {
+    const int step = rangeChunk();
+    for (int chunk = first; chunk <= last; chunk += step) {
+        const int chunkLast = std::min(last, chunk + step - 1);
+        const bool read = readRange(storage, chunk, chunkLast, &raw, [&] {
             if (progress) progress(int(raw.size()), used);
         });
         if (!read) return DirectoryRead{};
@@ -175,7 +215,7 @@ DirectoryRead PhonebookSession::read(const QByteArray& directoryCode, const Prog
     }
     QList<PhoneRecord> records;
     for (const AtReply::RawRecord& r : raw)
-        if (auto record = PhonebookRecords::fromRaw(r, m_charset, result.nameLength, result.numberLength))
+        if (auto record = PhonebookRecords::fromRaw(r, m_charset, m_quirks.nameHints(), result.nameLength, result.numberLength))
             records.append(*record);
     result.records = PhonebookRecords::keepValid(records, m_format.first, m_format.last);
     result.result = 0;

@@ -3,6 +3,7 @@
 // storage and writes of single records, each ending in one of the link's result codes.
 #include "link/AtChannel.h"
 #include "link/PhoneCharset.h"
+#include "link/PhoneQuirks.h"
 #include "link/PhonebookRecords.h"
 
 #include <QByteArray>
@@ -54,15 +55,22 @@ public:
     // False after the link was lost: the owner closes the device and starts a new session.
     bool usable() const { return m_usable; }
     PhoneCharset charset() const { return m_charset; }
+    // What the phone said of itself (AT+CGMI, AT+CGMM) and the quirks the session applies for it.
+    const QByteArray& maker() const { return m_maker; }
+    const QByteArray& model() const { return m_model; }
+    const PhoneQuirks& quirks() const { return m_quirks; }
 
 private:
     bool setUp();
     bool reassert();
     void negotiateCharset();
+    bool identify();
+    bool recoverFromMissingFinal();
+    int rangeChunk() const;
     enum class Selection { Selected, NotAvailable, LinkLost };
     Selection select(const QByteArray& storage);
     AtResponse send(const QByteArray& command, const std::function<void(const QByteArray&)>& onLine = {});
-    bool readRange(int first, int last, const DirectoryRead& format, QList<AtReply::RawRecord>* raw,
+    bool readRange(const QByteArray& storage, int first, int last, QList<AtReply::RawRecord>* raw,
                    const std::function<void()>& onRecord);
     bool continuesWriteRun(const QByteArray& storage) const;
     void startWriteRun(const QByteArray& storage);
@@ -72,6 +80,10 @@ private:
     bool m_ready = false;
     bool m_usable = true;
     PhoneCharset m_charset = PhoneCharset::Ira;
+    bool m_identified = false;
+    QByteArray m_maker;
+    QByteArray m_model;
+    PhoneQuirks m_quirks;
     QStringList m_storages; // empty when the phone did not list them
     QByteArray m_selected;
     AtReply::RecordFormat m_format;

@@ -206,9 +206,9 @@ void TestTelephoneLink::missingStorageEndsWithMinusFour()
 
 void TestTelephoneLink::hangupDuringReadEndsWithMinusOneAndNoData()
 {
-    // Set-up takes eight commands; the line drops in the middle of the first range read's answer.
+    // Set-up takes ten commands; the line drops in the middle of the first range read's answer.
     PhoneEmulatorOptions options;
-    options.hangupAfter = 8;
+    options.hangupAfter = 10;
     EmulatedPhone phone(options, 3000, nullptr);
     QVERIFY(phone.started());
     RecordingWindow window;

@@ -143,11 +143,11 @@ void TestWriteRuns::lostLinkStartsAFreshSetUp()
     link.device = device;
     link.silenceTimeoutMs = 3000;
     {
-        // Set-up and storage take seven commands and the first write an eighth; the line drops in the
+        // Set-up and storage take nine commands and the first write a tenth; the line drops in the
         // answer to the second write.
         PhoneEmulatorOptions options;
         options.linkPath = device;
-        options.hangupAfter = 8;
+        options.hangupAfter = 10;
         EmulatedPhone broken(options);
         QVERIFY(broken.started());
         ConnectTelephoneLink(link);
@@ -164,7 +164,7 @@ void TestWriteRuns::lostLinkStartsAFreshSetUp()
     QVERIFY(runToEnd(writer));
     QCOMPARE(writer.results, QList<intptr_t>(2, 0));
     CommandLog log(phone.commandLog());
-    const Commands connecting = {"AT", "CMEE=1", "CSCS=?", "CSCS=UCS2", "CPBS=?"};
+    const Commands connecting = {"AT", "CMEE=1", "CGMI", "CGMM", "CSCS=?", "CSCS=UCS2", "CPBS=?"};
     QCOMPARE(log.since(), connecting + kSetUp.mid(1) + writes(2));
 }
 
