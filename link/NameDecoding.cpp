@@ -5,6 +5,7 @@
 
 #include <QStringDecoder>
 
+#include <algorithm>
 #include <cctype>
 
 namespace {
@@ -146,7 +147,10 @@ QString plainText(const QByteArray& field, PhoneCharset selected)
         const QString text = utf8.decode(field);
         if (!utf8.hasError()) return text;
     }
-    if (selected == PhoneCharset::Gsm) return GsmAlphabet::decodeCodes(field);
+    // Control bytes never stand in a name of 8-bit text, but "@", "$" and "è" are codes 00, 02 and 04 of the
+    // default alphabet: a phone that sends raw codes whatever set was selected shows itself by them.
+    const bool controlBytes = std::any_of(field.begin(), field.end(), [](char c) { return static_cast<unsigned char>(c) < 0x20; });
+    if (selected == PhoneCharset::Gsm || controlBytes) return GsmAlphabet::decodeCodes(field);
     return QString::fromLatin1(field);
 }
 

@@ -40,18 +40,22 @@ PhoneQuirks smallPausedBatches(int batch, int pauseMs)
 namespace PhoneQuirkTable {
 const QList<Entry>& entries()
 {
-    // The replies behind the entries are played in tests/link/TestMakerReplies.cpp. The Motorola entry rests
-    // on a captured reply; the others on public reports of the behaviour without a capture of the reply.
+    // The replies behind the entries are played in tests/link/TestMakerReplies.cpp. Only the Motorola entry
+    // rests on a captured reply; the others are cautious assumptions from descriptions of the behaviour, and
+    // each of them costs little on a phone that does not need it.
     static const QList<Entry> table = {
-        // Motorola handsets answer the name as unquoted 8-bit hex with a trailing NUL even in UCS2.
+        // Motorola handsets answer the name as unquoted 8-bit hex with a closing NUL even in UCS2.
         {"Motorola", "", hexBytesUnquoted()},
-        // Huawei E-series sticks report SIM names in UCS2 (SIM codings 80/81/82 included) even after "IRA".
+        // Huawei E-series sticks are described as handing SIM names on in UCS2 (SIM codings 80/81/82
+        // included) whatever set was selected.
         {"huawei", "E1", ignoresCharset()},
-        // ZTE MF sticks the same.
+        // ZTE MF sticks: the same description.
         {"ZTE", "MF", ignoresCharset()},
-        // Siemens handsets of the 35 and 45 series lose the storage after AT+CPBR: select it again.
+        // Siemens: selecting the storage again before each range read guards against a phone whose own menu
+        // switched it between two commands; one command more per range.
         {"SIEMENS", "", selectEachRead()},
-        // Old Sony Ericsson handsets time out on long ranges while the phone's own menu is busy.
+        // Old Sony Ericsson T-series handsets: small ranges with a short pause, so that a slow phone never
+        // stays silent long enough for a range to count as unanswered.
         {"Sony Ericsson", "T", smallPausedBatches(20, 50)},
         // The emulator's test maker: every flag, so that tests can check that the session applies them.
         {"Quirkvane", "All", [] {

@@ -11,7 +11,8 @@ struct PhoneQuirks {
     bool ignoresCharset = false;        // answers names in UCS2 hex whatever AT+CSCS selected
     bool hexWithoutSetting = false;     // answers names as hex bytes (two digits a character) in any set
     bool selectBeforeEachRead = false;  // forgets the storage between commands: AT+CPBS before every AT+CPBR
-    bool namesUnquoted = false;         // sends the name without quotes (the record parser accepts both)
+    bool namesUnquoted = false;         // sends the name without quotes; recorded only: the record parser
+                                        // takes quoted and unquoted names alike
     int readBatch = 0;                  // locations per AT+CPBR; 0 for the link's own size
     int pauseBeforeReadMs = 0;          // a phone that drops a read sent right after the previous answer
 

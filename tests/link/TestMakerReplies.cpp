@@ -89,11 +89,12 @@ const QList<std::pair<const char*, MakerReply>>& makers()
             "\r\n+CREG: 1,\"00A1\",\"1B2C\"\r\n"
             "\r\n+CPBR: 2,\"002B003400360037\",145,\"00C9006D0069006C0065\"\r\n\r\nOK\r\n",
             {"Åsa Björk", "Émile"}, {"+46812345678", "+467"}}},
-        // Huawei E173 USB stick. "UCS2" in effect, the storages ("SM","EN","ON") and the counts captured:
-        // gammu/wammu issue #44 (E173). Records reconstructed: SIM entries handed on in the SIM's own UCS2
-        // codings 80, 81 and 82, one of them padded with FF.
+        // Huawei E173 USB stick. The sets ("IRA","GSM","UCS2"), "UCS2" in effect, the storages
+        // ("SM","EN","ON") and the counts captured: gammu/wammu issue #44 (E173); "huawei" for AT+CGMI
+        // captured: gammu/gammu issue #138 (E1752). Records reconstructed: SIM entries handed on in the SIM's
+        // own UCS2 codings 80, 81 and 82, one of them padded with FF.
         {"Huawei E173", {
-            "huawei", "E173", "+CSCS: (\"IRA\",\"UCS2\",\"GSM\")", "UCS2", "+CPBS: (\"SM\",\"EN\",\"ON\")", "SM", "SM",
+            "huawei", "E173", "+CSCS: (\"IRA\",\"GSM\",\"UCS2\")", "UCS2", "+CPBS: (\"SM\",\"EN\",\"ON\")", "SM", "SM",
             "+CPBR: (1-250),40,18", "+CPBS: \"SM\",3,250", "AT+CPBR=1,100",
             "\r\n+CPBR: 1,\"+4930123456\",145,\"8000C500730061FFFF\"\r\n"
             "\r\n+CPBR: 2,\"0301\",129,\"8104014AF67267\"\r\n"

@@ -65,7 +65,12 @@ void TestNameDecoding::namesByWhatTheyAre_data()
     QTest::newRow("IRA asked, hex bytes without the quirk") << QByteArray("546F6D") << ira << 0 << QStringLiteral("546F6D");
     QTest::newRow("IRA asked, UTF-8 answered") << QByteArray("J\xC3\xB6rg") << ira << 0 << QStringLiteral("Jörg");
     QTest::newRow("8859-1 asked and answered") << QByteArray("J\xF6rg") << latin1 << 0 << QStringLiteral("Jörg");
+    QTest::newRow("UCS2 asked, raw default-alphabet codes answered") << QByteArray("Bj\x7Crn \x02", 7) << ucs2 << 0
+                                                                    << QStringLiteral("Björn $");
     QTest::newRow("GSM raw codes") << QByteArray("J\x7Crg") << gsm << 0 << QStringLiteral("Jörg");
+    // Captured: a Chinese Nokia's answer in UCS2 mode, SIM coding 81 with half-page base 5B80
+    // (developer.nokia.com forum thread 10202 "how to decode the phone": +CPBR: 2,...,"8104B72E2D2EB6").
+    QTest::newRow("Nokia (Chinese) SIM coding 81") << QByteArray("8104B72E2D2EB6") << ucs2 << 0 << QStringLiteral(".-.家");
     QTest::newRow("empty") << QByteArray() << ucs2 << 0 << QString();
 }
 
@@ -89,6 +94,8 @@ void TestNameDecoding::simCodings_data()
     QTest::newRow("81 padded") << QByteArray("8102089CB0FFFF") << true << QStringLiteral("Ма");
     QTest::newRow("81 default alphabet @ and ü") << QByteArray("810201007E") << true << QStringLiteral("@ü");
     QTest::newRow("82 16-bit base") << QByteArray("82020410A0A1") << true << QStringLiteral("аб");
+    // Reconstructed from the manual: Multi-Tech GSM/GPRS AT commands S000293I, appendix E, example 3.
+    QTest::newRow("82 Armenian, manual example") << QByteArray("820505302D82D32D31") << true << QStringLiteral("-Բփ-1");
     QTest::newRow("82 too short") << QByteArray("8201") << false << QString();
     QTest::newRow("other first byte") << QByteArray("414243") << false << QString();
 }

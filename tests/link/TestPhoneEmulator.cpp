@@ -62,6 +62,7 @@ private slots:
     void answers();
     void echoAndResetFollowTheCommands();
     void charsetChangesHowNamesTravel();
+    void identityNamesMakerModelAndTheirWayWithNames();
     void errorsFollowTheErrorMode();
     void writesFollowTheStorageLimits();
     void failWriteRefusesOnlyTheKthWrite();
@@ -145,6 +146,17 @@ void TestPhoneEmulator::charsetChangesHowNamesTravel()
     engine.answer("AT+CSCS=\"UCS2\"");
     QCOMPARE(engine.answer("AT+CPBW=20,\"123\",129,\"041C0430043C0430\""), QByteArray("\r\nOK\r\n"));
     QCOMPARE(state.storage("SM")->entries[20].name, QStringLiteral("Мама"));
+}
+
+void TestPhoneEmulator::identityNamesMakerModelAndTheirWayWithNames()
+{
+    EmulatorState state = EmulatorState::seeded();
+    EmulatorEngine engine(state, {}, [] {}, EmulatorIdentity{"huawei", "E173", true});
+    QCOMPARE(engine.answer("AT+CGMI"), QByteArray("\r\nhuawei\r\n\r\nOK\r\n"));
+    QCOMPARE(engine.answer("AT+CGMM"), QByteArray("\r\nE173\r\n\r\nOK\r\n"));
+    // Names in UCS2 although the set in effect is IRA, as the modems this stands for do.
+    QCOMPARE(engine.answer("AT+CSCS=\"IRA\""), QByteArray("\r\nOK\r\n"));
+    QVERIFY(engine.answer("AT+CPBR=1").contains("\"0041006E006E00610020004D00FC006C006C00650072\""));
 }
 
 void TestPhoneEmulator::errorsFollowTheErrorMode()
