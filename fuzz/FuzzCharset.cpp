@@ -1,12 +1,14 @@
 // The character-set conversions on arbitrary bytes: the names a phone sends in each of its sets
-// (link/PhoneCharset.h), the default alphabet and the record block's bytes (link/GsmAlphabet.h) and the
-// program's own code page 1252 <-> GSM translation (model/FieldRules.h). No crash; no decoder gives more
+// (link/PhoneCharset.h, link/NameDecoding.h, link/SimAlphaId.h), the default alphabet and the record block's
+// bytes (link/GsmAlphabet.h) and the program's own code page 1252 <-> GSM translation (model/FieldRules.h). No crash; no decoder gives more
 // characters than its bytes can carry; whatever is accepted for sending is safe on the command line and
 // decodes back to the same text.
 #include "FuzzCheck.h"
 #include "link/GsmAlphabet.h"
+#include "link/NameDecoding.h"
 #include "link/PhoneCharset.h"
 #include "link/PhonebookRecords.h"
+#include "link/SimAlphaId.h"
 #include "model/FieldRules.h"
 
 #include <algorithm>
@@ -66,6 +68,14 @@ void checkBlock(const QString& text, int nameLength)
     FUZZ_CHECK(cut.isEmpty() || uchar(cut.back()) != GsmAlphabet::kEscape);
 }
 
+// The decoding by what the field is: never more characters than bytes (a field of hex digits that reads as
+// no coding is plain text, "CAFE" or "1234"); a SIM coding gives at most one character per byte after its header.
+void checkNameDecoding(const QByteArray& bytes, const NameDecoding::Hints& hints)
+{
+    for (PhoneCharset charset : kCharsets) FUZZ_CHECK(NameDecoding::decode(bytes, charset, hints).size() <= bytes.size());
+    if (const auto sim = SimAlphaId::decode(bytes)) FUZZ_CHECK(sim->size() < bytes.size());
+}
+
 void checkDecoding(const QByteArray& bytes)
 {
     FUZZ_CHECK(GsmAlphabet::decodeCodes(bytes).size() <= bytes.size());
@@ -97,6 +107,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     const QByteArray bytes = fuzzInput(data, size);
     checkDecoding(bytes);
+    // The last byte picks what is known of the phone, so that the same field is tried with each.
+    const uint8_t last = size ? data[size - 1] : 0;
+    checkNameDecoding(bytes, NameDecoding::Hints{(last & 1) != 0, (last & 2) != 0});
     const QString text = QString::fromUtf8(bytes);
     checkSending(text);
     checkBlock(text, size ? data[0] : 0);

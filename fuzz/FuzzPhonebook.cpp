@@ -1,6 +1,6 @@
 // A phone's answers to the phonebook commands (+CSCS, +CPBS, +CPBR lines, one per line of the input) read the
 // way PhonebookSession reads them, turned into records and the record block: no crash, and the records and the
-// block keep to the limits the phone announced.
+// block keep to the limits the phone announced. The names are decoded by what they are (link/NameDecoding.h).
 #include "FuzzCheck.h"
 #include "link/AtReply.h"
 #include "link/DialNumber.h"
@@ -68,18 +68,30 @@ void checkBlock(const QByteArray& block, const QList<PhoneRecord>& kept, int nam
         FUZZ_CHECK(kept[i].number.startsWith(end < 0 ? number : number.left(end)));
     }
 }
+
+// A first byte below 4 stands for what the quirk table knows of the phone (bit 0: hex fields are always UCS2,
+// bit 1: hex fields may be 8-bit bytes); the answers follow it.
+NameDecoding::Hints takeHints(QByteArray& input)
+{
+    if (input.isEmpty() || uchar(input[0]) >= 4) return {};
+    const NameDecoding::Hints hints{(input[0] & 1) != 0, (input[0] & 2) != 0};
+    input.remove(0, 1);
+    return hints;
+}
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    const Answers answers = readAnswers(fuzzInput(data, size));
+    QByteArray input = fuzzInput(data, size);
+    const NameDecoding::Hints hints = takeHints(input);
+    const Answers answers = readAnswers(input);
     const PhoneCharset charset = PhoneCharsets::choose(answers.charsets);
     const AtReply::RecordFormat format = answers.format.value_or(AtReply::RecordFormat{1, PhonebookRecords::kMaxIndex, 0, 0});
     const int nameLength = format.nameLength > 0 ? format.nameLength : kDefaultNameLength;
     const int numberLength = format.numberLength > 0 ? format.numberLength : kDefaultNumberLength;
     QList<PhoneRecord> records;
     for (const AtReply::RawRecord& raw : answers.records) {
-        if (const auto record = PhonebookRecords::fromRaw(raw, charset, nameLength, numberLength)) {
+        if (const auto record = PhonebookRecords::fromRaw(raw, charset, hints, nameLength, numberLength)) {
             checkRecord(*record, nameLength, numberLength);
             records.append(*record);
         }
