@@ -1,7 +1,10 @@
-// The AT reply readers (link/AtReply.h) on one arbitrary line: no crash, no undefined behaviour, and every
-// value they hand back inside the range the rest of the link relies on.
+// The AT reply readers (link/AtReply.h) on the input as one line (and as the lines of an identification
+// answer): no crash, no undefined behaviour, and every value they hand back inside the range the rest of the
+// link relies on.
 #include "FuzzCheck.h"
 #include "link/AtReply.h"
+
+#include <algorithm>
 
 using namespace AtReply;
 
@@ -49,6 +52,19 @@ void checkRecordFormat(const QByteArray& line)
     FUZZ_CHECK(format->nameLength >= 0 && format->nameLength <= 100000);
 }
 
+// The maker's or model's name is one of the lines, trimmed and without its prefix and quotes.
+void checkIdentity(const QByteArray& text)
+{
+    const QList<QByteArray> lines = text.split('\n');
+    for (const char* prefix : {"+CGMI", "+CGMM"}) {
+        const QByteArray identity = parseIdentity(lines, prefix);
+        FUZZ_CHECK(identity == identity.trimmed());
+        FUZZ_CHECK(identity.isEmpty() || std::any_of(lines.begin(), lines.end(), [&](const QByteArray& line) {
+                       return line.contains(identity);
+                   }));
+    }
+}
+
 void checkRecord(const QByteArray& line)
 {
     const auto record = parseRecord(line);
@@ -68,5 +84,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     checkStorageStatus(line);
     checkRecordFormat(line);
     checkRecord(line);
+    checkIdentity(line);
     return 0;
 }

@@ -62,6 +62,11 @@ RING
 \x7f\x01garbage line
 LINES
 
+# ... and identification answers of several lines.
+seed at_reply identity-prefixed '\r\n+CGMI: "Sony Ericsson"\r\n\r\nOK\r\n'
+seed at_reply identity-after-urc 'RING\n+CREG: 1\nSIEMENS\nOK\n'
+seed at_reply identity-model '+CGMM: "E173"\n+CGMI: Huawei\nOK'
+
 # fuzz_phonebook: what a phone answers before and while it lists a storage, one line after the other.
 seed phonebook sony-ericsson-ucs2 '+CSCS: ("GSM","IRA","8859-1","UTF-8","UCS2")\r\nRING\r\n+CPBS: ("ME","SM","DC","RC","MC","MV","HP","BC","EN","ON","FD")\r\n+CPBR: (1-510),80,30\r\n+CREG: 1\r\n+CPBS: "ME",3,510\r\n+CPBR: 1,"+46812345678",145,"00C50073006100200042006A00F60072006B"\r\n+CREG: 1,"00A1","1B2C"\r\n+CPBR: 2,"002B003400360037",145,"041C0430043C0430"\r\n+CPBR: 3,"112",129,"0045004D0045005200470045004E00430059"\r\nOK\r\n'
 seed phonebook siemens-hex '+CSCS: ("GSM","HEX")\r\n+CPBS: ("FD","SM","ON","ME","LD","MC","RC")\r\n+CPBR: (1-100),20,14\r\n+CPBS: "SM"\r\n+CPBR: 1,"+49301234567",145,"546F6D"\r\n+CPBR: 2,"0301",129,"4A7C7267001B65"\r\n+CPBR: 3,"",129,""\r\n+CPBR: 0,"1",129,"4141"\r\n+CPBR: 150,"1",129,"4242"\r\n+CPBR: 40000,"1",129,"4343"\r\n+CPBR: 2,"999",129,"4444"\r\n\x7f\x01garbage line\r\n+CPBR: 4,"0123456789012345678901234",129,"4142434445464748494A4B4C4D4E4F50"\r\n+CPBR: 5,"77",129,"Plain text"\r\nOK\r\n'
