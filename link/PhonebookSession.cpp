@@ -75,18 +75,23 @@ bool PhonebookSession::reassert()
     return true;
 }
 
+bool PhonebookSession::askIdentity(const QByteArray& command, const char* prefix, QByteArray* answer)
+{
+    const AtResponse response = send(command);
+    if (response.outcome == AtResponse::Outcome::Disconnected) return false;
+    // Silence here is no lost link: some phones never answer what they do not know. The next command tells.
+    m_usable = true;
+    // A phone that refuses is simply not in the table; lines before its ERROR are not trusted.
+    *answer = response.ok() ? AtReply::parseIdentity(response.lines, prefix) : QByteArray();
+    return true;
+}
+
 bool PhonebookSession::identify()
 {
     // Once per connection: the phone does not change while it stays connected, and each answer costs a
     // round trip on every later set-up otherwise.
     if (m_identified) return true;
-    const AtResponse maker = send("AT+CGMI");
-    if (maker.linkLost()) return false;
-    const AtResponse model = send("AT+CGMM");
-    if (model.linkLost()) return false;
-    // A phone that refuses either is simply not in the table; its answer lines before ERROR are not trusted.
-    m_maker = maker.ok() ? AtReply::parseIdentity(maker.lines, "+CGMI") : QByteArray();
-    m_model = model.ok() ? AtReply::parseIdentity(model.lines, "+CGMM") : QByteArray();
+    if (!askIdentity("AT+CGMI", "+CGMI", &m_maker) || !askIdentity("AT+CGMM", "+CGMM", &m_model)) return false;
     m_quirks = PhoneQuirkTable::lookup(m_maker, m_model);
     m_identified = true;
     return true;

@@ -65,6 +65,7 @@ private:
     bool reassert();
     void negotiateCharset();
     bool identify();
+    bool askIdentity(const QByteArray& command, const char* prefix, QByteArray* answer);
     bool recoverFromMissingFinal();
     int rangeChunk() const;
     enum class Selection { Selected, NotAvailable, LinkLost };

@@ -172,6 +172,7 @@ private slots:
     void makerAndModelAreAskedOncePerConnection();
     void quirksOfTheEmulatedMakerAreApplied();
     void siemensGetsItsStorageBeforeEachRead();
+    void aPhoneSilentOnMakerAndModelIsReadAllTheSame();
 };
 
 void TestMakerReplies::namesComeOutAsThePhoneShowsThem_data()
@@ -252,6 +253,21 @@ void TestMakerReplies::siemensGetsItsStorageBeforeEachRead()
     const qsizetype read = commands.indexOf("AT+CPBR=1,100");
     QVERIFY(read > 0);
     QCOMPARE(commands[read - 1], QByteArray("AT+CPBS=\"SM\""));
+}
+
+void TestMakerReplies::aPhoneSilentOnMakerAndModelIsReadAllTheSame()
+{
+    // Reconstructed: an old handset that keeps silent on commands it does not know, rather than ERROR.
+    const auto& rows = makers();
+    auto script = scriptOf(rows.front().second);
+    script.insert("AT+CGMI", {});
+    script.insert("AT+CGMM", {});
+    ScriptedPhone phone(script, false);
+    const ReceivedMessage m = readThrough(phone, rows.front().second.code);
+    QVERIFY(m.lParam >= 0);
+    const QList<ReadRecord> records = RecordingWindow::recordsOf(m);
+    QCOMPARE(records.size(), 1);
+    QCOMPARE(GsmAlphabet::decodeBlock(records[0].name), rows.front().second.names[0]);
 }
 
 QTEST_GUILESS_MAIN(TestMakerReplies)
