@@ -55,6 +55,13 @@ bool AtChannel::takeLine(QByteArray* line)
 
 AtResponse AtChannel::send(const QByteArray& command, const std::function<void(const QByteArray&)>& onLine)
 {
+    AtResponse response = exchange(command, onLine);
+    if (m_observer) m_observer(command, response);
+    return response;
+}
+
+AtResponse AtChannel::exchange(const QByteArray& command, const std::function<void(const QByteArray&)>& onLine)
+{
     AtResponse response;
     // Whatever is left from an earlier command that timed out belongs to nobody.
     m_buffer.clear();

@@ -8,6 +8,7 @@
 #include <QList>
 
 #include <functional>
+#include <utility>
 
 class QIODevice;
 
@@ -31,11 +32,16 @@ public:
     // onLine is called for every answer line as it arrives (progress of long reads).
     AtResponse send(const QByteArray& command, const std::function<void(const QByteArray&)>& onLine = {});
 
+    // Told of every command and how it ended, so that the link can later say what the device did answer.
+    using Observer = std::function<void(const QByteArray& command, const AtResponse& response)>;
+    void setObserver(Observer observer) { m_observer = std::move(observer); }
+
     qint64 commandsSent() const { return m_commands; }
     qint64 bytesSent() const { return m_bytesOut; }
     qint64 bytesReceived() const { return m_bytesIn; }
 
 private:
+    AtResponse exchange(const QByteArray& command, const std::function<void(const QByteArray&)>& onLine);
     bool waitForData(int timeoutMs);
     bool takeLine(QByteArray* line);
     bool deviceBroken() const;
@@ -43,6 +49,7 @@ private:
     QIODevice* m_device;
     int m_silenceTimeoutMs;
     QByteArray m_buffer;
+    Observer m_observer;
     qint64 m_commands = 0;
     qint64 m_bytesOut = 0;
     qint64 m_bytesIn = 0;

@@ -1,6 +1,7 @@
 #include "link/Cellbus.h"
 
 #include "link/LinkService.h"
+#include "res/ErrorClasses.h"
 #include "res/ErrorReport.h"
 
 #include <cstdio>
@@ -71,11 +72,15 @@ int ATPBWrite(QObject* window, int message, const char* storageCode, int index, 
 
 int Fehler_Melden(int errorClass, int messageId)
 {
+    // A failed read or write says what was wrong with the device, if the link found anything.
+    const bool telephone = errorClass == ErrorClass::kTelephoneRead || errorClass == ErrorClass::kTelephoneWrite;
+    ErrorReport::setDetail(telephone ? LinkService::instance().lastDiagnosis() : QString());
     if (reportHandler()) {
         reportHandler()(errorClass, messageId);
     } else {
         std::fprintf(stderr, "%s\n", ErrorReport::plainText(errorClass, messageId).toLocal8Bit().constData());
     }
+    ErrorReport::setDetail({});
     return 0;
 }
 

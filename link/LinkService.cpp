@@ -39,8 +39,11 @@ void LinkService::configure(const LinkOptions& options)
     QMetaObject::invokeMethod(worker, [worker, options] { worker->configure(options); }, Qt::QueuedConnection);
 }
 
-void LinkService::deliver(const QPointer<QObject>& window, int message, intptr_t lParam, std::shared_ptr<ReadBlock> block)
+void LinkService::deliver(const QPointer<QObject>& window, int message, intptr_t lParam, std::shared_ptr<ReadBlock> block,
+                          const QString& diagnosis)
 {
+    // Kept even when nobody is told: the last word on the device belongs to the last request that ended.
+    m_diagnosis = diagnosis;
     if (!window) return;
     if (block) m_current = std::move(block);
     PhonebookMessage event(message, 0, lParam);
@@ -59,7 +62,8 @@ void LinkService::read(QObject* window, int message, const QByteArray& code)
             QCoreApplication::sendEvent(target.data(), &event);
         }, Qt::QueuedConnection);
     };
-    auto finished = [this, target, message](DirectoryRead result) {
+    auto finished = [this, worker, target, message](DirectoryRead result) {
+        const QString diagnosis = worker->diagnosis();
         std::shared_ptr<ReadBlock> block;
         intptr_t lParam = result.result;
         if (result.result != PB_READ_NO_DATA) {
@@ -75,9 +79,9 @@ void LinkService::read(QObject* window, int message, const QByteArray& code)
                 lParam = intptr_t(result.records.size());
             }
         }
-        QMetaObject::invokeMethod(this, [this, target, message, lParam, block] {
+        QMetaObject::invokeMethod(this, [this, target, message, lParam, block, diagnosis] {
             if (block) block->data.pRecords = reinterpret_cast<const uint8_t*>(block->bytes.constData());
-            deliver(target, message, lParam, block);
+            deliver(target, message, lParam, block, diagnosis);
         }, Qt::QueuedConnection);
     };
     QMetaObject::invokeMethod(worker, [worker, code, progress, finished] { worker->read(code, progress, finished); },
@@ -96,9 +100,9 @@ void LinkService::writeText(QObject* window, int message, const QByteArray& code
     const QPointer<QObject> target(window);
     ensureStarted();
     LinkWorker* worker = m_worker;
-    auto finished = [this, target, message](int result) {
-        QMetaObject::invokeMethod(this, [this, target, message, result] { deliver(target, message, result, nullptr); },
-                                  Qt::QueuedConnection);
+    auto finished = [this, worker, target, message](int result) {
+        const QString diagnosis = worker->diagnosis();
+        QMetaObject::invokeMethod(this, [=, this] { deliver(target, message, result, nullptr, diagnosis); }, Qt::QueuedConnection);
     };
     QMetaObject::invokeMethod(worker, [=] { worker->write(code, index, name, number, finished); }, Qt::QueuedConnection);
 }

@@ -31,6 +31,9 @@ public:
     PhonebookData* currentData();
     // The same records with their names as text, exactly as the phone holds them.
     QList<PhoneRecord> currentRecords() const;
+    // What the link found wrong with the serial device at the request whose end was delivered last (see
+    // LinkWorker::diagnosis); empty when it went well. Fehler_Melden shows it with the report of that end.
+    QString lastDiagnosis() const { return m_diagnosis; }
     // Waits for the requests made so far, then counts what went over the line since start.
     LinkCounters counters();
     // Ends the worker after the request it is working on; requests still queued are dropped. A later
@@ -45,11 +48,13 @@ private:
     };
     LinkService();
     void ensureStarted();
-    void deliver(const QPointer<QObject>& window, int message, intptr_t lParam, std::shared_ptr<ReadBlock> block);
+    void deliver(const QPointer<QObject>& window, int message, intptr_t lParam, std::shared_ptr<ReadBlock> block,
+                 const QString& diagnosis);
 
     QThread m_thread;
     LinkWorker* m_worker = nullptr;
     LinkOptions m_options;
     std::shared_ptr<ReadBlock> m_current;
     PhonebookData m_empty;
+    QString m_diagnosis;
 };

@@ -1,5 +1,8 @@
 #include "link/LinkWorker.h"
 
+#include "link/Cellbus.h"
+#include "link/PortDiagnosis.h"
+
 #include <QSerialPort>
 #include <QThread>
 
@@ -22,11 +25,8 @@ void LinkWorker::configure(const LinkOptions& options)
     m_options = options;
 }
 
-bool LinkWorker::connectPhone()
+bool LinkWorker::openPort()
 {
-    if (m_session && m_session->usable()) return true;
-    dropConnection();
-    if (m_options.device.isEmpty()) return false;
     m_port = std::make_unique<QSerialPort>();
     m_port->setPortName(m_options.device);
     m_port->setBaudRate(m_options.baud);
@@ -36,18 +36,38 @@ bool LinkWorker::connectPhone()
     m_port->setFlowControl(QSerialPort::NoFlowControl);
     // A device that was just plugged in, or a serial lock another process is just giving up, may refuse the
     // first open: one more try after a moment.
-    if (!m_port->open(QIODevice::ReadWrite)) {
-        QThread::msleep(kReopenDelayMs);
-        m_port->clearError();
-        if (!m_port->open(QIODevice::ReadWrite)) {
-            qWarning("telephone link: cannot open %s: %s", qPrintable(m_options.device), qPrintable(m_port->errorString()));
-            m_port.reset();
-            return false;
-        }
-    }
+    if (m_port->open(QIODevice::ReadWrite)) return true;
+    QThread::msleep(kReopenDelayMs);
+    m_port->clearError();
+    if (m_port->open(QIODevice::ReadWrite)) return true;
+    qWarning("telephone link: cannot open %s: %s", qPrintable(m_options.device), qPrintable(m_port->errorString()));
+    m_diagnosis = PortDiagnosis().openFailure(m_options.device, m_port->errorString());
+    m_port.reset();
+    return false;
+}
+
+bool LinkWorker::connectPhone()
+{
+    if (m_session && m_session->usable()) return true;
+    dropConnection();
+    if (m_options.device.isEmpty() || !openPort()) return false;
     m_channel = std::make_unique<AtChannel>(m_port.get(), m_options.silenceTimeoutMs);
+    m_answers = PhoneAnswers{};
+    m_channel->setObserver([this](const QByteArray& command, const AtResponse& response) { m_answers.note(command, response); });
     m_session = std::make_unique<PhonebookSession>(*m_channel, m_options.writeRunPauseMs);
     return true;
+}
+
+void LinkWorker::judge(bool notAvailable)
+{
+    const PortDiagnosis diagnosis;
+    if (notAvailable && m_answers.lacksPhonebook()) {
+        m_diagnosis = diagnosis.noPhonebook(m_options.device);
+    } else if (!m_session->usable()) {
+        m_diagnosis = m_answers.acceptedAt()
+            ? diagnosis.lineLost(m_options.device)
+            : diagnosis.noAnswer(m_options.device, m_options.baud, m_options.silenceTimeoutMs, m_channel->bytesReceived() > 0);
+    }
 }
 
 void LinkWorker::collectCounters()
@@ -80,6 +100,7 @@ LinkCounters LinkWorker::counters() const
 
 void LinkWorker::read(const QByteArray& code, const ProgressSink& progress, const ReadDone& done)
 {
+    m_diagnosis.clear();
     if (!connectPhone()) {
         done(DirectoryRead{});
         return;
@@ -90,6 +111,7 @@ void LinkWorker::read(const QByteArray& code, const ProgressSink& progress, cons
         lastReported = read;
         progress(read, expected);
     });
+    judge(result.result == PB_READ_NOT_AVAILABLE);
     if (!m_session->usable()) dropConnection();
     done(std::move(result));
 }
@@ -97,11 +119,13 @@ void LinkWorker::read(const QByteArray& code, const ProgressSink& progress, cons
 void LinkWorker::write(const QByteArray& code, int index, const QString& name, const QByteArray& number,
                        const WriteDone& done)
 {
+    m_diagnosis.clear();
     if (!connectPhone()) {
         done(PhonebookSession::kWriteLinkLost);
         return;
     }
     const int result = m_session->writeText(code, index, name, number);
+    judge(result == PhonebookSession::kWriteNotAvailable);
     if (!m_session->usable()) dropConnection();
     done(result);
 }

@@ -4,6 +4,7 @@
 // is outstanding waits for it. The port is opened at the first request and closed when the link is lost,
 // so that the next request starts afresh.
 #include "link/LinkOptions.h"
+#include "link/PhoneAnswers.h"
 #include "link/PhonebookSession.h"
 
 #include <QObject>
@@ -34,9 +35,14 @@ public:
     // name as text (PhonebookSession::writeText).
     void write(const QByteArray& code, int index, const QString& name, const QByteArray& number, const WriteDone& done);
     LinkCounters counters() const;
+    // What the request that ended last found wrong with the device (PortDiagnosis); empty when it went well or
+    // failed for a reason of the phone book itself. Read it from the request's done callback.
+    QString diagnosis() const { return m_diagnosis; }
 
 private:
     bool connectPhone();
+    bool openPort();
+    void judge(bool notAvailable);
     void dropConnection();
     void collectCounters();
 
@@ -45,4 +51,6 @@ private:
     std::unique_ptr<AtChannel> m_channel;
     std::unique_ptr<PhonebookSession> m_session;
     LinkCounters m_counters; // of connections already closed
+    PhoneAnswers m_answers;  // of the connection open now
+    QString m_diagnosis;
 };

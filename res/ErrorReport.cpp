@@ -4,6 +4,24 @@
 #include "res/StringTable.h"
 
 namespace ErrorReport {
+namespace {
+QString& currentDetail()
+{
+    static QString text;
+    return text;
+}
+}
+
+void setDetail(const QString& detail)
+{
+    currentDetail() = detail;
+}
+
+QString detail()
+{
+    return currentDetail();
+}
+
 QString caption(int errorClass)
 {
     const QString app = StringTable::LoadQString(Ids::IDS_APP_TITLE);
@@ -35,6 +53,7 @@ QString plainText(int errorClass, int messageId)
     QString text = caption(errorClass) + QLatin1Char('\n') + message(messageId);
     const QString hint = remedy(messageId);
     if (!hint.isEmpty()) text += QLatin1Char('\n') + hint;
+    if (!detail().isEmpty()) text += QLatin1Char('\n') + detail();
     return text;
 }
 }

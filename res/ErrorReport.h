@@ -10,6 +10,11 @@ QString message(int messageId);
 // The remedy shown beside the message: empty when the message has none, or when the message says it already
 // (the reasons of 41017 stand in both).
 QString remedy(int messageId);
-// Caption, message and remedy as one block of text, for a terminal.
+// What only the side raising the report knows beyond message and remedy, such as the telephone link's word on
+// what is wrong with the serial device. Set for as long as the report is being shown (user-interface thread
+// only), empty otherwise; the dialog shows it under the remedy.
+void setDetail(const QString& detail);
+QString detail();
+// Caption, message, remedy and the detail of the report being shown as one block of text, for a terminal.
 QString plainText(int errorClass, int messageId);
 }

@@ -23,7 +23,10 @@ void DialogQuestions::ReportError(int errorClass, int messageId)
 {
     QMessageBox box(errorClass == 4 ? QMessageBox::Information : QMessageBox::Warning, ErrorReport::caption(errorClass),
                     ErrorReport::message(messageId), QMessageBox::Ok, m_pParent);
-    box.setInformativeText(ErrorReport::remedy(messageId));
+    // The link's word on the serial device, when it has one, stands under the remedy where the user reads it.
+    const QString detail = ErrorReport::detail();
+    const QString remedy = ErrorReport::remedy(messageId);
+    box.setInformativeText(detail.isEmpty() ? remedy : remedy + QStringLiteral("\n\n") + detail);
     box.exec();
 }
 

@@ -2,6 +2,7 @@
 
 #include "link/BackupFolder.h"
 #include "link/Cellbus.h"
+#include "link/LinkService.h"
 
 #include <QSet>
 
@@ -94,6 +95,9 @@ bool DirectoryRestore::writeAll(const QByteArray& code, const QList<PhoneRecord>
         fail(QStringLiteral("The telephone did not take record %1 while %2 (result %3). The directory is only partly "
                             "restored: restore again once the cause is removed.")
                  .arg(QString::number(r.index), QString::fromLatin1(doing), QString::number(result)));
+        // A device that went away or stopped answering halfway is worth naming: the cause to remove.
+        const QString diagnosis = LinkService::instance().lastDiagnosis();
+        if (!diagnosis.isEmpty()) std::fprintf(stderr, "%s\n", qPrintable(diagnosis));
         return false;
     }
     return true;

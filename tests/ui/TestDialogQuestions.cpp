@@ -1,6 +1,8 @@
 // The program's own answers to the question seam: real message boxes and real dialogs, operated as a user would.
 #include "ui/DialogQuestions.h"
 
+#include "res/ErrorReport.h"
+
 #include <QAbstractButton>
 #include <QApplication>
 #include <QLabel>
@@ -94,6 +96,22 @@ private slots:
         questions.ReportError(3, 41017);
         QCOMPARE(text.count(QStringLiteral("1) The name already exists")), 1);
         QVERIFY(text.contains(QStringLiteral("3) non GSM characters used.")));
+    }
+
+    void errorReportShowsTheDetailOfTheReportUnderTheRemedy()
+    {
+        QWidget parent;
+        DialogQuestions questions(&parent);
+        QString text;
+        OnNextModal([&](QWidget* box) {
+            text = AllText(box);
+            QTest::keyClick(box, Qt::Key_Return);
+        });
+        ErrorReport::setDetail(QStringLiteral("The device /dev/ttyUSB0 does not exist."));
+        questions.ReportError(5, 41019);
+        ErrorReport::setDetail({});
+        QVERIFY(text.contains(QStringLiteral("An error occurred while reading telephone data: No data.")));
+        QVERIFY(text.contains(QStringLiteral("Check connection to telephone.\n\nThe device /dev/ttyUSB0 does not exist.")));
     }
 
     void indexDialogReturnsTheTypedIndex()
