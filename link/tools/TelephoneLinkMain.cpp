@@ -4,10 +4,12 @@
 //   telephone-link --device PATH write CODE INDEX NAME NUMBER
 //   telephone-link --device PATH backup CODE FILE
 //   telephone-link --device PATH restore CODE FILE
+//   telephone-link list [--dev-root DIR] [--timeout MS]
 #include "link/Cellbus.h"
 #include "link/TelephoneLinkSetup.h"
 #include "link/tools/DirectoryRestore.h"
 #include "link/tools/LinkCommand.h"
+#include "link/tools/PortListing.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -30,6 +32,18 @@ bool wellFormed(const QStringList& args)
     const QString& command = args[0];
     return (command == "read" && args.size() == 2) || (command == "write" && args.size() == 5)
         || ((command == "backup" || command == "restore") && args.size() == 3);
+}
+
+// list asks every serial device and needs no telephone of its own: it runs before the link is started.
+int listPorts(const QCommandLineParser& parser, const QCommandLineOption& root, const QCommandLineOption& timeout)
+{
+    bool timeoutOk = true;
+    const int timeoutMs = parser.isSet(timeout) ? parser.value(timeout).toInt(&timeoutOk) : PortProbe::kDefaultTimeoutMs;
+    if (!timeoutOk || timeoutMs < 1 || timeoutMs > 60000) {
+        std::fprintf(stderr, "telephone-link: --timeout must be a whole number of milliseconds from 1 to 60000\n");
+        return 2;
+    }
+    return PortListing::run(parser.value(root), timeoutMs);
 }
 
 int runCommand(const QStringList& args, int index)
@@ -55,14 +69,20 @@ int main(int argc, char** argv)
     parser.setApplicationDescription(QStringLiteral(
         "Reads, writes, backs up or restores a telephone directory. CODE: SM, ME, LD, OW, FD, MC, CD.\n"
         "restore writes every record of FILE and erases every other record of the directory, keeping the "
-        "directory as it was in the backup folder first."));
+        "directory as it was in the backup folder first.\n"
+        "list probes the serial devices and names the telephone that answers on each."));
     parser.addHelpOption();
     parser.addVersionOption();
     AddTelephoneLinkOptions(parser);
+    const QCommandLineOption root("dev-root", "list: the folder the device scan starts from instead of / (DIR/dev/...).",
+                                  "DIR", "/");
+    const QCommandLineOption timeout("timeout", "list: how long each device has for each answer (default 2000).", "MS");
+    parser.addOptions({root, timeout});
     parser.addPositionalArgument("command",
-                                 "read CODE | write CODE INDEX NAME NUMBER | backup CODE FILE | restore CODE FILE");
+                                 "list | read CODE | write CODE INDEX NAME NUMBER | backup CODE FILE | restore CODE FILE");
     parser.process(app);
     const QStringList args = parser.positionalArguments();
+    if (args == QStringList{"list"}) return listPorts(parser, root, timeout);
     if (!wellFormed(args)) return usage(parser);
     bool indexOk = false;
     const int index = args[0] == "write" ? args[2].toInt(&indexOk) : 0;
