@@ -70,7 +70,8 @@ int main(int argc, char** argv)
         "Reads, writes, backs up or restores a telephone directory. CODE: SM, ME, LD, OW, FD, MC, CD.\n"
         "restore writes every record of FILE and erases every other record of the directory, keeping the "
         "directory as it was in the backup folder first.\n"
-        "list probes the serial devices and names the telephone that answers on each."));
+        "The command list (list [--dev-root DIR] [--timeout MS]) probes the serial devices and names the telephone "
+        "that answers on each."));
     parser.addHelpOption();
     parser.addVersionOption();
     AddTelephoneLinkOptions(parser);
@@ -79,7 +80,7 @@ int main(int argc, char** argv)
     const QCommandLineOption timeout("timeout", "list: how long each device has for each answer (default 2000).", "MS");
     parser.addOptions({root, timeout});
     parser.addPositionalArgument("command",
-                                 "list | read CODE | write CODE INDEX NAME NUMBER | backup CODE FILE | restore CODE FILE");
+                                 "read CODE | write CODE INDEX NAME NUMBER | backup CODE FILE | restore CODE FILE");
     parser.process(app);
     const QStringList args = parser.positionalArguments();
     if (args == QStringList{"list"}) return listPorts(parser, root, timeout);
