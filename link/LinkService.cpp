@@ -24,6 +24,13 @@ LinkService::~LinkService()
 void LinkService::ensureStarted()
 {
     if (m_worker) return;
+    // The worker thread must end while the application still stands: a request it works on at exit would
+    // otherwise run on into the destruction of the program's statics.
+    static const bool stopsWithTheApplication = [] {
+        qAddPostRoutine([] { LinkService::instance().shutdown(); });
+        return true;
+    }();
+    Q_UNUSED(stopsWithTheApplication);
     m_worker = new LinkWorker;
     m_worker->configure(m_options);
     m_worker->moveToThread(&m_thread);
