@@ -160,7 +160,6 @@ private:
 
     IQuestions* m_pQuestions;
 
-private:
     // Controls, bound as the form's members; tests find them by their object names.
     CDirectoryCombo* m_cbDirectory = nullptr;
     QTreeWidget* m_lcPhone = nullptr;
@@ -192,7 +191,6 @@ private:
     void ClearPreviewRow();
     void FillList(QTreeWidget* list, DirTable& table, bool resetStates, bool repairAbEntries, int sortColumn);
     static void InsertColumns(QTreeWidget* list);
-
 
     std::function<void(int)> m_endProgram;
     // On the heap: the store holds megabytes of fixed tables.
