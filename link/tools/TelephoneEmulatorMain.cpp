@@ -19,6 +19,18 @@ int intOption(const QCommandLineParser& parser, const char* name, bool* ok)
     }
     return value;
 }
+
+// The answers go out as lines of their own: a line break inside one would end it early.
+bool identityFits(const EmulatorIdentity& identity)
+{
+    for (const QByteArray& text : {identity.maker, identity.model}) {
+        if (text.isEmpty() || text.contains('\r') || text.contains('\n')) {
+            std::fprintf(stderr, "telephone-emulator: --maker and --model need a text of one line\n");
+            return false;
+        }
+    }
+    return true;
+}
 }
 
 int main(int argc, char** argv)
@@ -39,6 +51,9 @@ int main(int argc, char** argv)
         {"hangup-after", "Answer N commands, then drop the line in the middle of an answer.", "N"},
         {"without", "Leave out a storage (SM, ME, OW/ON, FD, LD, MC, CD/RC); may be repeated.", "CODE"},
         {"log", "Append every command received to this file, with a timestamp.", "FILE"},
+        {"maker", "The maker the phone names (answer to AT+CGMI; default Korvane).", "TEXT"},
+        {"model", "The model the phone names (answer to AT+CGMM; default Telvora Phone).", "TEXT"},
+        {"ucs2-always", "Answer names in UCS2 whatever character set was selected, as some modems do."},
     });
     parser.process(app);
     bool ok = true;
@@ -51,7 +66,10 @@ int main(int argc, char** argv)
     options.hangupAfter = intOption(parser, "hangup-after", &ok);
     options.without = parser.values("without");
     options.logFile = parser.value("log");
-    if (!ok) return 2;
+    if (parser.isSet("maker")) options.identity.maker = parser.value("maker").toUtf8();
+    if (parser.isSet("model")) options.identity.model = parser.value("model").toUtf8();
+    options.identity.answersUcs2Always = parser.isSet("ucs2-always");
+    if (!ok || !identityFits(options.identity)) return 2;
 
     // The serving thread inherits the blocked stopSignals, so they reach sigwait below and nothing else.
     sigset_t stopSignals;

@@ -37,6 +37,7 @@ private slots:
     void linkToolUsesTheBuiltInPhoneWithoutDevice();
     void optionsHelpAndVersion();
     void gammuListsAndDeletesEntries();
+    void emulatorNamesTheMakerAndModelItIsGiven();
 
 private:
     QTemporaryDir m_dir;
@@ -152,6 +153,33 @@ void TestLinkTools::gammuListsAndDeletesEntries()
     const QByteArray json = state.readAll();
     QVERIFY(!json.contains("Søren"));
     QVERIFY(json.contains("Peña Iñigo"));
+}
+
+void TestLinkTools::emulatorNamesTheMakerAndModelItIsGiven()
+{
+    QTemporaryDir dir;
+    QCOMPARE(run(tool("telephone-emulator"), {"--maker", ""}, dir).exitCode, 2);
+    QProcess emulator;
+    emulator.start(tool("telephone-emulator"), {"--state", dir.filePath("s.json"), "--maker", "Acme Mobile",
+                                                "--model", "Brick 9", "--ucs2-always"});
+    QVERIFY(emulator.waitForReadyRead(kWaitMs));
+    const QString device = QString::fromLocal8Bit(emulator.readLine()).trimmed();
+    // Names answered in UCS2 against the selected set still read as the phone holds them.
+    const ToolRun read = run(tool("telephone-link"), {"--device", device, "read", "SM"}, dir);
+    QCOMPARE(read.exitCode, 0);
+    QVERIFY2(read.out.contains("1\tAnna Müller\t+4930123456"), qPrintable(read.out));
+    const QString gammu = QStandardPaths::findExecutable("gammu");
+    if (!gammu.isEmpty()) {
+        QFile config(dir.filePath("gammurc"));
+        QVERIFY(config.open(QIODevice::WriteOnly));
+        config.write("[gammu]\ndevice = " + device.toLocal8Bit() + "\nconnection = at\n");
+        config.close();
+        const ToolRun identify = run(gammu, {"-c", config.fileName(), "identify"}, dir);
+        QCOMPARE(identify.exitCode, 0);
+        QVERIFY2(identify.out.contains("Acme Mobile") && identify.out.contains("Brick 9"), qPrintable(identify.out));
+    }
+    emulator.terminate();
+    QVERIFY(emulator.waitForFinished(kWaitMs));
 }
 
 QTEST_GUILESS_MAIN(TestLinkTools)
