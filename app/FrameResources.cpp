@@ -12,6 +12,8 @@ const std::vector<Popup>& Menu()
          {{ID_FILE_NEW_FOLDER, QStringLiteral("&New\tStrg+N")},
           {ID_FILE_OPEN_FOLDER, QStringLiteral("&Open...\tStrg+O")},
           {kSeparator, QString()},
+          {ID_FILE_CONNECTION, QStringLiteral("&Connection...")},
+          {kSeparator, QString()},
           {ID_APP_EXIT, QStringLiteral("&Exit\tStrg+E")}}},
         {QStringLiteral("&Edit"),
          {{ID_EDIT_CUT, QStringLiteral("&Cut\tCtrl+X")},

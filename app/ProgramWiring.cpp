@@ -62,8 +62,9 @@ void ProgramWiring::StopTelephoneLink()
         ::StopTelephoneLink();
         break;
     case LinkUse::Connected:
-        // The device belongs to the caller, who stops it after this.
+        // The device belongs to the caller, who stops it after this; a built-in phone chosen since ends here.
         ::ConnectTelephoneLink(LinkOptions{});
+        ::StopTelephoneLink();
         break;
     case LinkUse::None:
         break;

@@ -74,7 +74,12 @@ int Fehler_Melden(int errorClass, int messageId)
 {
     // A failed read or write says what was wrong with the device, if the link found anything.
     const bool telephone = errorClass == ErrorClass::kTelephoneRead || errorClass == ErrorClass::kTelephoneWrite;
-    ErrorReport::setDetail(telephone ? LinkService::instance().lastDiagnosis() : QString());
+    return Fehler_Melden(errorClass, messageId, telephone ? LinkService::instance().lastDiagnosis() : QString());
+}
+
+int Fehler_Melden(int errorClass, int messageId, const QString& detail)
+{
+    ErrorReport::setDetail(detail);
     if (reportHandler()) {
         reportHandler()(errorClass, messageId);
     } else {

@@ -44,6 +44,8 @@ PhonebookData* ATPBGet();
 int ATPBWrite(QObject* window, int message, const char* storageCode, int index, const char* name, const char* number);
 // Shows error report N (with its remedy text) for the error class and returns when it was dismissed.
 int Fehler_Melden(int errorClass, int messageId);
+// The same with a detail of the caller's under the remedy, in place of what the link found.
+int Fehler_Melden(int errorClass, int messageId, const QString& detail);
 
 // Where Fehler_Melden's reports go: the program points it at its question seam. Without one the report is
 // written to standard error.

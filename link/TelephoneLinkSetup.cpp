@@ -37,16 +37,24 @@ bool startEmbeddedPhone(QString* device, QString* error)
     embeddedPhone() = std::move(phone);
     return true;
 }
+
+const QString kDeviceKey = QStringLiteral("Link/Device");
+
+LinkOptions optionsFromSettings(const QString& device)
+{
+    LinkOptions options;
+    const QSettings settings;
+    options.device = device;
+    bool baudOk = false;
+    const int baud = settings.value(QStringLiteral("Link/Baud")).toInt(&baudOk);
+    if (baudOk && baud > 0) options.baud = baud;
+    return options;
+}
 }
 
 bool StartTelephoneLink(const QString& deviceOption, QString* error)
 {
-    LinkOptions options;
-    QSettings settings;
-    options.device = deviceOption.isEmpty() ? settings.value(QStringLiteral("Link/Device")).toString() : deviceOption;
-    bool baudOk = false;
-    const int baud = settings.value(QStringLiteral("Link/Baud")).toInt(&baudOk);
-    if (baudOk && baud > 0) options.baud = baud;
+    LinkOptions options = optionsFromSettings(deviceOption.isEmpty() ? QSettings().value(kDeviceKey).toString() : deviceOption);
     QString failure;
     if (options.device.isEmpty() && !startEmbeddedPhone(&options.device, &failure)) {
         if (error) *error = failure;
@@ -54,6 +62,34 @@ bool StartTelephoneLink(const QString& deviceOption, QString* error)
     }
     ConnectTelephoneLink(options);
     return true;
+}
+
+bool SwitchTelephoneLink(const QString& device, QString* error)
+{
+    LinkOptions options = optionsFromSettings(device);
+    std::unique_ptr<PhoneEmulator> previousPhone = std::move(embeddedPhone());
+    QString failure;
+    if (device.isEmpty() && !startEmbeddedPhone(&options.device, &failure)) {
+        embeddedPhone() = std::move(previousPhone);
+        if (error) *error = failure;
+        return false;
+    }
+    // The worker ends after its current request and the next request starts one on the new device; only
+    // then does the old built-in phone go.
+    LinkService::instance().shutdown();
+    ConnectTelephoneLink(options);
+    if (previousPhone) previousPhone->stop();
+    QSettings settings;
+    if (device.isEmpty())
+        settings.remove(kDeviceKey);
+    else
+        settings.setValue(kDeviceKey, device);
+    return true;
+}
+
+QString ChosenTelephoneDevice()
+{
+    return embeddedPhone() ? QString() : currentDevice();
 }
 
 void StopTelephoneLink()

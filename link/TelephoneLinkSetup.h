@@ -17,6 +17,14 @@ class QCommandLineParser;
 bool StartTelephoneLink(const QString& deviceOption, QString* error);
 void StopTelephoneLink();
 
+// Moves the link to another telephone while the program runs: device, or the built-in phone emulator when it
+// is empty. The new telephone is made ready before the old one is left, so a failure (the emulator could not
+// start) keeps the link as it was and says why. On success the choice is kept in the setting "Link/Device"
+// (removed for the built-in phone) for the program's next start.
+bool SwitchTelephoneLink(const QString& device, QString* error);
+// The telephone in use as the user chose it: its device, or empty for the built-in phone emulator.
+QString ChosenTelephoneDevice();
+
 // Points the link at a device directly (tools and tests); requests already queued use it as well.
 void ConnectTelephoneLink(const LinkOptions& options);
 // The device in use; empty when none.

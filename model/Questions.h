@@ -38,4 +38,7 @@ public:
     virtual bool RunEntryDialog(EntryDialogData& data) = 0;
     virtual bool RunFolderDialog(const FolderRecord* folders, int folderCount, int& selected) = 0;
     virtual void RunAboutBox() = 0;
+    // The choice of the telephone's serial port. device: in, the one in use; out, the one chosen. Empty stands
+    // for the built-in phone emulator. True when closed with OK.
+    virtual bool RunConnectionDialog(std::string& device) = 0;
 };

@@ -8,6 +8,7 @@
 #include "model/Questions.h"
 #include "phone/ITelephoneHost.h"
 #include "phone/PhonebookRecordCopier.h"
+#include "phone/TelephoneConnection.h"
 #include "phone/WritePlanner.h"
 #include "res/Cp1252.h"
 #include "res/ErrorClasses.h"
@@ -226,6 +227,52 @@ void TelephoneDirectories::ChangeDirectory(int directory)
     }
     m_store.ClearFlag(VF_RELOAD_AFTER_WRITE);
     m_nReloadDir = -1;
+}
+
+// ---- Another telephone ---------------------------------------------------------------------------------------
+
+bool TelephoneDirectories::HasUnsavedChanges() const
+{
+    for (int directory = 0; directory < kDirectoryCount; ++directory)
+        if (!PendingWrites(directory).empty()) return true;
+    return false;
+}
+
+bool TelephoneDirectories::ChangeTelephone(const std::string& device)
+{
+    if (RefuseWhileBusy()) return false;
+    if (HasUnsavedChanges()
+        && !m_questions.AskYesNo(Ids::IDS_CONNECT_DROPS_CHANGES, StringTable::LoadString(Ids::IDS_CONNECT_DROPS_CHANGES)))
+        return false;
+    QString error;
+    if (!TelephoneConnection::Use(QString::fromStdString(device), &error)) {
+        Fehler_Melden(ErrorClass::kTelephoneRead, Ids::IDS_ERR_CONNECT, error);
+        return false;
+    }
+    ForgetTelephone();
+    ReadDirectory(m_store.m_nCurDir);
+    return true;
+}
+
+void TelephoneDirectories::ForgetTelephone()
+{
+    for (int directory = 0; directory < kDirectoryCount; ++directory) {
+        DirTable& table = Table(directory);
+        for (DirEntry& entry : table.m_entries) entry.Clear();
+        table.m_nCount = 0;
+        table.m_nCapacity = 0;
+        m_images[static_cast<size_t>(directory)].clear();
+        m_asRead[static_cast<size_t>(directory)].reset();
+    }
+    // Another telephone gets its own backup before the first write to each of its directories.
+    m_backedUp.clear();
+    m_store.ClearFlag(VF_PHONE_MODIFIED);
+    m_store.m_bPhoneDataRead = 0;
+    m_store.m_nNameLen = 0;
+    m_store.m_nNumberLen = 0;
+    if (m_store.m_nActiveList == LIST_PHONE) m_store.m_nActiveList = LIST_NONE;
+    m_host.FillPhoneList(true);
+    m_host.ShowCorrectionRow(false);
 }
 
 // ---- Writing -------------------------------------------------------------------------------------------------

@@ -33,6 +33,14 @@ public:
     // The user chose another directory in the combo box: asks about unsaved changes first.
     void ChangeDirectory(int directory);
 
+    // Talks to another telephone from now on (device, or the built-in phone emulator when empty): what was read
+    // from the old one is forgotten and the shown directory is read from the new one. Asks first when any
+    // directory holds changes not yet written; false when nothing changed (busy, declined, or the new
+    // telephone could not be made ready, which is reported).
+    bool ChangeTelephone(const std::string& device);
+    // True when a save of some directory would still send something.
+    bool HasUnsavedChanges() const;
+
     // Starts writing what the current directory's table changed; false when nothing was sent.
     bool WriteDirectory();
     void OnPhonebookWritten(intptr_t wParam, intptr_t lParam);
@@ -71,6 +79,8 @@ private:
     // list shows changed.
     bool SettleTable(int directory);
     void ShowDirectoryAfterWrite();
+    // Empties every directory's table and what is known of the telephone, as before the first read.
+    void ForgetTelephone();
     // Before the first write to a directory in a run, the directory as read goes to the backup folder; false
     // (after saying so) when it could not be kept, and then nothing is written.
     bool KeepBackupBeforeFirstWrite(int directory);

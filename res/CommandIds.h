@@ -3,6 +3,7 @@
 enum CommandId : int {
     ID_FILE_NEW_FOLDER = 32771,
     ID_FILE_OPEN_FOLDER = 32772,
+    ID_FILE_CONNECTION = 32790, // choose the telephone's serial port
     ID_COPY_TO_AB = 32774,
     ID_UPLOAD_TO_PHONE = 32775,
     ID_COPY_TO_PHONE = 32780,

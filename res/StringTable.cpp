@@ -42,6 +42,7 @@ const std::unordered_map<int, const char*>& table()
         {41023, "Incomplete input (input for all fields is required; in the last field \" \" or \"!\").\nComplete your input."},
         {41024, "An error occurred while reading telephone data: Telephone book not available."},
         {41025, "Maximum number of entries exceeded."},
+        {41026, "The telephone could not be connected."},
 
         // Remedies shown beside their message in the error report
         {46000, "System error - try restart"}, {46001, "System error - try restart"},
@@ -58,6 +59,7 @@ const std::unordered_map<int, const char*>& table()
         {46020, "Select another telephone directory for writing"},
         {46023, "Correct your entry"},
         {46024, "Select another telephone directory"},
+        {46026, "Choose another connection (File menu, Connection...)."},
         {46025, "Before inserting new entries, delete other entries in this directory "},
 
         {57344, "Telephone Directory"},
@@ -100,6 +102,7 @@ const std::unordered_map<int, const char*>& table()
         {61260, "Korvane\\Telvora PRO"},
         {61261, "The personal address book was edited.\nSave the personal address book before changing the folder ?"},
         {61262, "The directory was edited.\nSave the directory before changing ?"},
+        {61270, "The telephone directories were edited.\nThe changes are lost when another telephone is connected.\nConnect anyway ?"},
         {61264, "diradi.hlp"},
         {61266, "Do you really want to delete this entry ?\n\n"},
         {61267, "Do you really want to delete these %1 entries ?\n\n"},
@@ -107,6 +110,7 @@ const std::unordered_map<int, const char*>& table()
         // Command prompts: status-bar line, then tooltip
         {32771, "Inserting a new PAB-folder at the current selection\nInserting a new PAB-folder"},
         {32772, "Opening a PAB-folder via dialogbox\nOpening a PAB-folder"},
+        {32790, "Chooses the serial port of the telephone\nTelephone connection"},
         {32774, "Copies the selected entries into the list of the personal address book\nCopy to the PAB´s list"},
         {32775, "Writes the displayed directory to the telephone\nUpload to telephone"},
         {32780, "Copies the selected entries into the telephone directory list\nCopy to the telephone book list"},

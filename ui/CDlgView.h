@@ -70,6 +70,8 @@ public:
     // Address-book folders: creating one, choosing one from the folder dialog.
     void OnNewFolder();
     void OnOpenFolder();
+    // The telephone's serial port: chosen in the connection dialog, then read from.
+    void OnConnection();
 
     // The table operations every insertion and removal ends in.
     bool InsertPhoneEntry(int position, DirEntry& entry);

@@ -31,6 +31,7 @@ bool CDlgView::OnUpdateCommand(int id, bool& enabled) const
         return true;
     case ID_COPY_TO_PHONE:
     case ID_UPLOAD_TO_PHONE:
+    case ID_FILE_CONNECTION:
         enabled = !phoneBusy;
         return true;
     case ID_ADD_ENTRY:
@@ -60,6 +61,7 @@ bool CDlgView::OnCommand(int id)
     case ID_APP_EXIT: OnExit(); return true;
     case ID_FILE_NEW_FOLDER: OnNewFolder(); return true;
     case ID_FILE_OPEN_FOLDER: OnOpenFolder(); return true;
+    case ID_FILE_CONNECTION: OnConnection(); return true;
     case ID_COPY_TO_AB: OnCopyToAddressBook(); return true;
     case ID_COPY_TO_PHONE: OnCopyToPhone(); return true;
     case ID_UPLOAD_TO_PHONE: OnSaveToPhone(); return true;

@@ -1,5 +1,7 @@
 // The form's side of the telephone directories: its handlers hand the work to the telephone layer, which shows
 // its results through the form's widgets.
+#include "model/Questions.h"
+#include "phone/TelephoneConnection.h"
 #include "phone/TelephoneDirectories.h"
 #include "ui/CDirectoryCombo.h"
 #include "ui/CDlgView.h"
@@ -28,6 +30,15 @@ void CDlgView::WriteDirectory()
 void CDlgView::OnPhonebookWritten(intptr_t wParam, intptr_t lParam)
 {
     m_phone->OnPhonebookWritten(wParam, lParam);
+}
+
+void CDlgView::OnConnection()
+{
+    if (m_phone->RefuseWhileBusy()) return;
+    const std::string current = TelephoneConnection::Current().toStdString();
+    std::string chosen = current;
+    if (!m_pQuestions->RunConnectionDialog(chosen) || chosen == current) return;
+    m_phone->ChangeTelephone(chosen);
 }
 
 void CDlgView::OnSelchangeDirectory()

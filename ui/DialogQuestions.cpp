@@ -4,6 +4,7 @@
 #include "res/Cp1252.h"
 #include "res/ErrorReport.h"
 #include "res/StringTable.h"
+#include "ui/CConnectionDlg.h"
 #include "ui/CEntryDlg.h"
 #include "ui/CFolderSelectDlg.h"
 #include "ui/CIndexDlg.h"
@@ -85,4 +86,12 @@ bool DialogQuestions::RunFolderDialog(const FolderRecord* folders, int folderCou
 void DialogQuestions::RunAboutBox()
 {
     if (m_aboutBox) m_aboutBox(m_pParent);
+}
+
+bool DialogQuestions::RunConnectionDialog(std::string& device)
+{
+    CConnectionDlg dialog(m_pParent, QString::fromStdString(device));
+    if (dialog.exec() != QDialog::Accepted) return false;
+    device = dialog.ChosenDevice().toStdString();
+    return true;
 }

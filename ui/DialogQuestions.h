@@ -27,6 +27,7 @@ public:
     bool RunFolderDialog(const FolderRecord* folders, int folderCount, int& selected) override;
     // Shows the About box handed in; nothing without one.
     void RunAboutBox() override;
+    bool RunConnectionDialog(std::string& device) override;
 
 private:
     QWidget* m_pParent;

@@ -2,6 +2,7 @@
 // test's own: an emulated phone with a maker and model, a port where nothing answers, a name whose device
 // is gone and a port another program holds for itself. Both the probe module and the telephone-link tool's
 // "list" are checked line by line.
+#include "DeviceRoot.h"
 #include "ToolRun.h"
 #include "link/PhoneEmulator.h"
 #include "link/PortProbe.h"
@@ -33,22 +34,6 @@ ToolRun listTool(const QString& root, const QTemporaryDir& home)
     return runTool(tool("telephone-link"), {"list", "--dev-root", root, "--timeout", QString::number(kProbeMs)},
                    home.path(), kWaitMs);
 }
-
-// A folder standing for "/" with its own dev/ of symbolic links to the test's devices.
-class DeviceRoot {
-public:
-    bool valid() const { return m_dir.isValid() && QDir(m_dir.path()).mkpath("dev/serial/by-id"); }
-    QString path() const { return m_dir.path(); }
-    QString node(const QString& name) const { return m_dir.filePath("dev/" + name); }
-    bool link(const QString& name, const QString& target) const { return QFile::link(target, node(name)); }
-    bool alias(const QString& alias, const QString& name) const
-    {
-        return QFile::link("../../" + name, node("serial/by-id/" + alias));
-    }
-
-private:
-    QTemporaryDir m_dir;
-};
 
 struct Expected {
     QString name;

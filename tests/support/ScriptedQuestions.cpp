@@ -21,6 +21,7 @@ std::vector<std::string> ScriptedQuestions::LeftOpen() const
     for (size_t i = 0; i < m_names.size(); ++i) open.push_back("never asked: name");
     for (size_t i = 0; i < m_entries.size(); ++i) open.push_back("never asked: entry");
     for (size_t i = 0; i < m_folders.size(); ++i) open.push_back("never asked: folder");
+    for (size_t i = 0; i < m_connections.size(); ++i) open.push_back("never asked: connection");
     size_t reports = 0;
     for (const Asked& asked : m_asked)
         if (asked.kind == "error" && ++reports > m_reportsTaken)
@@ -142,4 +143,17 @@ bool ScriptedQuestions::RunFolderDialog(const FolderRecord*, int folderCount, in
 void ScriptedQuestions::RunAboutBox()
 {
     m_asked.push_back({"about", 0, {}});
+}
+
+bool ScriptedQuestions::RunConnectionDialog(std::string& device)
+{
+    m_asked.push_back({"connection", 0, device});
+    if (m_connections.empty()) {
+        m_unanswered.push_back("connection");
+        return false;
+    }
+    auto [ok, chosen] = m_connections.front();
+    m_connections.pop_front();
+    if (ok) device = chosen;
+    return ok;
 }

@@ -11,7 +11,8 @@
 class ScriptedQuestions : public IQuestions {
 public:
     struct Asked {
-        std::string kind; // "yesno", "error", "allowed-error", "index", "name", "entry", "folder", "about"
+        std::string kind; // "yesno", "error", "allowed-error", "index", "name", "entry", "folder", "about",
+                          // "connection" (text: the device in use)
         int id = 0;       // message id, or error class * 100000 + message id for reports
         std::string text;
     };
@@ -33,6 +34,8 @@ public:
     void AnswerName(bool ok, const std::string& name = {}) { m_names.push_back({ok, name}); }
     void AnswerEntry(std::function<bool(EntryDialogData&)> answer) { m_entries.push_back(std::move(answer)); }
     void AnswerFolder(bool ok, int selected) { m_folders.push_back({ok, selected}); }
+    // The connection dialog: OK with the device (empty: the built-in phone emulator), or Cancel.
+    void AnswerConnection(bool ok, const std::string& device = {}) { m_connections.push_back({ok, device}); }
     // A report (class * 100000 + message id) that may come at any time and that the test does not check: it
     // is kept out of TakeReports() and never counts as left open.
     void AllowReport(int report) { m_allowedReports.push_back(report); }
@@ -62,6 +65,7 @@ public:
     bool RunEntryDialog(EntryDialogData& data) override;
     bool RunFolderDialog(const FolderRecord* folders, int folderCount, int& selected) override;
     void RunAboutBox() override;
+    bool RunConnectionDialog(std::string& device) override;
 
 private:
     std::deque<std::pair<int, bool>> m_yesNo;
@@ -69,6 +73,7 @@ private:
     std::deque<std::pair<bool, std::string>> m_names;
     std::deque<std::function<bool(EntryDialogData&)>> m_entries;
     std::deque<std::pair<bool, int>> m_folders;
+    std::deque<std::pair<bool, std::string>> m_connections;
     std::vector<Asked> m_asked;
     std::vector<IndexDialogData> m_indexShown;
     std::vector<NameDialogShown> m_namesShown;
