@@ -1,0 +1,30 @@
+#include "model/VCardTelUri.h"
+
+#include <QByteArray>
+
+bool VCardTelUri::canCarry(QStringView number)
+{
+    if (!number.startsWith(u'+'))
+        return false;
+    bool hasDigit = false;
+    for (const QChar c : number.sliced(1)) {
+        if (c >= u'0' && c <= u'9')
+            hasDigit = true;
+        else if (c != u'-' && c != u'.' && c != u'(' && c != u')')
+            return false;
+    }
+    return hasDigit;
+}
+
+QString VCardTelUri::toUri(QStringView number)
+{
+    return QLatin1String("tel:") + number.toString();
+}
+
+QString VCardTelUri::toNumber(QStringView uri)
+{
+    const QStringView trimmed = uri.trimmed();
+    if (!trimmed.startsWith(QLatin1String("tel:"), Qt::CaseInsensitive))
+        return trimmed.toString();
+    return QString::fromUtf8(QByteArray::fromPercentEncoding(trimmed.sliced(4).toUtf8()));
+}

@@ -1,0 +1,112 @@
+#include "model/VCardWriter.h"
+
+#include "model/VCardLineFolder.h"
+#include "model/VCardTelUri.h"
+
+namespace {
+
+constexpr qsizetype kNameComponents = 5;  // family, given, additional, prefixes, suffixes
+
+QString escapeText(const QString& text)
+{
+    QString escaped;
+    escaped.reserve(text.size() + 8);
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (c == u'\\' || c == u',' || c == u';') {
+            escaped += u'\\';
+            escaped += c;
+        } else if (c == u'\r' || c == u'\n') {
+            escaped += QLatin1String("\\n");
+            if (c == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n')
+                ++i;  // CRLF is one line break
+        } else {
+            escaped += c;
+        }
+    }
+    return escaped;
+}
+
+// Types come from other programs' files or from the caller; only letters, digits and '-' are safe in a parameter.
+QStringList cleanTypes(const QStringList& types, bool withPref)
+{
+    QStringList clean;
+    for (const QString& type : types) {
+        QString kept;
+        for (const QChar c : type) {
+            if ((c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || (c >= u'0' && c <= u'9') || c == u'-')
+                kept += c.toLower();
+        }
+        if (!kept.isEmpty() && (withPref || kept != QLatin1String("pref")) && !clean.contains(kept))
+            clean << kept;
+    }
+    return clean;
+}
+
+// FN is required in 3.0 and 4.0; a card without one is named as the program shows it.
+QString formattedNameOf(const VCardCard& card)
+{
+    if (!card.displayName().isEmpty())
+        return card.displayName();
+    return card.phones.isEmpty() ? QString() : card.phones.front().number;
+}
+
+QString nameLine(const QStringList& parts)
+{
+    QStringList escaped;
+    for (const QString& part : parts)
+        escaped << escapeText(part);
+    while (escaped.size() < kNameComponents)
+        escaped << QString();
+    return QLatin1String("N:") + escaped.join(u';');
+}
+
+void append(QByteArray& out, const QString& line)
+{
+    out += VCardLineFolder::fold(line.toUtf8());
+}
+
+}
+
+QByteArray VCardWriter::write(const QList<VCardCard>& cards, VCardVersion version)
+{
+    QByteArray out;
+    for (const VCardCard& card : cards)
+        writeCard(out, card, version);
+    return out;
+}
+
+void VCardWriter::writeCard(QByteArray& out, const VCardCard& card, VCardVersion version)
+{
+    append(out, QStringLiteral("BEGIN:VCARD"));
+    append(out, version == VCardVersion::V4_0 ? QStringLiteral("VERSION:4.0") : QStringLiteral("VERSION:3.0"));
+    append(out, QLatin1String("FN:") + escapeText(formattedNameOf(card)));
+    append(out, nameLine(card.nameParts));
+    for (const VCardPhone& phone : card.phones)
+        append(out, phoneLine(phone, version));
+    if (!card.note.isEmpty())
+        append(out, QLatin1String("NOTE:") + escapeText(card.note));
+    append(out, QStringLiteral("END:VCARD"));
+}
+
+QString VCardWriter::phoneLine(const VCardPhone& phone, VCardVersion version)
+{
+    const bool preferred = phone.preference > 0 || phone.types.contains(QLatin1String("pref"), Qt::CaseInsensitive);
+    if (version == VCardVersion::V3_0) {
+        QStringList types = cleanTypes(phone.types, true);
+        if (preferred && !types.contains(QLatin1String("pref")))
+            types << QStringLiteral("pref");
+        const QString typeParameter = types.isEmpty() ? QString() : QLatin1String(";TYPE=") + types.join(u',').toUpper();
+        return QLatin1String("TEL") + typeParameter + u':' + escapeText(phone.number);
+    }
+    // 4.0 marks preference with PREF=1..100 instead of a type.
+    const QStringList types = cleanTypes(phone.types, false);
+    QString line = QStringLiteral("TEL");
+    const bool uri = VCardTelUri::canCarry(phone.number);
+    line += uri ? QLatin1String(";VALUE=uri") : QLatin1String(";VALUE=text");
+    if (!types.isEmpty())
+        line += QLatin1String(";TYPE=") + types.join(u',');
+    if (preferred)
+        line += QStringLiteral(";PREF=%1").arg(std::clamp(phone.preference, 1, 100));
+    return line + u':' + (uri ? VCardTelUri::toUri(phone.number) : escapeText(phone.number));
+}
