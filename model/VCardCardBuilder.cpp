@@ -4,6 +4,8 @@
 #include "model/VCardTelUri.h"
 #include "model/VCardValueDecoder.h"
 
+#include <algorithm>
+
 namespace {
 
 bool isBase64(const VCardLine& line)

@@ -3,6 +3,8 @@
 #include "model/VCardLineFolder.h"
 #include "model/VCardTelUri.h"
 
+#include <algorithm>
+
 namespace {
 
 constexpr qsizetype kNameComponents = 5;  // family, given, additional, prefixes, suffixes
@@ -92,18 +94,24 @@ void VCardWriter::writeCard(QByteArray& out, const VCardCard& card, VCardVersion
 QString VCardWriter::phoneLine(const VCardPhone& phone, VCardVersion version)
 {
     const bool preferred = phone.preference > 0 || phone.types.contains(QLatin1String("pref"), Qt::CaseInsensitive);
-    if (version == VCardVersion::V3_0) {
-        QStringList types = cleanTypes(phone.types, true);
-        if (preferred && !types.contains(QLatin1String("pref")))
-            types << QStringLiteral("pref");
-        const QString typeParameter = types.isEmpty() ? QString() : QLatin1String(";TYPE=") + types.join(u',').toUpper();
-        return QLatin1String("TEL") + typeParameter + u':' + escapeText(phone.number);
-    }
-    // 4.0 marks preference with PREF=1..100 instead of a type.
+    return version == VCardVersion::V4_0 ? phoneLine40(phone, preferred) : phoneLine30(phone, preferred);
+}
+
+QString VCardWriter::phoneLine30(const VCardPhone& phone, bool preferred)
+{
+    QStringList types = cleanTypes(phone.types, true);
+    if (preferred && !types.contains(QLatin1String("pref")))
+        types << QStringLiteral("pref");
+    const QString typeParameter = types.isEmpty() ? QString() : QLatin1String(";TYPE=") + types.join(u',').toUpper();
+    return QLatin1String("TEL") + typeParameter + u':' + escapeText(phone.number);
+}
+
+// 4.0 marks preference with PREF=1..100 instead of a type, and prefers tel: URIs where the number fits one.
+QString VCardWriter::phoneLine40(const VCardPhone& phone, bool preferred)
+{
     const QStringList types = cleanTypes(phone.types, false);
-    QString line = QStringLiteral("TEL");
     const bool uri = VCardTelUri::canCarry(phone.number);
-    line += uri ? QLatin1String(";VALUE=uri") : QLatin1String(";VALUE=text");
+    QString line = uri ? QStringLiteral("TEL;VALUE=uri") : QStringLiteral("TEL;VALUE=text");
     if (!types.isEmpty())
         line += QLatin1String(";TYPE=") + types.join(u',');
     if (preferred)

@@ -15,4 +15,6 @@ public:
 private:
     static void writeCard(QByteArray& out, const VCardCard& card, VCardVersion version);
     static QString phoneLine(const VCardPhone& phone, VCardVersion version);
+    static QString phoneLine30(const VCardPhone& phone, bool preferred);
+    static QString phoneLine40(const VCardPhone& phone, bool preferred);
 };
