@@ -24,6 +24,21 @@ struct EntryDialogData {
     int m_nListKind = 0; // 1 telephone list, 2 address-book list
 };
 
+// What the vCard import dialog asks: the file, and which numbers of a card become entries.
+struct VCardImportData {
+    std::string m_strPath;  // UTF-8 path
+    int m_nNumbers = 1;     // 0 the first number, 1 the preferred one, 2 one entry per number
+};
+
+// What the vCard export dialog asks: the file, the vCard version, and which entries of which list.
+struct VCardExportData {
+    std::string m_strPath;     // UTF-8 path
+    int m_nVersion = 3;        // 3 or 4
+    int m_nList = 2;           // 1 the telephone directory shown, 2 the address-book folder shown
+    int m_bSelectedOnly = 0;   // 1: only the list's selected entries
+    int m_nSelected[2] = {0, 0}; // in: how many entries each list has selected (telephone, address book)
+};
+
 class IQuestions {
 public:
     virtual ~IQuestions() = default;
@@ -41,4 +56,9 @@ public:
     // The choice of the telephone's serial port. device: in, the one in use; out, the one chosen. Empty stands
     // for the built-in phone emulator. True when closed with OK.
     virtual bool RunConnectionDialog(std::string& device) = 0;
+    virtual bool RunVCardImportDialog(VCardImportData& data) = 0;
+    virtual bool RunVCardExportDialog(VCardExportData& data) = 0;
+    // A message box with OK, captioned with the application name, for what a command has to say beyond the
+    // error reports (cards left out of an import, a file that cannot be read). messageId names the text's kind.
+    virtual void ShowMessage(int messageId, const std::string& text) = 0;
 };

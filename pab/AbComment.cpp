@@ -83,3 +83,9 @@ std::string AbComment::FormatForUpdatedEntry(const std::string& comment, const s
 {
     return comment + " " + FormatForNewEntry(status, index);
 }
+
+std::string AbComment::WithoutJoiningBlank(const std::string& comment)
+{
+    if (comment.empty() || comment.back() != ' ') return comment;
+    return comment.substr(0, comment.size() - 1);
+}

@@ -24,4 +24,7 @@ public:
     // 'Met at fair VIP-Status - Index: 3 '. Reading keeps the blank that joined the free comment to the status
     // word ('Met at fair '); the saver takes it off before formatting, or the comment would grow on every save.
     static std::string FormatForUpdatedEntry(const std::string& comment, const std::string& status, int index);
+    // The free comment as read, without the blank that joined it to the status word: formatting adds one, and
+    // without taking it off every save would add a blank to the comment.
+    static std::string WithoutJoiningBlank(const std::string& comment);
 };

@@ -58,7 +58,7 @@ public:
     HRESULT FindCreateTemplate(const char* addressType, uint32_t* cbEntryId, ENTRYID** entryId, SRowSet** rows);
     static void FreeRowSet(SRowSet* rows);
     HRESULT CreateAbEntry(const std::string& name, const std::string& number, int index, const std::string& status,
-                          uint32_t cbTemplateId, ENTRYID* templateId);
+                          uint32_t cbTemplateId, ENTRYID* templateId, const std::string& comment = {});
     HRESULT UpdateAbEntry(const std::string& name, const std::string& number, int index, const std::string& status,
                           uint32_t cbEntryId, ENTRYID* entryId, const std::string& comment);
     HRESULT DeleteAbEntry(uint32_t cbEntryId, ENTRYID* entryId);

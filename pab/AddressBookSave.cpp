@@ -56,7 +56,7 @@ void AddressBook::SaveAddressBook()
             hr = FindCreateTemplate("", &cbTemplate, &templateId, &templateRows);
             if (SUCCEEDED(hr))
                 hr = CreateAbEntry(entry.m_strName, entry.m_strNumber, entry.m_nIndex, entry.m_strStatus, cbTemplate,
-                                   templateId);
+                                   templateId, entry.m_strComment);
             FreeRowSet(templateRows);
         } else if (entry.m_nState == ENTRY_CHANGED) {
             m_store.m_strScratch = StringTable::LoadString(Ids::IDS_WRITING_PAB);
@@ -127,7 +127,8 @@ HRESULT AddressBook::FindCreateTemplate(const char* addressType, uint32_t* cbEnt
 }
 
 HRESULT AddressBook::CreateAbEntry(const std::string& name, const std::string& number, int index,
-                                const std::string& status, uint32_t cbTemplateId, ENTRYID* templateId)
+                                const std::string& status, uint32_t cbTemplateId, ENTRYID* templateId,
+                                const std::string& comment)
 {
     LPMAPIPROP entry = nullptr;
     HRESULT hr = m_pContainer->CreateEntry(cbTemplateId, templateId, CREATE_CHECK_DUP_LOOSE, &entry);
@@ -142,7 +143,9 @@ HRESULT AddressBook::CreateAbEntry(const std::string& name, const std::string& n
         return hr;
     }
     if (!entry) return 0;
-    m_store.m_strScratch = AbComment::FormatForNewEntry(status, index);
+    // A new entry may bring a comment of its own (an imported card's note, an entry cut and pasted).
+    m_store.m_strScratch = comment.empty() ? AbComment::FormatForNewEntry(status, index)
+                                           : AbComment::FormatForUpdatedEntry(AbComment::WithoutJoiningBlank(comment), status, index);
     const std::string addressType = "SMTP";
     const std::string address = "- -";
     SPropValue values[5] = {StringProp(PR_DISPLAY_NAME, name), StringProp(PR_PRIMARY_TELEPHONE_NUMBER, number),
@@ -169,11 +172,7 @@ HRESULT AddressBook::UpdateAbEntry(const std::string& name, const std::string& n
         if (opened) opened->Release();
         return hr;
     }
-    // Reading keeps the space that joined the free comment to the status word, and the format adds one: without
-    // taking it off again, every save of an edited entry would add a space to its comment.
-    std::string freeComment = comment;
-    if (!freeComment.empty() && freeComment.back() == ' ') freeComment.pop_back();
-    m_store.m_strScratch = AbComment::FormatForUpdatedEntry(freeComment, status, index);
+    m_store.m_strScratch = AbComment::FormatForUpdatedEntry(AbComment::WithoutJoiningBlank(comment), status, index);
     SPropValue values[3] = {StringProp(PR_DISPLAY_NAME, name), StringProp(PR_PRIMARY_TELEPHONE_NUMBER, number),
                             StringProp(PR_COMMENT, m_store.m_strScratch)};
     return StoreEntryProps(entry, 3, values, false);

@@ -4,6 +4,8 @@ enum CommandId : int {
     ID_FILE_NEW_FOLDER = 32771,
     ID_FILE_OPEN_FOLDER = 32772,
     ID_FILE_CONNECTION = 32790, // choose the telephone's serial port
+    ID_FILE_IMPORT_VCARD = 32791,
+    ID_FILE_EXPORT_VCARD = 32792,
     ID_COPY_TO_AB = 32774,
     ID_UPLOAD_TO_PHONE = 32775,
     ID_COPY_TO_PHONE = 32780,

@@ -72,6 +72,9 @@ public:
     void OnOpenFolder();
     // The telephone's serial port: chosen in the connection dialog, then read from.
     void OnConnection();
+    // vCard files: into the address-book folder shown, and out of either list.
+    void OnImportVCard();
+    void OnExportVCard();
 
     // The table operations every insertion and removal ends in.
     bool InsertPhoneEntry(int position, DirEntry& entry);

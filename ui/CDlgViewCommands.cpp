@@ -22,7 +22,11 @@ bool CDlgView::OnUpdateCommand(int id, bool& enabled) const
     const bool phoneBusy = m_store->HasFlag(VF_BUSY);
     const bool activePhoneBusy = phoneBusy && m_store->m_nActiveList == LIST_PHONE;
     switch (id) {
+    case ID_FILE_EXPORT_VCARD:
+        enabled = ListHasRows(m_lcPhone) || ListHasRows(m_lcAddressBook);
+        return true;
     case ID_APP_EXIT:
+    case ID_FILE_IMPORT_VCARD:
     case ID_FILE_NEW_FOLDER:
     case ID_FILE_OPEN_FOLDER:
     case ID_COPY_TO_AB:
@@ -62,6 +66,8 @@ bool CDlgView::OnCommand(int id)
     case ID_FILE_NEW_FOLDER: OnNewFolder(); return true;
     case ID_FILE_OPEN_FOLDER: OnOpenFolder(); return true;
     case ID_FILE_CONNECTION: OnConnection(); return true;
+    case ID_FILE_IMPORT_VCARD: OnImportVCard(); return true;
+    case ID_FILE_EXPORT_VCARD: OnExportVCard(); return true;
     case ID_COPY_TO_AB: OnCopyToAddressBook(); return true;
     case ID_COPY_TO_PHONE: OnCopyToPhone(); return true;
     case ID_UPLOAD_TO_PHONE: OnSaveToPhone(); return true;

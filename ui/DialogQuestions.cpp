@@ -9,6 +9,8 @@
 #include "ui/CFolderSelectDlg.h"
 #include "ui/CIndexDlg.h"
 #include "ui/CNameInputDlg.h"
+#include "ui/CVCardExportDlg.h"
+#include "ui/CVCardImportDlg.h"
 
 #include <QMessageBox>
 
@@ -94,4 +96,27 @@ bool DialogQuestions::RunConnectionDialog(std::string& device)
     if (dialog.exec() != QDialog::Accepted) return false;
     device = dialog.ChosenDevice().toStdString();
     return true;
+}
+
+bool DialogQuestions::RunVCardImportDialog(VCardImportData& data)
+{
+    CVCardImportDlg dialog(m_pParent, data);
+    if (dialog.exec() != QDialog::Accepted) return false;
+    data = dialog.Data();
+    return true;
+}
+
+bool DialogQuestions::RunVCardExportDialog(VCardExportData& data)
+{
+    CVCardExportDlg dialog(m_pParent, data);
+    if (dialog.exec() != QDialog::Accepted) return false;
+    data = dialog.Data();
+    return true;
+}
+
+void DialogQuestions::ShowMessage(int, const std::string& text)
+{
+    QMessageBox box(QMessageBox::Information, StringTable::LoadQString(Ids::IDS_APP_TITLE), Cp1252::toQString(text),
+                    QMessageBox::Ok, m_pParent);
+    box.exec();
 }

@@ -28,6 +28,9 @@ public:
     // Shows the About box handed in; nothing without one.
     void RunAboutBox() override;
     bool RunConnectionDialog(std::string& device) override;
+    bool RunVCardImportDialog(VCardImportData& data) override;
+    bool RunVCardExportDialog(VCardExportData& data) override;
+    void ShowMessage(int messageId, const std::string& text) override;
 
 private:
     QWidget* m_pParent;

@@ -22,6 +22,8 @@ std::vector<std::string> ScriptedQuestions::LeftOpen() const
     for (size_t i = 0; i < m_entries.size(); ++i) open.push_back("never asked: entry");
     for (size_t i = 0; i < m_folders.size(); ++i) open.push_back("never asked: folder");
     for (size_t i = 0; i < m_connections.size(); ++i) open.push_back("never asked: connection");
+    for (size_t i = 0; i < m_imports.size(); ++i) open.push_back("never asked: vcard-import");
+    for (size_t i = 0; i < m_exports.size(); ++i) open.push_back("never asked: vcard-export");
     size_t reports = 0;
     for (const Asked& asked : m_asked)
         if (asked.kind == "error" && ++reports > m_reportsTaken)
@@ -156,4 +158,33 @@ bool ScriptedQuestions::RunConnectionDialog(std::string& device)
     m_connections.pop_front();
     if (ok) device = chosen;
     return ok;
+}
+
+bool ScriptedQuestions::RunVCardImportDialog(VCardImportData& data)
+{
+    m_asked.push_back({"vcard-import", 0, data.m_strPath});
+    if (m_imports.empty()) {
+        m_unanswered.push_back("vcard-import");
+        return false;
+    }
+    auto answer = std::move(m_imports.front());
+    m_imports.pop_front();
+    return answer(data);
+}
+
+bool ScriptedQuestions::RunVCardExportDialog(VCardExportData& data)
+{
+    m_asked.push_back({"vcard-export", data.m_nList, data.m_strPath});
+    if (m_exports.empty()) {
+        m_unanswered.push_back("vcard-export");
+        return false;
+    }
+    auto answer = std::move(m_exports.front());
+    m_exports.pop_front();
+    return answer(data);
+}
+
+void ScriptedQuestions::ShowMessage(int messageId, const std::string& text)
+{
+    m_asked.push_back({"message", messageId, text});
 }

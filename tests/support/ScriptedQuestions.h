@@ -12,7 +12,7 @@ class ScriptedQuestions : public IQuestions {
 public:
     struct Asked {
         std::string kind; // "yesno", "error", "allowed-error", "index", "name", "entry", "folder", "about",
-                          // "connection" (text: the device in use)
+                          // "connection" (text: the device in use), "vcard-import", "vcard-export", "message"
         int id = 0;       // message id, or error class * 100000 + message id for reports
         std::string text;
     };
@@ -36,6 +36,11 @@ public:
     void AnswerFolder(bool ok, int selected) { m_folders.push_back({ok, selected}); }
     // The connection dialog: OK with the device (empty: the built-in phone emulator), or Cancel.
     void AnswerConnection(bool ok, const std::string& device = {}) { m_connections.push_back({ok, device}); }
+    // The vCard dialogs: a function that fills the data and says OK (true) or Cancel.
+    void AnswerVCardImport(std::function<bool(VCardImportData&)> answer) { m_imports.push_back(std::move(answer)); }
+    void AnswerVCardExport(std::function<bool(VCardExportData&)> answer) { m_exports.push_back(std::move(answer)); }
+    // The message boxes shown (kind "message", id, text); they need no answer.
+    std::vector<Asked> MessagesShown() const { return AskedOfKind("message"); }
     // A report (class * 100000 + message id) that may come at any time and that the test does not check: it
     // is kept out of TakeReports() and never counts as left open.
     void AllowReport(int report) { m_allowedReports.push_back(report); }
@@ -66,6 +71,9 @@ public:
     bool RunFolderDialog(const FolderRecord* folders, int folderCount, int& selected) override;
     void RunAboutBox() override;
     bool RunConnectionDialog(std::string& device) override;
+    bool RunVCardImportDialog(VCardImportData& data) override;
+    bool RunVCardExportDialog(VCardExportData& data) override;
+    void ShowMessage(int messageId, const std::string& text) override;
 
 private:
     std::deque<std::pair<int, bool>> m_yesNo;
@@ -74,6 +82,8 @@ private:
     std::deque<std::function<bool(EntryDialogData&)>> m_entries;
     std::deque<std::pair<bool, int>> m_folders;
     std::deque<std::pair<bool, std::string>> m_connections;
+    std::deque<std::function<bool(VCardImportData&)>> m_imports;
+    std::deque<std::function<bool(VCardExportData&)>> m_exports;
     std::vector<Asked> m_asked;
     std::vector<IndexDialogData> m_indexShown;
     std::vector<NameDialogShown> m_namesShown;

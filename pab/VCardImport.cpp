@@ -1,0 +1,114 @@
+#include "pab/VCardImport.h"
+
+#include "model/EntryStore.h"
+#include "model/EntryTableEditor.h"
+#include "model/FieldRules.h"
+#include "model/FormHost.h"
+#include "pab/AbComment.h"
+#include "pab/AbNameCheck.h"
+#include "pab/WholeTableHost.h"
+#include "res/Cp1252.h"
+
+#include <memory>
+
+namespace {
+// Words of a number's kind that say nothing about which number it is.
+bool IsPlainKind(const QString& type)
+{
+    return type == QLatin1String("pref") || type == QLatin1String("voice") || type == QLatin1String("internet")
+        || type.startsWith(QLatin1String("x-"));
+}
+
+const VCardPhone* PreferredPhone(const VCardCard& card)
+{
+    const VCardPhone* best = nullptr;
+    for (const VCardPhone& phone : card.phones)
+        if (phone.preference > 0 && (!best || phone.preference < best->preference)) best = &phone;
+    return best ? best : &card.phones.front();
+}
+}
+
+QString VCardImport::KindOf(const VCardPhone& phone, int ordinal)
+{
+    for (const QString& type : phone.types)
+        if (!IsPlainKind(type)) return type;
+    return QString::number(ordinal);
+}
+
+DirEntry VCardImport::EntryFor(const VCardCard& card, const VCardPhone& phone)
+{
+    DirEntry entry;
+    entry.m_strName = Cp1252::fromQString(card.displayName().simplified());
+    FilterNumber(Cp1252::fromQString(phone.number.trimmed()), true, entry.m_strNumber);
+    // The note keeps the index and the VIP mark in the book's comment form; the reader takes them out of it.
+    static const auto noEntries = std::make_unique<DirTable>();
+    const AbCommentFields fields = card.note.isEmpty()
+                                       ? AbCommentFields{}
+                                       : AbComment::Parse(Cp1252::fromQString(card.note), *noEntries, 0);
+    entry.m_strStatus = fields.m_strStatus == "!" ? "!" : " ";
+    entry.m_nIndex = fields.m_nIndex;
+    entry.m_strComment = fields.m_strComment;
+    return entry;
+}
+
+std::vector<DirEntry> VCardImport::Entries(const QList<VCardCard>& cards, VCardNumberChoice choice, QStringList* leftOut)
+{
+    std::vector<DirEntry> entries;
+    for (const VCardCard& card : cards) {
+        const QString name = card.displayName().simplified();
+        if (name.isEmpty() || card.phones.isEmpty()) {
+            if (leftOut)
+                leftOut->append(QStringLiteral("Line %1: the card %2 has no %3; it was left out.")
+                                    .arg(card.line)
+                                    .arg(name.isEmpty() ? QString() : QStringLiteral("of \"%1\"").arg(name))
+                                    .arg(name.isEmpty() ? QStringLiteral("name") : QStringLiteral("telephone number"))
+                                    .simplified());
+            continue;
+        }
+        if (choice == VCardNumberChoice::First) {
+            entries.push_back(EntryFor(card, card.phones.front()));
+        } else if (choice == VCardNumberChoice::Preferred) {
+            entries.push_back(EntryFor(card, *PreferredPhone(card)));
+        } else {
+            for (qsizetype k = 0; k < card.phones.size(); ++k) {
+                DirEntry entry = EntryFor(card, card.phones[k]);
+                if (k > 0) {
+                    // The later numbers' entries need names of their own, and indices of their own.
+                    entry.m_strName += Cp1252::fromQString(QStringLiteral(" (%1)").arg(KindOf(card.phones[k], int(k) + 1)));
+                    entry.m_nIndex = 0;
+                }
+                entries.push_back(std::move(entry));
+            }
+        }
+    }
+    return entries;
+}
+
+bool VCardImport::OffersNumberChoice(const QList<VCardCard>& cards)
+{
+    for (const VCardCard& card : cards)
+        if (card.phones.size() > 1) return true;
+    return false;
+}
+
+int VCardImport::AddToAddressBook(std::vector<DirEntry>& entries, EntryStore& store, IQuestions& questions,
+                                  IFormHost& host)
+{
+    WholeTableHost wholeTable(host, store);
+    EntryTableEditor editor(store, questions, wholeTable);
+    // As a transfer of several entries: a taken index is asked for once, with "Accept All" for the rest.
+    store.SetFlag(VF_BATCH);
+    if (entries.size() != 1) store.SetFlag(VF_BATCH_MULTI); else store.ClearFlag(VF_BATCH_MULTI);
+    int added = 0;
+    for (DirEntry& entry : entries) {
+        std::string name = entry.m_strName;
+        if (!MakeAbNameUnique(store, questions, wholeTable, name)) continue; // only this entry is skipped
+        entry.m_strName = name;
+        // An entry without an index of its own takes the lowest free one without asking.
+        if (entry.m_nIndex <= 0) entry.m_nIndex = EntryTableEditor::LowestFreeIndex(store.m_abTable);
+        if (!editor.InsertAbEntry(store.m_abTable.m_nCount, entry)) break;
+        ++added;
+    }
+    store.ClearFlag(VF_BATCH);
+    return added;
+}

@@ -1,0 +1,35 @@
+#pragma once
+// The address-book tool's commands on the program's own layers: list a folder, export it as vCards, import
+// vCards into it and save. Output and errors are returned as text so that tests can run the commands in process.
+#include "pab/VCardImport.h"
+#include "model/VCardWriter.h"
+
+#include <QString>
+#include <QStringList>
+
+struct AddressBookCommandResult {
+    int exitCode = 0;
+    QString out;
+    QString err;
+};
+
+class AddressBookCommand {
+public:
+    struct Options {
+        QString pabFile;                   // empty: the program's own address-book file
+        VCardVersion version = VCardVersion::V3_0;
+        VCardNumberChoice numbers = VCardNumberChoice::Preferred;
+    };
+
+    explicit AddressBookCommand(Options options) : m_options(std::move(options)) {}
+
+    // "list [FOLDER]", "export [FOLDER] OUT.vcf", "import IN.vcf [FOLDER]"; FOLDER defaults to the book itself.
+    AddressBookCommandResult Run(const QStringList& arguments);
+
+private:
+    AddressBookCommandResult List(const QString& folder);
+    AddressBookCommandResult Export(const QString& folder, const QString& file);
+    AddressBookCommandResult Import(const QString& file, const QString& folder);
+
+    Options m_options;
+};

@@ -1,0 +1,58 @@
+// address-book: the personal address book from the command line. Lists a folder, exports it as vCards, or
+// imports vCards into it and saves, on the same layers as the program.
+#include "pab/tools/AddressBookCommand.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+
+#include <cstdio>
+
+namespace {
+bool ReadOptions(const QCommandLineParser& parser, AddressBookCommand::Options& options)
+{
+    options.pabFile = parser.value(QStringLiteral("pab"));
+    const QString version = parser.value(QStringLiteral("vcard-version"));
+    if (version == QLatin1String("4.0")) options.version = VCardVersion::V4_0;
+    else if (version != QLatin1String("3.0")) return false;
+    const QString numbers = parser.value(QStringLiteral("numbers"));
+    if (numbers == QLatin1String("first")) options.numbers = VCardNumberChoice::First;
+    else if (numbers == QLatin1String("each")) options.numbers = VCardNumberChoice::EachNumber;
+    else if (numbers != QLatin1String("preferred")) return false;
+    return true;
+}
+}
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    // The program's own settings and data folder: the address-book file it uses by default.
+    QCoreApplication::setOrganizationName(QStringLiteral("Korvane"));
+    QCoreApplication::setApplicationName(QStringLiteral("Telvora PRO"));
+    QCoreApplication::setApplicationVersion(QStringLiteral("1.1.03"));
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral(
+        "The personal address book of Telephone Directory from the command line.\n"
+        "  list [FOLDER]               the folder's entries: index, name, number, VIP\n"
+        "  export [FOLDER] OUT.vcf     the folder's entries as vCards\n"
+        "  import IN.vcf [FOLDER]      vCards into the folder, then saved\n"
+        "FOLDER is a distribution list's name; without it, the address book itself."));
+    parser.addHelpOption();
+    parser.addVersionOption();
+    parser.addOptions({
+        {"pab", "File of the personal address book (default: the program's own).", "FILE"},
+        {"vcard-version", "vCard version of an export: 3.0 (default) or 4.0.", "VERSION", "3.0"},
+        {"numbers", "Which numbers of a card an import takes: preferred (default), first, or each (one entry per number).",
+         "WHICH", "preferred"},
+    });
+    parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("list, export or import, and their arguments."));
+    parser.process(app);
+    AddressBookCommand::Options options;
+    if (!ReadOptions(parser, options)) {
+        std::fprintf(stderr, "address-book: --vcard-version takes 3.0 or 4.0, --numbers first, preferred or each\n");
+        return 2;
+    }
+    const AddressBookCommandResult result = AddressBookCommand(options).Run(parser.positionalArguments());
+    std::fputs(result.out.toLocal8Bit().constData(), stdout);
+    std::fputs(result.err.toLocal8Bit().constData(), stderr);
+    return result.exitCode;
+}
