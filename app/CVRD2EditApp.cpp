@@ -52,6 +52,8 @@ bool CVRD2EditApp::InitInstance()
     setOrganizationName(QStringLiteral("Korvane"));
     setApplicationName(QStringLiteral("Telvora PRO"));
     setApplicationDisplayName(StringTable::LoadQString(Ids::IDS_APP_TITLE));
+    // The installed launcher's name (desktop/), by which a Wayland desktop finds the program's entry and icon.
+    setDesktopFileName(QStringLiteral("com.korvane.TelephoneDirectory"));
     setWindowIcon(Artwork::ProgramIcon());
     m_bInputBlocked = 0;
     return true;

@@ -2,8 +2,11 @@
 # Installs the Debian packages the build and the tests need; does nothing when all are present.
 set -euo pipefail
 # clang and libclang-rt-14-dev (libFuzzer and the sanitizer runtimes) build the fuzz targets.
+# librsvg2-bin renders the program's PNG icons from its SVG; desktop-file-utils and appstream validate the
+# launcher and the catalogue entry; python3-vobject reads the vCards the program writes, independently of it.
 packages=(cmake ninja-build g++ qt6-base-dev qt6-serialport-dev libsqlite3-dev sqlite3 gammu
-          fonts-dejavu-core clang libclang-rt-14-dev)
+          fonts-dejavu-core clang libclang-rt-14-dev
+          librsvg2-bin desktop-file-utils appstream python3-vobject)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
