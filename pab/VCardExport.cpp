@@ -8,7 +8,7 @@
 VCardCard VCardExport::Card(const DirEntry& entry)
 {
     VCardCard card;
-    card.formattedName = Cp1252::toQString(entry.m_strName).trimmed();
+    card.formattedName = Cp1252::toQString(entry.m_strName);
     // N wants family and given name apart; a single word is taken as the family name.
     const qsizetype blank = card.formattedName.lastIndexOf(QLatin1Char(' '));
     const QString family = blank < 0 ? card.formattedName : card.formattedName.mid(blank + 1);

@@ -19,6 +19,20 @@ bool IsPlainKind(const QString& type)
         || type.startsWith(QLatin1String("x-"));
 }
 
+// The name as the card gives it, on one line and without blanks around it; any other character, a no-break
+// space too, is the name's own.
+QString NameOf(const VCardCard& card)
+{
+    QString name = card.displayName();
+    name.replace(QLatin1String("\r\n"), QLatin1String(" ")).replace(QLatin1Char('\n'), QLatin1Char(' ')).replace(QLatin1Char('\r'), QLatin1Char(' '));
+    qsizetype begin = 0;
+    qsizetype end = name.size();
+    auto blank = [](QChar c) { return c == QLatin1Char(' ') || c == QLatin1Char('\t'); };
+    while (begin < end && blank(name[begin])) ++begin;
+    while (end > begin && blank(name[end - 1])) --end;
+    return name.mid(begin, end - begin);
+}
+
 const VCardPhone* PreferredPhone(const VCardCard& card)
 {
     const VCardPhone* best = nullptr;
@@ -38,7 +52,7 @@ QString VCardImport::KindOf(const VCardPhone& phone, int ordinal)
 DirEntry VCardImport::EntryFor(const VCardCard& card, const VCardPhone& phone)
 {
     DirEntry entry;
-    entry.m_strName = Cp1252::fromQString(card.displayName().simplified());
+    entry.m_strName = Cp1252::fromQString(NameOf(card));
     FilterNumber(Cp1252::fromQString(phone.number.trimmed()), true, entry.m_strNumber);
     // The note keeps the index and the VIP mark in the book's comment form; the reader takes them out of it.
     static const auto noEntries = std::make_unique<DirTable>();
@@ -55,7 +69,7 @@ std::vector<DirEntry> VCardImport::Entries(const QList<VCardCard>& cards, VCardN
 {
     std::vector<DirEntry> entries;
     for (const VCardCard& card : cards) {
-        const QString name = card.displayName().simplified();
+        const QString name = NameOf(card);
         if (name.isEmpty() || card.phones.isEmpty()) {
             if (leftOut)
                 leftOut->append(QStringLiteral("Line %1: the card %2 has no %3; it was left out.")
