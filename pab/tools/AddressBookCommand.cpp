@@ -1,12 +1,10 @@
 #include "pab/tools/AddressBookCommand.h"
 
-#include "mapi/Mapi.h"
 #include "model/EntryStore.h"
 #include "pab/AddressBook.h"
 #include "pab/VCardExport.h"
 #include "pab/VCardFile.h"
-#include "pab/tools/CommandLineHost.h"
-#include "pab/tools/CommandLineQuestions.h"
+#include "pab/tools/OpenedAddressBook.h"
 #include "res/Cp1252.h"
 
 #include <memory>
@@ -16,63 +14,6 @@ AddressBookCommandResult Failure(const QString& text, int exitCode = 1)
 {
     return {exitCode, {}, text.endsWith(QLatin1Char('\n')) ? text : text + QLatin1Char('\n')};
 }
-
-// The address book open on one folder, as the program opens it, answered without a window.
-class OpenFolder {
-public:
-    explicit OpenFolder(const QString& pabFile)
-        : m_store(std::make_unique<EntryStore>()), m_book(std::make_unique<AddressBook>(*m_store, m_questions, m_host))
-    {
-        MAPISetAddressBookFile(pabFile.toStdString());
-    }
-    ~OpenFolder()
-    {
-        m_book.reset(); // closes the session while the file is still chosen
-        MAPISetAddressBookFile({});
-    }
-
-    // Opens the book and shows the folder of that name (the book itself when empty); false with the reason.
-    bool Open(const QString& folder, QString* error)
-    {
-        if (!m_book->OpenAtStartUp() || m_host.EndedWith()) {
-            *error = m_questions.Reports().join(QLatin1Char('\n')) + QStringLiteral("\nThe address book cannot be opened.");
-            return false;
-        }
-        if (folder.isEmpty()) return true;
-        const std::string wanted = Cp1252::fromQString(folder);
-        for (int item = 0; item < m_store->m_nFolderCount; ++item) {
-            if (m_store->m_folders[static_cast<size_t>(item)].m_strName != wanted) continue;
-            m_host.SelectFolderItem(item);
-            m_book->ChangeFolder();
-            if (m_host.EndedWith()) {
-                *error = m_questions.Reports().join(QLatin1Char('\n')) + QStringLiteral("\nThe folder \"%1\" cannot be read.").arg(folder);
-                return false;
-            }
-            return true;
-        }
-        *error = QStringLiteral("There is no folder \"%1\". Folders: %2.").arg(folder, FolderNames().join(QStringLiteral(", ")));
-        return false;
-    }
-
-    QStringList FolderNames() const
-    {
-        QStringList names;
-        for (int item = 0; item < m_store->m_nFolderCount; ++item)
-            names.append(QLatin1Char('"') + Cp1252::toQString(m_store->m_folders[static_cast<size_t>(item)].m_strName) + QLatin1Char('"'));
-        return names;
-    }
-
-    EntryStore& Store() { return *m_store; }
-    AddressBook& Book() { return *m_book; }
-    CommandLineQuestions& Questions() { return m_questions; }
-    CommandLineHost& Host() { return m_host; }
-
-private:
-    std::unique_ptr<EntryStore> m_store;
-    CommandLineQuestions m_questions;
-    CommandLineHost m_host;
-    std::unique_ptr<AddressBook> m_book;
-};
 
 QString EntryLine(const DirEntry& entry)
 {
@@ -96,7 +37,7 @@ AddressBookCommandResult AddressBookCommand::Run(const QStringList& arguments)
 
 AddressBookCommandResult AddressBookCommand::List(const QString& folder)
 {
-    OpenFolder book(m_options.pabFile);
+    OpenedAddressBook book(m_options.pabFile);
     QString error;
     if (!book.Open(folder, &error)) return Failure(error);
     AddressBookCommandResult result;
@@ -107,7 +48,7 @@ AddressBookCommandResult AddressBookCommand::List(const QString& folder)
 
 AddressBookCommandResult AddressBookCommand::Export(const QString& folder, const QString& file)
 {
-    OpenFolder book(m_options.pabFile);
+    OpenedAddressBook book(m_options.pabFile);
     QString error;
     if (!book.Open(folder, &error)) return Failure(error);
     const QList<VCardCard> cards = VCardExport::Cards(book.Store().m_abTable);
@@ -124,7 +65,7 @@ AddressBookCommandResult AddressBookCommand::Import(const QString& file, const Q
     for (const VCardProblem& problem : read.problems) problems.append(problem.text);
     std::vector<DirEntry> entries = VCardImport::Entries(read.cards, m_options.numbers, &problems);
 
-    OpenFolder book(m_options.pabFile);
+    OpenedAddressBook book(m_options.pabFile);
     if (!book.Open(folder, &error)) return Failure(error);
     const int offered = int(entries.size());
     const int added = VCardImport::AddToAddressBook(entries, book.Store(), book.Questions(), book.Host());

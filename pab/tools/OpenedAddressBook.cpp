@@ -1,0 +1,55 @@
+#include "pab/tools/OpenedAddressBook.h"
+
+#include "mapi/Mapi.h"
+#include "model/EntryStore.h"
+#include "res/Cp1252.h"
+
+namespace {
+QString ReportsThen(const QStringList& reports, const QString& sentence)
+{
+    return reports.isEmpty() ? sentence : reports.join(QLatin1Char('\n')) + QLatin1Char('\n') + sentence;
+}
+}
+
+OpenedAddressBook::OpenedAddressBook(const QString& pabFile)
+    : m_store(std::make_unique<EntryStore>()), m_book(std::make_unique<AddressBook>(*m_store, m_questions, m_host))
+{
+    MAPISetAddressBookFile(pabFile.toStdString());
+}
+
+OpenedAddressBook::~OpenedAddressBook()
+{
+    m_book.reset(); // closes the session while the file is still chosen
+    MAPISetAddressBookFile({});
+}
+
+bool OpenedAddressBook::Open(const QString& folder, QString* error)
+{
+    if (!m_book->OpenAtStartUp() || m_host.EndedWith()) {
+        *error = ReportsThen(m_questions.Reports(), QStringLiteral("The address book cannot be opened."));
+        return false;
+    }
+    if (folder.isEmpty()) return true;
+    const std::string wanted = Cp1252::fromQString(folder);
+    for (int item = 0; item < m_store->m_nFolderCount; ++item) {
+        if (m_store->m_folders[static_cast<size_t>(item)].m_strName != wanted) continue;
+        m_host.SelectFolderItem(item);
+        m_book->ChangeFolder();
+        if (m_host.EndedWith()) {
+            *error = ReportsThen(m_questions.Reports(), QStringLiteral("The folder \"%1\" cannot be read.").arg(folder));
+            return false;
+        }
+        return true;
+    }
+    *error = QStringLiteral("There is no folder \"%1\". Folders: %2.").arg(folder, FolderNames().join(QStringLiteral(", ")));
+    return false;
+}
+
+QStringList OpenedAddressBook::FolderNames() const
+{
+    QStringList names;
+    for (int item = 0; item < m_store->m_nFolderCount; ++item)
+        names.append(QLatin1Char('"') + Cp1252::toQString(m_store->m_folders[static_cast<size_t>(item)].m_strName)
+                     + QLatin1Char('"'));
+    return names;
+}
