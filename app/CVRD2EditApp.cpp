@@ -3,6 +3,7 @@
 #include "app/CAboutDlg.h"
 #include "app/SingleInstanceLock.h"
 #include "res/Artwork.h"
+#include "res/ProgramNames.h"
 #include "res/StringTable.h"
 
 #include <QFileInfo>
@@ -49,8 +50,7 @@ bool CVRD2EditApp::InitInstance()
         break;
     }
     // QSettings then keeps everything under Korvane/Telvora PRO, the key the form reads its values from.
-    setOrganizationName(QStringLiteral("Korvane"));
-    setApplicationName(QStringLiteral("Telvora PRO"));
+    ProgramNames::Apply();
     setApplicationDisplayName(StringTable::LoadQString(Ids::IDS_APP_TITLE));
     // The installed launcher's name (desktop/), by which a Wayland desktop finds the program's entry and icon.
     setDesktopFileName(QStringLiteral("com.korvane.TelephoneDirectory"));

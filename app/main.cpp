@@ -1,6 +1,7 @@
 // The program's entry: options, the single-instance start-up, the frame and the form.
 #include "app/CVRD2EditApp.h"
 #include "app/ProgramWiring.h"
+#include "res/ProgramNames.h"
 
 #include <QCommandLineParser>
 #include <QSettings>
@@ -44,7 +45,7 @@ bool AnswerInformationOptions(int argc, char* argv[])
     for (int i = 1; i < argc; ++i) {
         const QByteArray arg(argv[i]);
         if (arg == "--version" || arg == "-v") {
-            std::printf("Telephone Directory 1.1.03\n");
+            std::printf("Telephone Directory %s\n", qPrintable(ProgramNames::Version()));
             return true;
         }
         if (arg == "--help" || arg == "-h" || arg == "-?") {

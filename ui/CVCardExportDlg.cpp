@@ -1,20 +1,23 @@
 #include "ui/CVCardExportDlg.h"
 
+#include "ui/CFilePathField.h"
+
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
-#include <QFileDialog>
 #include <QFormLayout>
-#include <QGroupBox>
-#include <QHBoxLayout>
 #include <QLineEdit>
+#include <QGroupBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
 
 CVCardExportDlg::CVCardExportDlg(QWidget* parent, const VCardExportData& data)
-    : QDialog(parent), m_data(data), m_edPath(new QLineEdit(this)), m_lists(new QButtonGroup(this)),
+    : QDialog(parent), m_data(data),
+      m_path(new CFilePathField(this, CFilePathField::Purpose::Save, QStringLiteral("Export vCard"),
+                                QStringLiteral("vCard files (*.vcf);;All files (*)"), QStringLiteral("vcf"))),
+      m_lists(new QButtonGroup(this)),
       m_chkSelected(new QCheckBox(QStringLiteral("Only the &selected entries"), this)), m_cbVersion(new QComboBox(this)),
       m_buttons(new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this))
 {
@@ -41,21 +44,12 @@ CVCardExportDlg::CVCardExportDlg(QWidget* parent, const VCardExportData& data)
     m_cbVersion->addItem(QStringLiteral("vCard 4.0"), 4);
     m_cbVersion->setCurrentIndex(data.m_nVersion == 4 ? 1 : 0);
     form->addRow(QStringLiteral("&Version:"), m_cbVersion);
-    auto* fileRow = new QHBoxLayout;
-    m_edPath->setObjectName(QStringLiteral("path"));
-    m_edPath->setAccessibleName(QStringLiteral("vCard file"));
-    m_edPath->setText(QString::fromStdString(data.m_strPath));
-    auto* browse = new QPushButton(QStringLiteral("&Browse..."), this);
-    browse->setObjectName(QStringLiteral("browse"));
-    browse->setAutoDefault(false);
-    fileRow->addWidget(m_edPath, 1);
-    fileRow->addWidget(browse);
-    form->addRow(QStringLiteral("&File:"), fileRow);
+    m_path->Edit()->setText(QString::fromStdString(data.m_strPath));
+    form->addRow(QStringLiteral("&File:"), m_path);
     layout->addLayout(form);
     layout->addWidget(m_buttons);
 
-    connect(browse, &QPushButton::clicked, this, &CVCardExportDlg::OnBrowse);
-    connect(m_edPath, &QLineEdit::textChanged, this, &CVCardExportDlg::UpdateControls);
+    connect(m_path, &CFilePathField::pathChanged, this, &CVCardExportDlg::UpdateControls);
     connect(m_lists, &QButtonGroup::idClicked, this, &CVCardExportDlg::UpdateControls);
     connect(m_buttons, &QDialogButtonBox::accepted, this, &CVCardExportDlg::accept);
     connect(m_buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
@@ -66,7 +60,7 @@ CVCardExportDlg::CVCardExportDlg(QWidget* parent, const VCardExportData& data)
 VCardExportData CVCardExportDlg::Data() const
 {
     VCardExportData data = m_data;
-    data.m_strPath = m_edPath->text().trimmed().toStdString();
+    data.m_strPath = m_path->Path().toStdString();
     data.m_nVersion = m_cbVersion->currentData().toInt();
     data.m_nList = m_lists->checkedId();
     data.m_bSelectedOnly = m_chkSelected->isEnabled() && m_chkSelected->isChecked() ? 1 : 0;
@@ -75,17 +69,8 @@ VCardExportData CVCardExportDlg::Data() const
 
 void CVCardExportDlg::accept()
 {
-    if (m_edPath->text().trimmed().isEmpty()) return;
+    if (m_path->Path().isEmpty()) return;
     QDialog::accept();
-}
-
-void CVCardExportDlg::OnBrowse()
-{
-    QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Export vCard"), m_edPath->text(),
-                                                QStringLiteral("vCard files (*.vcf);;All files (*)"));
-    if (path.isEmpty()) return;
-    if (!path.contains(QLatin1Char('.'))) path += QStringLiteral(".vcf");
-    m_edPath->setText(path);
 }
 
 void CVCardExportDlg::UpdateControls()
@@ -96,5 +81,5 @@ void CVCardExportDlg::UpdateControls()
     m_chkSelected->setEnabled(selected > 0);
     if (selected > 0) m_chkSelected->setText(QStringLiteral("Only the &selected entries (%1)").arg(selected));
     else m_chkSelected->setText(QStringLiteral("Only the &selected entries"));
-    m_buttons->button(QDialogButtonBox::Ok)->setEnabled(!m_edPath->text().trimmed().isEmpty());
+    m_buttons->button(QDialogButtonBox::Ok)->setEnabled(!m_path->Path().isEmpty());
 }

@@ -5,11 +5,11 @@
 
 #include <QDialog>
 
+class CFilePathField;
 class QButtonGroup;
 class QCheckBox;
 class QComboBox;
 class QDialogButtonBox;
-class QLineEdit;
 
 class CVCardExportDlg : public QDialog {
     Q_OBJECT
@@ -19,11 +19,10 @@ public:
     void accept() override;
 
 private:
-    void OnBrowse();
     void UpdateControls();
 
     VCardExportData m_data;
-    QLineEdit* m_edPath;
+    CFilePathField* m_path;
     QButtonGroup* m_lists;
     QCheckBox* m_chkSelected;
     QComboBox* m_cbVersion;

@@ -1,33 +1,28 @@
 #include "ui/CVCardImportDlg.h"
 
+#include "ui/CFilePathField.h"
+
 #include <QButtonGroup>
 #include <QDialogButtonBox>
-#include <QFileDialog>
 #include <QFormLayout>
-#include <QGroupBox>
-#include <QHBoxLayout>
 #include <QLineEdit>
+#include <QGroupBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
 
 CVCardImportDlg::CVCardImportDlg(QWidget* parent, const VCardImportData& data)
-    : QDialog(parent), m_edPath(new QLineEdit(this)), m_numbers(new QButtonGroup(this)),
+    : QDialog(parent),
+      m_path(new CFilePathField(this, CFilePathField::Purpose::Open, QStringLiteral("Import vCard"),
+                                QStringLiteral("vCard files (*.vcf *.vcard);;All files (*)"))),
+      m_numbers(new QButtonGroup(this)),
       m_buttons(new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this))
 {
     setWindowTitle(QStringLiteral("Import vCard"));
     auto* layout = new QVBoxLayout(this);
-    auto* fileRow = new QHBoxLayout;
-    m_edPath->setObjectName(QStringLiteral("path"));
-    m_edPath->setAccessibleName(QStringLiteral("vCard file"));
-    m_edPath->setText(QString::fromStdString(data.m_strPath));
-    auto* browse = new QPushButton(QStringLiteral("&Browse..."), this);
-    browse->setObjectName(QStringLiteral("browse"));
-    browse->setAutoDefault(false);
-    fileRow->addWidget(m_edPath, 1);
-    fileRow->addWidget(browse);
+    m_path->Edit()->setText(QString::fromStdString(data.m_strPath));
     auto* form = new QFormLayout;
-    form->addRow(QStringLiteral("&File:"), fileRow);
+    form->addRow(QStringLiteral("&File:"), m_path);
     layout->addLayout(form);
 
     auto* group = new QGroupBox(QStringLiteral("A card with several numbers becomes"), this);
@@ -46,8 +41,7 @@ CVCardImportDlg::CVCardImportDlg(QWidget* parent, const VCardImportData& data)
     layout->addWidget(group);
     layout->addWidget(m_buttons);
 
-    connect(browse, &QPushButton::clicked, this, &CVCardImportDlg::OnBrowse);
-    connect(m_edPath, &QLineEdit::textChanged, this, &CVCardImportDlg::UpdateOk);
+    connect(m_path, &CFilePathField::pathChanged, this, &CVCardImportDlg::UpdateOk);
     connect(m_buttons, &QDialogButtonBox::accepted, this, &CVCardImportDlg::accept);
     connect(m_buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     UpdateOk();
@@ -56,25 +50,18 @@ CVCardImportDlg::CVCardImportDlg(QWidget* parent, const VCardImportData& data)
 VCardImportData CVCardImportDlg::Data() const
 {
     VCardImportData data;
-    data.m_strPath = m_edPath->text().trimmed().toStdString();
+    data.m_strPath = m_path->Path().toStdString();
     data.m_nNumbers = m_numbers->checkedId();
     return data;
 }
 
 void CVCardImportDlg::accept()
 {
-    if (m_edPath->text().trimmed().isEmpty()) return;
+    if (m_path->Path().isEmpty()) return;
     QDialog::accept();
-}
-
-void CVCardImportDlg::OnBrowse()
-{
-    const QString path = QFileDialog::getOpenFileName(this, QStringLiteral("Import vCard"), m_edPath->text(),
-                                                      QStringLiteral("vCard files (*.vcf *.vcard);;All files (*)"));
-    if (!path.isEmpty()) m_edPath->setText(path);
 }
 
 void CVCardImportDlg::UpdateOk()
 {
-    m_buttons->button(QDialogButtonBox::Ok)->setEnabled(!m_edPath->text().trimmed().isEmpty());
+    m_buttons->button(QDialogButtonBox::Ok)->setEnabled(!m_path->Path().isEmpty());
 }

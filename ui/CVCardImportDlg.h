@@ -5,9 +5,9 @@
 
 #include <QDialog>
 
+class CFilePathField;
 class QButtonGroup;
 class QDialogButtonBox;
-class QLineEdit;
 
 class CVCardImportDlg : public QDialog {
     Q_OBJECT
@@ -17,10 +17,9 @@ public:
     void accept() override;
 
 private:
-    void OnBrowse();
     void UpdateOk();
 
-    QLineEdit* m_edPath;
+    CFilePathField* m_path;
     QButtonGroup* m_numbers;
     QDialogButtonBox* m_buttons;
 };

@@ -11,6 +11,8 @@
 #include "link/tools/LinkCommand.h"
 #include "link/tools/PortListing.h"
 
+#include "res/ProgramNames.h"
+
 #include <QCommandLineParser>
 #include <QCoreApplication>
 
@@ -62,9 +64,7 @@ int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
     // The program's names, so that the tool finds the same settings, built-in phone and backup folder.
-    QCoreApplication::setOrganizationName(QStringLiteral("Korvane"));
-    QCoreApplication::setApplicationName(QStringLiteral("Telvora PRO"));
-    QCoreApplication::setApplicationVersion(QStringLiteral("1.1.03"));
+    ProgramNames::Apply();
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
         "Reads, writes, backs up or restores a telephone directory. CODE: SM, ME, LD, OW, FD, MC, CD.\n"

@@ -2,6 +2,8 @@
 // imports vCards into it and saves, on the same layers as the program.
 #include "pab/tools/AddressBookCommand.h"
 
+#include "res/ProgramNames.h"
+
 #include <QCommandLineParser>
 #include <QCoreApplication>
 
@@ -26,9 +28,7 @@ int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
     // The program's own settings and data folder: the address-book file it uses by default.
-    QCoreApplication::setOrganizationName(QStringLiteral("Korvane"));
-    QCoreApplication::setApplicationName(QStringLiteral("Telvora PRO"));
-    QCoreApplication::setApplicationVersion(QStringLiteral("1.1.03"));
+    ProgramNames::Apply();
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
         "The personal address book of Telephone Directory from the command line.\n"
