@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Writes the seed inputs in fuzz/corpus/<target>/ from the replies and command lines the link's tests use
-# (tests/link: TestReplyParsing, TestPhoneQuirks, TestPhoneEmulator and the scripts ScriptedPhone plays).
+# (tests/link: TestReplyParsing, TestPhoneQuirks, TestPhoneEmulator and the scripts ScriptedPhone plays) and
+# from the shapes of vCard files the model's vCard tests read.
 # The seeds are committed; run this again after changing it. Each seed is one input, written with printf %b
 # (so "\r", "\n" and "\xNN" stand for their bytes).
 set -euo pipefail
@@ -116,3 +117,12 @@ seed emulator gsm-write 'AT+CSCS="GSM"\rAT+CPBW=3,"0301234567",129,"B\x7Ero"\rAT
 seed emulator empty-record 'AT+CPBW=5,"",129,""\rAT+CPBR=5\rAT+CPBW=5\r'
 seed emulator quoted-separators 'AT+CPBW=8,"1,2",129,"a;b"\rAT+CPBR=8;+CPBS?\r'
 seed emulator storages 'AT+CPBS="FD"\rAT+CPBW=1,"112",129,"Notruf"\rAT+CPBS="MC"\rAT+CPBW=1,"1",129,"X"\rAT+CPBS="XX"\rAT+CPBS?\r'
+
+# fuzz_vcard: files in the shapes phones and address-book programs write, and broken ones.
+seed vcard android-21 'BEGIN:VCARD\r\nVERSION:2.1\r\nN;CHARSET=UTF-8;ENCODING=QUOTED-PRINTABLE:M=C3=BCller;J=C3=B6rg;;;\r\nFN;CHARSET=UTF-8;ENCODING=QUOTED-PRINTABLE:J=C3=B6rg M=C3=BC=\r\nller\r\nTEL;CELL;PREF:+49 170 1\r\nTEL;HOME;VOICE:030 2\r\nX-ANDROID-CUSTOM:vnd.android.cursor.item/nickname;J;1;;;;;;;;;;;;;\r\nEND:VCARD\r\n'
+seed vcard photo-21 'BEGIN:VCARD\r\nVERSION:2.1\r\nFN:Pic\r\nPHOTO;ENCODING=BASE64;JPEG:/9j/4AAQSkZJRgABAQAAAQABAAD\r\n AAAAAAAAAAAAAAAAAAAAAAAAAAAAAAA\r\n\r\nTEL:1\r\nEND:VCARD\r\n'
+seed vcard evolution-30 'BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Anna Long-Name-That-Goes-On-And-On-Beyond-Seventy-Five-Octets-Of-Text-Here\r\n  Folded\r\nN:Long;Anna;;;\r\nTEL;TYPE=CELL;X-EVOLUTION-UI-SLOT=1:+4930123\r\nNOTE:Line one\\nLine two\\, with comma\\; and semicolon \\\\ backslash\r\nEND:VCARD\r\n'
+seed vcard nextcloud-30 'BEGIN:VCARD\r\nVERSION:3.0\r\nPRODID:-//Sabre//Sabre VObject 4.4.2//EN\r\nUID:1234-5678\r\nFN:Bert\r\nitem1.TEL;TYPE="HOME,VOICE":+44 20 1\r\nitem1.X-ABLabel:_$!<Home>!$_\r\nEND:VCARD\r\n'
+seed vcard thunderbird-40 'BEGIN:VCARD\r\nVERSION:4.0\r\nPRODID:-//Thunderbird\r\nFN:Zo\xC3\xAB\r\nN:;Zo\xC3\xAB;;;\r\nTEL;VALUE=TEXT;TYPE=cell:*100#\r\nTEL;VALUE=uri;TYPE="work,voice";PREF=1:tel:+49-30-1234\r\nUID:abc\r\nEND:VCARD\r\n'
+seed vcard broken 'BEGIN:VCARD\nVERSION:3.0\nFN:Half\nTEL:2\nBEGIN:VCARD\nVERSION:3.0\nFN:Broken\nTEL444\nEND:VCARD\nBEGIN:VCARD\nFN:Last\nTEL:3\n'
+seed vcard latin1 'BEGIN:VCARD\r\nVERSION:2.1\r\nFN;CHARSET=ISO-8859-1:J\xF6rg \x80\r\nTEL;WORK;FAX:0301\r\nEND:VCARD\r\n'

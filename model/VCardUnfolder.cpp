@@ -12,6 +12,18 @@ struct OpenLine {
     bool keepFoldingBlank = false;
 };
 
+// Whether a parameter of the line's head names the encoding: bare ("QUOTED-PRINTABLE", as 2.1 phones write
+// it) or as ENCODING=. A type or other value that merely contains the word does not count.
+bool namesEncoding(const QByteArray& head, const QByteArray& encoding)
+{
+    const QList<QByteArray> parts = head.split(';');
+    for (qsizetype k = 1; k < parts.size(); ++k) {
+        const QByteArray parameter = parts[k].trimmed();
+        if (parameter == encoding || parameter == "ENCODING=" + encoding) return true;
+    }
+    return false;
+}
+
 OpenLine describe(const QByteArray& firstPhysicalLine, bool keepFoldingBlank)
 {
     // Only the part before the value names the encoding; the value itself may contain anything.
@@ -21,7 +33,7 @@ OpenLine describe(const QByteArray& firstPhysicalLine, bool keepFoldingBlank)
         keepFoldingBlank = false;
     else if (head.trimmed() == "VERSION")
         keepFoldingBlank = firstPhysicalLine.sliced(colon + 1).trimmed() == "2.1";
-    return {true, head.contains("QUOTED-PRINTABLE"), head.contains("BASE64"), keepFoldingBlank};
+    return {true, namesEncoding(head, "QUOTED-PRINTABLE"), namesEncoding(head, "BASE64"), keepFoldingBlank};
 }
 
 bool startsWithEndOfCard(const QByteArray& line)

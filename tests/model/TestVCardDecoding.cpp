@@ -34,6 +34,11 @@ private slots:
         QTest::newRow("soft break keeps the next line whole")
             << QByteArray("N;QUOTED-PRINTABLE:a=\n b=\r\nc\nD:") << QStringList{"1:N;QUOTED-PRINTABLE:a bc", "4:D:"};
         QTest::newRow("'=' ends a line that is not quoted-printable") << QByteArray("A:x=\nB:y") << QStringList{"1:A:x=", "2:B:y"};
+        // Found by fuzzing: a type that merely contains the word made a folded "=" a soft break.
+        QTest::newRow("only an encoding parameter makes a soft break")
+            << QByteArray("TEL;TYPE=X-QUOTED-PRINTABLE:1=\n 2\nB:y") << QStringList{"1:TEL;TYPE=X-QUOTED-PRINTABLE:1=2", "3:B:y"};
+        QTest::newRow("ENCODING=QUOTED-PRINTABLE makes a soft break")
+            << QByteArray("N;ENCODING=QUOTED-PRINTABLE:a=\nb") << QStringList{"1:N;ENCODING=QUOTED-PRINTABLE:ab"};
         QTest::newRow("2.1 base64 runs until the empty line")
             << QByteArray("P;BASE64:AA\nBB\n  CC\n\nD:1") << QStringList{"1:P;BASE64:AABBCC", "5:D:1"};
         QTest::newRow("2.1 base64 without its empty line stops at a property")
