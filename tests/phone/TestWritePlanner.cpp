@@ -1,22 +1,13 @@
 // Which records a save sends, worked out from a table and what the phone holds: no phone, no window.
 #include "phone/WritePlanner.h"
 
+#include "TestEntries.h"
+
 #include <QtTest>
 
 #include <memory>
 
 namespace {
-DirEntry Entry(int index, const char* name, const char* number, const char* status = " ", int state = ENTRY_UNCHANGED)
-{
-    DirEntry e;
-    e.m_nIndex = index;
-    e.m_strName = name;
-    e.m_strNumber = number;
-    e.m_strStatus = status;
-    e.m_nState = state;
-    return e;
-}
-
 // A table of live entries followed by deletion records (entries with state ENTRY_REMOVED).
 std::unique_ptr<DirTable> Table(const std::vector<DirEntry>& live, const std::vector<DirEntry>& removed = {})
 {
@@ -67,18 +58,23 @@ private slots:
     {
         QFETCH(int, kind);
         QFETCH(QStringList, expected);
-        const DirEntry anna = Entry(1, "Anna", "111"), bert = Entry(2, "Bert", "222", "!"), cleo = Entry(3, "Cleo", "333");
+        const DirEntry anna = TestEntry("Anna", "111", 1), bert = TestEntry("Bert", "222", 2, "!"),
+                       cleo = TestEntry("Cleo", "333", 3);
         std::unique_ptr<DirTable> table;
         switch (kind) {
         case 0: table = Table({anna, bert, cleo}); break;
-        case 1: table = Table({Entry(1, "Anna", "111", " ", ENTRY_NEW), bert, cleo}); break;
-        case 2: table = Table({anna, bert, Entry(3, "Cleo", "999", " ", ENTRY_NEW)}); break;
+        case 1: table = Table({TestEntry("Anna", "111", 1, " ", ENTRY_NEW), bert, cleo}); break;
+        case 2: table = Table({anna, bert, TestEntry("Cleo", "999", 3, " ", ENTRY_NEW)}); break;
         case 3: table = Table({bert}, {cleo, anna}); break;
         case 4: table = Table({bert, cleo}); break;
-        case 5: table = Table({Entry(7, "Anna", "111", " ", ENTRY_NEW), bert, cleo}); break;
-        case 6: table = Table({Entry(7, "Anna", "111", " ", ENTRY_NEW), Entry(1, "Bert", "222", "!", ENTRY_NEW), cleo}); break;
-        case 7: table = Table({anna, bert, Entry(3, "Dora", "444", " ", ENTRY_NEW)}, {cleo}); break;
-        case 8: table = Table({Entry(9, "Neu", "9", " ", ENTRY_NEW), Entry(2, "Bert", "0", "!", ENTRY_NEW), cleo}, {anna}); break;
+        case 5: table = Table({TestEntry("Anna", "111", 7, " ", ENTRY_NEW), bert, cleo}); break;
+        case 6:
+            table = Table({TestEntry("Anna", "111", 7, " ", ENTRY_NEW), TestEntry("Bert", "222", 1, "!", ENTRY_NEW), cleo});
+            break;
+        case 7: table = Table({anna, bert, TestEntry("Dora", "444", 3, " ", ENTRY_NEW)}, {cleo}); break;
+        case 8:
+            table = Table({TestEntry("Neu", "9", 9, " ", ENTRY_NEW), TestEntry("Bert", "0", 2, "!", ENTRY_NEW), cleo}, {anna});
+            break;
         }
         QCOMPARE(Describe(WritePlanner(16, 20).Plan(*table, kPhone)), expected);
     }
@@ -87,14 +83,14 @@ private slots:
     {
         const WritePlanner planner(16, 20);
         // A full VIP name gives its last character to the mark.
-        HeldRecord held = planner.HeldForm(Entry(1, "ABCDEFGHIJKLMNOP", "1", "!"));
+        HeldRecord held = planner.HeldForm(TestEntry("ABCDEFGHIJKLMNOP", "1", 1, "!"));
         QCOMPARE(held.m_strName, std::string("ABCDEFGHIJKLMNO"));
         QCOMPARE(held.m_strStatus, std::string("!"));
         // The capital O with diaeresis reaches the phone as the small one; other letters come back as sent.
-        held = planner.HeldForm(Entry(1, "\xD6l \xC4rger", "1"));
+        held = planner.HeldForm(TestEntry("\xD6l \xC4rger", "1", 1));
         QCOMPARE(held.m_strName, std::string("\xF6l \xC4rger"));
         // A number read as a blank (an empty field) goes back empty, and reads as a blank again.
-        const PhoneWrite write = planner.WriteOf(Entry(1, "Anna", " "));
+        const PhoneWrite write = planner.WriteOf(TestEntry("Anna", " ", 1));
         QCOMPARE(write.m_strNumber, std::string());
         QCOMPARE(write.m_held.m_strNumber, std::string(" "));
     }
@@ -103,10 +99,10 @@ private slots:
     {
         // Another program stored a capital O with diaeresis: the entry as read is not sent again.
         const PhoneImage phone = {{1, {"\xD6l", "1", " "}}};
-        QVERIFY(!WritePlanner(16, 20).NeedsWrite(Entry(1, "\xD6l", "1"), phone));
-        QVERIFY(WritePlanner(16, 20).NeedsWrite(Entry(1, "\xD6lf", "1"), phone));
+        QVERIFY(!WritePlanner(16, 20).NeedsWrite(TestEntry("\xD6l", "1", 1), phone));
+        QVERIFY(WritePlanner(16, 20).NeedsWrite(TestEntry("\xD6lf", "1", 1), phone));
         // Typed as the phone will hold it: nothing to send either.
-        QVERIFY(!WritePlanner(16, 20).NeedsWrite(Entry(1, "\xD6l", "1"), {{1, {"\xF6l", "1", " "}}}));
+        QVERIFY(!WritePlanner(16, 20).NeedsWrite(TestEntry("\xD6l", "1", 1), {{1, {"\xF6l", "1", " "}}}));
     }
 };
 
