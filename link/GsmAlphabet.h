@@ -2,16 +2,19 @@
 // The GSM 03.38 default alphabet, and the byte form in which names cross the record block and ATPBWrite.
 //
 // Block bytes: 0x01..0x7F are default-alphabet codes, an extension character is 0x1B followed by its code.
-// "@" is code 0x00, which would end the name inside its zero-terminated field, so it travels as 0x81 instead:
-// code page 1252 leaves 0x81 undefined, so the byte can stand for nothing else. A character outside the
+// "@" is code 0x00, which would end the name inside its zero-terminated field, so it travels as kGsmAtSign
+// (0x81, see res/GsmAtSign.h) instead, the byte the field rules use for it as well. A character outside the
 // default alphabet that code page 1252 holds (a phone in UCS2 may store "ê") travels as its code page 1252
 // byte (always 0x80 or above, where no default-alphabet code lies); anything else becomes "?".
+#include "res/GsmAtSign.h"
+
 #include <QByteArray>
 #include <QString>
 
 namespace GsmAlphabet {
 constexpr unsigned char kEscape = 0x1B;
-constexpr unsigned char kAtSignInBlock = 0x81;
+// The block byte of "@" as an unsigned byte, to compare with the bytes read from a block.
+constexpr unsigned char kAtSignInBlock = static_cast<unsigned char>(kGsmAtSign);
 
 // The character of a default-alphabet code (0..127), or of an extension code; 0 when the extension is unknown.
 char16_t basicCharacter(unsigned char code);

@@ -1,6 +1,8 @@
 #pragma once
 // The rules for the four fields a user types (name, number, index, status) and the conversion of names
 // between code page 1252 and the GSM 03.38 default alphabet. All texts are code page 1252 byte strings.
+#include "res/GsmAtSign.h"
+
 #include <string>
 
 constexpr int kForbiddenCount = 7;
@@ -11,9 +13,8 @@ extern const char g_achForbidden[kForbiddenCount];
 // Parallel tables: g_achAnsiChars[i] is sent to the telephone as g_achGsmChars[i]; every other byte passes as it is.
 extern const char g_achAnsiChars[kGsmPairCount];
 extern const char g_achGsmChars[kGsmPairCount];
-// The phone's "@" is GSM code 0x00, which cannot stand inside a zero-terminated name: the telephone link carries
-// it as this byte, which code page 1252 leaves undefined. ToGsm sends "@" as it, FromGsm shows it as "@".
-constexpr char kGsmAtSign = '\x81';
+// ToGsm sends "@" as kGsmAtSign (res/GsmAtSign.h), the byte the telephone link carries it in; FromGsm shows it
+// as "@".
 
 // Converts a name for the telephone. An empty name becomes " ", because the telephone needs a name to store a
 // record. A capital O with diaeresis is first turned into the small one in the caller's text itself: the
