@@ -9,13 +9,6 @@
 namespace {
 constexpr int kWaitMs = 60000;
 
-QMap<QByteArray, QByteArray> basicSetUp(const QByteArray& charsets)
-{
-    return {{"AT", "\r\nOK\r\n"},
-            {"AT+CMEE=1", "\r\nOK\r\n"},
-            {"AT+CSCS=?", "\r\n+CSCS: " + charsets + "\r\n\r\nOK\r\n"}};
-}
-
 // What a phone answers before its records: the character sets it offers and the one the link takes, its
 // storages, the one selected, its ranges and its counts. Each answer is the text before the final OK; an empty
 // one is left out of the script.
@@ -33,15 +26,69 @@ QByteArray okAfter(const QByteArray& lines)
     return "\r\n" + lines + "\r\n\r\nOK\r\n";
 }
 
+// The one set-up of every scripted phone here: a test adds the answers to its own commands (or replaces one).
 QMap<QByteArray, QByteArray> setUpScript(const SetUpAnswers& answers)
 {
-    auto script = basicSetUp(answers.charsets);
+    QMap<QByteArray, QByteArray> script = {
+        {"AT", "\r\nOK\r\n"}, {"AT+CMEE=1", "\r\nOK\r\n"}, {"AT+CSCS=?", okAfter("+CSCS: " + answers.charsets)}};
     script.insert("AT+CSCS=\"" + answers.charset + "\"", "\r\nOK\r\n");
     if (!answers.storages.isEmpty()) script.insert("AT+CPBS=?", okAfter(answers.storages));
     script.insert("AT+CPBS=\"" + answers.storage + "\"", "\r\nOK\r\n");
     if (!answers.ranges.isEmpty()) script.insert("AT+CPBR=?", okAfter(answers.ranges));
     if (!answers.counts.isEmpty()) script.insert("AT+CPBS?", okAfter(answers.counts));
     return script;
+}
+
+// One row per maker whose replies a test plays back. None of these phones answers AT+CGMI or AT+CGMM (a
+// command the script has no reply for is answered ERROR), so the link finds no entry of its quirk table for
+// them: their replies must come through on the general rules alone. Maker and model therefore only name the row
+// and are never sent; as the replies name no model, the model is told by what they show.
+struct ScriptedMaker {
+    QByteArray maker;
+    QByteArray model;
+    SetUpAnswers answers;
+};
+
+const QList<ScriptedMaker>& scriptedMakers()
+{
+    static const QList<ScriptedMaker> rows = {
+        {"Sony Ericsson", "handset in UCS2 with 510 entries in its memory, reporting RING and +CREG in between",
+         {
+             .charsets = "(\"GSM\",\"IRA\",\"8859-1\",\"UTF-8\",\"UCS2\")",
+             .charset = "UCS2",
+             .storages = "RING\r\n\r\n+CPBS: (\"ME\",\"SM\",\"DC\",\"RC\",\"MC\",\"MV\",\"HP\",\"BC\",\"EN\",\"ON\",\"FD\")",
+             .storage = "ME",
+             .ranges = "+CPBR: (1-510),80,30",
+             .counts = "+CREG: 1\r\n\r\n+CPBS: \"ME\",3,510",
+         }},
+        {"Siemens", "handset with names in HEX and 100 entries on the SIM, counting none of them",
+         {
+             .charsets = "(\"GSM\",\"HEX\")",
+             .charset = "HEX",
+             .storages = "+CPBS: (\"FD\",\"SM\",\"ON\",\"ME\",\"LD\",\"MC\",\"RC\")",
+             .storage = "SM",
+             .ranges = "+CPBR: (1-100),20,14",
+             .counts = "+CPBS: \"SM\"",
+         }},
+        {"Motorola", "handset in IRA with trailing fields in its ranges, read in its received calls",
+         {
+             .charsets = "(\"IRA\")",
+             .charset = "IRA",
+             .storages = "+CPBS: (\"ME\",\"SM\",\"LD\",\"MC\",\"RC\",\"ON\",\"FD\")",
+             .storage = "RC",
+             .ranges = "+CPBR: (1-250),32,24,0,0",
+             .counts = "+CPBS: \"RC\",2,250",
+         }},
+    };
+    return rows;
+}
+
+// The set-up answers of a maker's row; a maker without a row is a mistake of the test itself.
+const SetUpAnswers& answersOf(const QByteArray& maker)
+{
+    for (const ScriptedMaker& row : scriptedMakers())
+        if (row.maker == maker) return row.answers;
+    qFatal("no scripted phone of the maker %s", maker.constData());
 }
 
 void connectTo(const ScriptedPhone& phone)
@@ -83,14 +130,7 @@ private slots:
 
 void TestPhoneQuirks::sonyEricssonWithEchoUnsolicitedCodesAndUcs2()
 {
-    auto script = setUpScript({
-        .charsets = "(\"GSM\",\"IRA\",\"8859-1\",\"UTF-8\",\"UCS2\")",
-        .charset = "UCS2",
-        .storages = "RING\r\n\r\n+CPBS: (\"ME\",\"SM\",\"DC\",\"RC\",\"MC\",\"MV\",\"HP\",\"BC\",\"EN\",\"ON\",\"FD\")",
-        .storage = "ME",
-        .ranges = "+CPBR: (1-510),80,30",
-        .counts = "+CREG: 1\r\n\r\n+CPBS: \"ME\",3,510",
-    });
+    auto script = setUpScript(answersOf("Sony Ericsson"));
     script.insert("AT+CPBR=1,100",
                   "\r\n+CPBR: 1,\"+46812345678\",145,\"00C50073006100200042006A00F60072006B\"\r\n"
                   "\r\n+CREG: 1,\"00A1\",\"1B2C\"\r\n"
@@ -112,14 +152,7 @@ void TestPhoneQuirks::sonyEricssonWithEchoUnsolicitedCodesAndUcs2()
 
 void TestPhoneQuirks::siemensWithHexNamesAndBadRecords()
 {
-    auto script = setUpScript({
-        .charsets = "(\"GSM\",\"HEX\")",
-        .charset = "HEX",
-        .storages = "+CPBS: (\"FD\",\"SM\",\"ON\",\"ME\",\"LD\",\"MC\",\"RC\")",
-        .storage = "SM",
-        .ranges = "+CPBR: (1-100),20,14",
-        .counts = "+CPBS: \"SM\"",
-    });
+    auto script = setUpScript(answersOf("Siemens"));
     script.insert("AT+CPBR=1,100",
                   "\r\n+CPBR: 1,\"+49301234567\",145,\"546F6D\"\r\n"              // "Tom"
                   "\r\n+CPBR: 2,\"0301\",129,\"4A7C7267001B65\"\r\n"             // "Jörg@€"
@@ -150,14 +183,7 @@ void TestPhoneQuirks::siemensWithHexNamesAndBadRecords()
 
 void TestPhoneQuirks::motorolaWithIraTrailingFieldsAndEmptyRanges()
 {
-    auto script = setUpScript({
-        .charsets = "(\"IRA\")",
-        .charset = "IRA",
-        .storages = "+CPBS: (\"ME\",\"SM\",\"LD\",\"MC\",\"RC\",\"ON\",\"FD\")",
-        .storage = "RC",
-        .ranges = "+CPBR: (1-250),32,24,0,0",
-        .counts = "+CPBS: \"RC\",2,250",
-    });
+    auto script = setUpScript(answersOf("Motorola"));
     script.insert("AT+CPBR=1,100", "\r\n+CME ERROR: 22\r\n");
     script.insert("AT+CPBR=101,200", "\r\n+CPBR: 120,\"5551234\",129,\"Bob, the \"Builder\",0,1\r\n"
                                      "\r\n+CPBR: 130,5556789,129,Alice,0\r\n\r\nOK\r\n");
@@ -174,9 +200,8 @@ void TestPhoneQuirks::motorolaWithIraTrailingFieldsAndEmptyRanges()
 void TestPhoneQuirks::phoneRefusingTheStorageGivesMinusFour()
 {
     // No list from AT+CPBS=?, so the phone's refusal of the selection is what tells.
-    auto script = basicSetUp("(\"GSM\")");
-    script.insert("AT+CSCS=\"GSM\"", "\r\nOK\r\n");
-    script.insert("AT+CPBS=\"FD\"", "\r\n+CME ERROR: 3\r\n");
+    auto script = setUpScript({.charsets = "(\"GSM\")", .charset = "GSM", .storage = "FD"});
+    script.insert("AT+CPBS=\"FD\"", "\r\n+CME ERROR: 3\r\n"); // in place of the set-up's OK
     const ReceivedMessage m = readFrom(script, false, "FD");
     QCOMPARE(m.lParam, PB_READ_NOT_AVAILABLE);
     QCOMPARE(m.data.nCount, 0);
