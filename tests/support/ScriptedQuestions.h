@@ -11,10 +11,12 @@
 class ScriptedQuestions : public IQuestions {
 public:
     struct Asked {
-        std::string kind; // "yesno", "error", "allowed-error", "index", "name", "entry", "folder", "about",
+        std::string kind; // "yesno", "error", "index", "name", "entry", "folder", "about",
                           // "connection" (text: the device in use), "vcard-import", "vcard-export", "message"
         int id = 0;       // message id, or error class * 100000 + message id for reports
         std::string text;
+        // A report the test allowed (AllowReport): still recorded where it came, but neither taken nor left open.
+        bool allowed = false;
     };
     // A name dialog as it was when it opened.
     struct NameDialogShown {
