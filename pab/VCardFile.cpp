@@ -32,10 +32,3 @@ bool VCardFile::Write(const QString& path, const QByteArray& bytes, QString* err
     }
     return true;
 }
-
-QString VCardFile::ProblemsText(const VCardReadResult& result)
-{
-    QStringList lines;
-    for (const VCardProblem& problem : result.problems) lines.append(problem.text);
-    return lines.join(QLatin1Char('\n'));
-}

@@ -13,6 +13,4 @@ public:
     // false, with the reason for the user, when the file cannot be read or is no vCard file at all.
     static bool Read(const QString& path, VCardReadResult* result, QString* error);
     static bool Write(const QString& path, const QByteArray& bytes, QString* error);
-    // The reader's problems, one line each, for a report.
-    static QString ProblemsText(const VCardReadResult& result);
 };

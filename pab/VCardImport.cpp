@@ -65,10 +65,12 @@ DirEntry VCardImport::EntryFor(const VCardCard& card, const VCardPhone& phone)
     return entry;
 }
 
-std::vector<DirEntry> VCardImport::Entries(const QList<VCardCard>& cards, VCardNumberChoice choice, QStringList* leftOut)
+std::vector<DirEntry> VCardImport::Entries(const VCardReadResult& read, VCardNumberChoice choice, QStringList* leftOut)
 {
+    if (leftOut)
+        for (const VCardProblem& problem : read.problems) leftOut->append(problem.text);
     std::vector<DirEntry> entries;
-    for (const VCardCard& card : cards) {
+    for (const VCardCard& card : read.cards) {
         const QString name = NameOf(card);
         if (name.isEmpty() || card.phones.isEmpty()) {
             if (leftOut)
@@ -98,15 +100,8 @@ std::vector<DirEntry> VCardImport::Entries(const QList<VCardCard>& cards, VCardN
     return entries;
 }
 
-bool VCardImport::OffersNumberChoice(const QList<VCardCard>& cards)
-{
-    for (const VCardCard& card : cards)
-        if (card.phones.size() > 1) return true;
-    return false;
-}
-
 int VCardImport::AddToAddressBook(std::vector<DirEntry>& entries, EntryStore& store, IQuestions& questions,
-                                  IFormHost& host)
+                                  IFormHost& host, QStringList* namesLeftOut)
 {
     WholeTableHost wholeTable(host, store);
     EntryTableEditor editor(store, questions, wholeTable);
@@ -116,7 +111,10 @@ int VCardImport::AddToAddressBook(std::vector<DirEntry>& entries, EntryStore& st
     int added = 0;
     for (DirEntry& entry : entries) {
         std::string name = entry.m_strName;
-        if (!MakeAbNameUnique(store, questions, wholeTable, name)) continue; // only this entry is skipped
+        if (!MakeAbNameUnique(store, questions, wholeTable, name)) { // only this entry is skipped
+            if (namesLeftOut) namesLeftOut->append(Cp1252::toQString(entry.m_strName));
+            continue;
+        }
         entry.m_strName = name;
         // An entry without an index of its own takes the lowest free one without asking.
         if (entry.m_nIndex <= 0) entry.m_nIndex = EntryTableEditor::LowestFreeIndex(store.m_abTable);

@@ -4,6 +4,7 @@
 // the one the user chooses in the index dialog. Nothing is saved: the table is only marked as edited.
 #include "model/DirEntry.h"
 #include "model/VCardCard.h"
+#include "model/VCardReader.h"
 
 #include <QList>
 #include <QStringList>
@@ -22,15 +23,14 @@ enum class VCardNumberChoice {
 
 class VCardImport {
 public:
-    // The entries the cards make, in file order. A card without a number or a name makes none: it is named in
-    // leftOut ("Line 12: ..."), as the reader's problems are.
-    static std::vector<DirEntry> Entries(const QList<VCardCard>& cards, VCardNumberChoice choice, QStringList* leftOut);
-    // True when some card has more than one number: only then is there a choice to make.
-    static bool OffersNumberChoice(const QList<VCardCard>& cards);
-    // Adds the entries after the last row of the address-book table; the number added. Stops when the user
-    // cancels the index dialog or the table is full (reported).
+    // The entries the read cards make, in file order. leftOut receives the reader's problems, then a line for
+    // each card without a number or a name, which makes none ("Line 12: ...").
+    static std::vector<DirEntry> Entries(const VCardReadResult& read, VCardNumberChoice choice, QStringList* leftOut);
+    // Adds the entries after the last row of the address-book table; the number added. An entry whose name the
+    // folder already holds, and for which no other name was given, is left out and its name added to
+    // namesLeftOut. Stops when the user cancels the index dialog or the table is full (reported).
     static int AddToAddressBook(std::vector<DirEntry>& entries, EntryStore& store, IQuestions& questions,
-                                IFormHost& host);
+                                IFormHost& host, QStringList* namesLeftOut = nullptr);
 
 private:
     static DirEntry EntryFor(const VCardCard& card, const VCardPhone& phone);

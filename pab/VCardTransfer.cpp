@@ -10,16 +10,10 @@
 #include "res/StringTable.h"
 
 namespace {
-std::string Text(int id)
+// A text of the string table followed by what only this call knows, as the seam takes it (code page 1252).
+std::string Message(int id, const QString& detail)
 {
-    return StringTable::LoadString(id);
-}
-
-std::string Replace(std::string text, const std::string& a, const std::string& b = {})
-{
-    if (const size_t at = text.find("%1"); at != std::string::npos) text.replace(at, 2, a);
-    if (const size_t at = text.find("%2"); at != std::string::npos) text.replace(at, 2, b);
-    return text;
+    return Cp1252::fromQString(StringTable::LoadQString(id) + detail);
 }
 
 VCardNumberChoice ChoiceOf(int numbers)
@@ -34,18 +28,17 @@ int VCardTransfer::Import(const VCardImportData& request)
     VCardReadResult read;
     QString error;
     if (!VCardFile::Read(path, &read, &error)) {
-        m_questions.ShowMessage(Ids::IDS_VCARD_CANNOT_READ, Text(Ids::IDS_VCARD_CANNOT_READ) + Cp1252::fromQString(error));
+        m_questions.ShowMessage(Ids::IDS_VCARD_CANNOT_READ, Message(Ids::IDS_VCARD_CANNOT_READ, error));
         return 0;
     }
     QStringList leftOut;
-    for (const VCardProblem& problem : read.problems) leftOut.append(problem.text);
-    std::vector<DirEntry> entries = VCardImport::Entries(read.cards, ChoiceOf(request.m_nNumbers), &leftOut);
+    std::vector<DirEntry> entries = VCardImport::Entries(read, ChoiceOf(request.m_nNumbers), &leftOut);
     const int offered = int(entries.size());
     const int added = VCardImport::AddToAddressBook(entries, m_store, m_questions, m_host);
     m_host.FillAbList(false);
-    m_host.SetStatusText(Replace(Text(Ids::IDS_VCARD_IMPORTED), std::to_string(added), std::to_string(offered)));
+    m_host.SetStatusText(Cp1252::fromQString(StringTable::LoadQString(Ids::IDS_VCARD_IMPORTED).arg(added).arg(offered)));
     if (!leftOut.isEmpty())
-        m_questions.ShowMessage(Ids::IDS_VCARD_LEFT_OUT, Text(Ids::IDS_VCARD_LEFT_OUT) + Cp1252::fromQString(leftOut.join(QLatin1Char('\n'))));
+        m_questions.ShowMessage(Ids::IDS_VCARD_LEFT_OUT, Message(Ids::IDS_VCARD_LEFT_OUT, leftOut.join(QLatin1Char('\n'))));
     return added;
 }
 
@@ -55,10 +48,11 @@ bool VCardTransfer::Export(const VCardExportData& request, const DirTable& table
     const VCardVersion version = request.m_nVersion == 4 ? VCardVersion::V4_0 : VCardVersion::V3_0;
     QString error;
     if (!VCardFile::Write(QString::fromStdString(request.m_strPath), VCardWriter::write(cards, version), &error)) {
-        m_questions.ShowMessage(Ids::IDS_VCARD_CANNOT_WRITE, Text(Ids::IDS_VCARD_CANNOT_WRITE) + Cp1252::fromQString(error));
+        m_questions.ShowMessage(Ids::IDS_VCARD_CANNOT_WRITE, Message(Ids::IDS_VCARD_CANNOT_WRITE, error));
         return false;
     }
-    m_host.SetStatusText(Replace(Text(Ids::IDS_VCARD_EXPORTED), std::to_string(cards.size()),
-                                 Cp1252::fromQString(QString::fromStdString(request.m_strPath))));
+    m_host.SetStatusText(Cp1252::fromQString(StringTable::LoadQString(Ids::IDS_VCARD_EXPORTED)
+                                                 .arg(cards.size())
+                                                 .arg(QString::fromStdString(request.m_strPath))));
     return true;
 }

@@ -62,14 +62,14 @@ AddressBookCommandResult AddressBookCommand::Import(const QString& file, const Q
     QString error;
     if (!VCardFile::Read(file, &read, &error)) return Failure(error);
     QStringList problems;
-    for (const VCardProblem& problem : read.problems) problems.append(problem.text);
-    std::vector<DirEntry> entries = VCardImport::Entries(read.cards, m_options.numbers, &problems);
+    std::vector<DirEntry> entries = VCardImport::Entries(read, m_options.numbers, &problems);
 
     OpenedAddressBook book(m_options.pabFile);
     if (!book.Open(folder, &error)) return Failure(error);
     const int offered = int(entries.size());
-    const int added = VCardImport::AddToAddressBook(entries, book.Store(), book.Questions(), book.Host());
-    for (const QString& name : book.Questions().NamesTaken())
+    QStringList namesTaken;
+    const int added = VCardImport::AddToAddressBook(entries, book.Store(), book.Questions(), book.Host(), &namesTaken);
+    for (const QString& name : namesTaken)
         problems.append(QStringLiteral("\"%1\" is already in the folder; that card was left out.").arg(name));
     if (added > 0) book.Book().SaveAddressBook();
     if (!book.Questions().Reports().isEmpty() || book.Host().EndedWith())

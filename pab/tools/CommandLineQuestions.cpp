@@ -2,18 +2,11 @@
 
 #include "res/Cp1252.h"
 #include "res/ErrorReport.h"
-#include "res/StringTable.h"
 
 
-bool CommandLineQuestions::AskYesNo(int messageId, const std::string& text)
+bool CommandLineQuestions::AskYesNo(int, const std::string&)
 {
-    // "The name ... already exists - Enter another name ?": no one is there to type one; the entry is left out
-    // and named in the summary.
-    if (messageId == Ids::IDS_NAME_EXISTS) {
-        const size_t open = text.find('\'');
-        const size_t close = open == std::string::npos ? open : text.find('\'', open + 1);
-        if (close != std::string::npos) m_namesTaken.append(Cp1252::toQString(text.substr(open + 1, close - open - 1)).trimmed());
-    }
+    // Nobody is there to type another name or to choose: the answer that changes nothing.
     return false;
 }
 

@@ -1,7 +1,6 @@
 #pragma once
 // The question seam of a program without a window: it answers what it can without asking (the proposed index
-// for every entry, no other name for a name already taken) and writes reports to standard error, remembering
-// the reports' texts.
+// for every entry, no other name for a name already taken) and keeps the reports' texts for the tool to print.
 #include "model/Questions.h"
 
 #include <QStringList>
@@ -22,10 +21,7 @@ public:
 
     // Every report made so far, as a terminal shows it (caption, message, remedy).
     const QStringList& Reports() const { return m_reports; }
-    // Names the book already holds, declined when an entry of that name was offered (as code page 1252 text).
-    const QStringList& NamesTaken() const { return m_namesTaken; }
 
 private:
     QStringList m_reports;
-    QStringList m_namesTaken;
 };

@@ -82,6 +82,18 @@ bool ScriptedQuestions::AskYesNo(int messageId, const std::string& text)
     return yes;
 }
 
+template <typename Answer>
+std::optional<Answer> ScriptedQuestions::TakeAnswer(std::deque<Answer>& queue, const char* kind)
+{
+    if (queue.empty()) {
+        m_unanswered.push_back(kind);
+        return std::nullopt;
+    }
+    Answer answer = std::move(queue.front());
+    queue.pop_front();
+    return answer;
+}
+
 void ScriptedQuestions::ReportError(int errorClass, int messageId)
 {
     const int report = errorClass * 100000 + messageId;
@@ -94,52 +106,34 @@ bool ScriptedQuestions::RunIndexDialog(IndexDialogData& data)
 {
     m_asked.push_back({"index", data.m_nChosenIndex, data.m_bShowAcceptAll ? "accept-all" : ""});
     m_indexShown.push_back(data);
-    if (m_index.empty()) {
-        m_unanswered.push_back("index");
-        return false;
-    }
-    auto answer = std::move(m_index.front());
-    m_index.pop_front();
-    return answer(data);
+    const auto answer = TakeAnswer(m_index, "index");
+    return answer && (*answer)(data);
 }
 
 bool ScriptedQuestions::RunNameDialog(const std::string& title, const std::string& prompt, std::string& text)
 {
     m_asked.push_back({"name", 0, title + "|" + text});
     m_namesShown.push_back({title, prompt, text});
-    if (m_names.empty()) {
-        m_unanswered.push_back("name");
-        return false;
-    }
-    auto [ok, name] = m_names.front();
-    m_names.pop_front();
-    if (ok) text = name;
-    return ok;
+    const auto answer = TakeAnswer(m_names, "name");
+    if (!answer || !answer->first) return false;
+    text = answer->second;
+    return true;
 }
 
 bool ScriptedQuestions::RunEntryDialog(EntryDialogData& data)
 {
     m_asked.push_back({"entry", data.m_nListKind, data.m_strTitle});
-    if (m_entries.empty()) {
-        m_unanswered.push_back("entry");
-        return false;
-    }
-    auto answer = std::move(m_entries.front());
-    m_entries.pop_front();
-    return answer(data);
+    const auto answer = TakeAnswer(m_entries, "entry");
+    return answer && (*answer)(data);
 }
 
 bool ScriptedQuestions::RunFolderDialog(const FolderRecord*, int folderCount, int& selected)
 {
     m_asked.push_back({"folder", folderCount, {}});
-    if (m_folders.empty()) {
-        m_unanswered.push_back("folder");
-        return false;
-    }
-    auto [ok, choice] = m_folders.front();
-    m_folders.pop_front();
-    selected = choice;
-    return ok;
+    const auto answer = TakeAnswer(m_folders, "folder");
+    if (!answer) return false;
+    selected = answer->second;
+    return answer->first;
 }
 
 void ScriptedQuestions::RunAboutBox()
@@ -150,38 +144,24 @@ void ScriptedQuestions::RunAboutBox()
 bool ScriptedQuestions::RunConnectionDialog(std::string& device)
 {
     m_asked.push_back({"connection", 0, device});
-    if (m_connections.empty()) {
-        m_unanswered.push_back("connection");
-        return false;
-    }
-    auto [ok, chosen] = m_connections.front();
-    m_connections.pop_front();
-    if (ok) device = chosen;
-    return ok;
+    const auto answer = TakeAnswer(m_connections, "connection");
+    if (!answer || !answer->first) return false;
+    device = answer->second;
+    return true;
 }
 
 bool ScriptedQuestions::RunVCardImportDialog(VCardImportData& data)
 {
     m_asked.push_back({"vcard-import", 0, data.m_strPath});
-    if (m_imports.empty()) {
-        m_unanswered.push_back("vcard-import");
-        return false;
-    }
-    auto answer = std::move(m_imports.front());
-    m_imports.pop_front();
-    return answer(data);
+    const auto answer = TakeAnswer(m_imports, "vcard-import");
+    return answer && (*answer)(data);
 }
 
 bool ScriptedQuestions::RunVCardExportDialog(VCardExportData& data)
 {
     m_asked.push_back({"vcard-export", data.m_nList, data.m_strPath});
-    if (m_exports.empty()) {
-        m_unanswered.push_back("vcard-export");
-        return false;
-    }
-    auto answer = std::move(m_exports.front());
-    m_exports.pop_front();
-    return answer(data);
+    const auto answer = TakeAnswer(m_exports, "vcard-export");
+    return answer && (*answer)(data);
 }
 
 void ScriptedQuestions::ShowMessage(int messageId, const std::string& text)

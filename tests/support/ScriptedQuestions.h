@@ -5,6 +5,7 @@
 
 #include <deque>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -78,6 +79,10 @@ public:
     void ShowMessage(int messageId, const std::string& text) override;
 
 private:
+    // The first queued answer of a kind; none when the script has run out (the question counts as unanswered).
+    template <typename Answer>
+    std::optional<Answer> TakeAnswer(std::deque<Answer>& queue, const char* kind);
+
     std::deque<std::pair<int, bool>> m_yesNo;
     std::deque<std::function<bool(IndexDialogData&)>> m_index;
     std::deque<std::pair<bool, std::string>> m_names;

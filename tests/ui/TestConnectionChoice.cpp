@@ -173,7 +173,6 @@ void TestConnectionChoice::dialogTakesARowOrATypedPath()
     device->setText("ttyUSB0");
     dialog.accept();
     QCOMPARE(dialog.result(), int(QDialog::Rejected));
-    QVERIFY(dialog.isVisible() || !problem->text().isEmpty());
     QVERIFY(problem->text().contains("/dev/ttyUSB0"));
     QTest::keyClicks(device, "x");
     QCOMPARE(problem->text(), QString()); // typing again takes the word back
