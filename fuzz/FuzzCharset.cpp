@@ -4,7 +4,7 @@
 // characters than its bytes can carry; whatever is accepted for sending is safe on the command line and
 // decodes back to the same text.
 #include "FuzzCheck.h"
-#include "link/GsmAlphabet.h"
+#include "res/GsmAlphabet.h"
 #include "link/NameDecoding.h"
 #include "link/PhoneCharset.h"
 #include "link/PhonebookRecords.h"

@@ -5,7 +5,7 @@
 #include "FuzzCheck.h"
 #include "link/AtReply.h"
 #include "link/EmulatorEngine.h"
-#include "link/GsmAlphabet.h"
+#include "res/GsmAlphabet.h"
 
 namespace {
 // Lines longer than a phone's command buffer only slow the search down.

@@ -4,7 +4,7 @@
 #include "FuzzCheck.h"
 #include "link/AtReply.h"
 #include "link/DialNumber.h"
-#include "link/GsmAlphabet.h"
+#include "res/GsmAlphabet.h"
 #include "link/PhonebookRecords.h"
 
 #include <algorithm>

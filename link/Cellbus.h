@@ -16,15 +16,25 @@ constexpr intptr_t PB_READ_NO_DATA = -1;
 constexpr intptr_t PB_READ_NOT_AVAILABLE = -4;
 
 // The record block of the last read, valid until the read-end handler has copied it. Records lie back to
-// back, 2 + nNameLen + nNumberLen bytes each: a 16-bit little-endian index (low 15 bits = record number),
-// the name in GSM 03.38 codes, then the number; each text ends with a zero byte inside its field.
+// back, 2 + nNameFieldSize + nNumberLen bytes each: a 16-bit little-endian index (low 15 bits = record number;
+// bit 15 set when the phone's name for it could not be read: the name field then holds what arrived), the
+// name as UTF-8 in nNameFieldSize bytes, then the number in nNumberLen bytes; each text ends with a zero byte
+// inside its field unless it fills the field.
+//
+// nNameLen is the name length the phone gives for names of the GSM alphabet, in its positions (an extension
+// character takes two). nUcs2NameLen is the number of characters a name outside that alphabet may hold: the
+// limit the phone reports for UCS2 names, or (nNameLen - 1) / 2 as on a SIM; 0 when the phone has no UCS2 and
+// keeps only names of the GSM alphabet.
 struct PhonebookData {
     int32_t nCount = 0;
     int32_t nNameLen = 0;
     int32_t nNumberLen = 0;
     const uint8_t* pRecords = nullptr;
     int32_t nMaxEntries = 0;
+    int32_t nNameFieldSize = 0;
+    int32_t nUcs2NameLen = 0;
 };
+constexpr int kRecordNameUnreadable = 0x8000; // in a record's 16-bit index
 
 // The posted end of a request: message (UM_PHONEBOOK_READ or UM_PHONEBOOK_WRITTEN), wParam, lParam.
 class PhonebookMessage : public QEvent {
@@ -40,7 +50,8 @@ public:
 int ATPBRead(QObject* window, int message, const char* storageCode);
 // The records of the read that ended last.
 PhonebookData* ATPBGet();
-// Writes one record; an empty name and number clear it. name is in GSM 03.38 codes.
+// Writes one record; an empty name and number clear it. name is UTF-8: the link sends a name of the GSM alphabet
+// in the phone's GSM set and any other in UCS2, switching the phone's set only when the name needs another one.
 int ATPBWrite(QObject* window, int message, const char* storageCode, int index, const char* name, const char* number);
 // Shows error report N (with its remedy text) for the error class and returns when it was dismissed.
 int Fehler_Melden(int errorClass, int messageId);

@@ -1,7 +1,7 @@
 #include "link/DirectoryBackup.h"
 
 #include "link/DialNumber.h"
-#include "link/GsmAlphabet.h"
+#include "res/GsmAlphabet.h"
 #include "link/StorageCodes.h"
 
 #include <QCryptographicHash>

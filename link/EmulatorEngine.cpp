@@ -1,7 +1,7 @@
 #include "link/EmulatorEngine.h"
 
 #include "link/AtReply.h"
-#include "link/GsmAlphabet.h"
+#include "res/GsmAlphabet.h"
 
 #include <algorithm>
 #include <cctype>

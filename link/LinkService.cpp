@@ -1,6 +1,5 @@
 #include "link/LinkService.h"
 
-#include "link/GsmAlphabet.h"
 #include "link/PhonebookRecords.h"
 
 #include <QCoreApplication>
@@ -82,6 +81,8 @@ void LinkService::read(QObject* window, int message, const QByteArray& code)
                 block->data.nNameLen = result.nameLength;
                 block->data.nNumberLen = result.numberLength;
                 block->data.nMaxEntries = result.maxEntries;
+                block->data.nNameFieldSize = PhonebookRecords::nameFieldSize(result.nameLength);
+                block->data.nUcs2NameLen = result.ucs2NameLength;
                 // Success carries the record count; 0 records is a success too, never mistaken for a failure.
                 lParam = intptr_t(result.records.size());
             }
@@ -98,7 +99,7 @@ void LinkService::read(QObject* window, int message, const QByteArray& code)
 void LinkService::write(QObject* window, int message, const QByteArray& code, int index, const QByteArray& name,
                         const QByteArray& number)
 {
-    writeText(window, message, code, index, GsmAlphabet::decodeBlock(name), number);
+    writeText(window, message, code, index, QString::fromUtf8(name), number);
 }
 
 void LinkService::writeText(QObject* window, int message, const QByteArray& code, int index, const QString& name,

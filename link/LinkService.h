@@ -21,7 +21,7 @@ public:
 
     void configure(const LinkOptions& options);
     void read(QObject* window, int message, const QByteArray& code);
-    // name in block bytes (GsmAlphabet.h), as ATPBWrite hands it.
+    // name as UTF-8, as ATPBWrite hands it.
     void write(QObject* window, int message, const QByteArray& code, int index, const QByteArray& name,
                const QByteArray& number);
     // name as text: also characters that the block form cannot carry reach a phone whose set carries them.

@@ -1,6 +1,6 @@
 #include "link/NameDecoding.h"
 
-#include "link/GsmAlphabet.h"
+#include "res/GsmAlphabet.h"
 #include "link/SimAlphaId.h"
 
 #include <QStringDecoder>

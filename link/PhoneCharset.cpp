@@ -1,6 +1,6 @@
 #include "link/PhoneCharset.h"
 
-#include "link/GsmAlphabet.h"
+#include "res/GsmAlphabet.h"
 
 #include <cctype>
 

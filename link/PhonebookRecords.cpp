@@ -1,7 +1,7 @@
 #include "link/PhonebookRecords.h"
 
 #include "link/DialNumber.h"
-#include "link/GsmAlphabet.h"
+#include "res/GsmAlphabet.h"
 
 #include <algorithm>
 
@@ -79,26 +79,37 @@ QList<PhoneRecord> keepValid(QList<PhoneRecord> records, int first, int last)
     return kept;
 }
 
-QByteArray blockName(const QString& name, int nameLength)
+int nameFieldSize(int nameLength)
 {
-    QByteArray bytes = GsmAlphabet::encodeBlock(name);
-    if (bytes.size() <= nameLength) return bytes;
-    bytes.truncate(nameLength);
-    // An escape left without its code would turn the next record's first byte into an extension.
-    // No extension code is itself an escape, so a trailing escape always leads a cut pair.
-    if (!bytes.isEmpty() && static_cast<unsigned char>(bytes.back()) == GsmAlphabet::kEscape) bytes.chop(1);
+    return 4 * std::max(nameLength, 1);
+}
+
+QByteArray blockName(const QString& name, int fieldSize)
+{
+    QByteArray bytes = name.toUtf8();
+    if (bytes.size() <= fieldSize) return bytes;
+    bytes.truncate(fieldSize);
+    // Never end the field inside a character: drop the continuation bytes and the lead byte of a cut one.
+    qsizetype end = bytes.size();
+    while (end > 0 && (static_cast<unsigned char>(bytes[end - 1]) & 0xC0) == 0x80) --end;
+    if (end > 0 && static_cast<unsigned char>(bytes[end - 1]) >= 0xC0) {
+        const auto lead = static_cast<unsigned char>(bytes[end - 1]);
+        const qsizetype length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : 2;
+        if (bytes.size() - (end - 1) < length) bytes.truncate(end - 1);
+    }
     return bytes;
 }
 
 QByteArray buildBlock(const QList<PhoneRecord>& records, int nameLength, int numberLength)
 {
+    const int nameSize = nameFieldSize(nameLength);
     QByteArray block;
-    block.reserve(records.size() * (2 + nameLength + numberLength));
+    block.reserve(records.size() * (2 + nameSize + numberLength));
     for (const PhoneRecord& r : records) {
-        const auto index = static_cast<quint16>(r.index & 0x7FFF);
+        const auto index = static_cast<quint16>((r.index & 0x7FFF) | (r.nameUnreadable ? 0x8000 : 0));
         block.append(char(index & 0xFF));
         block.append(char(index >> 8));
-        appendField(block, blockName(r.name, nameLength), nameLength);
+        appendField(block, blockName(r.name, nameSize), nameSize);
         appendField(block, r.number, numberLength);
     }
     return block;

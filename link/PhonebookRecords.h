@@ -12,6 +12,7 @@ struct PhoneRecord {
     int index = 0;
     QString name;      // readable text
     QByteArray number; // dialling characters, "+" first for international numbers
+    bool nameUnreadable = false; // the name came damaged over the line, also when read again
 };
 
 namespace PhonebookRecords {
@@ -29,10 +30,12 @@ std::optional<PhoneRecord> fromRaw(const AtReply::RawRecord& raw, PhoneCharset c
 // Records worth keeping: inside first..last and 1..32767, one per index (the first answer wins), sorted by
 // index, at most 1000 (the lowest indices).
 QList<PhoneRecord> keepValid(QList<PhoneRecord> records, int first, int last);
-// The record block: per record a 16-bit little-endian index, the name in block bytes (see GsmAlphabet.h)
-// in nameLength bytes, the number in numberLength bytes; a text shorter than its field ends with a zero
-// byte, one that fills it has none, so that the field holds as many characters as the phone does.
+// The record block (Cellbus.h): per record a 16-bit little-endian index (bit 15 for an unreadable name), the
+// name as UTF-8 in nameFieldSize(nameLength) bytes, the number in numberLength bytes; a text shorter than its
+// field ends with a zero byte, one that fills it has none.
 QByteArray buildBlock(const QList<PhoneRecord>& records, int nameLength, int numberLength);
-// A name in block bytes that fits nameLength bytes without splitting an escape pair.
-QByteArray blockName(const QString& name, int nameLength);
+// Bytes of the block's name field for a name length: room for every name the phone can hold.
+int nameFieldSize(int nameLength);
+// A name as UTF-8 that fits fieldSize bytes without splitting a character.
+QByteArray blockName(const QString& name, int fieldSize);
 }

@@ -1,7 +1,7 @@
 #include "link/PhonebookSession.h"
 
 #include "link/DialNumber.h"
-#include "link/GsmAlphabet.h"
+#include "res/GsmAlphabet.h"
 #include "link/StorageCodes.h"
 
 #include <QThread>
@@ -205,6 +205,8 @@ DirectoryRead PhonebookSession::read(const QByteArray& directoryCode, const Prog
     }
     result.nameLength = m_format.nameLength > 0 ? m_format.nameLength : kDefaultNameLength;
     result.numberLength = m_format.numberLength > 0 ? m_format.numberLength : kDefaultNumberLength;
+    // A SIM stores a UCS2 name in the name's bytes, two to a character, after one byte that marks the coding.
+    result.ucs2NameLength = m_charset == PhoneCharset::Ucs2 ? (result.nameLength - 1) / 2 : 0;
     result.maxEntries = total > 0 ? total : m_format.last - m_format.first + 1;
     QList<AtReply::RawRecord> raw;
     const int first = std::max(m_format.first, 1);
@@ -239,9 +241,9 @@ void PhonebookSession::startWriteRun(const QByteArray& storage)
     m_sinceRunWrite.start();
 }
 
-int PhonebookSession::write(const QByteArray& directoryCode, int index, const QByteArray& blockName, const QByteArray& number)
+int PhonebookSession::write(const QByteArray& directoryCode, int index, const QByteArray& utf8Name, const QByteArray& number)
 {
-    return writeText(directoryCode, index, GsmAlphabet::decodeBlock(blockName), number);
+    return writeText(directoryCode, index, QString::fromUtf8(utf8Name), number);
 }
 
 int PhonebookSession::writeText(const QByteArray& directoryCode, int index, const QString& name, const QByteArray& number)

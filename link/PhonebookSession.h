@@ -18,6 +18,7 @@ struct DirectoryRead {
     int nameLength = 0;
     int numberLength = 0;
     int maxEntries = 0;
+    int ucs2NameLength = 0; // characters of a name outside the GSM alphabet; 0 when the phone has no UCS2
 };
 
 class PhonebookSession {
@@ -40,7 +41,7 @@ public:
 
     using Progress = std::function<void(int recordsRead, int recordsExpected)>;
     DirectoryRead read(const QByteArray& directoryCode, const Progress& progress);
-    // name in block bytes (GsmAlphabet.h); an empty name and number delete the record.
+    // name as UTF-8; an empty name and number delete the record.
     //
     // A save writes one record after the other into one storage, each write started by the end of the one
     // before. Such a run asserts the character set and selects the storage at its first write only, so that
@@ -48,7 +49,7 @@ public:
     // not answered OK, a read, a write to another storage, a lost link (a new session) or a pause longer than
     // the run pause: that is when another program may have changed the phone's set or storage, and a name
     // sent in the wrong set would be stored garbled.
-    int write(const QByteArray& directoryCode, int index, const QByteArray& blockName, const QByteArray& number);
+    int write(const QByteArray& directoryCode, int index, const QByteArray& utf8Name, const QByteArray& number);
     // The same with the name as text: every character the phone's set carries arrives as it is.
     int writeText(const QByteArray& directoryCode, int index, const QString& name, const QByteArray& number);
 

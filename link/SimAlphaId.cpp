@@ -1,6 +1,6 @@
 #include "link/SimAlphaId.h"
 
-#include "link/GsmAlphabet.h"
+#include "res/GsmAlphabet.h"
 
 namespace {
 unsigned char byteAt(const QByteArray& bytes, qsizetype i)

@@ -12,7 +12,7 @@ enum EntryState : int32_t {
     ENTRY_REMOVED = 3,   // deleted here, still to be deleted on the other side
 };
 
-// One telephone or address-book entry. Texts are code page 1252 bytes.
+// One telephone or address-book entry. Texts are UTF-8.
 struct DirEntry {
     int32_t m_nIndex = 0;
     std::string m_strName;
@@ -22,6 +22,9 @@ struct DirEntry {
     ENTRYID* m_pEntryId = nullptr; // owned by the folder's row set, never by the entry
     int32_t m_nState = ENTRY_UNCHANGED;
     std::string m_strComment;      // address-book entries only: free comment without status and index
+    // Telephone entries only: the telephone's name for it came damaged over the line twice. The name shows what
+    // arrived; it is never written back until the user types a new one.
+    bool m_bNameUnreadable = false;
 
     void Clear() { *this = DirEntry(); }
 };

@@ -2,6 +2,7 @@
 #include "model/DirTable.h"
 #include "model/Directories.h"
 #include "model/FolderRecord.h"
+#include "model/TelephoneName.h"
 #include "model/ViewFlags.h"
 
 #include <array>
@@ -28,12 +29,14 @@ struct EntryStore {
     int32_t m_nWritePos = 0;
     int32_t m_nNameLen = 0;
     int32_t m_nNumberLen = 0;
+    int32_t m_nUcs2NameLen = 0; // characters of a name outside the GSM alphabet; 0 when the telephone has no UCS2
     int32_t m_nPhoneSort = 0;
     int32_t m_nAbSort = 0;
     std::string m_strScratch;
 
     DirTable& CurrentPhoneTable() { return m_dirTables[static_cast<size_t>(m_nCurDir)]; }
     const DirTable& CurrentPhoneTable() const { return m_dirTables[static_cast<size_t>(m_nCurDir)]; }
+    TelephoneNameLimits PhoneNameLimits() const { return {m_nNameLen, m_nUcs2NameLen}; }
     bool HasFlag(uint32_t flag) const { return (m_nFlags & flag) != 0; }
     void SetFlag(uint32_t flag) { m_nFlags |= flag; }
     void ClearFlag(uint32_t flag) { m_nFlags &= ~flag; }

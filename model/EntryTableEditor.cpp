@@ -2,6 +2,7 @@
 
 #include "model/EntryStore.h"
 #include "model/FieldRules.h"
+#include "model/TelephoneName.h"
 #include "model/IStatusLine.h"
 #include "model/Questions.h"
 #include "res/ErrorClasses.h"
@@ -48,6 +49,7 @@ void CopyPhoneFields(DirEntry& to, const DirEntry& from)
     to.m_strNumber = from.m_strNumber;
     to.m_strStatus = from.m_strStatus;
     to.m_nState = from.m_nState;
+    to.m_bNameUnreadable = from.m_bNameUnreadable;
 }
 }
 
@@ -158,9 +160,8 @@ void EntryTableEditor::FillNewSlot(TableKind kind, DirEntry& slot, DirEntry& ent
 {
     if (kind == TableKind::Phone) {
         // The lengths are 0 until the telephone has told them; cutting to an unknown length would empty the text.
-        if (m_store.m_nNameLen > 0) entry.m_strName = CutText(entry.m_strName, m_store.m_nNameLen);
+        entry.m_strName = TelephoneName::ForTelephone(entry.m_strName, m_store.PhoneNameLimits());
         CopyPhoneFields(slot, entry);
-        StripForbidden(entry.m_strName, slot.m_strName);
         if (m_store.m_nNumberLen > 0) slot.m_strNumber = CutText(entry.m_strNumber, m_store.m_nNumberLen);
         slot.m_strComment.clear();
     } else {

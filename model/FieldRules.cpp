@@ -1,31 +1,27 @@
 #include "model/FieldRules.h"
 
-#include <climits>
-#include <cstring>
+#include <QList>
+#include <QString>
 
-const char g_achForbidden[kForbiddenCount] = {'{', '}', '[', ']', '\xB2', '\xB3', '\xB5'};
+#include <algorithm>
+#include <climits>
+
+const char32_t g_achForbidden[kForbiddenCount] = {U'{', U'}', U'[', U']', U'\u00B2', U'\u00B3', U'\u00B5'};
 
 // Pair 9 is the capital A with acute (not A with ring) and pair 15 the capital I with grave (not the inverted
 // exclamation mark): these are the codes the telephone's firmware uses.
-const char g_achAnsiChars[kGsmPairCount] = {
-    '\x5F', '\xC4', '\xD6', '\xDC', '\xE4', '\xF6', '\xFC', '\xDF', '\xC6', '\xC1', '\xC7', '\xC9', '\xD1',
-    '\xD8', '\xBF', '\xCC', '\xE6', '\xE5', '\xE0', '\xE9', '\xE8', '\xEC', '\xF1', '\xF8', '\xF2', '\xF9'};
-const char g_achGsmChars[kGsmPairCount] = {
-    '\x11', '\x5B', '\x5C', '\x5E', '\x7B', '\x7C', '\x7E', '\x1E', '\x1C', '\x0E', '\x09', '\x1F', '\x5D',
-    '\x0B', '\x60', '\x40', '\x1D', '\x0F', '\x7F', '\x05', '\x04', '\x07', '\x7D', '\x0C', '\x08', '\x06'};
+const char32_t g_achAnsiChars[kGsmPairCount] = {
+    U'_', U'\u00C4', U'\u00D6', U'\u00DC', U'\u00E4', U'\u00F6', U'\u00FC', U'\u00DF', U'\u00C6',
+    U'\u00C1', U'\u00C7', U'\u00C9', U'\u00D1', U'\u00D8', U'\u00BF', U'\u00CC', U'\u00E6', U'\u00E5',
+    U'\u00E0', U'\u00E9', U'\u00E8', U'\u00EC', U'\u00F1', U'\u00F8', U'\u00F2', U'\u00F9'};
+const unsigned char g_achGsmChars[kGsmPairCount] = {
+    0x11, 0x5B, 0x5C, 0x5E, 0x7B, 0x7C, 0x7E, 0x1E, 0x1C, 0x0E, 0x09, 0x1F, 0x5D,
+    0x0B, 0x60, 0x40, 0x1D, 0x0F, 0x7F, 0x05, 0x04, 0x07, 0x7D, 0x0C, 0x08, 0x06};
 
 namespace {
-char Translate(char byte, const char* from, const char* to)
+bool IsForbidden(char32_t ch)
 {
-    for (int i = 0; i < kGsmPairCount; ++i) {
-        if (from[i] == byte) return to[i];
-    }
-    return byte;
-}
-
-bool IsForbidden(char byte)
-{
-    return std::memchr(g_achForbidden, byte, kForbiddenCount) != nullptr;
+    return ch == U'`' || std::find(std::begin(g_achForbidden), std::end(g_achForbidden), ch) != std::end(g_achForbidden);
 }
 
 bool IsDigit(char ch)
@@ -42,37 +38,24 @@ bool IsLeadingBlank(char ch)
 {
     return ch == ' ' || ch == '\t' || ch == '\n' || ch == '\v' || ch == '\f' || ch == '\r';
 }
-}
 
-void ToGsm(std::string& text, std::string& out)
+// Where the next character of a UTF-8 text begins: continuation bytes belong to the character before them.
+size_t NextCharacter(const std::string& text, size_t at)
 {
-    if (text.empty()) {
-        out.assign(1, ' ');
-        return;
-    }
-    out.assign(text.size(), '\0');
-    for (size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\xD6') text[i] = '\xF6';
-        out[i] = text[i] == '@' ? kGsmAtSign : Translate(text[i], g_achAnsiChars, g_achGsmChars);
-    }
+    ++at;
+    while (at < text.size() && (static_cast<unsigned char>(text[at]) & 0xC0) == 0x80) ++at;
+    return at;
 }
-
-void FromGsm(const std::string& text, std::string& out)
-{
-    out.assign(text.size(), '\0');
-    for (size_t i = 0; i < text.size(); ++i)
-        out[i] = text[i] == kGsmAtSign ? '@' : Translate(text[i], g_achGsmChars, g_achAnsiChars);
 }
 
 bool StripForbidden(const std::string& text, std::string& out)
 {
-    std::string kept;
-    kept.reserve(text.size());
-    for (char ch : text) {
-        if (!IsForbidden(ch)) kept.push_back(ch);
-    }
-    const bool nothingRemoved = kept.size() == text.size();
-    out = std::move(kept);
+    const QList<uint> characters = QString::fromStdString(text).toUcs4();
+    QList<uint> kept;
+    for (uint ch : characters)
+        if (!IsForbidden(ch)) kept.append(ch);
+    const bool nothingRemoved = kept.size() == characters.size();
+    out = nothingRemoved ? text : QString::fromUcs4(reinterpret_cast<const char32_t*>(kept.constData()), kept.size()).toStdString();
     return nothingRemoved;
 }
 
@@ -122,8 +105,16 @@ int LeadingDecimalNumber(const std::string& text)
 
 std::string CutText(const std::string& text, int n)
 {
-    if (n < 1) return std::string();
-    return text.substr(0, static_cast<size_t>(n));
+    size_t end = 0;
+    for (int taken = 0; taken < n && end < text.size(); ++taken) end = NextCharacter(text, end);
+    return text.substr(0, end);
+}
+
+int CharacterCount(const std::string& text)
+{
+    int count = 0;
+    for (size_t at = 0; at < text.size(); at = NextCharacter(text, at)) ++count;
+    return count;
 }
 
 int NumberLimit(const std::string& number, int numberLen)
@@ -133,8 +124,9 @@ int NumberLimit(const std::string& number, int numberLen)
 
 std::string NormaliseStatus(const std::string& typed, bool editingExisting)
 {
-    if (editingExisting && typed.size() > 1 && typed[1] == '!') return "!";
-    if (!typed.empty() && (typed[0] == '!' || typed[0] == ' ')) return typed.substr(0, 1);
+    const std::string first = CutText(typed, 1);
+    if (editingExisting && CutText(typed, 2).substr(first.size()) == "!") return "!";
+    if (first == "!" || first == " ") return first;
     return " ";
 }
 

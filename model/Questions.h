@@ -20,6 +20,7 @@ struct EntryDialogData {
     std::string m_szIndex;
     std::string m_szStatus;
     int m_nNameLen = 0;
+    int m_nUcs2NameLen = 0;
     int m_nNumberLen = 0;
     int m_nListKind = 0; // 1 telephone list, 2 address-book list
 };

@@ -4,11 +4,13 @@
 #include <map>
 #include <string>
 
-// One record as a read shows it: name without the VIP mark, number, status "!" or " " (code page 1252).
+// One record as a read shows it: name without the VIP mark, number, status "!" or " " (UTF-8). A name that
+// could not be read holds what arrived.
 struct HeldRecord {
     std::string m_strName;
     std::string m_strNumber;
     std::string m_strStatus;
+    bool m_bUnreadable = false;
 
     bool operator==(const HeldRecord&) const = default;
 };

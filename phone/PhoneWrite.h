@@ -7,7 +7,7 @@ struct PhoneWrite {
     bool m_bErase = false;
     // What the telephone will hold afterwards (empty for an erasure).
     HeldRecord m_held;
-    // What goes over the link: the name in GSM codes (VIP mark included) and the number.
-    std::string m_strGsmName;
+    // What goes over the link: the name (VIP mark included) and the number.
+    std::string m_strName;
     std::string m_strNumber;
 };

@@ -10,7 +10,6 @@
 #include "phone/PhonebookRecordCopier.h"
 #include "phone/TelephoneConnection.h"
 #include "phone/WritePlanner.h"
-#include "res/Cp1252.h"
 #include "res/ErrorClasses.h"
 #include "res/StringTable.h"
 
@@ -173,10 +172,15 @@ void TelephoneDirectories::OnPhonebookRead(intptr_t, intptr_t lParam)
     asRead.records = TelephoneLinkReadRecords();
     m_asRead[static_cast<size_t>(directory)] = asRead;
     m_store.m_nNameLen = data->nNameLen;
+    m_store.m_nUcs2NameLen = data->nUcs2NameLen;
     m_store.m_nNumberLen = data->nNumberLen;
     table.m_nCapacity = std::clamp(data->nMaxEntries, 0, kTableSlots);
     table.m_bReadOnly = IsWritable(directory) ? 0 : 1;
     m_host.FillPhoneList(true);
+    const int unreadable = static_cast<int>(std::count_if(&table[0], &table[0] + LiveCount(table),
+                                                          [](const DirEntry& e) { return e.m_bNameUnreadable; }));
+    if (unreadable > 0)
+        m_host.SetStatusText(StringTable::LoadQString(Ids::IDS_NAMES_UNREADABLE).arg(unreadable).toStdString());
     EndBusyState();
     if (m_store.m_nAutoReadMask != 0) ReadDirectory(DIR_OWN);
     m_host.SelectDirectoryInCombo(directory);
@@ -269,6 +273,7 @@ void TelephoneDirectories::ForgetTelephone()
     m_store.ClearFlag(VF_PHONE_MODIFIED);
     m_store.m_bPhoneDataRead = 0;
     m_store.m_nNameLen = 0;
+    m_store.m_nUcs2NameLen = 0;
     m_store.m_nNumberLen = 0;
     if (m_store.m_nActiveList == LIST_PHONE) m_store.m_nActiveList = LIST_NONE;
     m_host.FillPhoneList(true);
@@ -279,7 +284,7 @@ void TelephoneDirectories::ForgetTelephone()
 
 std::vector<PhoneWrite> TelephoneDirectories::PendingWrites(int directory) const
 {
-    const WritePlanner planner(m_store.m_nNameLen, m_store.m_nNumberLen);
+    const WritePlanner planner(m_store.PhoneNameLimits(), m_store.m_nNumberLen);
     return planner.Plan(m_store.m_dirTables[static_cast<size_t>(directory)], m_images[static_cast<size_t>(directory)]);
 }
 
@@ -296,6 +301,7 @@ bool TelephoneDirectories::WriteDirectory()
     m_plan = PendingWrites(directory);
     if (m_plan.empty()) {
         SettleTable(directory);
+        if (ReportHeldBack(directory)) return false;
         m_host.SetStatusText(StringTable::LoadString(Ids::IDS_NO_DATA_FOR_WRITING));
         m_store.ClearFlag(VF_PHONE_MODIFIED);
         return false;
@@ -316,7 +322,7 @@ bool TelephoneDirectories::KeepBackupBeforeFirstWrite(int directory)
     QString path;
     QString error;
     if (!BackupFolder().store(*asRead, &path, &error)) {
-        m_host.SetStatusText(StringTable::LoadString(Ids::IDS_BACKUP_FAILED) + " " + Cp1252::fromQString(error));
+        m_host.SetStatusText(StringTable::LoadString(Ids::IDS_BACKUP_FAILED) + " " + error.toStdString());
         return false;
     }
     m_backedUp.insert(directory);
@@ -328,7 +334,7 @@ void TelephoneDirectories::SendWrite()
     const PhoneWrite& write = m_plan[static_cast<size_t>(m_store.m_nWritePos)];
     const char* code = g_apszWriteCodes[m_nWriteDir];
     if (write.m_bErase) ATPBWrite(this, UM_PHONEBOOK_WRITTEN, code, write.m_nIndex, "", "");
-    else ATPBWrite(this, UM_PHONEBOOK_WRITTEN, code, write.m_nIndex, write.m_strGsmName.c_str(), write.m_strNumber.c_str());
+    else ATPBWrite(this, UM_PHONEBOOK_WRITTEN, code, write.m_nIndex, write.m_strName.c_str(), write.m_strNumber.c_str());
 }
 
 void TelephoneDirectories::OnPhonebookWritten(intptr_t, intptr_t lParam)
@@ -360,7 +366,7 @@ void TelephoneDirectories::WriteEnded(bool succeeded)
     const bool exitAfter = m_store.HasFlag(VF_EXIT_AFTER_WRITE);
     if (succeeded) {
         m_store.ClearFlag(VF_PHONE_MODIFIED);
-        m_host.SetStatusText(StringTable::LoadString(Ids::IDS_ACTION_SUCCESSFUL));
+        if (!ReportHeldBack(directory)) m_host.SetStatusText(StringTable::LoadString(Ids::IDS_ACTION_SUCCESSFUL));
         // The list shows what the telephone holds now, where that differs from what was typed.
         if (textsChanged && directory == m_store.m_nCurDir) m_host.FillPhoneList(false);
     } else {
@@ -386,11 +392,26 @@ void TelephoneDirectories::ShowDirectoryAfterWrite()
     ReadDirectory(directory);
 }
 
+bool TelephoneDirectories::ReportHeldBack(int directory)
+{
+    const DirTable& table = Table(directory);
+    const PhoneImage& image = m_images[static_cast<size_t>(directory)];
+    const WritePlanner planner(m_store.PhoneNameLimits(), m_store.m_nNumberLen);
+    int heldBack = 0;
+    for (int slot = 0; slot < LiveCount(table); ++slot)
+        heldBack += !WritePlanner::IsWritable(table[slot]) && planner.NeedsWrite(table[slot], image) ? 1 : 0;
+    if (heldBack == 0) return false;
+    // The changes stay pending, so that leaving the program asks about them.
+    m_store.SetFlag(VF_PHONE_MODIFIED);
+    m_host.SetStatusText(StringTable::LoadQString(Ids::IDS_UNREADABLE_NOT_WRITTEN).arg(heldBack).toStdString());
+    return true;
+}
+
 bool TelephoneDirectories::SettleTable(int directory)
 {
     DirTable& table = Table(directory);
     const PhoneImage& image = m_images[static_cast<size_t>(directory)];
-    const WritePlanner planner(m_store.m_nNameLen, m_store.m_nNumberLen);
+    const WritePlanner planner(m_store.PhoneNameLimits(), m_store.m_nNumberLen);
     bool textsChanged = false;
     for (int slot = 0; slot < LiveCount(table); ++slot) {
         DirEntry& entry = table[slot];
@@ -433,6 +454,7 @@ bool TelephoneDirectories::ApplyEdit(int slot, const DirEntry& edited)
     entry.m_strName = edited.m_strName;
     entry.m_strNumber = edited.m_strNumber;
     entry.m_strStatus = edited.m_strStatus;
+    entry.m_bNameUnreadable = edited.m_bNameUnreadable;
     entry.m_nIndex = edited.m_nIndex;
     if (entry.m_nIndex != oldIndex) DropDeletionRecord(table, entry.m_nIndex);
     entry.m_nState = ENTRY_NEW;

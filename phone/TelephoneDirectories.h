@@ -78,6 +78,8 @@ private:
     // those that agree, and keeps exactly the erasures still to do as deletion records. True when a text the
     // list shows changed.
     bool SettleTable(int directory);
+    // Tells how many edited entries were not written because their names could not be read; false for none.
+    bool ReportHeldBack(int directory);
     void ShowDirectoryAfterWrite();
     // Empties every directory's table and what is known of the telephone, as before the first read.
     void ForgetTelephone();

@@ -1,6 +1,7 @@
 #include "phone/WritePlanner.h"
 
 #include "model/FieldRules.h"
+#include "model/TelephoneName.h"
 
 #include <algorithm>
 #include <set>
@@ -26,12 +27,15 @@ int LiveCount(const DirTable& table)
 }
 }
 
-WritePlanner::WritePlanner(int nameLen, int numberLen) : m_nNameLen(nameLen), m_nNumberLen(numberLen) {}
+WritePlanner::WritePlanner(const TelephoneNameLimits& nameLimits, int numberLen)
+    : m_nameLimits(nameLimits), m_nNumberLen(numberLen)
+{
+}
 
-HeldRecord WritePlanner::FromFields(const std::string& gsmName, const std::string& number)
+HeldRecord WritePlanner::FromFields(const std::string& name, const std::string& number)
 {
     HeldRecord held;
-    FromGsm(gsmName.empty() ? std::string(" ") : gsmName, held.m_strName);
+    held.m_strName = name.empty() ? std::string(" ") : name;
     held.m_strNumber = number.empty() ? std::string(" ") : number;
     // On the telephone a VIP entry carries "!" after its name; a "!" in front is part of the name.
     if (held.m_strName.find('!', 1) != std::string::npos) {
@@ -45,14 +49,13 @@ HeldRecord WritePlanner::FromFields(const std::string& gsmName, const std::strin
 
 PhoneWrite WritePlanner::WriteOf(const DirEntry& entry) const
 {
-    std::string name = entry.m_strName;
-    // A VIP entry travels with "!" after its name, which therefore loses its last character when full.
-    if (entry.m_strStatus == "!") name = (m_nNameLen > 0 ? CutText(name, m_nNameLen - 1) : name) + "!";
     PhoneWrite write;
     write.m_nIndex = entry.m_nIndex;
-    ToGsm(name, write.m_strGsmName);
+    // A VIP entry travels with "!" after its name, which therefore loses its last character when full.
+    write.m_strName = TelephoneName::AsSent(TelephoneName::Holdable(entry.m_strName, m_nameLimits), entry.m_strStatus == "!",
+                                            m_nameLimits);
     write.m_strNumber = WithoutBlanks(entry.m_strNumber);
-    write.m_held = FromFields(CutText(write.m_strGsmName, ReadLimit(m_nNameLen, kMaxNameChars)),
+    write.m_held = FromFields(CutText(write.m_strName, ReadLimit(m_nameLimits.m_nGsmLen, kMaxNameChars)),
                               CutText(write.m_strNumber, ReadLimit(m_nNumberLen, kMaxNumberChars)));
     return write;
 }
@@ -62,13 +65,18 @@ HeldRecord WritePlanner::HeldForm(const DirEntry& entry) const
     return WriteOf(entry).m_held;
 }
 
+bool WritePlanner::IsWritable(const DirEntry& entry)
+{
+    return !entry.m_bNameUnreadable;
+}
+
 bool WritePlanner::NeedsWrite(const DirEntry& entry, const PhoneImage& image) const
 {
     const auto held = image.find(entry.m_nIndex);
     if (held == image.end()) return true;
     // An entry as it was read agrees with the telephone even where writing it would change it (a capital
     // "Ö" another program stored stays as it is until the user edits the entry).
-    const HeldRecord asShown{entry.m_strName, entry.m_strNumber, entry.m_strStatus};
+    const HeldRecord asShown{entry.m_strName, entry.m_strNumber, entry.m_strStatus, entry.m_bNameUnreadable};
     return !(asShown == held->second) && !(HeldForm(entry) == held->second);
 }
 
@@ -79,16 +87,20 @@ std::vector<PhoneWrite> WritePlanner::Plan(const DirTable& table, const PhoneIma
     const int count = LiveCount(table);
     for (int slot = 0; slot < count; ++slot) {
         kept.insert(table[slot].m_nIndex);
-        if (NeedsWrite(table[slot], image)) writes.push_back(WriteOf(table[slot]));
+        if (IsWritable(table[slot]) && NeedsWrite(table[slot], image)) writes.push_back(WriteOf(table[slot]));
     }
-    auto erase = [&](int index) {
-        if (!image.contains(index) || !kept.insert(index).second) return;
+    auto erase = [&](int index, bool deleted) {
+        const auto held = image.find(index);
+        if (held == image.end() || !kept.insert(index).second) return;
+        // A record whose name could not be read goes only when the user deleted it: an entry moved away from
+        // it cannot be written elsewhere, so the record stays where it is.
+        if (held->second.m_bUnreadable && !deleted) return;
         PhoneWrite write;
         write.m_nIndex = index;
         write.m_bErase = true;
         writes.push_back(write);
     };
-    for (int slot = count; slot < kTableSlots && table[slot].m_nState == ENTRY_REMOVED; ++slot) erase(table[slot].m_nIndex);
-    for (const auto& [index, held] : image) erase(index);
+    for (int slot = count; slot < kTableSlots && table[slot].m_nState == ENTRY_REMOVED; ++slot) erase(table[slot].m_nIndex, true);
+    for (const auto& [index, held] : image) erase(index, false);
     return writes;
 }

@@ -4,6 +4,7 @@
 // its old values sends nothing, an entry moved to another index frees its old one, and a write that failed
 // half-way leaves exactly the rest to do.
 #include "model/DirTable.h"
+#include "model/TelephoneName.h"
 #include "phone/PhoneImage.h"
 #include "phone/PhoneWrite.h"
 
@@ -15,26 +16,29 @@ public:
     static constexpr int kMaxNameChars = 16;
     static constexpr int kMaxNumberChars = 20;
 
-    // The telephone's field lengths, from the last read (0 while unknown: nothing is cut).
-    WritePlanner(int nameLen, int numberLen);
+    // The telephone's name limits and number length, from the last read (0 while unknown: nothing is cut).
+    WritePlanner(const TelephoneNameLimits& nameLimits, int numberLen);
 
     // The record as the telephone will hold and show it once the entry is written: a VIP name loses its last
-    // character to the "!" when full, the GSM conversion has its say ("Ö" becomes "ö"), the fields are cut.
+    // character to the "!" when full, characters the telephone cannot hold are left out, the fields are cut.
     HeldRecord HeldForm(const DirEntry& entry) const;
     // The write that stores the entry at its index.
     PhoneWrite WriteOf(const DirEntry& entry) const;
+    // False for an entry whose name could not be read: it is never written until the user types a new name.
+    static bool IsWritable(const DirEntry& entry);
     // True when the telephone's record at the entry's index differs from the entry.
     bool NeedsWrite(const DirEntry& entry, const PhoneImage& image) const;
 
     // Every write the table asks for, in this order: live entries that differ from the telephone, in slot
     // order; then erasures of indices no live entry uses any more, first those with a deletion record (in
-    // the order of deletion), then the others (entries moved away from them) by index.
+    // the order of deletion), then the others (entries moved away from them) by index. Entries that are not
+    // writable are left out, and so is the erasure of a record with an unreadable name that was not deleted.
     std::vector<PhoneWrite> Plan(const DirTable& table, const PhoneImage& image) const;
 
     // A record as a read yields it from the name and number fields (texts already cut by the read).
-    static HeldRecord FromFields(const std::string& gsmName, const std::string& number);
+    static HeldRecord FromFields(const std::string& name, const std::string& number);
 
 private:
-    int m_nNameLen;
+    TelephoneNameLimits m_nameLimits;
     int m_nNumberLen;
 };

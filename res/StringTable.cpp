@@ -1,6 +1,5 @@
 #include "res/StringTable.h"
 
-#include "res/Cp1252.h"
 
 #include <QStringList>
 
@@ -107,6 +106,8 @@ const std::unordered_map<int, const char*>& table()
         {61274, "The vCard file cannot be written.\n"},
         {61275, "%1 of %2 entries imported. Save the personal address book to keep them."},
         {61276, "%1 entries exported to %2."},
+        {61280, "Action successful. %1 names could not be read from the telephone: type them again before saving those entries."},
+        {61281, "%1 entries were not written: their names could not be read from the telephone. Type their names again."},
         {61270, "The telephone directories were edited.\nThe changes are lost when another telephone is connected.\nConnect anyway ?"},
         {61264, "diradi.hlp"},
         {61266, "Do you really want to delete this entry ?\n\n"},
@@ -162,7 +163,7 @@ QString LoadQString(int id)
 
 std::string LoadString(int id)
 {
-    return Cp1252::fromQString(LoadQString(id));
+    return LoadQString(id).toStdString();
 }
 
 QString Prompt(int commandId)

@@ -7,7 +7,7 @@
 namespace StringTable {
 bool Has(int id);
 QString LoadQString(int id);   // empty when the table has no such string
-std::string LoadString(int id); // code page 1252
+std::string LoadString(int id); // UTF-8
 // Command prompts are two lines: the status-bar prompt and the tooltip.
 QString Prompt(int commandId);
 QString Tooltip(int commandId);
@@ -84,6 +84,8 @@ constexpr int IDS_CONNECT_DROPS_CHANGES = 61270;
 constexpr int IDS_VCARD_LEFT_OUT = 61272;
 constexpr int IDS_VCARD_CANNOT_READ = 61273;
 constexpr int IDS_VCARD_CANNOT_WRITE = 61274;
+constexpr int IDS_NAMES_UNREADABLE = 61280;     // after a read: names damaged on the line
+constexpr int IDS_UNREADABLE_NOT_WRITTEN = 61281; // after a save: entries held back for their names
 constexpr int IDS_VCARD_IMPORTED = 61275;
 constexpr int IDS_VCARD_EXPORTED = 61276;
 constexpr int IDS_HELP_FILE = 61264;

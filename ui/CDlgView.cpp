@@ -5,7 +5,6 @@
 #include "pab/AddressBook.h"
 #include "phone/TelephoneDirectories.h"
 #include "res/Artwork.h"
-#include "res/Cp1252.h"
 #include "res/StringTable.h"
 #include "ui/CDirectoryCombo.h"
 #include "ui/CFolderCombo.h"
@@ -155,7 +154,7 @@ void CDlgView::OnInitialUpdate()
 {
     if (m_pFrame) m_pFrame->FitToView();
     m_store->m_strScratch = StringTable::LoadString(Ids::IDS_APP_TITLE);
-    const QString title = Cp1252::toQString(m_store->m_strScratch);
+    const QString title = QString::fromStdString(m_store->m_strScratch);
     if (m_pFrame) m_pFrame->SetWindowTitle(title);
     else window()->setWindowTitle(title);
     m_store->m_nFlags = VF_SHOW_CORRECTION;
@@ -238,7 +237,7 @@ void CDlgView::OnSetFocusPreview()
 
 void CDlgView::SetStatusText(const std::string& text)
 {
-    if (m_pFrame) m_pFrame->SetMessageText(Cp1252::toQString(text));
+    if (m_pFrame) m_pFrame->SetMessageText(QString::fromStdString(text));
 }
 
 int CDlgView::AbListItemCount() const

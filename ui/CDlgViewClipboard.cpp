@@ -3,7 +3,6 @@
 #include "model/FieldRules.h"
 #include "model/Questions.h"
 #include "pab/AbNameCheck.h"
-#include "res/Cp1252.h"
 #include "res/StringTable.h"
 #include "ui/CDlgView.h"
 
@@ -33,10 +32,9 @@ std::string CDlgView::DeleteQuestion(const QTreeWidget* list, const std::vector<
         const QTreeWidgetItem* item = list->topLevelItem(rows.front());
         QStringList columns;
         for (int c = 0; c < 4; ++c) columns << item->text(c);
-        return StringTable::LoadString(Ids::IDS_DELETE_ONE) + Cp1252::fromQString(columns.join(QStringLiteral("     ")));
+        return StringTable::LoadString(Ids::IDS_DELETE_ONE) + columns.join(QStringLiteral("     ")).toStdString();
     }
-    return Cp1252::fromQString(StringTable::LoadQString(Ids::IDS_DELETE_MANY).replace(QStringLiteral("%1"),
-                                                                                    QString::number(rows.size())));
+    return StringTable::LoadQString(Ids::IDS_DELETE_MANY).replace(QStringLiteral("%1"), QString::number(rows.size())).toStdString();
 }
 
 void CDlgView::RemoveSelectedRows(QTreeWidget* list, const std::vector<int>& rows)

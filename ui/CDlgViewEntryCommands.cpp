@@ -94,6 +94,7 @@ void CDlgView::OnAddEntry()
     data.m_strTitle = StringTable::LoadString(phone ? Ids::IDS_TITLE_ADD_PHONE : Ids::IDS_TITLE_ADD_AB);
     data.m_szIndex = std::to_string(EntryTableEditor::LowestFreeIndex(table));
     data.m_nNameLen = m_store->m_nNameLen;
+    data.m_nUcs2NameLen = m_store->m_nUcs2NameLen;
     data.m_nNumberLen = m_store->m_nNumberLen;
     data.m_nListKind = m_store->m_nActiveList;
     if (!AskForCompleteEntry(*m_pQuestions, data)) return;
@@ -150,6 +151,7 @@ void CDlgView::OnEditEntry()
     data.m_szIndex = std::to_string(entry->m_nIndex);
     data.m_szStatus = CutText(entry->m_strStatus, kMaxDialogText);
     data.m_nNameLen = m_store->m_nNameLen;
+    data.m_nUcs2NameLen = m_store->m_nUcs2NameLen;
     data.m_nNumberLen = m_store->m_nNumberLen;
     data.m_nListKind = m_store->m_nActiveList;
     if (!AskForCompleteEntry(*m_pQuestions, data)) return;
@@ -162,6 +164,7 @@ void CDlgView::OnEditEntry()
         std::string name = typedName;
         if (!phone && !MakeAbNameUnique(*m_store, *m_pQuestions, *this, name)) return;
         edited.m_strName = name;
+        edited.m_bNameUnreadable = false; // a name the user typed can be written
     }
     const std::string typedNumber = CutText(data.m_szNumber, kMaxDialogText);
     if (typedNumber != shownNumber) edited.m_strNumber = typedNumber;

@@ -1,7 +1,6 @@
 // Filling the two lists, the folder combo box and the preview fields from the form's tables.
 #include "model/EntryCompare.h"
 #include "model/EntryTableEditor.h"
-#include "res/Cp1252.h"
 #include "res/StringTable.h"
 #include "ui/CDlgView.h"
 #include "ui/CFolderCombo.h"
@@ -80,10 +79,10 @@ void CDlgView::FillList(QTreeWidget* list, DirTable& table, bool resetStates, bo
     items.reserve(static_cast<qsizetype>(rows.size()));
     for (DirEntry* entry : rows) {
         auto* item = new QTreeWidgetItem;
-        item->setText(0, Cp1252::toQString(entry->m_strName));
-        item->setText(1, Cp1252::toQString(entry->m_strNumber));
+        item->setText(0, QString::fromStdString(entry->m_strName));
+        item->setText(1, QString::fromStdString(entry->m_strNumber));
         item->setText(2, QString::number(entry->m_nIndex));
-        item->setText(3, Cp1252::toQString(entry->m_strStatus));
+        item->setText(3, QString::fromStdString(entry->m_strStatus));
         item->setData(0, kEntryRole, QVariant::fromValue(reinterpret_cast<quintptr>(entry)));
         items.append(item);
     }
@@ -109,10 +108,10 @@ void CDlgView::FillFolderCombo()
 {
     m_cbFolder->clear();
     for (int i = 0; i < m_store->m_nFolderCount && i < kFolderSlots; ++i)
-        m_cbFolder->AddFolder(Cp1252::toQString(m_store->m_folders[static_cast<size_t>(i)].m_strName),
+        m_cbFolder->AddFolder(QString::fromStdString(m_store->m_folders[static_cast<size_t>(i)].m_strName),
                               &m_store->m_folders[static_cast<size_t>(i)]);
     if (m_store->m_nFolderCount == 0) // the root record is always listed
-        m_cbFolder->AddFolder(Cp1252::toQString(m_store->m_folders[0].m_strName), &m_store->m_folders[0]);
+        m_cbFolder->AddFolder(QString::fromStdString(m_store->m_folders[0].m_strName), &m_store->m_folders[0]);
     m_cbFolder->setCurrentIndex(0);
 }
 
@@ -125,8 +124,8 @@ void CDlgView::ShowPreviewEntry()
     const int current = m_cbPreview->currentIndex() < 0 ? 0 : m_cbPreview->currentIndex();
     const DirEntry* copy = m_cbPreview->Copy(current);
     if (!copy) return;
-    m_edName->setText(Cp1252::toQString(copy->m_strName));
-    m_edNumber->setText(Cp1252::toQString(copy->m_strNumber));
+    m_edName->setText(QString::fromStdString(copy->m_strName));
+    m_edNumber->setText(QString::fromStdString(copy->m_strNumber));
     m_edIndex->setText(QString::number(copy->m_nIndex));
-    m_edStatus->setText(Cp1252::toQString(copy->m_strStatus));
+    m_edStatus->setText(QString::fromStdString(copy->m_strStatus));
 }

@@ -1,10 +1,10 @@
 // What the user does in the two lists and the preview row: which list is active, which transfer button is
 // enabled, the working copies in the preview row and the rules that correct them for their destination.
 #include "model/FieldRules.h"
+#include "model/TelephoneName.h"
 #include "model/Questions.h"
 #include "res/CommandIds.h"
 #include "res/ErrorClasses.h"
-#include "res/Cp1252.h"
 #include "res/StringTable.h"
 #include "ui/CDlgView.h"
 #include "ui/CPreviewCombo.h"
@@ -176,9 +176,13 @@ void CDlgView::FillPreview()
         DirEntry& copy = m_store->m_previewEntries[static_cast<size_t>(k)];
         copy.m_nIndex = entry->m_nIndex;
         copy.m_strName = entry->m_strName;
+        // A copy bound for the telephone shows at once what the telephone will hold of its name, every copy in
+        // the list and not only the one in the edits.
+        if (m_store->m_nActiveList == LIST_AB && m_store->m_nNameLen > 0)
+            copy.m_strName = TelephoneName::ForTelephone(copy.m_strName, m_store->PhoneNameLimits());
         copy.m_strNumber = entry->m_strNumber;
         copy.m_strStatus = entry->m_strStatus;
-        m_cbPreview->AddCopy(Cp1252::toQString(copy.m_strName), &copy);
+        m_cbPreview->AddCopy(QString::fromStdString(copy.m_strName), &copy);
         ++k;
     }
     ShowPreviewEntry();
@@ -196,7 +200,7 @@ void CDlgView::OnChangePreviewName()
     if (!copy) return;
     const QString text = m_edName->text();
     if (!text.isEmpty()) {
-        copy->m_strName = Cp1252::fromQString(text);
+        copy->m_strName = text.toStdString();
         if (m_store->m_nSuspendedList != LIST_NONE) {
             m_btnToAddressBook->setEnabled(m_store->m_nSuspendedList == LIST_PHONE);
             m_btnToPhone->setEnabled(m_store->m_nSuspendedList == LIST_AB);
@@ -216,7 +220,7 @@ void CDlgView::OnChangePreviewNumber()
 {
     DirEntry* copy = CurrentPreviewCopy();
     if (!copy) return;
-    const std::string text = Cp1252::fromQString(m_edNumber->text());
+    const std::string text = m_edNumber->text().toStdString();
     const bool spaces = m_store->m_nActiveList == LIST_PHONE; // copies of telephone entries go to the address book
     std::string filtered;
     FilterNumber(text, spaces, filtered);
@@ -224,20 +228,20 @@ void CDlgView::OnChangePreviewNumber()
         copy->m_strNumber = filtered; // the edit keeps showing the separators that were typed
         return;
     }
-    m_edNumber->setText(Cp1252::toQString(filtered)); // raises this handler again, which stores it
+    m_edNumber->setText(QString::fromStdString(filtered)); // raises this handler again, which stores it
     m_edNumber->selectAll();
 }
 
 void CDlgView::OnChangePreviewIndex()
 {
-    if (DirEntry* copy = CurrentPreviewCopy()) copy->m_nIndex = LeadingDecimalNumber(Cp1252::fromQString(m_edIndex->text()));
+    if (DirEntry* copy = CurrentPreviewCopy()) copy->m_nIndex = LeadingDecimalNumber(m_edIndex->text().toStdString());
 }
 
 void CDlgView::OnChangePreviewStatus()
 {
     DirEntry* copy = CurrentPreviewCopy();
     if (!copy) return;
-    const std::string status = Cp1252::fromQString(m_edStatus->text());
+    const std::string status = m_edStatus->text().toStdString();
     if (IsPreviewStatusAccepted(status)) {
         copy->m_strStatus = status;
         return;
@@ -249,15 +253,11 @@ void CDlgView::OnChangePreviewStatus()
 void CDlgView::OnUpdatePreviewName()
 {
     if (m_store->m_nActiveList != LIST_AB) return; // only copies bound for the telephone meet its limits
-    const Selection selection = SelectionOf(m_edName);
-    QString text = m_edName->text();
-    if (text.size() > std::max(0, m_store->m_nNameLen)) {
-        text.truncate(std::max(0, m_store->m_nNameLen));
-        SetTextKeepingSelection(m_edName, text, selection);
-    }
-    std::string stripped;
-    if (!StripForbidden(Cp1252::fromQString(text), stripped))
-        SetTextKeepingSelection(m_edName, Cp1252::toQString(stripped), selection);
+    const QString text = m_edName->text();
+    // While the telephone's limits are unknown, a name is cut to nothing: there is no name the copy could keep.
+    const QString corrected = m_store->m_nNameLen > 0
+        ? QString::fromStdString(TelephoneName::ForTelephone(text.toStdString(), m_store->PhoneNameLimits())) : QString();
+    if (corrected != text) SetTextKeepingSelection(m_edName, corrected, SelectionOf(m_edName));
 }
 
 void CDlgView::OnUpdatePreviewNumber()

@@ -1,7 +1,7 @@
 #include "ui/CEntryDlg.h"
 
 #include "model/FieldRules.h"
-#include "res/Cp1252.h"
+#include "model/TelephoneName.h"
 #include "ui/DialogPlacement.h"
 
 #include <QLabel>
@@ -36,15 +36,9 @@ constexpr FieldPlace kFields[] = {
 
 std::string ReadEdit(const QLineEdit* edit)
 {
-    return CutText(Cp1252::fromQString(edit->text()), CEntryDlg::kMaxText);
+    return CutText(edit->text().toStdString(), CEntryDlg::kMaxText);
 }
 
-std::string WithoutForbidden(const std::string& text)
-{
-    std::string out;
-    StripForbidden(text, out);
-    return out;
-}
 }
 
 CEntryDlg::CEntryDlg(QWidget* parent) : CTemplateDialog(parent)
@@ -104,11 +98,11 @@ void CEntryDlg::CreateControls()
 
 void CEntryDlg::OnInitDialog()
 {
-    setWindowTitle(Cp1252::toQString(m_strTitle));
-    m_edName->setText(Cp1252::toQString(CutText(m_szName, kMaxText)));
-    m_edNumber->setText(Cp1252::toQString(CutText(m_szNumber, kMaxText)));
-    m_edIndex->setText(Cp1252::toQString(CutText(m_szIndex, kMaxText)));
-    m_edStatus->setText(Cp1252::toQString(CutText(m_szStatus, kMaxText)));
+    setWindowTitle(QString::fromStdString(m_strTitle));
+    m_edName->setText(QString::fromStdString(CutText(m_szName, kMaxText)));
+    m_edNumber->setText(QString::fromStdString(CutText(m_szNumber, kMaxText)));
+    m_edIndex->setText(QString::fromStdString(CutText(m_szIndex, kMaxText)));
+    m_edStatus->setText(QString::fromStdString(CutText(m_szStatus, kMaxText)));
     m_edName->setFocus();
 }
 
@@ -129,7 +123,7 @@ void CEntryDlg::ReplaceKeepingSelection(QLineEdit* edit, const std::string& corr
     const int end = selected ? edit->selectionEnd() : start;
     const bool caretAtStart = selected && edit->cursorPosition() == start;
     m_bCorrecting = true;
-    edit->setText(Cp1252::toQString(corrected));
+    edit->setText(QString::fromStdString(corrected));
     m_bCorrecting = false;
     const int newStart = std::clamp(mapPosition(start), 0, static_cast<int>(edit->text().size()));
     const int newEnd = std::clamp(mapPosition(end), newStart, static_cast<int>(edit->text().size()));
@@ -141,29 +135,27 @@ void CEntryDlg::ReplaceKeepingSelection(QLineEdit* edit, const std::string& corr
 void CEntryDlg::OnChangeName()
 {
     if (m_bCorrecting || m_nListKind != 1) return;
-    const std::string text = Cp1252::fromQString(m_edName->text());
-    // Without a known name length (no directory read) there is nothing to cut to.
-    const std::string cut = m_nNameLen > 0 ? CutText(text, m_nNameLen) : text;
-    const std::string corrected = WithoutForbidden(cut);
-    if (corrected == text) return;
-    // Forbidden characters before the caret move it left by as many; a cut only pulls it back to the end.
-    ReplaceKeepingSelection(m_edName, corrected, [&cut](int position) {
-        const std::string before = CutText(cut, position);
-        return static_cast<int>(WithoutForbidden(before).size());
+    const QString typed = m_edName->text();
+    const TelephoneNameLimits limits{m_nNameLen, m_nUcs2NameLen};
+    const std::string corrected = TelephoneName::ForTelephone(typed.toStdString(), limits);
+    if (QString::fromStdString(corrected) == typed) return;
+    // Characters removed before the caret move it left by as many; a cut only pulls it back to the end.
+    ReplaceKeepingSelection(m_edName, corrected, [&typed, &limits](int position) {
+        return static_cast<int>(QString::fromStdString(TelephoneName::Holdable(typed.left(position).toStdString(), limits)).size());
     });
 }
 
 void CEntryDlg::OnChangeNumber()
 {
     if (m_bCorrecting) return;
-    const std::string text = CutText(Cp1252::fromQString(m_edNumber->text()), kMaxCheckedNumber);
+    const std::string text = CutText(m_edNumber->text().toStdString(), kMaxCheckedNumber);
     const bool spaces = SpacesAllowed();
     // Refused characters go first, so that a letter typed into a full number does not cost a digit at its end.
     const bool filtered = !IsNumberText(text, spaces);
     std::string corrected = text;
     if (filtered) FilterNumber(text, spaces, corrected);
     if (m_nListKind == 1 && m_nNumberLen > 0) corrected = CutText(corrected, NumberLimit(corrected, m_nNumberLen));
-    if (Cp1252::toQString(corrected) == m_edNumber->text()) return;
+    if (QString::fromStdString(corrected) == m_edNumber->text()) return;
     const int limit = static_cast<int>(corrected.size());
     ReplaceKeepingSelection(m_edNumber, corrected, [&text, spaces, filtered, limit](int position) {
         std::string kept = CutText(text, position);

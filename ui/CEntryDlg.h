@@ -22,11 +22,12 @@ public:
     static constexpr int kMaxCheckedNumber = 255;
 
     std::string m_strTitle;  // window title when the dialog opens
-    std::string m_szName;    // in: shown on opening; out: taken on OK (code page 1252)
+    std::string m_szName;    // in: shown on opening; out: taken on OK (UTF-8)
     std::string m_szNumber;
     std::string m_szIndex;
     std::string m_szStatus;
     int m_nNameLen = 0;       // the telephone's name length (list kind 1)
+    int m_nUcs2NameLen = 0;   // characters of a name outside the GSM alphabet; 0 without UCS2 (list kind 1)
     int m_nNumberLen = 0;     // the telephone's number length (list kind 1)
     int m_nListKind = 0;      // 1 telephone list, 2 address-book list
     QLineEdit* m_edName = nullptr;

@@ -1,7 +1,6 @@
 #include "ui/CFolderSelectDlg.h"
 
 #include "model/FolderRecord.h"
-#include "res/Cp1252.h"
 #include "ui/CFolderListBox.h"
 #include "ui/DialogPlacement.h"
 
@@ -41,7 +40,7 @@ void CFolderSelectDlg::OnInitDialog()
 {
     const int count = m_pFolderTable ? std::clamp(m_nFolderCount, 0, kFolderSlots) : 0;
     for (int i = m_lbFolders->Count(); i < count; ++i)
-        m_lbFolders->AddFolder(Cp1252::toQString(m_pFolderTable[i].m_strName), &m_pFolderTable[i]);
+        m_lbFolders->AddFolder(QString::fromStdString(m_pFolderTable[i].m_strName), &m_pFolderTable[i]);
     m_lbFolders->SelectItem(0);
     m_lbFolders->setFocus();
 }

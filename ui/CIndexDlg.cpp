@@ -1,7 +1,6 @@
 #include "ui/CIndexDlg.h"
 
 #include "model/FieldRules.h"
-#include "res/Cp1252.h"
 #include "ui/DialogPlacement.h"
 
 #include <QLabel>
@@ -72,7 +71,7 @@ void CIndexDlg::OnInitDialog()
 
 void CIndexDlg::OnAccept()
 {
-    const std::string typed = CutText(Cp1252::fromQString(m_edIndex->text()), kMaxIndexText);
+    const std::string typed = CutText(m_edIndex->text().toStdString(), kMaxIndexText);
     m_nChosenIndex = LeadingDecimalNumber(typed);
     accept();
 }

@@ -1,7 +1,6 @@
 #include "ui/CNameInputDlg.h"
 
 #include "model/FieldRules.h"
-#include "res/Cp1252.h"
 #include "ui/DialogPlacement.h"
 
 #include <QLabel>
@@ -11,19 +10,6 @@
 namespace {
 const QString kTemplateCaption = QStringLiteral("Insert folder on current selection");
 const QString kTemplatePrompt = QStringLiteral("Input of folder name:");
-
-
-// Names are stored in code page 1252; a character it cannot hold is dropped as it is typed, not replaced later.
-QString WithoutUnrepresentable(const QString& text)
-{
-    QString kept;
-    kept.reserve(text.size());
-    std::string ignored;
-    for (QChar ch : text) {
-        if (Cp1252::fromQStringExact(QString(ch), ignored)) kept.append(ch);
-    }
-    return kept;
-}
 }
 
 CNameInputDlg::CNameInputDlg(QWidget* parent) : CTemplateDialog(parent)
@@ -32,7 +18,6 @@ CNameInputDlg::CNameInputDlg(QWidget* parent) : CTemplateDialog(parent)
     CreateControls();
     connect(m_btnOk, &QPushButton::clicked, this, &CNameInputDlg::OnOK);
     connect(m_btnCancel, &QPushButton::clicked, this, &QDialog::reject);
-    connect(m_edName, &QLineEdit::textEdited, this, &CNameInputDlg::OnNameEdited);
 }
 
 void CNameInputDlg::CreateControls()
@@ -56,33 +41,24 @@ void CNameInputDlg::CreateControls()
 
 void CNameInputDlg::OnInitDialog()
 {
-    const QString title = Cp1252::toQString(m_strTitle);
-    const QString prompt = Cp1252::toQString(m_strPrompt);
+    const QString title = QString::fromStdString(m_strTitle);
+    const QString prompt = QString::fromStdString(m_strPrompt);
     setWindowTitle(title);
     m_stPrompt->setText(prompt);
     m_stPrompt->setAccessibleName(prompt);
     m_edName->setAccessibleName(prompt.isEmpty() ? title : prompt);
-    m_edName->setText(Cp1252::toQString(m_strText));
+    m_edName->setText(QString::fromStdString(m_strText));
     m_edName->selectAll();
     m_edName->setFocus();
 }
 
 void CNameInputDlg::OnOK()
 {
-    const std::string name = CutText(Cp1252::fromQString(m_edName->text()), kMaxNameLength);
+    const std::string name = CutText(m_edName->text().toStdString(), kMaxNameLength);
     if (name.empty()) {
         m_edName->setFocus();
         return;
     }
     m_szName = name;
     accept();
-}
-
-void CNameInputDlg::OnNameEdited(const QString& text)
-{
-    const QString kept = WithoutUnrepresentable(text);
-    if (kept.size() == text.size()) return;
-    const int cursor = m_edName->cursorPosition() - static_cast<int>(text.size() - kept.size());
-    m_edName->setText(kept);
-    m_edName->setCursorPosition(std::max(0, cursor));
 }

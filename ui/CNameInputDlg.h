@@ -25,7 +25,6 @@ private:
     void CreateControls();
     void OnInitDialog() override;
     void OnOK();
-    void OnNameEdited(const QString& text);
 
     QLabel* m_stPrompt;
     QPushButton* m_btnOk;

@@ -1,7 +1,6 @@
 #include "ui/CPreviewCombo.h"
 
 #include "model/DirEntry.h"
-#include "res/Cp1252.h"
 #include "ui/CDlgView.h"
 
 #include <QAbstractItemView>
@@ -36,11 +35,11 @@ public:
         painter->save();
         painter->setPen(text);
         const int left = option.rect.left();
-        DrawColumn(painter, option.rect, left, w[0], Cp1252::toQString(copy->m_strName));
-        DrawColumn(painter, option.rect, w[0] + 2, w[0] + w[1], Cp1252::toQString(copy->m_strNumber));
+        DrawColumn(painter, option.rect, left, w[0], QString::fromStdString(copy->m_strName));
+        DrawColumn(painter, option.rect, w[0] + 2, w[0] + w[1], QString::fromStdString(copy->m_strNumber));
         DrawColumn(painter, option.rect, w[0] + w[1] + 4, w[0] + w[1] + w[2], QString::number(copy->m_nIndex));
         DrawColumn(painter, option.rect, w[0] + w[1] + w[2] + 6, w[0] + w[1] + w[2] + w[3],
-                   Cp1252::toQString(copy->m_strStatus));
+                   QString::fromStdString(copy->m_strStatus));
         painter->restore();
     }
 

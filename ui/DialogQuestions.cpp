@@ -1,7 +1,6 @@
 #include "ui/DialogQuestions.h"
 
 #include "model/FieldRules.h"
-#include "res/Cp1252.h"
 #include "res/ErrorReport.h"
 #include "res/StringTable.h"
 #include "ui/CConnectionDlg.h"
@@ -16,7 +15,7 @@
 
 bool DialogQuestions::AskYesNo(int, const std::string& text)
 {
-    QMessageBox box(QMessageBox::Question, StringTable::LoadQString(Ids::IDS_APP_TITLE), Cp1252::toQString(text),
+    QMessageBox box(QMessageBox::Question, StringTable::LoadQString(Ids::IDS_APP_TITLE), QString::fromStdString(text),
                     QMessageBox::Yes | QMessageBox::No, m_pParent);
     box.setDefaultButton(QMessageBox::Yes);
     return box.exec() == QMessageBox::Yes;
@@ -65,6 +64,7 @@ bool DialogQuestions::RunEntryDialog(EntryDialogData& data)
     dialog.m_szIndex = CutText(data.m_szIndex, CEntryDlg::kMaxText);
     dialog.m_szStatus = CutText(data.m_szStatus, CEntryDlg::kMaxText);
     dialog.m_nNameLen = data.m_nNameLen;
+    dialog.m_nUcs2NameLen = data.m_nUcs2NameLen;
     dialog.m_nNumberLen = data.m_nNumberLen;
     dialog.m_nListKind = data.m_nListKind;
     if (dialog.exec() != QDialog::Accepted) return false;
@@ -116,7 +116,7 @@ bool DialogQuestions::RunVCardExportDialog(VCardExportData& data)
 
 void DialogQuestions::ShowMessage(int, const std::string& text)
 {
-    QMessageBox box(QMessageBox::Information, StringTable::LoadQString(Ids::IDS_APP_TITLE), Cp1252::toQString(text),
+    QMessageBox box(QMessageBox::Information, StringTable::LoadQString(Ids::IDS_APP_TITLE), QString::fromStdString(text),
                     QMessageBox::Ok, m_pParent);
     box.exec();
 }

@@ -1,7 +1,6 @@
 #include "link/tools/LinkCommand.h"
 
 #include "link/Cellbus.h"
-#include "link/GsmAlphabet.h"
 #include "link/LinkService.h"
 #include "link/TelephoneLinkSetup.h"
 
@@ -52,15 +51,17 @@ void LinkCommand::printRecords()
     const PhonebookData* data = ATPBGet();
     std::printf("Name length: %d\nNumber length: %d\nMaximum entries: %d\nRecords: %d\n", data->nNameLen, data->nNumberLen,
                 data->nMaxEntries, data->nCount);
-    const int stride = 2 + data->nNameLen + data->nNumberLen;
+    const int nameSize = data->nNameFieldSize;
+    const int stride = 2 + nameSize + data->nNumberLen;
     for (int k = 0; k < data->nCount; ++k) {
         const uint8_t* record = data->pRecords + qsizetype(k) * stride;
         const int index = (record[0] | (record[1] << 8)) & 0x7FFF;
-        const QByteArray nameField(reinterpret_cast<const char*>(record + 2), data->nNameLen);
-        const QByteArray numberField(reinterpret_cast<const char*>(record + 2 + data->nNameLen), data->nNumberLen);
-        const QString name = GsmAlphabet::decodeBlock(nameField);
+        const QByteArray nameField(reinterpret_cast<const char*>(record + 2), nameSize);
+        const QByteArray numberField(reinterpret_cast<const char*>(record + 2 + nameSize), data->nNumberLen);
+        const QByteArray name = nameField.left(qsizetype(strnlen(nameField.constData(), size_t(nameField.size()))));
         const QByteArray number = numberField.left(qsizetype(strnlen(numberField.constData(), size_t(numberField.size()))));
-        std::printf("%d\t%s\t%s\n", index, name.toLocal8Bit().constData(), number.constData());
+        // The names go out as UTF-8 whatever the locale: a terminal of another set would turn them into "?".
+        std::printf("%d\t%s\t%s\n", index, name.constData(), number.constData());
     }
 }
 
@@ -87,8 +88,8 @@ int LinkCommand::read(const QByteArray& code)
 
 int LinkCommand::write(const QByteArray& code, int index, const QString& name, const QByteArray& number)
 {
-    const QByteArray blockName = GsmAlphabet::encodeBlock(name);
-    ATPBWrite(this, UM_PHONEBOOK_WRITTEN, code.constData(), index, blockName.constData(), number.constData());
+    const QByteArray utf8Name = name.toUtf8();
+    ATPBWrite(this, UM_PHONEBOOK_WRITTEN, code.constData(), index, utf8Name.constData(), number.constData());
     if (waitForEnd(UM_PHONEBOOK_WRITTEN) != 0) return Fehler_Melden(3, 41017), 1;
     std::printf("Written.\n");
     return 0;

@@ -7,7 +7,7 @@
 // commands of the same log) are not used.
 #include "LinkTestSupport.h"
 #include "ScriptedPhone.h"
-#include "link/GsmAlphabet.h"
+#include "res/GsmAlphabet.h"
 
 #include <QTest>
 

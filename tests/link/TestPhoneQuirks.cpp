@@ -2,7 +2,7 @@
 // over a pseudo-terminal.
 #include "LinkTestSupport.h"
 #include "ScriptedPhone.h"
-#include "link/GsmAlphabet.h"
+#include "res/GsmAlphabet.h"
 
 #include <QTest>
 

@@ -1,6 +1,6 @@
 // The pure parts of the link: reading phone replies, the GSM alphabet and the record block.
 #include "link/AtReply.h"
-#include "link/GsmAlphabet.h"
+#include "res/GsmAlphabet.h"
 #include "link/PhoneCharset.h"
 #include "link/PhonebookRecords.h"
 

@@ -1,7 +1,7 @@
 // The link library against the emulated phone on a real pseudo-terminal: what the window receives, when,
 // and what reaches the phone.
 #include "LinkTestSupport.h"
-#include "link/GsmAlphabet.h"
+#include "res/GsmAlphabet.h"
 #include "res/ErrorReport.h"
 
 #include <QElapsedTimer>

@@ -2,7 +2,7 @@
 // phone's character set and storage once; anything that may have changed the phone in between sets them up
 // again. What reaches the phone is read from the emulator's command log and the link's counters.
 #include "LinkTestSupport.h"
-#include "link/GsmAlphabet.h"
+#include "res/GsmAlphabet.h"
 
 #include <QElapsedTimer>
 #include <QTest>

@@ -5,7 +5,7 @@
 #include "PabQuery.h"
 
 #include "app/CMainFrame.h"
-#include "link/GsmAlphabet.h"
+#include "res/GsmAlphabet.h"
 #include "link/TelephoneLinkSetup.h"
 #include "model/FieldRules.h"
 #include "phone/TelephoneDirectories.h"

@@ -1,4 +1,4 @@
-#include "link/GsmAlphabet.h"
+#include "res/GsmAlphabet.h"
 
 #include "res/Cp1252.h"
 
@@ -41,6 +41,19 @@ char16_t extensionCharacter(unsigned char code)
     for (const Extension& e : kExtensions)
         if (e.code == code) return e.ch;
     return 0;
+}
+
+bool holds(char16_t ch)
+{
+    bool extension = false;
+    return codeOf(ch, &extension) >= 0;
+}
+
+bool holdsAll(const QString& text)
+{
+    for (QChar ch : text)
+        if (!holds(ch.unicode())) return false;
+    return true;
 }
 
 int codeOf(char16_t ch, bool* extension)
@@ -90,49 +103,6 @@ bool encodeCodes(const QString& text, QByteArray* codes)
         }
     }
     return exact;
-}
-
-QString decodeBlock(const QByteArray& block)
-{
-    QString text;
-    for (qsizetype i = 0; i < block.size(); ++i) {
-        const auto byte = static_cast<unsigned char>(block[i]);
-        if (byte == 0) break;
-        if (byte == kAtSignInBlock) {
-            text.append(QChar(u'@'));
-        } else if (byte == kEscape && i + 1 < block.size() && block[i + 1] != 0) {
-            const auto next = static_cast<unsigned char>(block[++i]);
-            const char16_t ext = extensionCharacter(next);
-            text.append(QChar(ext ? ext : basicCharacter(next & 0x7F)));
-        } else if (byte == kEscape) {
-            continue; // a lone escape at the end stands for nothing
-        } else if (byte < 128) {
-            text.append(QChar(kBasic[byte]));
-        } else {
-            text.append(QChar(Cp1252::toUnicode(byte)));
-        }
-    }
-    return text;
-}
-
-QByteArray encodeBlock(const QString& text)
-{
-    QByteArray out;
-    for (QChar ch : text) {
-        bool extension = false;
-        const int code = codeOf(ch.unicode(), &extension);
-        if (code == 0) {
-            out.append(char(kAtSignInBlock));
-        } else if (code > 0) {
-            appendCode(out, code, extension);
-        } else {
-            std::string byte;
-            const bool known = Cp1252::fromQStringExact(QString(ch), byte) && !byte.empty();
-            const auto b = known ? static_cast<unsigned char>(byte[0]) : 0;
-            out.append(b >= 0x80 && b != kAtSignInBlock ? char(b) : '?');
-        }
-    }
-    return out;
 }
 
 int septetLength(const QString& text)
