@@ -1,21 +1,25 @@
 #include "model/EntryCompare.h"
 
+#include <QList>
+#include <QString>
+
+#include <algorithm>
 #include <cstdio>
 
 namespace {
-unsigned char Fold(unsigned char c)
-{
-    return (c >= 'A' && c <= 'Z') ? static_cast<unsigned char>(c - 'A' + 'a') : c;
-}
-
+// Case-insensitive, character by character: every letter is folded (so "Ö" sorts with "ö" and "Ж" with "ж"),
+// then the characters are compared by their code.
 int CompareNoCase(const std::string& a, const std::string& b)
 {
-    const size_t n = a.size() < b.size() ? a.size() : b.size();
-    for (size_t i = 0; i < n; ++i) {
-        const int d = int(Fold(static_cast<unsigned char>(a[i]))) - int(Fold(static_cast<unsigned char>(b[i])));
-        if (d != 0) return d;
+    const QList<uint> left = QString::fromStdString(a).toUcs4();
+    const QList<uint> right = QString::fromStdString(b).toUcs4();
+    const qsizetype n = std::min(left.size(), right.size());
+    for (qsizetype i = 0; i < n; ++i) {
+        const auto l = static_cast<int>(QChar::toCaseFolded(char32_t(left[i])));
+        const auto r = static_cast<int>(QChar::toCaseFolded(char32_t(right[i])));
+        if (l != r) return l - r;
     }
-    return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
+    return left.size() == right.size() ? 0 : (left.size() < right.size() ? -1 : 1);
 }
 
 std::string IndexText(int index)

@@ -47,7 +47,7 @@ private slots:
     void opensWithTitlePromptAndSelectedText()
     {
         CNameInputDlg dialog(nullptr);
-        Open(dialog, "M\xFCller");
+        Open(dialog, "Müller");
         QCOMPARE(dialog.windowTitle(), QStringLiteral("Enter another name for saving to the PAB"));
         QCOMPARE(FindControl<QLabel>(dialog, "static1027")->text(), QStringLiteral("Enter name:"));
         QCOMPARE(dialog.m_edName->text(), QStringLiteral("M\u00FCller"));
@@ -56,14 +56,14 @@ private slots:
         for (QWidget* control : dialog.findChildren<QWidget*>()) QVERIFY2(!control->accessibleName().isEmpty(), qPrintable(control->objectName()));
     }
 
-    void okReturnsTheNameInCodePage1252()
+    void okReturnsTheNameAsTyped()
     {
         CNameInputDlg dialog(nullptr);
         Open(dialog, "Miller");
-        TypeText(dialog.m_edName, QStringLiteral("G\u00F6tz \u20AC")); // replaces the selected text
+        TypeText(dialog.m_edName, QStringLiteral("G\u00F6tz \u20AC \u674E")); // replaces the selected text
         QTest::mouseClick(FindControl<QPushButton>(dialog, "button1"), Qt::LeftButton);
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
-        QCOMPARE(dialog.m_szName, std::string("G\xF6tz \x80"));
+        QCOMPARE(dialog.m_szName, std::string("Götz € 李"));
     }
 
     void okRefusesAnEmptyName()

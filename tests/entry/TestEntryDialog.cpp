@@ -72,7 +72,7 @@ class TestEntryDialog : public QObject {
 private slots:
     void opensWithTitleTextsAndNamedControls()
     {
-        auto dialog = OpenDialog(2, std::string("J\xF6rg"), "0301234");
+        auto dialog = OpenDialog(2, std::string("Jörg"), "0301234");
         QCOMPARE(dialog->windowTitle(), QStringLiteral("Inserting of a new entry in a telephone directory"));
         QCOMPARE(Edit(dialog.get(), 1021)->text(), QStringLiteral("J\u00F6rg"));
         QCOMPARE(Edit(dialog.get(), 1022)->text(), QStringLiteral("0301234"));

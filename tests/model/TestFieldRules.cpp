@@ -1,4 +1,5 @@
 #include "model/FieldRules.h"
+#include "model/TelephoneName.h"
 
 #include <QtTest>
 
@@ -18,66 +19,75 @@ std::string Str(const QByteArray& bytes)
 class TestFieldRules : public QObject {
     Q_OBJECT
 private slots:
-    void toGsm_data()
+    // How the telephone holds a name (L = 16, UCS2 names keep (16 - 1) / 2 = 7 characters): the encoding, the
+    // name's length in it, and what is left of the name with and without UCS2.
+    void telephoneName_data()
     {
-        QTest::addColumn<QByteArray>("name");
-        QTest::addColumn<QByteArray>("gsm");
-        QTest::addColumn<QByteArray>("nameAfterwards");
-        QTest::newRow("empty name becomes one blank") << QByteArray("") << QByteArray(" ") << QByteArray("");
-        QTest::newRow("capital O umlaut sent as small") << QByteArray("\xD6l") << QByteArray("\x7Cl") << QByteArray("\xF6l");
-        QTest::newRow("A acute is a pair") << QByteArray("\xC1") << QByteArray("\x0E") << QByteArray("\xC1");
-        QTest::newRow("A ring is not") << QByteArray("\xC5") << QByteArray("\xC5") << QByteArray("\xC5");
-        QTest::newRow("I grave is a pair") << QByteArray("\xCC") << QByteArray("\x40") << QByteArray("\xCC");
-        QTest::newRow("inverted exclamation is not") << QByteArray("\xA1") << QByteArray("\xA1") << QByteArray("\xA1");
-        QTest::newRow("at sign is the phone's at sign") << QByteArray("a@b") << QByteArray("a\x81" "b") << QByteArray("a@b");
-        QTest::newRow("brace passes the conversion") << QByteArray("{") << QByteArray("{") << QByteArray("{");
-        QTest::newRow("mixed German name") << QByteArray("M\xFCller_\xDF") << QByteArray("M\x7Eller\x11\x1E")
-                                           << QByteArray("M\xFCller_\xDF");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("gsm");
+        QTest::addColumn<int>("length");
+        QTest::addColumn<QString>("withUcs2");
+        QTest::addColumn<QString>("withoutUcs2");
+        auto row = [](const char* what, const char* name, bool gsm, int length, const char* withUcs2, const char* withoutUcs2) {
+            QTest::newRow(what) << QString::fromUtf8(name) << gsm << length << QString::fromUtf8(withUcs2)
+                                << QString::fromUtf8(withoutUcs2);
+        };
+        row("German", "Jörg Bäcker", true, 11, "Jörg Bäcker", "Jörg Bäcker");
+        row("capital O umlaut kept", "Özil", true, 4, "Özil", "Özil");
+        row("GSM extension counts two", "€ \\ ^ ~ |", true, 14, "€ \\ ^ ~ |", "€ \\ ^ ~ |");
+        row("extension never halved", "Anna ~~~~~~", true, 17, "Anna ~~~~~", "Anna ~~~~~");
+        row("dollar and at sign", "$5 @home", true, 8, "$5 @home", "$5 @home");
+        row("forbidden and grave accent", "Jo[1]`{µ}²", false, 10, "Jo1", "Jo1");
+        row("Polish", "Łukasz Żak", false, 10, "Łukasz ", "ukasz ak");
+        row("Cyrillic", "Иван Петров", false, 11, "Иван Пе", " ");
+        row("Greek capitals of the GSM alphabet", "ΔΦΓΛΩ", true, 5, "ΔΦΓΛΩ", "ΔΦΓΛΩ");
+        row("Greek small letters", "Γιώργος", false, 7, "Γιώργος", "Γ");
+        row("Czech", "Žluťoučký kůň", false, 13, "Žluťouč", "luouk k");
+        row("Chinese", "李小龍", false, 3, "李小龍", "");
+        row("Arabic", "محمد علي", false, 8, "محمد عل", " ");
+        row("Turkish", "Şükrü Öztürk", false, 12, "Şükrü Ö", "ükrü Öztürk");
+        row("Hebrew", "דוד לוי", false, 7, "דוד לוי", " ");
+        row("Romanian", "Ștefan Iașă", false, 11, "Ștefan ", "tefan Ia");
+        row("Thai", "สมชาย", false, 5, "สมชาย", "");
+        row("A acute and I grave take their firmware pairs", "Ábel Ìda", false, 8, "Ábel Ìd", "Åbel ¡da");
+        row("combining acute is composed", "Rene\u0301", false, 5, "René", "René");
+        row("emoji beyond UCS2 and controls go", "Ann\U0001F600a\x01", false, 7, "Anna", "Anna");
     }
-    void toGsm()
+    void telephoneName()
     {
-        QFETCH(QByteArray, name);
-        QFETCH(QByteArray, gsm);
-        QFETCH(QByteArray, nameAfterwards);
-        std::string text = Str(name);
-        std::string out = "stale";
-        ToGsm(text, out);
-        QCOMPARE(Bytes(out), gsm);
-        QCOMPARE(Bytes(text), nameAfterwards);
-    }
-
-    void fromGsm_data()
-    {
-        QTest::addColumn<QByteArray>("gsm");
-        QTest::addColumn<QByteArray>("name");
-        QTest::newRow("empty") << QByteArray("") << QByteArray("");
-        QTest::newRow("0x5C is the capital O umlaut") << QByteArray("\x5C") << QByteArray("\xD6");
-        QTest::newRow("0x0E back to A acute") << QByteArray("\x0E") << QByteArray("\xC1");
-        QTest::newRow("0x40 is I grave") << QByteArray("\x40") << QByteArray("\xCC");
-        QTest::newRow("the phone's at sign is the at sign") << QByteArray("a\x81" "b") << QByteArray("a@b");
-        QTest::newRow("letters and digits pass") << QByteArray("Ab 09") << QByteArray("Ab 09");
-    }
-    void fromGsm()
-    {
-        QFETCH(QByteArray, gsm);
-        QFETCH(QByteArray, name);
-        std::string out = "stale";
-        FromGsm(Str(gsm), out);
-        QCOMPARE(Bytes(out), name);
-    }
-
-    void everyPairButTheCapitalOUmlautSurvivesARoundTrip()
-    {
-        QCOMPARE(static_cast<int>(sizeof g_achAnsiChars), 26);
-        QCOMPARE(static_cast<int>(sizeof g_achGsmChars), 26);
-        for (int i = 0; i < kGsmPairCount; ++i) {
-            std::string text(1, g_achAnsiChars[i]);
-            std::string gsm, back;
-            ToGsm(text, gsm);
-            FromGsm(gsm, back);
-            const std::string expected = g_achAnsiChars[i] == '\xD6' ? "\xF6" : std::string(1, g_achAnsiChars[i]);
-            QCOMPARE(Bytes(back), Bytes(expected));
+        QFETCH(QString, name);
+        QFETCH(bool, gsm);
+        QFETCH(int, length);
+        QFETCH(QString, withUcs2);
+        QFETCH(QString, withoutUcs2);
+        const std::string text = name.toStdString();
+        QCOMPARE(TelephoneName::EncodingOf(text) == TelephoneName::Encoding::Gsm, gsm);
+        QCOMPARE(TelephoneName::LengthOf(text), length);
+        QCOMPARE(QString::fromStdString(TelephoneName::ForTelephone(text, {16, 7})), withUcs2);
+        QCOMPARE(QString::fromStdString(TelephoneName::ForTelephone(text, {16, 0})), withoutUcs2);
+        // Nothing is cut or replaced while the telephone's limits are unknown; what no telephone holds still goes.
+        QCOMPARE(QString::fromStdString(TelephoneName::ForTelephone(text, {0, 0})),
+                 QString::fromStdString(TelephoneName::Holdable(text, {0, 0})));
+        // What the preview shows is what the telephone holds: correcting it again changes nothing, and it fits.
+        for (const TelephoneNameLimits limits : {TelephoneNameLimits{16, 7}, TelephoneNameLimits{16, 0}}) {
+            const std::string held = TelephoneName::ForTelephone(text, limits);
+            QCOMPARE(TelephoneName::ForTelephone(held, limits), held);
+            QVERIFY(TelephoneName::LengthOf(held) <= TelephoneName::LimitOf(held, limits));
+            const std::string vip = TelephoneName::AsSent(held, true, limits);
+            QVERIFY(TelephoneName::LengthOf(vip) <= TelephoneName::LimitOf(vip, limits));
+            QVERIFY(vip.ends_with('!'));
         }
+    }
+
+    void charactersAreCountedNotBytes()
+    {
+        QCOMPARE(CutText("Łódź", 2), std::string("Łó"));
+        QCOMPARE(CutText("李小龍", 1), std::string("李"));
+        QCOMPARE(CharacterCount("Żak 😀"), 5);
+        QCOMPARE(NormaliseStatus("é!", true), std::string("!"));
+        std::string out;
+        QVERIFY(StripForbidden("Иван", out));
+        QCOMPARE(out, std::string("Иван"));
     }
 
     void stripForbidden_data()
@@ -88,8 +98,8 @@ private slots:
         QTest::newRow("brackets round a digit") << QByteArray("Jo[1]") << QByteArray("Jo1") << false;
         QTest::newRow("plain letters") << QByteArray("Miller") << QByteArray("Miller") << true;
         QTest::newRow("empty") << QByteArray("") << QByteArray("") << true;
-        QTest::newRow("all seven") << QByteArray("a{}[]\xB2\xB3\xB5z") << QByteArray("az") << false;
-        QTest::newRow("umlauts stay") << QByteArray("\xC4\xD6") << QByteArray("\xC4\xD6") << true;
+        QTest::newRow("all seven and the grave accent") << QByteArray("a{}[]²³µ`z") << QByteArray("az") << false;
+        QTest::newRow("umlauts stay") << QByteArray("ÄÖ") << QByteArray("ÄÖ") << true;
     }
     void stripForbidden()
     {

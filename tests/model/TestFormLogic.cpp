@@ -80,7 +80,7 @@ private slots:
         QVERIFY(CompareEntries(TestEntry("", "", 99, " "), TestEntry("", "", 100, " "), 2) < 0);
         QVERIFY(CompareEntries(TestEntry("", "+49", 1, " "), TestEntry("", "0049", 1, " "), 1) < 0);
         // Bytes above 127 compare unsigned: accented letters sort after plain ones.
-        QVERIFY(CompareEntries(TestEntry("\xC4rger", "", 1, " "), TestEntry("Zorn", "", 1, " "), 0) > 0);
+        QVERIFY(CompareEntries(TestEntry("Ärger", "", 1, " "), TestEntry("Zorn", "", 1, " "), 0) > 0);
     }
 };
 

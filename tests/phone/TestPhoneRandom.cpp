@@ -1,5 +1,6 @@
 // Random sequences of user operations on the telephone side, through the telephone layer, against the phone
-// emulator on a real pseudo-terminal, with refused writes and hang-ups. A simple model says what the list must
+// emulator on a real pseudo-terminal, with refused writes and hang-ups. Names are drawn from many scripts, the
+// GSM extension table and characters no telephone name holds; half of the phones have no UCS2. A simple model says what the list must
 // hold; after every save that reports success the phone must hold exactly that, and the save must have sent
 // exactly the records in which the phone differed from the model.
 //
@@ -10,7 +11,7 @@
 
 #include "model/EntryTableEditor.h"
 #include "model/FieldRules.h"
-#include "res/Cp1252.h"
+#include "model/TelephoneName.h"
 #include "res/StringTable.h"
 
 #include <QCoreApplication>
@@ -35,14 +36,37 @@ struct Intended {
 };
 using Model = std::map<int, Intended>;
 
-// What the phone holds for an entry: a VIP name gives its last character to the mark when full, and a capital
-// O with diaeresis is stored as the small one.
+// The limits of the phone of the running sequence: the same for every record of its SIM.
+TelephoneNameLimits g_limits;
+
+// What the phone holds for an entry: a VIP name gives its last position to the mark when full.
 QString PhoneName(const Intended& record)
 {
-    std::string name = record.vip ? CutText(record.name, kNameLen - 1) + "!" : record.name;
-    for (char& c : name)
-        if (c == '\xD6') c = '\xF6';
-    return Cp1252::toQString(name);
+    return QString::fromStdString(TelephoneName::AsSent(record.name, record.vip, g_limits));
+}
+
+// Characters a name is drawn from: letters of the GSM alphabet, its extension table and characters no name on the
+// telephone holds, then other scripts.
+const std::vector<std::vector<std::string>>& Scripts()
+{
+    static const std::vector<std::vector<std::string>> scripts = [] {
+        const char* const pools[] = {"ABCDEFGHKLMNOPRSTabcdeghiklmnoprstu019 ÄÖÜäöüéßÅ¡",
+                                     "€\\^~|{}[]$`@²µ",
+                                     "ŁłŻżŚśĆćĘęĄąŃńÓó ",
+                                     "АБВГДЕЖЗИЙКЛМНОПабвгдежзийклмноп ",
+                                     "李王张刘陈杨黄赵小龍伟娜",
+                                     "ΑΒΓΔΘΛΞΠΣΦΨΩαβγδεζηθ ",
+                                     "محمدعلي ",
+                                     "ŞşĞğİıÇçŢţȘșȚțĂăÂâÁÌ"};
+        std::vector<std::vector<std::string>> out;
+        for (const char* pool : pools) {
+            std::vector<std::string> characters;
+            for (uint ch : QString::fromUtf8(pool).toUcs4()) characters.push_back(QString::fromUcs4(reinterpret_cast<const char32_t*>(&ch), 1).toStdString());
+            out.push_back(characters);
+        }
+        return out;
+    }();
+    return scripts;
 }
 
 std::string Describe(const Model& model)
@@ -74,8 +98,11 @@ public:
 
     void Run(int steps)
     {
-        Check(m_rig.Start(InitialPhone()), "the phone did not start");
+        m_ucs2 = true;
+        g_limits = {kNameLen, m_ucs2 ? (kNameLen - 1) / 2 : 0};
+        Check(m_rig.Start(InitialPhone(), BaseOptions()), "the phone did not start");
         Check(m_rig.Show(DIR_SIM), "the SIM directory was not read");
+        Check(m_rig.Store().m_nUcs2NameLen == g_limits.m_nUcs2Len, "the phone's UCS2 limit was read wrong");
         m_model = ModelOfPhone();
         CheckListEqualsModel("after the read");
         for (int step = 0; step < steps; ++step) {
@@ -99,18 +126,30 @@ private:
         for (int i = 0; i < length; ++i) text += alphabet[static_cast<size_t>(Random(0, int(alphabet.size()) - 1))];
         return text;
     }
-    std::string RandomName(int maxLen, bool forbidden)
+    // "N" and characters of one or two scripts; the GSM letters most often, so that names of both encodings come.
+    std::string RandomName(int maxLen)
     {
-        // Letters the GSM alphabet shares, a few it converts (\xC4 \xD6 \xDC \xE4 \xE9 \xDF), and forbidden ones.
-        std::string alphabet = "ABCDEFGHKLMNOPRSTabcdeghiklmnoprstu019 \xC4\xD6\xDC\xE4\xE9\xDF";
-        if (forbidden) alphabet += "{}[]";
-        std::string name = "N" + RandomText(0, maxLen - 2, alphabet);
+        const auto& scripts = Scripts();
+        const auto& first = scripts[Chance(50) ? 0 : size_t(Random(0, int(scripts.size()) - 1))];
+        const auto& second = scripts[size_t(Random(0, int(scripts.size()) - 1))];
+        std::string name = "N";
+        for (int i = Random(0, maxLen - 2); i > 0; --i) {
+            const auto& pool = Chance(80) ? first : second;
+            name += pool[size_t(Random(0, int(pool.size()) - 1))];
+        }
         return name + (Chance(70) ? "x" : "");
     }
     std::string RandomNumber()
     {
         std::string number = RandomText(1, kNumberLen - 1, "0123456789*#?");
         return Chance(30) ? "+" + number : number;
+    }
+
+    // The phone of this sequence, without faults.
+    PhoneEmulatorOptions BaseOptions() const
+    {
+        PhoneEmulatorOptions options;
+        return options;
     }
 
     EmulatorState InitialPhone()
@@ -123,11 +162,8 @@ private:
         const int entries = Random(0, 12);
         for (int i = 0; i < entries; ++i) {
             const int index = Random(1, kCapacity);
-            std::string name = RandomName(12, false);
-            for (char& c : name)
-                if (c == '\xD6') c = 'O'; // a capital O with diaeresis is never found on the phone
-            if (Chance(20)) name += "!";
-            sim->entries.insert(index, {Cp1252::toQString(name), QString::fromLatin1(RandomNumber().c_str())});
+            const std::string name = TelephoneName::AsSent(TelephoneName::ForTelephone(RandomName(12), g_limits), Chance(20), g_limits);
+            sim->entries.insert(index, {QString::fromStdString(name), QString::fromLatin1(RandomNumber().c_str())});
         }
         state.storage("ME")->entries.insert(1, {"Mobile", "123"});
         return state;
@@ -138,7 +174,7 @@ private:
         Model model;
         const EmulatorStorage sim = m_rig.PhoneStorage("SM");
         for (auto it = sim.entries.begin(); it != sim.entries.end(); ++it) {
-            std::string name = Cp1252::fromQString(it.value().name);
+            std::string name = it.value().name.toStdString();
             Intended record;
             const size_t mark = name.find('!', 1);
             record.vip = mark != std::string::npos;
@@ -211,12 +247,12 @@ private:
         else Save();
     }
 
-    // What inserting into a telephone table makes of an entry: name cut, then forbidden characters removed.
+    // What inserting into a telephone table makes of an entry: what the phone cannot hold removed, the name cut
+    // to the limit of its encoding, the number to its length.
     static Intended Inserted(const DirEntry& entry)
     {
-        std::string name;
-        StripForbidden(CutText(entry.m_strName, kNameLen), name);
-        return {name, CutText(entry.m_strNumber, kNumberLen), entry.m_strStatus == "!"};
+        return {TelephoneName::ForTelephone(entry.m_strName, g_limits), CutText(entry.m_strNumber, kNumberLen),
+                entry.m_strStatus == "!"};
     }
 
     bool InsertChecked(int position, DirEntry entry)
@@ -240,10 +276,10 @@ private:
         return true;
     }
 
-    DirEntry RandomEntry(int maxNameLen, bool forbidden)
+    DirEntry RandomEntry(int maxNameLen)
     {
         DirEntry entry;
-        entry.m_strName = RandomName(maxNameLen, forbidden);
+        entry.m_strName = RandomName(maxNameLen);
         entry.m_strNumber = RandomNumber();
         entry.m_strStatus = Chance(25) ? "!" : (Chance(50) ? " " : "");
         entry.m_nIndex = Random(0, kCapacity + 2);
@@ -253,7 +289,7 @@ private:
     void Add()
     {
         m_lastOp = "add";
-        InsertChecked(Random(0, m_rig.Table().m_nCount), RandomEntry(kNameLen, false));
+        InsertChecked(Random(0, m_rig.Table().m_nCount), RandomEntry(kNameLen));
     }
 
     int RandomSlot() { return Random(0, m_rig.Table().m_nCount - 1); }
@@ -274,7 +310,8 @@ private:
             edited.m_strNumber = before->second.m_strNumber;
             edited.m_strStatus = before->second.m_strStatus;
         } else {
-            if (Chance(50)) edited.m_strName = RandomName(kNameLen, false);
+            // The entry dialog holds a name to what the telephone keeps of it, as it is typed.
+            if (Chance(50)) edited.m_strName = TelephoneName::ForTelephone(RandomName(kNameLen), g_limits);
             if (Chance(40)) edited.m_strNumber = RandomNumber();
             if (Chance(25)) edited.m_strStatus = edited.m_strStatus == "!" ? " " : "!";
             if (Chance(30)) {
@@ -326,7 +363,7 @@ private:
     {
         m_lastOp = "transfer";
         for (int n = Random(1, 4); n > 0; --n)
-            if (!InsertChecked(m_rig.Table().m_nCount, RandomEntry(30, true))) break;
+            if (!InsertChecked(m_rig.Table().m_nCount, RandomEntry(30))) break;
     }
 
     void SelectAllAndDelete()
@@ -377,7 +414,7 @@ private:
         m_expectedWrites = Differences();
         m_faulted = false;
         if (!Chance(40) || m_expectedWrites == 0) return;
-        PhoneEmulatorOptions options;
+        PhoneEmulatorOptions options = BaseOptions();
         if (Chance(50)) options.failWrite = Random(1, m_expectedWrites);
         else options.hangupAfter = Random(0, m_expectedWrites + 4);
         m_faulted = true;
@@ -413,7 +450,7 @@ private:
         // A hang-up may have cut off the answer to a record the phone did store: that one record is sent again.
         const int uncertain = m_hungUp ? 1 : 0;
         m_faulted = m_hungUp = false;
-        Check(m_rig.RestartPhone({}), "the phone did not restart");
+        Check(m_rig.RestartPhone(BaseOptions()), "the phone did not restart");
         m_expectedWrites = Differences();
         const int writesBefore = WritesLogged();
         const bool saved = m_rig.Save();
@@ -432,6 +469,7 @@ private:
     int m_expectedWrites = 0;
     bool m_faulted = false;
     bool m_hungUp = false;
+    bool m_ucs2 = true;
     int m_step = 0;
     std::string m_lastOp = "start";
 };

@@ -154,7 +154,7 @@ private slots:
         f.SetPhoneState(PhoneWith("ON", {{1, {QStringLiteral("Jürgen Öz"), "1"}}}));
         f.Start();
         QVERIFY(f.WaitUntilIdle());
-        QCOMPARE(f.View()->Store().m_dirTables[DIR_OWN][0].m_strName, std::string("J\xFCrgen \xD6z"));
+        QCOMPARE(f.View()->Store().m_dirTables[DIR_OWN][0].m_strName, std::string("Jürgen Öz"));
         QCOMPARE(PhoneList(f.View())->topLevelItem(0)->text(0), QStringLiteral("Jürgen Öz"));
     }
 

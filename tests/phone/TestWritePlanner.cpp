@@ -28,7 +28,7 @@ QStringList Describe(const std::vector<PhoneWrite>& writes)
     QStringList out;
     for (const PhoneWrite& w : writes)
         out << (w.m_bErase ? QStringLiteral("-%1").arg(w.m_nIndex)
-                           : QStringLiteral("%1=%2/%3").arg(w.m_nIndex).arg(QString::fromLatin1(w.m_strGsmName.c_str()),
+                           : QStringLiteral("%1=%2/%3").arg(w.m_nIndex).arg(QString::fromStdString(w.m_strName),
                                                                             QString::fromLatin1(w.m_strNumber.c_str())));
     return out;
 }
@@ -52,6 +52,10 @@ private slots:
         QTest::newRow("moved into an index another entry left") << 6 << QStringList{"7=Anna/111", "1=Bert!/222", "-2"};
         QTest::newRow("new entry at a deleted index replaces the erasure") << 7 << QStringList{"3=Dora/444"};
         QTest::newRow("entries before erasures, in slot order") << 8 << QStringList{"9=Neu/9", "2=Bert!/0", "-1"};
+        QTest::newRow("unreadable name: a new number is held back") << 9 << QStringList{};
+        QTest::newRow("unreadable name: moved, the record stays") << 10 << QStringList{};
+        QTest::newRow("unreadable name: deleted, the record goes") << 11 << QStringList{"-1"};
+        QTest::newRow("unreadable name typed again") << 12 << QStringList{"1=Anne/5"};
     }
 
     void plans()
@@ -60,6 +64,19 @@ private slots:
         QFETCH(QStringList, expected);
         const DirEntry anna = TestEntry("Anna", "111", 1), bert = TestEntry("Bert", "222", 2, "!"),
                        cleo = TestEntry("Cleo", "333", 3);
+        // Record 1's name came damaged over the line: it shows what arrived.
+        DirEntry damaged = TestEntry("004E0061006", "111", 1);
+        damaged.m_bNameUnreadable = true;
+        PhoneImage phone = kPhone;
+        if (kind >= 9) phone[1] = HeldRecord{"004E0061006", "111", " ", true};
+        auto edited = [&](const char* name, const char* number, int index) {
+            DirEntry e = damaged;
+            e.m_strName = name;
+            e.m_strNumber = number;
+            e.m_nIndex = index;
+            e.m_nState = ENTRY_NEW;
+            return e;
+        };
         std::unique_ptr<DirTable> table;
         switch (kind) {
         case 0: table = Table({anna, bert, cleo}); break;
@@ -75,20 +92,33 @@ private slots:
         case 8:
             table = Table({TestEntry("Neu", "9", 9, " ", ENTRY_NEW), TestEntry("Bert", "0", 2, "!", ENTRY_NEW), cleo}, {anna});
             break;
+        case 9: table = Table({edited("004E0061006", "5", 1), bert, cleo}); break;
+        case 10: table = Table({edited("004E0061006", "111", 4), bert, cleo}); break;
+        case 11: table = Table({bert, cleo}, {damaged}); break;
+        case 12: {
+            DirEntry typed = edited("Anne", "5", 1);
+            typed.m_bNameUnreadable = false;
+            table = Table({typed, bert, cleo});
+            break;
         }
-        QCOMPARE(Describe(WritePlanner(16, 20).Plan(*table, kPhone)), expected);
+        }
+        QCOMPARE(Describe(WritePlanner({16, 7}, 20).Plan(*table, phone)), expected);
     }
 
     void heldFormIsWhatAReadShows()
     {
-        const WritePlanner planner(16, 20);
+        const WritePlanner planner({16, 7}, 20);
         // A full VIP name gives its last character to the mark.
         HeldRecord held = planner.HeldForm(TestEntry("ABCDEFGHIJKLMNOP", "1", 1, "!"));
         QCOMPARE(held.m_strName, std::string("ABCDEFGHIJKLMNO"));
         QCOMPARE(held.m_strStatus, std::string("!"));
-        // The capital O with diaeresis reaches the phone as the small one; other letters come back as sent.
-        held = planner.HeldForm(TestEntry("\xD6l \xC4rger", "1", 1));
-        QCOMPARE(held.m_strName, std::string("\xF6l \xC4rger"));
+        // Letters keep their case and script; a UCS2 name keeps its own, shorter length.
+        held = planner.HeldForm(TestEntry("Öl Ärger", "1", 1));
+        QCOMPARE(held.m_strName, std::string("Öl Ärger"));
+        held = planner.HeldForm(TestEntry("Иван Петров", "1", 1, "!"));
+        QCOMPARE(held.m_strName, std::string("Иван П"));
+        QCOMPARE(held.m_strStatus, std::string("!"));
+        QCOMPARE(planner.WriteOf(TestEntry("Иван Петров", "1", 1, "!")).m_strName, std::string("Иван П!"));
         // A number read as a blank (an empty field) goes back empty, and reads as a blank again.
         const PhoneWrite write = planner.WriteOf(TestEntry("Anna", " ", 1));
         QCOMPARE(write.m_strNumber, std::string());
@@ -97,12 +127,12 @@ private slots:
 
     void entryAsReadAgreesEvenWhereWritingWouldChangeIt()
     {
-        // Another program stored a capital O with diaeresis: the entry as read is not sent again.
-        const PhoneImage phone = {{1, {"\xD6l", "1", " "}}};
-        QVERIFY(!WritePlanner(16, 20).NeedsWrite(TestEntry("\xD6l", "1", 1), phone));
-        QVERIFY(WritePlanner(16, 20).NeedsWrite(TestEntry("\xD6lf", "1", 1), phone));
+        // Another program stored characters this program never sends: the entry as read is not sent again.
+        const PhoneImage phone = {{1, {"Jo[1]", "1", " "}}};
+        QVERIFY(!WritePlanner({16, 7}, 20).NeedsWrite(TestEntry("Jo[1]", "1", 1), phone));
+        QVERIFY(WritePlanner({16, 7}, 20).NeedsWrite(TestEntry("Jo[2]", "1", 1), phone));
         // Typed as the phone will hold it: nothing to send either.
-        QVERIFY(!WritePlanner(16, 20).NeedsWrite(TestEntry("\xD6l", "1", 1), {{1, {"\xF6l", "1", " "}}}));
+        QVERIFY(!WritePlanner({16, 7}, 20).NeedsWrite(TestEntry("Jo[1]", "1", 1), {{1, {"Jo1", "1", " "}}}));
     }
 };
 

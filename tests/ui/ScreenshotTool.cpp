@@ -23,8 +23,8 @@ int main(int argc, char** argv)
         PabSeeder pab(fixture.PabPath().toStdString());
         pab.AddList("Family");
         pab.AddList("Office");
-        pab.AddUser("Anna M\xFCller", "+49 30 1234567", std::string("Standard-Status - Index: 1 "));
-        pab.AddUser("Dr. Bernd Kr\xE4mer", "0171 2345678", std::string("VIP-Status - Index: 2 "));
+        pab.AddUser("Anna Müller", "+49 30 1234567", std::string("Standard-Status - Index: 1 "));
+        pab.AddUser("Dr. Bernd Krämer", "0171 2345678", std::string("VIP-Status - Index: 2 "));
         pab.AddUser("Carla Rossi", "+39 06 555 0101", std::string("Met at fair Standard-Status - Index: 7 "));
         pab.AddUser("Dieter Schulz", "089 445566", std::string("Standard-Status - Index: 4 "));
     }
