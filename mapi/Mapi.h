@@ -15,8 +15,9 @@
 // - Each SaveChanges and DeleteEntries is one transaction. Deleting a list deletes what it contains.
 //   DeleteEntries answers MAPI_W_PARTIAL_COMPLETION when some identifiers were not the container's entries.
 // - Entry identifiers (32 bytes) stay valid across runs and are never given to another object.
-// - PT_STRING8 texts are code page 1252; a text read and written back unchanged keeps characters that 1252
-//   cannot show.
+// - PT_STRING8 texts are UTF-8 (the 8-bit code page of this address book), stored and handed back byte for
+//   byte; PT_UNICODE texts are UTF-16, stored as UTF-8. Texts sort and compare by code point, character by
+//   character; content restrictions with FL_IGNORECASE ignore the case of every letter, not only of ASCII ones.
 // - Another program holding the database makes a call wait up to two seconds, then fail with MAPI_E_NO_ACCESS.
 #include "mapi/IABContainer.h"
 #include "mapi/IAddrBook.h"

@@ -17,8 +17,8 @@ int compareValues(const PropertyMap& a, const PropertyMap& b, ULONG tag)
     if (left == a.end() || right == b.end()) return (left == a.end()) - (right == b.end());
     const PropValue& l = left->second;
     const PropValue& r = right->second;
-    if (l.type == PT_STRING8 && r.type == PT_STRING8)
-        return PropConverter::Utf8ToCp1252(l.data).compare(PropConverter::Utf8ToCp1252(r.data));
+    // Texts are UTF-8, whose bytes in order compare as the characters' code points, one character after another.
+    if (l.type == PT_STRING8 && r.type == PT_STRING8) return l.data.compare(r.data);
     if (l.real != r.real) return l.real < r.real ? -1 : 1;
     if (l.integer != r.integer) return l.integer < r.integer ? -1 : 1;
     return l.data.compare(r.data);

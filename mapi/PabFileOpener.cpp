@@ -189,7 +189,7 @@ HRESULT PabFileOpener::CheckContents(const std::string& path)
     rc = queryInt(connection.db, "PRAGMA user_version", value);
     if (rc != SQLITE_OK) return ToMapiError(rc);
     if (value > kSchemaVersion) return MAPI_E_VERSION;
-    if (value != kSchemaVersion) return MAPI_E_CORRUPT_DATA;
+    if (value < kOldestReadableVersion) return MAPI_E_CORRUPT_DATA;
     std::string verdict;
     rc = queryText(connection.db, "PRAGMA quick_check", verdict);
     if (rc != SQLITE_OK) return ToMapiError(rc);
@@ -214,7 +214,36 @@ HRESULT PabFileOpener::OpenForWriting(const std::string& path, sqlite3** out)
     rc = sqlite3_exec(connection.db, "PRAGMA foreign_keys=ON; PRAGMA synchronous=NORMAL; PRAGMA journal_mode=WAL;",
                       nullptr, nullptr, nullptr);
     if (rc != SQLITE_OK) return ToMapiError(rc);
+    HRESULT hr = MarkCurrentVersion(connection.db);
+    if (FAILED(hr)) return hr;
     *out = connection.db;
     connection.db = nullptr;
     return S_OK;
+}
+
+HRESULT PabFileOpener::MarkCurrentVersion(sqlite3* db)
+{
+    int64_t version = 0;
+    int rc = queryInt(db, "PRAGMA user_version", version);
+    if (rc != SQLITE_OK) return ToMapiError(rc);
+    if (version == kSchemaVersion) return S_OK;
+    if (version > kSchemaVersion) return MAPI_E_VERSION; // a newer version took the book over after the check
+    // Through a read-only connection nothing can be written, so no text that 1.1.03 could spoil either.
+    if (sqlite3_db_readonly(db, "main") == 1) return S_OK;
+    // The mark is a transaction of its own, before anything else is written: a killed program leaves the book
+    // either as it was or marked. The texts stay as they are: version 1 already stored them as UTF-8.
+    rc = sqlite3_exec(db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
+    if (rc != SQLITE_OK) return ToMapiError(rc);
+    // Read again under the write lock: another program may have marked the book meanwhile, or a newer
+    // version may have taken it over.
+    rc = queryInt(db, "PRAGMA user_version", version);
+    HRESULT hr = ToMapiError(rc);
+    if (SUCCEEDED(hr) && version > kSchemaVersion) hr = MAPI_E_VERSION;
+    if (SUCCEEDED(hr) && version < kSchemaVersion) {
+        const std::string mark = "PRAGMA user_version=" + std::to_string(kSchemaVersion);
+        hr = ToMapiError(sqlite3_exec(db, mark.c_str(), nullptr, nullptr, nullptr));
+    }
+    if (SUCCEEDED(hr)) hr = ToMapiError(sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr));
+    if (FAILED(hr)) sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
+    return hr;
 }

@@ -3,7 +3,6 @@
 #include "mapi/MapiCodes.h"
 #include "mapi/MapiTags.h"
 #include "mapi/PabFileOpener.h"
-#include "mapi/PropConverter.h"
 
 namespace {
 void bindValue(sqlite3_stmt* statement, int column, const PropValue& value)
@@ -147,8 +146,7 @@ HRESULT PabStore::Save(SaveRequest& request)
 HRESULT PabStore::SaveInTransaction(SaveRequest& request)
 {
     HRESULT hr = S_OK;
-    const bool isNew = request.id == 0;
-    if (isNew) {
+    if (request.id == 0) {
         hr = InsertObject(request);
     } else {
         int rc = SQLITE_OK;
@@ -172,8 +170,7 @@ HRESULT PabStore::SaveInTransaction(SaveRequest& request)
     }
     for (const auto& [id, value] : request.changed) {
         if (FAILED(hr)) break;
-        // A new object has no stored text that a 1252 rendering could stand for.
-        hr = WriteProperty(request.id, id, value, !isNew && request.textsGivenAs1252.count(id) > 0);
+        hr = WriteProperty(request.id, id, value);
     }
     return hr;
 }
@@ -222,33 +219,8 @@ HRESULT PabStore::HasSiblingNamed(const SaveRequest& request, bool& found)
     return S_OK;
 }
 
-HRESULT PabStore::StoredRenderingEquals(int64_t object, ULONG id, const PropValue& value, bool& equal)
+HRESULT PabStore::WriteProperty(int64_t object, ULONG id, const PropValue& value)
 {
-    equal = false;
-    int rc = SQLITE_OK;
-    sqlite3_stmt* statement = m_statements->Get("SELECT type, value FROM props WHERE object = ?1 AND propid = ?2", rc);
-    if (!statement) return PabFileOpener::ToMapiError(rc);
-    sqlite3_bind_int64(statement, 1, object);
-    sqlite3_bind_int64(statement, 2, id);
-    rc = sqlite3_step(statement);
-    if (rc == SQLITE_ROW) {
-        const PropValue stored = columnValue(statement, 0, 1);
-        equal = stored.type == PT_STRING8 &&
-                PropConverter::Utf8ToCp1252(stored.data) == PropConverter::Utf8ToCp1252(value.data);
-    }
-    sqlite3_reset(statement);
-    return rc == SQLITE_ROW || rc == SQLITE_DONE ? S_OK : PabFileOpener::ToMapiError(rc);
-}
-
-HRESULT PabStore::WriteProperty(int64_t object, ULONG id, const PropValue& value, bool givenAs1252)
-{
-    if (givenAs1252 && value.type == PT_STRING8) {
-        // The caller saw this text through code page 1252; if it handed back that same rendering, the stored
-        // text (which may hold characters 1252 lacks) was not changed and must stay as it is.
-        bool unchanged = false;
-        HRESULT hr = StoredRenderingEquals(object, id, value, unchanged);
-        if (FAILED(hr) || unchanged) return hr;
-    }
     int rc = SQLITE_OK;
     sqlite3_stmt* statement = m_statements->Get(
         "INSERT OR REPLACE INTO props(object, propid, type, value) VALUES(?1, ?2, ?3, ?4)", rc);

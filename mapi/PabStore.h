@@ -24,7 +24,6 @@ struct SaveRequest {
     ULONG type = 0;      // for a new object
     bool refuseDuplicateName = false; // a new object whose container holds one of its kind and name fails
     PropertyMap changed;
-    std::set<ULONG> textsGivenAs1252; // changed texts that the caller passed in code page 1252
     std::set<ULONG> deleted;
 };
 
@@ -49,8 +48,7 @@ private:
     HRESULT SaveInTransaction(SaveRequest& request);
     HRESULT InsertObject(SaveRequest& request);
     HRESULT HasSiblingNamed(const SaveRequest& request, bool& found);
-    HRESULT WriteProperty(int64_t object, ULONG id, const PropValue& value, bool givenAs1252);
-    HRESULT StoredRenderingEquals(int64_t object, ULONG id, const PropValue& value, bool& equal);
+    HRESULT WriteProperty(int64_t object, ULONG id, const PropValue& value);
     HRESULT Execute(const char* sql);
     HRESULT Step(sqlite3_stmt* statement);
 

@@ -1,7 +1,6 @@
 #include "mapi/PropConverter.h"
 
 #include "mapi/Mapi.h"
-#include "res/Cp1252.h"
 
 #include <QString>
 #include <cstring>
@@ -29,7 +28,7 @@ SCODE toText(const PropValue& in, ULONG wantedType, LPVOID parent, SPropValue& o
         return S_OK;
     }
     void* buffer = nullptr;
-    SCODE sc = copyBytes(PropConverter::Utf8ToCp1252(in.data), true, parent, &buffer);
+    SCODE sc = copyBytes(in.data, true, parent, &buffer);
     if (FAILED(sc)) return sc;
     out.Value.lpszA = static_cast<LPSTR>(buffer);
     return S_OK;
@@ -44,21 +43,11 @@ SCODE fromText(const SPropValue& in, PropValue& out)
         out.data = QString::fromUtf16(in.Value.lpszW, static_cast<qsizetype>(length)).toStdString();
     } else {
         if (!in.Value.lpszA) return MAPI_E_BAD_VALUE;
-        out.data = PropConverter::Cp1252ToUtf8(in.Value.lpszA);
+        out.data = in.Value.lpszA; // this address book's 8-bit code page is UTF-8
     }
     out.type = PT_STRING8;
     return S_OK;
 }
-}
-
-std::string PropConverter::Utf8ToCp1252(const std::string& utf8)
-{
-    return Cp1252::fromQString(QString::fromUtf8(utf8));
-}
-
-std::string PropConverter::Cp1252ToUtf8(const std::string& cp1252)
-{
-    return Cp1252::toQString(cp1252).toStdString();
 }
 
 void PropConverter::SetError(ULONG tag, SCODE error, SPropValue& out)

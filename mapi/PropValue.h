@@ -1,6 +1,6 @@
 #pragma once
-// A property value as the address book keeps it: texts in UTF-8 (the database's form), converted to code
-// page 1252 or UTF-16 only when handed out.
+// A property value as the address book keeps it: texts in UTF-8 (the database's form and that of PT_STRING8),
+// converted to UTF-16 only when handed out as PT_UNICODE.
 #include "mapi/MapiTypes.h"
 
 #include <cstdint>

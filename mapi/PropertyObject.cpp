@@ -157,8 +157,6 @@ HRESULT PropertyObject::SetProps(ULONG cValues, LPSPropValue lpPropArray, LPSPro
         m_object.props[id] = value;
         m_changed.insert(id);
         m_deleted.erase(id);
-        if (PROP_TYPE(in.ulPropTag) == PT_STRING8) m_texts1252.insert(id);
-        else m_texts1252.erase(id);
     }
     return MakeProblems(problems, lppProblems);
 }
@@ -178,7 +176,6 @@ HRESULT PropertyObject::DeleteProps(LPSPropTagArray lpPropTagArray, LPSPropProbl
         }
         m_object.props.erase(id);
         m_changed.erase(id);
-        m_texts1252.erase(id);
         m_deleted.insert(id);
     }
     return MakeProblems(problems, lppProblems);
@@ -194,13 +191,11 @@ HRESULT PropertyObject::SaveChanges(ULONG)
     request.type = m_object.type;
     request.refuseDuplicateName = m_refuseDuplicateName && !IsSaved();
     for (ULONG id : m_changed) request.changed[id] = m_object.props[id];
-    request.textsGivenAs1252 = m_texts1252;
     request.deleted = m_deleted;
     HRESULT hr = m_store->Save(request);
     if (FAILED(hr)) return hr;
     m_object.id = request.id;
     m_changed.clear();
     m_deleted.clear();
-    m_texts1252.clear();
     return S_OK;
 }

@@ -39,5 +39,4 @@ private:
     bool m_refuseDuplicateName = false;
     std::set<ULONG> m_changed;
     std::set<ULONG> m_deleted;
-    std::set<ULONG> m_texts1252;
 };

@@ -69,8 +69,8 @@ int RestrictionMatcher::Compare(const PropValue& left, const PropValue& right, b
     case PT_R4:
     case PT_DOUBLE:
     case PT_APPTIME: return threeWay(left.real, right.real);
-    // Texts compare as the caller sees them, in code page 1252, byte by byte.
-    case PT_STRING8: return threeWay(PropConverter::Utf8ToCp1252(left.data), PropConverter::Utf8ToCp1252(right.data));
+    // Texts are UTF-8: byte order is the order of the characters' code points, one character after another.
+    case PT_STRING8:
     case PT_BINARY:
     case PT_CLSID: return threeWay(left.data, right.data);
     default: return threeWay(left.integer, right.integer);

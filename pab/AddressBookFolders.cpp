@@ -3,13 +3,14 @@
 #include "model/FieldRules.h"
 #include "model/Questions.h"
 #include "pab/AbNameCheck.h"
-#include "res/Cp1252.h"
 #include "res/StringTable.h"
 #include "pab/AddressBook.h"
 
 #include "model/EntryStore.h"
 #include "model/FormHost.h"
 #include "model/Questions.h"
+
+#include <QString>
 
 namespace {
 // Asks for the folder name; false when the dialog was cancelled. An over-long answer is cut to what the
@@ -36,12 +37,12 @@ int FindFolderNamed(const EntryStore& store, const std::string& name)
 // fallback. The book itself (record 0) is searched last.
 int FindNewFolderItem(const EntryStore& store, const std::string& name)
 {
-    const QString wanted = Cp1252::toQString(name);
+    const QString wanted = QString::fromStdString(name);
     const int n = std::min<int>(store.m_nFolderCount, kFolderSlots);
     for (Qt::CaseSensitivity sensitivity : {Qt::CaseSensitive, Qt::CaseInsensitive}) {
         for (int step = 1; step <= n; ++step) {
             const int item = step % n;
-            if (Cp1252::toQString(store.m_folders[static_cast<size_t>(item)].m_strName).compare(wanted, sensitivity) == 0)
+            if (QString::fromStdString(store.m_folders[static_cast<size_t>(item)].m_strName).compare(wanted, sensitivity) == 0)
                 return item;
         }
     }

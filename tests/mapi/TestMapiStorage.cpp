@@ -1,13 +1,17 @@
-// The address book file: where it lives, its creation, identifiers across restarts, code page 1252 at the
-// interface over UTF-8 in the file, another program holding the database, and damaged files refused untouched.
+// The address book file: where it lives, its creation, identifiers across restarts, texts of every script kept
+// exactly, another program holding the database, and damaged or newer files refused untouched.
 #include "MapiTestSession.h"
+
+#include "mapi/PabFileOpener.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <algorithm>
 #include <sqlite3.h>
+#include <vector>
 
 namespace {
 QByteArray readAll(const QString& path)
@@ -110,38 +114,41 @@ private slots:
         QCOMPARE(readAll(blocker), QByteArray("keep me"));
     }
 
-    void textsAre1252OutsideAndUtf8Inside()
+    void textsOfEveryScriptAreKeptExactlyAndCompareCharacterByCharacter()
     {
-        const std::string file = (m_dir.path() + "/codepage.sqlite").toStdString();
+        const std::string file = (m_dir.path() + "/scripts.sqlite").toStdString();
         MapiTestSession session(file);
         QVERIFY(session.Ok());
-        const std::string name = "M\xFCller \x80";
-        MapiTestSession::Bytes id;
-        QCOMPARE(session.Create(session.Pab(), session.PabId(), {{PR_DISPLAY_NAME, name}}, &id), S_OK);
-        QCOMPARE(session.Props(id)[PR_DISPLAY_NAME], name);
-        QCOMPARE(sqlText(file, "SELECT value FROM props WHERE propid = 12289 AND object > 1"),
-                 std::string("M\xC3\xBCller \xE2\x82\xAC"));
-    }
+        // Two Cyrillic names that a narrower code page would both have turned into "???? ??????".
+        const std::vector<std::string> names = {"Иван Петров", "Олег Иванов", "Łukasz Żak", "李小龍", "محمد علي",
+                                                "ÖZIL", "özil", "Ozil", "Zoë 😀", "Müller €"};
+        std::vector<MapiTestSession::Bytes> ids(names.size());
+        for (size_t i = 0; i < names.size(); ++i)
+            QCOMPARE(session.Create(session.Pab(), session.PabId(), {{PR_DISPLAY_NAME, names[i]}}, &ids[i]), S_OK);
+        QCOMPARE(session.Create(session.Pab(), session.PabId(), {{PR_DISPLAY_NAME, "Иван Петров"}}), MAPI_E_COLLISION);
 
-    void textOutside1252SurvivesAnUpdateThatKeptIt()
-    {
-        const std::string file = (m_dir.path() + "/foreign-text.sqlite").toStdString();
-        MapiTestSession session(file);
-        QVERIFY(session.Ok());
-        MapiTestSession::Bytes id;
-        QCOMPARE(session.Create(session.Pab(), session.PabId(),
-                                {{PR_DISPLAY_NAME, "x"}, {PR_COMMENT, "c"}, {PR_PRIMARY_TELEPHONE_NUMBER, "1"}}, &id),
-                 S_OK);
-        const std::string polish = "\xC5\x81\xC3\xB3\x64\xC5\xBA"; // "Łódź" in UTF-8
-        QCOMPARE(sqlText(file, "UPDATE props SET value = '" + polish + "' WHERE propid = 12289 AND object > 1"),
-                 std::string());
-        const std::string seen = session.Props(id)[PR_DISPLAY_NAME];
-        QCOMPARE(seen, std::string("?\xF3" "d?"));
-        QCOMPARE(session.Update(id, {{PR_DISPLAY_NAME, seen}, {PR_COMMENT, "changed"}}), S_OK);
-        QCOMPARE(sqlText(file, "SELECT value FROM props WHERE propid = 12289 AND object > 1"), polish);
-        QCOMPARE(session.Props(id)[PR_COMMENT], std::string("changed"));
-        QCOMPARE(session.Update(id, {{PR_DISPLAY_NAME, "Lodz"}}), S_OK);
-        QCOMPARE(sqlText(file, "SELECT value FROM props WHERE propid = 12289 AND object > 1"), std::string("Lodz"));
+        for (size_t i = 0; i < names.size(); ++i) {
+            QCOMPARE(session.Props(ids[i])[PR_DISPLAY_NAME], names[i]);
+            QCOMPARE(UnicodeName(session, ids[i]), QString::fromStdString(names[i]));
+        }
+        QStringList stored;
+        for (const std::string& name : names) stored.append(QString::fromStdString(name));
+        QCOMPARE(QString::fromStdString(sqlText(file, "SELECT group_concat(value, '|') FROM (SELECT value FROM props "
+                                                      "WHERE propid = 12289 AND object > 1 ORDER BY object)")),
+                 stored.join('|'));
+
+        // Sorted by code point, one character after another; the oracle compares the characters' numbers.
+        std::vector<std::string> byCodePoint = names;
+        std::sort(byCodePoint.begin(), byCodePoint.end(), [](const std::string& a, const std::string& b) {
+            return QString::fromStdString(a).toUcs4() < QString::fromStdString(b).toUcs4();
+        });
+        QCOMPARE(SortedNames(session), byCodePoint);
+
+        QCOMPARE(NamesMatching(session, FL_FULLSTRING | FL_IGNORECASE, "özil"), (std::vector<std::string>{"ÖZIL", "özil"}));
+        QCOMPARE(NamesMatching(session, FL_FULLSTRING, "özil"), (std::vector<std::string>{"özil"}));
+        QCOMPARE(NamesMatching(session, FL_PREFIX | FL_IGNORECASE, "łUKASZ"), (std::vector<std::string>{"Łukasz Żak"}));
+        QCOMPARE(NamesMatching(session, FL_SUBSTRING | FL_IGNORECASE, "ИВАН"),
+                 (std::vector<std::string>{"Иван Петров", "Олег Иванов"}));
     }
 
     void anotherProgramHoldingTheBookMakesSavesFailCleanly()
@@ -174,6 +181,7 @@ private slots:
         QTest::newRow("another program's database") << "foreign" << corrupt;
         QTest::newRow("address book with a damaged page") << "damaged" << corrupt;
         QTest::newRow("truncated address book") << "truncated" << corrupt;
+        QTest::newRow("address book without a version") << "unversioned" << corrupt;
         QTest::newRow("address book of a newer version") << "newer" << static_cast<uint32_t>(MAPI_E_VERSION);
     }
 
@@ -197,6 +205,58 @@ private slots:
     }
 
 private:
+    static QString UnicodeName(MapiTestSession& session, const MapiTestSession::Bytes& id)
+    {
+        ULONG type = 0;
+        IUnknown* opened = nullptr;
+        if (FAILED(session.AddrBook()->OpenEntry(static_cast<ULONG>(id.size()), MapiTestSession::AsEntryId(id), nullptr,
+                                                 0, &type, &opened)))
+            return "<not opened>";
+        SizedSPropTagArray(1, tags) = {1, {CHANGE_PROP_TYPE(PR_DISPLAY_NAME, PT_UNICODE)}};
+        ULONG count = 0;
+        LPSPropValue values = nullptr;
+        QString name = "<no name>";
+        if (SUCCEEDED(static_cast<IMAPIProp*>(opened)->GetProps(reinterpret_cast<LPSPropTagArray>(&tags), 0, &count,
+                                                                &values)) &&
+            PROP_TYPE(values[0].ulPropTag) == PT_UNICODE)
+            name = QString::fromUtf16(reinterpret_cast<const char16_t*>(values[0].Value.lpszW));
+        MAPIFreeBuffer(values);
+        opened->Release();
+        return name;
+    }
+
+    // The book's display names in the order of its contents table, restricted and sorted as given.
+    static std::vector<std::string> TableNames(MapiTestSession& session, LPSRestriction restriction, LPSSortOrderSet sort)
+    {
+        std::vector<std::string> names;
+        IMAPITable* table = nullptr;
+        if (FAILED(session.Pab()->GetContentsTable(0, &table))) return names;
+        SizedSPropTagArray(1, columns) = {1, {PR_DISPLAY_NAME}};
+        LPSRowSet rows = nullptr;
+        if (SUCCEEDED(HrQueryAllRows(table, reinterpret_cast<LPSPropTagArray>(&columns), restriction, sort, 0, &rows)))
+            for (ULONG i = 0; i < rows->cRows; ++i) names.push_back(rows->aRow[i].lpProps[0].Value.lpszA);
+        FreeProws(rows);
+        table->Release();
+        return names;
+    }
+
+    static std::vector<std::string> SortedNames(MapiTestSession& session)
+    {
+        SSortOrderSet sort{1, 0, 0, {{PR_DISPLAY_NAME, TABLE_SORT_ASCEND}}};
+        return TableNames(session, nullptr, &sort);
+    }
+
+    static std::vector<std::string> NamesMatching(MapiTestSession& session, ULONG fuzzyLevel, const std::string& text)
+    {
+        SPropValue wanted{};
+        wanted.ulPropTag = PR_DISPLAY_NAME;
+        wanted.Value.lpszA = const_cast<char*>(text.c_str());
+        SRestriction restriction{};
+        restriction.rt = RES_CONTENT;
+        restriction.res.resContent = SContentRestriction{fuzzyLevel, PR_DISPLAY_NAME, &wanted};
+        return TableNames(session, &restriction, nullptr);
+    }
+
     void PrepareRefusedFile(const QString& kind, const QString& path)
     {
         if (kind == "text") return writeAll(path, "Name;Number\nMeier;+4930123\n");
@@ -216,8 +276,9 @@ private:
                                         {{PR_DISPLAY_NAME, "Entry " + std::to_string(i)}, {PR_COMMENT, std::string(200, 'c')}}),
                          S_OK);
         }
-        if (kind == "newer") {
-            QCOMPARE(sqlText(path.toStdString(), "PRAGMA user_version = 2"), std::string());
+        if (kind == "newer" || kind == "unversioned") {
+            const int version = kind == "newer" ? PabFileOpener::kSchemaVersion + 1 : 0;
+            QCOMPARE(sqlText(path.toStdString(), "PRAGMA user_version = " + std::to_string(version)), std::string());
             return;
         }
         QByteArray bytes = readAll(path);
