@@ -1,7 +1,6 @@
 #include "mapi/PropConverter.h"
 
 #include "mapi/Mapi.h"
-#include "res/Cp1252.h"
 
 #include <QString>
 #include <cstring>
@@ -51,14 +50,15 @@ SCODE fromText(const SPropValue& in, PropValue& out)
 }
 }
 
+// The book keeps entry texts as UTF-8 bytes, so that no character outside code page 1252 is lost.
 std::string PropConverter::Utf8ToCp1252(const std::string& utf8)
 {
-    return Cp1252::fromQString(QString::fromUtf8(utf8));
+    return utf8;
 }
 
 std::string PropConverter::Cp1252ToUtf8(const std::string& cp1252)
 {
-    return Cp1252::toQString(cp1252).toStdString();
+    return cp1252;
 }
 
 void PropConverter::SetError(ULONG tag, SCODE error, SPropValue& out)
