@@ -1,8 +1,10 @@
 // vCard files of any bytes: the reader never crashes, reports a problem with a line inside the file for every
-// card it leaves out, and what it read survives being written (3.0 and 4.0) and read again card for card, with
-// the same names and numbers.
+// card it leaves out, hands back no text holding a stray character (a byte order mark, U+0000, half a surrogate
+// pair), and what it read survives being written (3.0 and 4.0) and read again card for card, with the same names
+// and numbers.
 #include "FuzzCheck.h"
 #include "model/VCardReader.h"
+#include "model/VCardStrayCharacters.h"
 #include "model/VCardWriter.h"
 
 namespace {
@@ -19,6 +21,19 @@ QString NumberKept(const QString& number)
 int LineCount(const QByteArray& bytes)
 {
     return int(bytes.count('\n') + bytes.count('\r')) + 1;
+}
+
+bool IsClean(const QString& text)
+{
+    return VCardStrayCharacters::cleaned(text) == text;
+}
+
+void CheckClean(const VCardCard& card)
+{
+    FUZZ_CHECK(IsClean(card.formattedName));
+    FUZZ_CHECK(IsClean(card.note));
+    for (const QString& part : card.nameParts) FUZZ_CHECK(IsClean(part));
+    for (const VCardPhone& phone : card.phones) FUZZ_CHECK(IsClean(phone.number));
 }
 
 void CheckRewritten(const VCardReadResult& first, VCardVersion version)
@@ -47,6 +62,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         FUZZ_CHECK(problem.line <= LineCount(input));
         FUZZ_CHECK(!problem.text.isEmpty());
     }
+    for (const VCardCard& card : result.cards) CheckClean(card);
     CheckRewritten(result, VCardVersion::V3_0);
     CheckRewritten(result, VCardVersion::V4_0);
     return 0;

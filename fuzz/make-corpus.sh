@@ -126,3 +126,10 @@ seed vcard nextcloud-30 'BEGIN:VCARD\r\nVERSION:3.0\r\nPRODID:-//Sabre//Sabre VO
 seed vcard thunderbird-40 'BEGIN:VCARD\r\nVERSION:4.0\r\nPRODID:-//Thunderbird\r\nFN:Zo\xC3\xAB\r\nN:;Zo\xC3\xAB;;;\r\nTEL;VALUE=TEXT;TYPE=cell:*100#\r\nTEL;VALUE=uri;TYPE="work,voice";PREF=1:tel:+49-30-1234\r\nUID:abc\r\nEND:VCARD\r\n'
 seed vcard broken 'BEGIN:VCARD\nVERSION:3.0\nFN:Half\nTEL:2\nBEGIN:VCARD\nVERSION:3.0\nFN:Broken\nTEL444\nEND:VCARD\nBEGIN:VCARD\nFN:Last\nTEL:3\n'
 seed vcard latin1 'BEGIN:VCARD\r\nVERSION:2.1\r\nFN;CHARSET=ISO-8859-1:J\xF6rg \x80\r\nTEL;WORK;FAX:0301\r\nEND:VCARD\r\n'
+# Characters that are no part of a name, which reading takes out. A byte order mark inside values broke "read,
+# write, read again gives the same name" (a UTF-8 decoder drops it only at a value's start).
+seed vcard byte-order-mark-inside-name-30 'BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Iv\xEF\xBB\xBFan\r\nN:Petrov;\xEF\xBB\xBFIvan;;;\r\nTEL:1\r\nEND:VCARD\r\nBEGIN:VCARD\r\nVERSION:3.0\r\nN:Petrov;\xEF\xBB\xBFIvan;;;\r\nTEL:2\r\nEND:VCARD\r\n'
+# Half a surrogate pair from broken UTF-16 (UTF-8 writes "?" for it).
+seed vcard lone-surrogate-utf16-21 'BEGIN:VCARD\r\nVERSION:2.1\r\nFN;CHARSET=UTF-16LE;ENCODING=QUOTED-PRINTABLE:A=00=00=D8B=00\r\nTEL:1\r\nEND:VCARD\r\n'
+# U+0000 inside a name, from quoted-printable and from a tel: URI (the address book would cut the text there).
+seed vcard nul-inside-name-21 'BEGIN:VCARD\r\nVERSION:2.1\r\nFN;ENCODING=QUOTED-PRINTABLE:=00Anna=00Berta\r\nTEL;VALUE=uri:tel:+49%0030\r\nEND:VCARD\r\n'

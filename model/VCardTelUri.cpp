@@ -1,5 +1,7 @@
 #include "model/VCardTelUri.h"
 
+#include "model/VCardStrayCharacters.h"
+
 #include <QByteArray>
 
 bool VCardTelUri::canCarry(QStringView number)
@@ -26,5 +28,6 @@ QString VCardTelUri::toNumber(QStringView uri)
     const QStringView trimmed = uri.trimmed();
     if (!trimmed.startsWith(QLatin1String("tel:"), Qt::CaseInsensitive))
         return trimmed.toString();
-    return QString::fromUtf8(QByteArray::fromPercentEncoding(trimmed.sliced(4).toUtf8()));
+    // Percent escapes can spell what the value itself may not hold.
+    return VCardStrayCharacters::cleaned(QString::fromUtf8(QByteArray::fromPercentEncoding(trimmed.sliced(4).toUtf8())));
 }

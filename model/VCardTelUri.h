@@ -12,6 +12,7 @@ public:
     static bool canCarry(QStringView number);
     // "tel:" followed by the number; only for numbers canCarry() accepts.
     static QString toUri(QStringView number);
-    // The number of a tel: URI without its scheme, percent escapes decoded; other URIs are returned unchanged.
+    // The number of a tel: URI without its scheme, percent escapes decoded and stray characters taken out
+    // (VCardStrayCharacters); other URIs are returned unchanged.
     static QString toNumber(QStringView uri);
 };

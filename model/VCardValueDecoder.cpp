@@ -1,6 +1,7 @@
 #include "model/VCardValueDecoder.h"
 
 #include "model/VCardLine.h"
+#include "model/VCardStrayCharacters.h"
 
 #include <QStringDecoder>
 
@@ -50,7 +51,7 @@ QString VCardValueDecoder::decodeValue(const VCardLine& line)
 {
     const bool quotedPrintable = line.firstParameterValue("ENCODING") == "QUOTED-PRINTABLE";
     const QByteArray bytes = quotedPrintable ? decodeQuotedPrintable(line.value) : line.value;
-    QString text = decodeCharset(bytes, line.firstParameterValue("CHARSET"));
+    QString text = VCardStrayCharacters::cleaned(decodeCharset(bytes, line.firstParameterValue("CHARSET")));
     text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     return text;
 }

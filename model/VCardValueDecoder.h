@@ -12,7 +12,8 @@ class VCardLine;
 class VCardValueDecoder {
 public:
     // The value as text, decoded from ENCODING=QUOTED-PRINTABLE and CHARSET; the backslash escapes are still there
-    // so that compound values can be split first. CRLF becomes LF.
+    // so that compound values can be split first. CRLF becomes LF; stray characters are taken out
+    // (VCardStrayCharacters).
     static QString decodeValue(const VCardLine& line);
 
     // "=XX" becomes the byte XX; an "=" without two hex digits after it stays as it is.

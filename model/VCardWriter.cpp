@@ -1,6 +1,7 @@
 #include "model/VCardWriter.h"
 
 #include "model/VCardLineFolder.h"
+#include "model/VCardStrayCharacters.h"
 #include "model/VCardTelUri.h"
 
 #include <algorithm>
@@ -9,8 +10,9 @@ namespace {
 
 constexpr qsizetype kNameComponents = 5;  // family, given, additional, prefixes, suffixes
 
-QString escapeText(const QString& text)
+QString escapeText(const QString& value)
 {
+    const QString text = VCardStrayCharacters::cleaned(value);
     QString escaped;
     escaped.reserve(text.size() + 8);
     for (qsizetype i = 0; i < text.size(); ++i) {

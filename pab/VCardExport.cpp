@@ -1,14 +1,13 @@
 #include "pab/VCardExport.h"
 
 #include "pab/AbComment.h"
-#include "res/Cp1252.h"
 
 #include <algorithm>
 
 VCardCard VCardExport::Card(const DirEntry& entry)
 {
     VCardCard card;
-    card.formattedName = Cp1252::toQString(entry.m_strName);
+    card.formattedName = QString::fromStdString(entry.m_strName);
     // N wants family and given name apart; a single word is taken as the family name.
     const qsizetype blank = card.formattedName.lastIndexOf(QLatin1Char(' '));
     const QString family = blank < 0 ? card.formattedName : card.formattedName.mid(blank + 1);
@@ -16,7 +15,7 @@ VCardCard VCardExport::Card(const DirEntry& entry)
     card.nameParts = {family, given, QString(), QString(), QString()};
     if (!entry.m_strNumber.empty()) {
         VCardPhone phone;
-        phone.number = Cp1252::toQString(entry.m_strNumber).trimmed();
+        phone.number = QString::fromStdString(entry.m_strNumber).trimmed();
         phone.types = {QStringLiteral("cell")};
         card.phones.append(phone);
     }
@@ -24,7 +23,7 @@ VCardCard VCardExport::Card(const DirEntry& entry)
     const std::string note = entry.m_strComment.empty()
                                  ? AbComment::FormatForNewEntry(status, entry.m_nIndex)
                                  : AbComment::FormatForUpdatedEntry(AbComment::WithoutJoiningBlank(entry.m_strComment), status, entry.m_nIndex);
-    card.note = Cp1252::toQString(note);
+    card.note = QString::fromStdString(note);
     return card;
 }
 

@@ -7,7 +7,6 @@
 #include "pab/AbComment.h"
 #include "pab/AbNameCheck.h"
 #include "pab/WholeTableHost.h"
-#include "res/Cp1252.h"
 
 #include <memory>
 
@@ -52,13 +51,13 @@ QString VCardImport::KindOf(const VCardPhone& phone, int ordinal)
 DirEntry VCardImport::EntryFor(const VCardCard& card, const VCardPhone& phone)
 {
     DirEntry entry;
-    entry.m_strName = Cp1252::fromQString(NameOf(card));
-    FilterNumber(Cp1252::fromQString(phone.number.trimmed()), true, entry.m_strNumber);
+    entry.m_strName = NameOf(card).toStdString();
+    FilterNumber(phone.number.trimmed().toStdString(), true, entry.m_strNumber);
     // The note keeps the index and the VIP mark in the book's comment form; the reader takes them out of it.
     static const auto noEntries = std::make_unique<DirTable>();
     const AbCommentFields fields = card.note.isEmpty()
                                        ? AbCommentFields{}
-                                       : AbComment::Parse(Cp1252::fromQString(card.note), *noEntries, 0);
+                                       : AbComment::Parse(card.note.toStdString(), *noEntries, 0);
     entry.m_strStatus = fields.m_strStatus == "!" ? "!" : " ";
     entry.m_nIndex = fields.m_nIndex;
     entry.m_strComment = fields.m_strComment;
@@ -90,7 +89,7 @@ std::vector<DirEntry> VCardImport::Entries(const VCardReadResult& read, VCardNum
                 DirEntry entry = EntryFor(card, card.phones[k]);
                 if (k > 0) {
                     // The later numbers' entries need names of their own, and indices of their own.
-                    entry.m_strName += Cp1252::fromQString(QStringLiteral(" (%1)").arg(KindOf(card.phones[k], int(k) + 1)));
+                    entry.m_strName += QStringLiteral(" (%1)").arg(KindOf(card.phones[k], int(k) + 1)).toStdString();
                     entry.m_nIndex = 0;
                 }
                 entries.push_back(std::move(entry));
@@ -112,7 +111,7 @@ int VCardImport::AddToAddressBook(std::vector<DirEntry>& entries, EntryStore& st
     for (DirEntry& entry : entries) {
         std::string name = entry.m_strName;
         if (!MakeAbNameUnique(store, questions, wholeTable, name)) { // only this entry is skipped
-            if (namesLeftOut) namesLeftOut->append(Cp1252::toQString(entry.m_strName));
+            if (namesLeftOut) namesLeftOut->append(QString::fromStdString(entry.m_strName));
             continue;
         }
         entry.m_strName = name;

@@ -6,14 +6,13 @@
 #include "pab/VCardExport.h"
 #include "pab/VCardFile.h"
 #include "pab/VCardImport.h"
-#include "res/Cp1252.h"
 #include "res/StringTable.h"
 
 namespace {
-// A text of the string table followed by what only this call knows, as the seam takes it (code page 1252).
+// A text of the string table followed by what only this call knows, as the seam takes it (UTF-8).
 std::string Message(int id, const QString& detail)
 {
-    return Cp1252::fromQString(StringTable::LoadQString(id) + detail);
+    return (StringTable::LoadQString(id) + detail).toStdString();
 }
 
 VCardNumberChoice ChoiceOf(int numbers)
@@ -36,7 +35,7 @@ int VCardTransfer::Import(const VCardImportData& request)
     const int offered = int(entries.size());
     const int added = VCardImport::AddToAddressBook(entries, m_store, m_questions, m_host);
     m_host.FillAbList(false);
-    m_host.SetStatusText(Cp1252::fromQString(StringTable::LoadQString(Ids::IDS_VCARD_IMPORTED).arg(added).arg(offered)));
+    m_host.SetStatusText(StringTable::LoadQString(Ids::IDS_VCARD_IMPORTED).arg(added).arg(offered).toStdString());
     if (!leftOut.isEmpty())
         m_questions.ShowMessage(Ids::IDS_VCARD_LEFT_OUT, Message(Ids::IDS_VCARD_LEFT_OUT, leftOut.join(QLatin1Char('\n'))));
     return added;
@@ -51,8 +50,9 @@ bool VCardTransfer::Export(const VCardExportData& request, const DirTable& table
         m_questions.ShowMessage(Ids::IDS_VCARD_CANNOT_WRITE, Message(Ids::IDS_VCARD_CANNOT_WRITE, error));
         return false;
     }
-    m_host.SetStatusText(Cp1252::fromQString(StringTable::LoadQString(Ids::IDS_VCARD_EXPORTED)
-                                                 .arg(cards.size())
-                                                 .arg(QString::fromStdString(request.m_strPath))));
+    m_host.SetStatusText(StringTable::LoadQString(Ids::IDS_VCARD_EXPORTED)
+                             .arg(cards.size())
+                             .arg(QString::fromStdString(request.m_strPath))
+                             .toStdString());
     return true;
 }

@@ -5,7 +5,6 @@
 #include "pab/VCardExport.h"
 #include "pab/VCardFile.h"
 #include "pab/tools/OpenedAddressBook.h"
-#include "res/Cp1252.h"
 
 #include <memory>
 
@@ -19,7 +18,7 @@ QString EntryLine(const DirEntry& entry)
 {
     return QStringLiteral("%1\t%2\t%3\t%4\n")
         .arg(entry.m_nIndex)
-        .arg(Cp1252::toQString(entry.m_strName), Cp1252::toQString(entry.m_strNumber),
+        .arg(QString::fromStdString(entry.m_strName), QString::fromStdString(entry.m_strNumber),
              entry.m_strStatus == "!" ? QStringLiteral("VIP") : QString());
 }
 }

@@ -22,6 +22,21 @@ bool ReadOptions(const QCommandLineParser& parser, AddressBookCommand::Options& 
     else if (numbers != QLatin1String("preferred")) return false;
     return true;
 }
+
+// Folder names and file paths arrive as the terminal typed them, in UTF-8 whatever the locale says.
+QStringList Utf8Arguments(int argc, char** argv)
+{
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i) arguments.append(QString::fromUtf8(argv[i]));
+    return arguments;
+}
+
+// Names in every script reach the terminal or a pipe intact: the output is UTF-8, even under LC_ALL=C.
+void PrintUtf8(const QString& text, std::FILE* stream)
+{
+    const QByteArray bytes = text.toUtf8();
+    std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stream);
+}
 }
 
 int main(int argc, char** argv)
@@ -45,14 +60,14 @@ int main(int argc, char** argv)
          "WHICH", "preferred"},
     });
     parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("list, export or import, and their arguments."));
-    parser.process(app);
+    parser.process(Utf8Arguments(argc, argv));
     AddressBookCommand::Options options;
     if (!ReadOptions(parser, options)) {
         std::fprintf(stderr, "address-book: --vcard-version takes 3.0 or 4.0, --numbers first, preferred or each\n");
         return 2;
     }
     const AddressBookCommandResult result = AddressBookCommand(options).Run(parser.positionalArguments());
-    std::fputs(result.out.toLocal8Bit().constData(), stdout);
-    std::fputs(result.err.toLocal8Bit().constData(), stderr);
+    PrintUtf8(result.out, stdout);
+    PrintUtf8(result.err, stderr);
     return result.exitCode;
 }

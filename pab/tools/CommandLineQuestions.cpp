@@ -1,6 +1,5 @@
 #include "pab/tools/CommandLineQuestions.h"
 
-#include "res/Cp1252.h"
 #include "res/ErrorReport.h"
 
 
@@ -44,5 +43,5 @@ bool CommandLineQuestions::RunConnectionDialog(std::string&)
 
 void CommandLineQuestions::ShowMessage(int, const std::string& text)
 {
-    m_reports.append(Cp1252::toQString(text));
+    m_reports.append(QString::fromStdString(text));
 }

@@ -2,7 +2,6 @@
 
 #include "mapi/Mapi.h"
 #include "model/EntryStore.h"
-#include "res/Cp1252.h"
 
 namespace {
 QString ReportsThen(const QStringList& reports, const QString& sentence)
@@ -30,7 +29,7 @@ bool OpenedAddressBook::Open(const QString& folder, QString* error)
         return false;
     }
     if (folder.isEmpty()) return true;
-    const std::string wanted = Cp1252::fromQString(folder);
+    const std::string wanted = folder.toStdString();
     for (int item = 0; item < m_store->m_nFolderCount; ++item) {
         if (m_store->m_folders[static_cast<size_t>(item)].m_strName != wanted) continue;
         m_host.SelectFolderItem(item);
@@ -49,7 +48,7 @@ QStringList OpenedAddressBook::FolderNames() const
 {
     QStringList names;
     for (int item = 0; item < m_store->m_nFolderCount; ++item)
-        names.append(QLatin1Char('"') + Cp1252::toQString(m_store->m_folders[static_cast<size_t>(item)].m_strName)
+        names.append(QLatin1Char('"') + QString::fromStdString(m_store->m_folders[static_cast<size_t>(item)].m_strName)
                      + QLatin1Char('"'));
     return names;
 }

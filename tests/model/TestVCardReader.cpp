@@ -194,6 +194,13 @@ private slots:
         QTest::newRow("blank lines and text around the card") << "garbage before\n\n\n" + card + "\n\n  \n";
         QTest::newRow("folded with a tab and in the middle of the name")
             << QByteArray("BEGIN:VCARD\nVERSION:3.0\nF\n\tN:Zo\xC3\n \xAB\nN:;Zoë;;;\nTEL;TY\n PE=CELL:+33 6 12\nEND:VCARD\n");
+        // Neither is a character of the name; a byte order mark at a value's start was dropped, one inside kept.
+        QTest::newRow("byte order marks inside values")
+            << QByteArray("BEGIN:VCARD\nVERSION:3.0\nFN:Z\xEF\xBB\xBFo\xC3\xAB\xEF\xBB\xBF\nN:;\xEF\xBB\xBFZo\xC3\xAB;;;\n"
+                          "TEL;TYPE=CELL:+33 6\xEF\xBB\xBF 12\nEND:VCARD\n");
+        QTest::newRow("U+0000 from quoted-printable and from a tel: URI")
+            << QByteArray("BEGIN:VCARD\nVERSION:3.0\nFN;ENCODING=QUOTED-PRINTABLE:Zo=00=C3=AB\nN:;Zoë;;;\n"
+                          "TEL;VALUE=uri;TYPE=CELL:tel:+33 6%00 12\nEND:VCARD\n");
     }
     void layout()
     {

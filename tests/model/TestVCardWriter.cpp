@@ -77,6 +77,10 @@ private slots:
             << card("X", {"O;Brien", "Mary,Ann", "a\\b", "", "Jr."})
             << QStringList{"FN:X", "N:O\\;Brien;Mary\\,Ann;a\\\\b;;Jr."};
         QTest::newRow("FN taken from N when empty") << card("", {"Doe", "John"}) << QStringList{"FN:John Doe", "N:Doe;John;;;"};
+        QTest::newRow("no byte order mark, no U+0000, no half of a surrogate pair")
+            << card(QStringLiteral("\uFEFFIvan\uFEFF Pe") + QChar(0) + QStringLiteral("trov") + QChar(0xD800), {QStringLiteral("\uFEFFPetrov")}, {},
+                    QStringLiteral("a\uFEFFb") + QChar(0xDC00) + QChar(0xD83D) + QChar(0xDE00))
+            << QStringList{"FN:Ivan Petrov\uFFFD", "N:Petrov;;;;", "NOTE:ab\uFFFD😀"};
         QTest::newRow("FN taken from the number without any name")
             << card("", {}, {{"112", {}, 0}}) << QStringList{"FN:112", "N:;;;;", "TEL:112"};
     }
