@@ -26,8 +26,11 @@ status=0
 
 # What the run found before it ended, crash or not, is kept where it adds coverage.
 before=$(find "$corpus" -maxdepth 1 -type f | wc -l)
-"$target" -merge=1 -timeout=5 -rss_limit_mb=2048 -artifact_prefix="$work/" "$corpus" "$work/new" >"$work/merge.log" 2>&1 ||
-  { echo "run-bounded: merging into $corpus failed (see $work/merge.log)" >&2; [[ $status -ne 0 ]] || status=1; }
+if ! "$target" -merge=1 -timeout=5 -rss_limit_mb=2048 -artifact_prefix="$work/" "$corpus" "$work/new" \
+  >"$work/merge.log" 2>&1; then
+  echo "run-bounded: merging into $corpus failed (see $work/merge.log)" >&2
+  [[ $status -ne 0 ]] || status=1
+fi
 after=$(find "$corpus" -maxdepth 1 -type f | wc -l)
 echo "run-bounded: $((after - before)) new corpus files in $corpus"
 found_crashes=$(( $(find "$crashes" -maxdepth 1 -type f | wc -l) - known_crashes ))
