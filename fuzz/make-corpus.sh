@@ -2,8 +2,9 @@
 # Writes the seed inputs in fuzz/corpus/<target>/ from the replies and command lines the link's tests use
 # (tests/link: TestReplyParsing, TestPhoneQuirks, TestPhoneEmulator and the scripts ScriptedPhone plays) and
 # from the shapes of vCard files the model's vCard tests read.
-# The seeds are committed; run this again after changing it. Each seed is one input, written with printf %b
-# (so "\r", "\n" and "\xNN" stand for their bytes).
+# The seeds are committed beside the finds of open-ended runs (fuzz/run-bounded.sh), which this leaves alone;
+# run it again after changing it. Each seed is one input, written with printf %b (so "\r", "\n" and "\xNN"
+# stand for their bytes).
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -12,7 +13,10 @@ seed() { # seed TARGET NAME TEXT
   printf '%b' "$3" >"corpus/$1/$2"
 }
 
-rm -rf corpus
+# The seeds are written anew; the inputs open-ended runs merged in (named by their SHA-1) stay.
+if [[ -d corpus ]]; then
+  find corpus -regextype posix-extended -type f ! -regex '.*/[0-9a-f]{40}' -delete
+fi
 
 # fuzz_at_reply: one reply line each.
 n=0

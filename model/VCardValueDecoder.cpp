@@ -39,7 +39,10 @@ QString decodeWindows1252(const QByteArray& bytes)
 
 QString decodeUtf8OrWindows1252(const QByteArray& bytes)
 {
-    QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
+    // A value is a piece of the file, whose own byte order mark is gone already: a U+FEFF at its start is a
+    // character of the value and stays, so that a name reads back the same after it is written.
+    QStringDecoder utf8(QStringConverter::Utf8,
+                        QStringConverter::Flag::Stateless | QStringConverter::Flag::ConvertInitialBom);
     QString text = utf8(bytes);
     // Old phones and mail programs write Latin-1 without saying so; such bytes are never valid UTF-8.
     return utf8.hasError() ? decodeWindows1252(bytes) : text;

@@ -4,6 +4,7 @@
 
 #include "link/Cellbus.h"
 #include "link/TelephoneLinkSetup.h"
+#include "tests/support/Utf8Locale.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -49,6 +50,7 @@ double runGammu(const QString& device, const QTemporaryDir& dir, int* listed)
     config.write("[gammu]\ndevice = " + device.toLocal8Bit() + "\nconnection = at115200\n");
     config.close();
     QProcess process;
+    process.setProcessEnvironment(WithUtf8Locale()); // the count below looks for gammu's English words
     QElapsedTimer timer;
     timer.start();
     process.start(gammu, {"-c", config.fileName(), "getallmemory", "SM"});

@@ -1,6 +1,7 @@
 // The program as a desktop installs it: the launcher and the catalogue entry pass the desktop's own
 // validators, the program names its launcher, and an installation into a scratch prefix holds every file,
 // each usable where it lies.
+#include "Utf8Locale.h"
 #include "app/CVRD2EditApp.h"
 
 #include <QDir>
@@ -33,6 +34,7 @@ Run run(const QString& program, const QStringList& args)
 {
     QProcess process;
     process.setProcessChannelMode(QProcess::MergedChannels);
+    process.setProcessEnvironment(WithUtf8Locale());
     process.start(program, args);
     Run result;
     result.started = process.waitForStarted(kWaitMs);

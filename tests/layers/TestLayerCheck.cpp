@@ -1,5 +1,7 @@
 // The layering check (scripts/check-layers.sh) on small source trees of its own: which includes it lets through,
 // which it refuses and how it names them, and how it honours its list of exceptions. It also checks the real tree.
+#include "Utf8Locale.h"
+
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -16,7 +18,7 @@ CheckRun RunCheck(const QString& root)
 {
     QProcess process;
     process.setProcessChannelMode(QProcess::MergedChannels);
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    QProcessEnvironment environment = WithUtf8Locale();
     environment.remove(QStringLiteral("LAYER_EXCEPTIONS"));
     process.setProcessEnvironment(environment);
     process.start(QStringLiteral("bash"), {QStringLiteral(CHECK_LAYERS_SCRIPT), root});

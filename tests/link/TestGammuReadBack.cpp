@@ -2,6 +2,7 @@
 // program converts them (code page 1252, then the GSM conversion of the field rules, a VIP name cut and
 // marked with "!"), written record by record through the link to the emulated phone, then listed by gammu.
 #include "LinkTestSupport.h"
+#include "Utf8Locale.h"
 #include "model/FieldRules.h"
 #include "res/Cp1252.h"
 
@@ -96,6 +97,7 @@ void TestGammuReadBack::gammuListsEveryRecordAsWritten()
     config.write("[gammu]\ndevice = " + phone.path().toLocal8Bit() + "\nconnection = at\n");
     config.close();
     QProcess process;
+    process.setProcessEnvironment(WithUtf8Locale());
     process.start(gammu, {"-c", config.fileName(), "getallmemory", "SM"});
     QVERIFY(process.waitForFinished(kWaitMs));
     QVERIFY2(process.exitCode() == 0, process.readAllStandardError().constData());

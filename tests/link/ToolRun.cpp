@@ -1,4 +1,5 @@
 #include "ToolRun.h"
+#include "Utf8Locale.h"
 
 #include <QDir>
 #include <QProcess>
@@ -6,7 +7,7 @@
 ToolRun runTool(const QString& program, const QStringList& args, const QString& home, int timeoutMs)
 {
     QProcess process;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    QProcessEnvironment env = WithUtf8Locale();
     env.insert("HOME", home);
     env.insert("XDG_CONFIG_HOME", QDir(home).filePath("config"));
     env.insert("XDG_DATA_HOME", QDir(home).filePath("data"));

@@ -112,6 +112,7 @@ private slots:
         QTest::newRow("windows-1252 quotes") << QByteArray("\x84Hi\x93 \x9F") << QByteArray("Windows-1252")
                                              << "„Hi“ Ÿ";
         QTest::newRow("unknown name is taken for UTF-8") << QByteArray("\xC3\xA4") << QByteArray("X-NONSENSE") << "ä";
+        QTest::newRow("U+FEFF opening a value stays") << QByteArray("\xEF\xBB\xBFu") << QByteArray() << QStringLiteral("\uFEFFu");
     }
     void charset()
     {

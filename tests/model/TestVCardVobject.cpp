@@ -1,4 +1,5 @@
 // Our exports read by another program: Debian's python3-vobject must find the same names and numbers in them.
+#include "Utf8Locale.h"
 #include "model/VCardWriter.h"
 
 #include <QJsonArray>
@@ -96,6 +97,7 @@ private slots:
         file.close();
 
         QProcess python;
+        python.setProcessEnvironment(WithUtf8Locale());
         python.start(m_python, {"-c", kReadWithVobject, path});
         QVERIFY(python.waitForFinished(60000));
         QVERIFY2(python.exitCode() == 0, python.readAllStandardError().constData());

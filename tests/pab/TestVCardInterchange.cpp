@@ -6,6 +6,7 @@
 // the locale and answers with exit codes and the report's text.
 #include "PabQuery.h"
 #include "PabSeeder.h"
+#include "Utf8Locale.h"
 
 #include "pab/tools/AddressBookCommand.h"
 
@@ -317,7 +318,7 @@ void TestVCardInterchange::toolAsAProgram()
 {
     const QString tool = QCoreApplication::applicationDirPath() + "/address-book";
     QProcess process;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    QProcessEnvironment env = WithUtf8Locale();
     env.insert("XDG_DATA_HOME", Path("data"));
     env.insert("XDG_CONFIG_HOME", Path("config"));
     process.setProcessEnvironment(env);
