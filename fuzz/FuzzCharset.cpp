@@ -1,8 +1,9 @@
 // The character-set conversions on arbitrary bytes: the names a phone sends in each of its sets
-// (link/PhoneCharset.h, link/NameDecoding.h, link/SimAlphaId.h), the default alphabet and the record block's
-// bytes (link/GsmAlphabet.h) and the program's own code page 1252 <-> GSM translation (model/FieldRules.h). No crash; no decoder gives more
-// characters than its bytes can carry; whatever is accepted for sending is safe on the command line and
-// decodes back to the same text.
+// (link/PhoneCharset.h, link/NameDecoding.h, link/SimAlphaId.h), the default alphabet (res/GsmAlphabet.h), the
+// record block's name field (link/PhonebookRecords.h) and the program's rules for a name bound for the telephone
+// (model/TelephoneName.h). No crash; no decoder gives more characters than its bytes can carry; whatever is
+// accepted for sending is safe on the command line and decodes back to the same text; what the program makes of a
+// name fits the telephone and stays as it is when corrected again.
 #include "FuzzCheck.h"
 #include "res/GsmAlphabet.h"
 #include "link/NameDecoding.h"
@@ -10,6 +11,7 @@
 #include "link/PhonebookRecords.h"
 #include "link/SimAlphaId.h"
 #include "model/FieldRules.h"
+#include "model/TelephoneName.h"
 
 #include <algorithm>
 #include <cctype>
@@ -54,18 +56,14 @@ void checkSending(const QString& text)
     }
 }
 
-// Every character becomes one in the block: itself, or "?" when the block cannot hold it; never a zero byte.
-// A name cut to its field keeps whole escape pairs.
-void checkBlock(const QString& text, int nameLength)
+// The block's name field holds the name as UTF-8, cut at a character and never past the field.
+void checkBlock(const QString& text, int fieldSize)
 {
-    const QByteArray block = GsmAlphabet::encodeBlock(text);
-    FUZZ_CHECK(!block.contains('\0'));
-    const QString back = GsmAlphabet::decodeBlock(block);
-    FUZZ_CHECK(back.size() == text.size());
-    for (qsizetype i = 0; i < back.size(); ++i) FUZZ_CHECK(back[i] == text[i] || back[i] == u'?');
-    const QByteArray cut = PhonebookRecords::blockName(text, nameLength);
-    FUZZ_CHECK(cut.size() <= nameLength && block.startsWith(cut));
-    FUZZ_CHECK(cut.isEmpty() || uchar(cut.back()) != GsmAlphabet::kEscape);
+    const QByteArray whole = text.toUtf8();
+    const QByteArray cut = PhonebookRecords::blockName(text, fieldSize);
+    FUZZ_CHECK(cut.size() <= fieldSize && whole.startsWith(cut));
+    FUZZ_CHECK(QString::fromUtf8(cut).toUtf8() == cut);
+    FUZZ_CHECK(cut.size() == whole.size() || cut.size() > fieldSize - 4);
 }
 
 // The decoding by what the field is: never more characters than bytes (a field of hex digits that reads as
@@ -79,7 +77,6 @@ void checkNameDecoding(const QByteArray& bytes, const NameDecoding::Hints& hints
 void checkDecoding(const QByteArray& bytes)
 {
     FUZZ_CHECK(GsmAlphabet::decodeCodes(bytes).size() <= bytes.size());
-    FUZZ_CHECK(GsmAlphabet::decodeBlock(bytes).size() <= bytes.size());
     for (PhoneCharset charset : kCharsets) {
         const QString text = PhoneCharsets::decodeName(bytes, charset);
         FUZZ_CHECK(text.size() <= mostCharacters(bytes, charset));
@@ -87,19 +84,18 @@ void checkDecoding(const QByteArray& bytes)
     }
 }
 
-// ToGsm and FromGsm undo each other for every text that holds no byte of the GSM side of the table (those
-// only come from the phone) and no stand-in for "@"; a capital O with diaeresis comes back small.
-void checkFieldRules(const std::string& bytes)
+// A name as the telephone will hold it: nothing forbidden, within the limit of its encoding, only GSM
+// characters on a telephone without UCS2, and the same again when corrected once more.
+void checkTelephoneName(const std::string& name, const TelephoneNameLimits& limits)
 {
-    std::string text = bytes;
-    std::string gsm;
-    ToGsm(text, gsm);
-    FUZZ_CHECK(gsm.size() == (bytes.empty() ? 1 : bytes.size()));
-    FUZZ_CHECK(text.find('\xD6') == std::string::npos);
-    std::string back;
-    FromGsm(gsm, back);
-    const bool translatable = bytes.find_first_of(std::string(g_achGsmChars, kGsmPairCount) + kGsmAtSign) == std::string::npos;
-    if (translatable && !bytes.empty()) FUZZ_CHECK(back == text);
+    const std::string held = TelephoneName::ForTelephone(name, limits);
+    std::string unused;
+    FUZZ_CHECK(StripForbidden(held, unused));
+    FUZZ_CHECK(TelephoneName::ForTelephone(held, limits) == held);
+    FUZZ_CHECK(TelephoneName::LengthOf(held) <= TelephoneName::LimitOf(held, limits));
+    if (limits.m_nGsmLen > 0 && limits.m_nUcs2Len == 0) FUZZ_CHECK(TelephoneName::EncodingOf(held) == TelephoneName::Encoding::Gsm);
+    const std::string vip = TelephoneName::AsSent(held, true, limits);
+    FUZZ_CHECK(TelephoneName::LengthOf(vip) <= TelephoneName::LimitOf(vip, limits));
 }
 }
 
@@ -113,6 +109,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const QString text = QString::fromUtf8(bytes);
     checkSending(text);
     checkBlock(text, size ? data[0] : 0);
-    checkFieldRules(bytes.toStdString());
+    // The first byte also gives the name length, the second whether the phone has UCS2.
+    const int nameLength = size ? data[0] % 41 : 0;
+    checkTelephoneName(text.toStdString(), {nameLength, size > 1 && (data[1] & 1) ? (nameLength - 1) / 2 : 0});
     return 0;
 }

@@ -51,19 +51,22 @@ void checkKept(const QList<PhoneRecord>& kept, int first, int last)
     }
 }
 
-// Each record's slot: its index, a name that reads back as the record's name (with "?" for characters the
-// block cannot hold) and a number that starts the record's number.
+// Each record's slot: its index with the mark of an unreadable name, the name as UTF-8 (cut at a character when
+// it does not fit) and a number that starts the record's number.
 void checkBlock(const QByteArray& block, const QList<PhoneRecord>& kept, int nameLength, int numberLength)
 {
-    const qsizetype slot = 2 + nameLength + numberLength;
+    const int nameSize = PhonebookRecords::nameFieldSize(nameLength);
+    const qsizetype slot = 2 + nameSize + numberLength;
     FUZZ_CHECK(block.size() == kept.size() * slot);
     for (qsizetype i = 0; i < kept.size(); ++i) {
         const QByteArray bytes = block.mid(i * slot, slot);
-        FUZZ_CHECK((uchar(bytes[0]) | (uchar(bytes[1]) << 8)) == kept[i].index);
-        const QString name = GsmAlphabet::decodeBlock(bytes.mid(2, nameLength));
-        FUZZ_CHECK(name.size() == kept[i].name.size());
-        for (qsizetype j = 0; j < name.size(); ++j) FUZZ_CHECK(name[j] == kept[i].name[j] || name[j] == u'?');
-        const QByteArray number = bytes.mid(2 + nameLength);
+        const int word = uchar(bytes[0]) | (uchar(bytes[1]) << 8);
+        FUZZ_CHECK((word & 0x7FFF) == kept[i].index);
+        FUZZ_CHECK(((word & 0x8000) != 0) == kept[i].nameUnreadable);
+        QByteArray name = bytes.mid(2, nameSize);
+        if (name.indexOf('\0') >= 0) name.truncate(name.indexOf('\0'));
+        FUZZ_CHECK(kept[i].name.toUtf8().startsWith(name));
+        const QByteArray number = bytes.mid(2 + nameSize);
         const qsizetype end = number.indexOf('\0');
         FUZZ_CHECK(kept[i].number.startsWith(end < 0 ? number : number.left(end)));
     }

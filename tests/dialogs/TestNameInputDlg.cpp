@@ -94,13 +94,13 @@ private slots:
         QCOMPARE(dialog.m_szName, std::string("before"));
     }
 
-    void charactersOutsideTheCodePageAreDroppedAsTyped()
+    void charactersOfEveryScriptAreKeptAsTyped()
     {
         CNameInputDlg dialog(nullptr);
         Open(dialog, "");
         TypeText(dialog.m_edName, QStringLiteral("Ab\u0416c"));
-        QCOMPARE(dialog.m_edName->text(), QStringLiteral("Abc"));
-        QCOMPARE(dialog.m_edName->cursorPosition(), 3);
+        QCOMPARE(dialog.m_edName->text(), QStringLiteral("Ab\u0416c"));
+        QCOMPARE(dialog.m_edName->cursorPosition(), 4);
     }
 };
 
