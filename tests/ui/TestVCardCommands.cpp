@@ -70,6 +70,7 @@ private slots:
     void notAVCardFileChangesNothing();
     void cancelChangesNothing();
     void dialogsHandBackWhatTheUserSet();
+    void namesOfEveryScriptMakeTheWholeRoundTrip();
 
 private:
     FormFixture& StartForm();
@@ -250,6 +251,55 @@ void TestVCardCommands::dialogsHandBackWhatTheUserSet()
     QCOMPARE(chosen.m_bSelectedOnly, 1);
     QCOMPARE(chosen.m_nVersion, 4);
     QCOMPARE(chosen.m_strPath, std::string("/tmp/out.vcf"));
+}
+
+
+// Names of many scripts on a UCS2 phone (a VIP mark among them) go into the address book, out as vCards into a new book and from there
+// onto a second phone, and arrive as they left.
+void TestVCardCommands::namesOfEveryScriptMakeTheWholeRoundTrip()
+{
+    const QStringList names = {"Łukasz!", "Иван П", "Γιώργος", "李小龍", "محمد", "Şükrü Ö", "דוד לוי",
+                               "Ștefan", "Jörg Bäcker", "€uro ^~|\\ $"};
+    EmulatorState first = EmulatorState::blank();
+    first.storage("ON")->capacity = 20;
+    for (int i = 0; i < names.size(); ++i) first.storage("ON")->entries.insert(i + 1, {names[i], QString::number(100 + i)});
+    FormFixture& from = NewForm();
+    from.SetPhoneState(first);
+    from.Start();
+    QVERIFY(from.WaitUntilIdle());
+    CDlgView* v = from.View();
+    QCOMPARE(PhoneList(v)->topLevelItemCount(), qsizetype(names.size()));
+    Click(PhoneList(v), 0);
+    QVERIFY(from.Frame()->ExecuteCommand(ID_EDIT_SELECT_ALL));
+    QTest::mouseClick(ToAddressBookButton(v), Qt::LeftButton);
+    QTest::mouseClick(SaveAddressBookButton(v), Qt::LeftButton);
+    const QString file = m_files.filePath("every-script.vcf");
+    from.Questions().AnswerVCardExport(ExportTo(file, 2, 4));
+    QVERIFY(from.Frame()->ExecuteCommand(ID_FILE_EXPORT_VCARD));
+
+    EmulatorState second = EmulatorState::blank();
+    second.storage("ON")->capacity = 20;
+    FormFixture& to = NewForm();
+    to.SetPhoneState(second);
+    to.Start();
+    QVERIFY(to.WaitUntilIdle());
+    CDlgView* w = to.View();
+    to.Questions().AnswerVCardImport(ImportFrom(file));
+    QVERIFY(to.Frame()->ExecuteCommand(ID_FILE_IMPORT_VCARD));
+    QTest::mouseClick(SaveAddressBookButton(w), Qt::LeftButton);
+    Click(AbList(w), 0);
+    QVERIFY(to.Frame()->ExecuteCommand(ID_EDIT_SELECT_ALL));
+    QTest::mouseClick(ToPhoneButton(w), Qt::LeftButton);
+    QTest::mouseClick(SaveToPhoneButton(w), Qt::LeftButton);
+    QVERIFY(to.WaitUntilIdle());
+    QVERIFY(to.Questions().TakeReports().empty());
+
+    QMap<int, EmulatorEntry> arrived = to.Phone().state().storage("ON")->entries;
+    QCOMPARE(arrived.size(), names.size());
+    for (int i = 0; i < names.size(); ++i) {
+        QCOMPARE(arrived.value(i + 1).name, names[i]);
+        QCOMPARE(arrived.value(i + 1).number, QString::number(100 + i));
+    }
 }
 
 QTEST_MAIN(TestVCardCommands)
