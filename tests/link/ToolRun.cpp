@@ -10,6 +10,8 @@ ToolRun runTool(const QString& program, const QStringList& args, const QString& 
     env.insert("HOME", home);
     env.insert("XDG_CONFIG_HOME", QDir(home).filePath("config"));
     env.insert("XDG_DATA_HOME", QDir(home).filePath("data"));
+    // The tools and gammu print names in the locale's set: the same one whatever locale the tests run in.
+    env.insert("LC_ALL", "C.UTF-8");
     process.setProcessEnvironment(env);
     process.start(program, args);
     if (!process.waitForFinished(timeoutMs)) {
@@ -17,5 +19,5 @@ ToolRun runTool(const QString& program, const QStringList& args, const QString& 
         process.waitForFinished();
     }
     return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-            QString::fromLocal8Bit(process.readAllStandardOutput()), QString::fromLocal8Bit(process.readAllStandardError())};
+            QString::fromUtf8(process.readAllStandardOutput()), QString::fromUtf8(process.readAllStandardError())};
 }
