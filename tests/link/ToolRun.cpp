@@ -3,7 +3,8 @@
 #include <QDir>
 #include <QProcess>
 
-ToolRun runTool(const QString& program, const QStringList& args, const QString& home, int timeoutMs)
+ToolRun runTool(const QString& program, const QStringList& args, const QString& home, int timeoutMs,
+                const QMap<QString, QString>& environment)
 {
     QProcess process;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -12,6 +13,7 @@ ToolRun runTool(const QString& program, const QStringList& args, const QString& 
     env.insert("XDG_DATA_HOME", QDir(home).filePath("data"));
     // The tools and gammu print names in the locale's set: the same one whatever locale the tests run in.
     env.insert("LC_ALL", "C.UTF-8");
+    for (auto it = environment.begin(); it != environment.end(); ++it) env.insert(it.key(), it.value());
     process.setProcessEnvironment(env);
     process.start(program, args);
     if (!process.waitForFinished(timeoutMs)) {
