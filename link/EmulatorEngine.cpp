@@ -255,7 +255,8 @@ QByteArray EmulatorEngine::basic(const QByteArray& c, bool* failed)
 
 QByteArray EmulatorEngine::charsetCommand(const QByteArray& args, bool* failed)
 {
-    if (args == "=?") return line(m_identity.ucs2 ? "+CSCS: (\"GSM\",\"IRA\",\"HEX\",\"UCS2\")" : "+CSCS: (\"GSM\",\"IRA\",\"HEX\")");
+    if (args == "=?")
+        return line(m_identity.ucs2 ? "+CSCS: (\"GSM\",\"IRA\",\"HEX\",\"UCS2\")" : "+CSCS: (\"GSM\",\"IRA\",\"HEX\")");
     if (args == "?") return line("+CSCS: \"" + PhoneCharsets::name(m_charset).toLatin1() + '"');
     if (!args.startsWith('=')) return error(kOperationNotSupported, failed);
     PhoneCharset wanted;

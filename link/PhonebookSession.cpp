@@ -255,7 +255,8 @@ PhonebookSession::Selection PhonebookSession::selectForReading(const QByteArray&
     NameLengths lengths;
     lengths.gsm = *gsmLength > 0 ? *gsmLength : kDefaultNameLength;
     const int reported = underUcs2 && m_charset == PhoneCharset::Ucs2 ? underUcs2->nameLength : 0;
-    if (m_charset == PhoneCharset::Ucs2) lengths.ucs2 = reported > 0 && reported != lengths.gsm ? reported : (lengths.gsm - 1) / 2;
+    if (m_charset == PhoneCharset::Ucs2)
+        lengths.ucs2 = reported > 0 && reported != lengths.gsm ? reported : (lengths.gsm - 1) / 2;
     m_asked.insert(storage, lengths);
     return Selection::Selected;
 }
@@ -326,21 +327,24 @@ bool PhonebookSession::rereadDamaged(const QByteArray& storage, QList<AtReply::R
     if (!answersInHex(*raw)) return true;
     const NameDecoding::Hints hints = m_quirks.nameHints();
     const PhoneCharset answeredIn = m_quirks.ignoresCharset ? PhoneCharset::Ucs2 : m_charset;
+    const qint64 first = std::max(m_format.first, 1);
+    const qint64 last = std::min(m_format.last, PhonebookRecords::kMaxIndex);
     QList<qint64> damaged;
     for (const AtReply::RawRecord& r : *raw) {
-        const bool kept = r.index >= std::max(m_format.first, 1) && r.index <= std::min(m_format.last, PhonebookRecords::kMaxIndex);
-        if (kept && NameDecoding::isDamagedHex(r.name, answeredIn, hints) && !damaged.contains(r.index)
-            && damaged.size() < PhonebookRecords::kMaxRecords)
+        if (r.index >= first && r.index <= last && NameDecoding::isDamagedHex(r.name, answeredIn, hints)
+            && !damaged.contains(r.index) && damaged.size() < PhonebookRecords::kMaxRecords)
             damaged.append(r.index);
     }
     // A name damaged on the line is asked for once more; one still damaged keeps what arrived and is marked.
     for (qint64 index : damaged) {
         QList<AtReply::RawRecord> again;
         if (!readRange(storage, "AT+CPBR=" + QByteArray::number(index), &again, {})) return false;
-        const auto fresh = std::find_if(again.begin(), again.end(), [&](const AtReply::RawRecord& r) { return r.index == index; });
-        const auto first = std::find_if(raw->begin(), raw->end(), [&](const AtReply::RawRecord& r) { return r.index == index; });
-        if (fresh != again.end() && !NameDecoding::isDamagedHex(fresh->name, answeredIn, hints)) *first = *fresh;
-        else unreadable->insert(index);
+        const auto atIndex = [index](const AtReply::RawRecord& r) { return r.index == index; };
+        const auto fresh = std::find_if(again.begin(), again.end(), atIndex);
+        if (fresh != again.end() && !NameDecoding::isDamagedHex(fresh->name, answeredIn, hints))
+            *std::find_if(raw->begin(), raw->end(), atIndex) = *fresh;
+        else
+            unreadable->insert(index);
     }
     return true;
 }

@@ -59,7 +59,7 @@ public:
     // (a new session) or a pause longer than the run pause: that is when another program may have changed the
     // phone's set or storage, and a name sent in the wrong set would be stored garbled.
     int write(const QByteArray& directoryCode, int index, const QByteArray& utf8Name, const QByteArray& number);
-    // The same with the name as text: every character the phone's set carries arrives as it is.
+    // The same with the name as text.
     int writeText(const QByteArray& directoryCode, int index, const QString& name, const QByteArray& number);
 
     // False after the link was lost: the owner closes the device and starts a new session.

@@ -64,7 +64,8 @@ double runGammu(const QString& device, const QTemporaryDir& dir, int* listed)
 // Names of seven characters, the most a SIM keeps in UCS2, in scripts outside the GSM alphabet.
 QString ucs2Name(int i)
 {
-    static const char* const kNames[] = {"Иван Пе", "李小龍", "Γιώργος", "محمد عل", "דוד כהן", "Łukasz", "สมชาย", "Ștefan"};
+    static const char* const kNames[] = {"Иван Пе", "李小龍", "Γιώργος", "محمد عل",
+                                         "דוד כהן", "Łukasz", "สมชาย", "Ștefan"};
     return QString::fromUtf8(kNames[i % 8]);
 }
 

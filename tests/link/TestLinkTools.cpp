@@ -25,9 +25,13 @@ ToolRun run(const QString& program, const QStringList& args, const QTemporaryDir
     return runTool(program, args, dir.path(), kWaitMs, environment);
 }
 
-// Starts telephone-emulator with the options; the device it serves, empty when it did not start.
+// Starts telephone-emulator with the options, in the same locale whatever the tests run in; the device it
+// serves, empty when it did not start.
 QString startEmulator(QProcess& emulator, const QStringList& options)
 {
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("LC_ALL", "C.UTF-8");
+    emulator.setProcessEnvironment(environment);
     emulator.start(QCoreApplication::applicationDirPath() + "/telephone-emulator", options);
     if (!emulator.waitForReadyRead(kWaitMs)) return {};
     return QString::fromUtf8(emulator.readLine()).trimmed();
@@ -71,10 +75,8 @@ void TestLinkTools::emulatorProgramServesItsLink()
 {
     QTemporaryDir dir;
     QProcess emulator;
-    emulator.start(tool("telephone-emulator"),
-                   {"--state", dir.filePath("s.json"), "--link", dir.filePath("phone"), "--without", "FD"});
-    QVERIFY(emulator.waitForReadyRead(kWaitMs));
-    const QString device = QString::fromLocal8Bit(emulator.readLine()).trimmed();
+    const QString device =
+        startEmulator(emulator, {"--state", dir.filePath("s.json"), "--link", dir.filePath("phone"), "--without", "FD"});
     QVERIFY(device.startsWith("/dev/"));
     QCOMPARE(QFileInfo(dir.filePath("phone")).symLinkTarget(), device);
     const ToolRun read = run(tool("telephone-link"), {"--device", dir.filePath("phone"), "read", "SM"}, dir);
@@ -175,10 +177,8 @@ void TestLinkTools::emulatorNamesTheMakerAndModelItIsGiven()
     QTemporaryDir dir;
     QCOMPARE(run(tool("telephone-emulator"), {"--maker", ""}, dir).exitCode, 2);
     QProcess emulator;
-    emulator.start(tool("telephone-emulator"), {"--state", dir.filePath("s.json"), "--maker", "Acme Mobile",
-                                                "--model", "Brick 9", "--ucs2-always"});
-    QVERIFY(emulator.waitForReadyRead(kWaitMs));
-    const QString device = QString::fromLocal8Bit(emulator.readLine()).trimmed();
+    const QString device = startEmulator(emulator, {"--state", dir.filePath("s.json"), "--maker", "Acme Mobile", "--model",
+                                                    "Brick 9", "--ucs2-always"});
     // Names answered in UCS2 against the selected set still read as the phone holds them.
     const ToolRun read = run(tool("telephone-link"), {"--device", device, "read", "SM"}, dir);
     QCOMPARE(read.exitCode, 0);

@@ -159,7 +159,8 @@ void TestNameScripts::namesOfEveryScriptTravelAndComeBack()
             QVERIFY2(sent.field.has_value() == (outcome != Outcome::NotSent), qPrintable(where));
             if (!sent.field) continue;
             QVERIFY2(sent.set == row.set, qPrintable(where + QStringLiteral(": sent in ") + QString::fromLatin1(sent.set)));
-            QVERIFY2(*sent.field == QByteArray(row.field), qPrintable(where + QStringLiteral(": ") + QString::fromLatin1(*sent.field)));
+            QVERIFY2(*sent.field == QByteArray(row.field),
+                     qPrintable(where + QStringLiteral(": ") + QString::fromLatin1(*sent.field)));
         }
         // At the limit of its kind a name is kept; one position or character more, the phone refuses it.
         for (qsizetype i = 0; i < qsizetype(std::size(kScripts)); ++i) {

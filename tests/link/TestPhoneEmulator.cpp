@@ -354,8 +354,8 @@ void TestPhoneEmulator::namesByAlphabetSetAndLimit_data()
     QTest::newRow("HEX extensions count two") << 0 << write("HEX", QByteArray("1B65").repeated(8) + "78") << tooLong << none;
     QTest::newRow("GSM beyond seven bits") << 0 << write("GSM", "Caf\xE9") << invalidText << none;
     QTest::newRow("GSM raw codes") << 1 << write("GSM", "M~ller") << ok << QStringLiteral("Müller");
-    QTest::newRow("without UCS2: no UCS2 offered") << 1 << QByteArray("AT+CSCS=?") << "\r\n+CSCS: (\"GSM\",\"IRA\",\"HEX\")\r\n" + ok
-                                                << none;
+    QTest::newRow("without UCS2: no UCS2 offered")
+        << 1 << QByteArray("AT+CSCS=?") << "\r\n+CSCS: (\"GSM\",\"IRA\",\"HEX\")\r\n" + ok << none;
     QTest::newRow("without UCS2: UCS2 refused") << 1 << QByteArray("AT+CMEE=1;+CSCS=\"UCS2\"") << QByteArray("\r\n+CME ERROR: 4\r\n") << none;
     QTest::newRow("without UCS2: outside the alphabet") << 1 << write("IRA", "a`b") << invalidText << none;
     QTest::newRow("UCS2 length reported under UCS2") << 2 << QByteArray("AT+CSCS=\"UCS2\";+CPBR=?")

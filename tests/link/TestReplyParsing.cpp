@@ -265,7 +265,8 @@ void TestReplyParsing::wholeAlphabetSurvivesHex()
 void TestReplyParsing::blockNamesAreUtf8CutAtWholeCharacters()
 {
     QCOMPARE(PhonebookRecords::nameFieldSize(16), 64); // four bytes for each character the phone may hold
-    QCOMPARE(PhonebookRecords::blockName(QStringLiteral("@home [€] Zoë Мама"), 64), QStringLiteral("@home [€] Zoë Мама").toUtf8());
+    const QString name = QStringLiteral("@home [€] Zoë Мама");
+    QCOMPARE(PhonebookRecords::blockName(name, 64), name.toUtf8());
     // A character that does not fit whole is left out, never cut into bytes that are no UTF-8.
     QCOMPARE(PhonebookRecords::blockName(QStringLiteral("ABCDEFG€"), 9), QByteArray("ABCDEFG"));
     QCOMPARE(PhonebookRecords::blockName(QStringLiteral("ABCDEFG€"), 10), QStringLiteral("ABCDEFG€").toUtf8());
@@ -330,7 +331,8 @@ void TestReplyParsing::recordBlockLayout()
     QCOMPARE(block.left(kStride), QByteArray("\x05\x00" "Ann\0\0\0\0\0" "+491\0\0\0\0", kStride));
     // Index 300 little-endian; a text that fills its field has no terminator.
     QCOMPARE(block.mid(kStride, kStride), QByteArray("\x2C\x01" "ABCDEFGH" "12345678", kStride));
-    QCOMPARE(block.mid(2 * kStride, kStride), QByteArray("\x07\x00", 2) + QStringLiteral("Мама").toUtf8() + QByteArray("1\0\0\0\0\0\0\0", 8));
+    const QByteArray numberOne("1\0\0\0\0\0\0\0", 8);
+    QCOMPARE(block.mid(2 * kStride, kStride), QByteArray("\x07\x00", 2) + QStringLiteral("Мама").toUtf8() + numberOne);
     // Bit 15 of the index marks a name that came damaged over the line; the field holds what arrived.
     QCOMPARE(block.mid(3 * kStride, kStride), QByteArray("\x08\x80" "004E0G61" "2\0\0\0\0\0\0\0", kStride));
     for (qsizetype r = 0; r < 3; ++r) QVERIFY((uchar(block[r * kStride + 1]) & 0x80) == 0);
