@@ -52,6 +52,7 @@ QByteArray checksumOf(const QByteArray& code, const QString& taken, int nameLeng
         appendField(text, QByteArray::number(r.index));
         appendField(text, r.name.toUtf8());
         appendField(text, r.number);
+        if (r.nameUnreadable) appendField(text, "name unreadable"); // absent from backups without such names
     }
     return "sha256:" + QCryptographicHash::hash(text, QCryptographicHash::Sha256).toHex();
 }
@@ -96,6 +97,7 @@ std::optional<PhoneRecord> recordFromJson(const QJsonValue& value, int position,
         return std::nullopt;
     }
     r.number = number.toLatin1();
+    r.nameUnreadable = o.value("nameUnreadable").toBool(false);
     return r;
 }
 
@@ -126,8 +128,11 @@ QByteArray DirectoryBackup::toJson() const
 {
     const QList<PhoneRecord> sorted = sortedByIndex(records);
     QJsonArray list;
-    for (const PhoneRecord& r : sorted)
-        list.append(QJsonObject{{"index", r.index}, {"name", r.name}, {"number", QString::fromLatin1(r.number)}});
+    for (const PhoneRecord& r : sorted) {
+        QJsonObject record{{"index", r.index}, {"name", r.name}, {"number", QString::fromLatin1(r.number)}};
+        if (r.nameUnreadable) record.insert("nameUnreadable", true);
+        list.append(record);
+    }
     const QString time = takenText(taken);
     const QJsonObject o{{"format", kFormat},
                         {"version", kFormatVersion},
@@ -240,7 +245,9 @@ QStringList DirectoryBackup::differencesFrom(const QList<PhoneRecord>& onPhone) 
         } else if (k == kept.end()) {
             lines.append(QStringLiteral("Record %1 %2 is on the telephone but not in the backup.")
                              .arg(QString::number(index), describe(*f->second)));
-        } else if (k->second->name != f->second->name || k->second->number != f->second->number) {
+        } else if (k->second->number != f->second->number
+                   || (k->second->name != f->second->name && !k->second->nameUnreadable && !f->second->nameUnreadable)) {
+            // A name that could not be read is no name to compare.
             // One pass over the placeholders: a name holding "%2" must not be taken for one.
             lines.append(QStringLiteral("Record %1 is %2 on the telephone but %3 in the backup.")
                              .arg(QString::number(index), describe(*f->second), describe(*k->second)));

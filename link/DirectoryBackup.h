@@ -15,8 +15,10 @@
 // directory is the program's code of the directory (SM, ME, LD, OW, FD, MC, CD), taken the time (UTC) the
 // records were read from the phone, nameLength and numberLength the directory's field lengths then. Each
 // record's name is UTF-8 text exactly as the phone holds it, a VIP name with its trailing "!"; its number holds
-// only dial characters (DialNumber.h). The checksum covers everything else, so that a file damaged on disk,
-// cut short or changed by hand is refused rather than written to a phone.
+// only dial characters (DialNumber.h). A record whose name came damaged over the line, also when read again,
+// holds what arrived and "nameUnreadable": true: a restore leaves such a record as the phone holds it. The
+// checksum covers everything else, so that a file damaged on disk, cut short or changed by hand is refused
+// rather than written to a phone.
 //
 // How the program keeps one before it first writes to a directory in a run (BackupFolder.h has the folder):
 //
@@ -61,6 +63,6 @@ struct DirectoryBackup {
     static std::optional<DirectoryBackup> load(const QString& path, QString* error);
 
     // How the directory found on the phone differs from this backup: one line per record, by index; empty
-    // when the phone holds exactly the backup's records.
+    // when the phone holds exactly the backup's records (a name that could not be read is not compared).
     QStringList differencesFrom(const QList<PhoneRecord>& onPhone) const;
 };

@@ -88,11 +88,79 @@ bool isDialString(const QString& number)
 {
     return std::all_of(number.begin(), number.end(), isStorableDialCharacter);
 }
+
+bool hexDigits(const QByteArray& field, int digitsPerUnit)
+{
+    return field.size() % digitsPerUnit == 0
+        && std::all_of(field.begin(), field.end(), [](char c) { return std::isxdigit(static_cast<unsigned char>(c)) != 0; });
+}
+
+bool sevenBit(const QByteArray& bytes)
+{
+    return std::all_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
+// A name field of AT+CPBW as the selected set reads it; false when the set cannot have produced it.
+bool decodeWritten(const QByteArray& field, PhoneCharset charset, QString* text)
+{
+    switch (charset) {
+    case PhoneCharset::Ucs2:
+        if (!hexDigits(field, 4)) return false;
+        *text = PhoneCharsets::decodeName(field, charset);
+        return std::none_of(text->begin(), text->end(), [](QChar c) { return c.isSurrogate(); });
+    case PhoneCharset::Hex: {
+        if (!hexDigits(field, 2)) return false;
+        const QByteArray codes = QByteArray::fromHex(field);
+        *text = GsmAlphabet::decodeCodes(codes);
+        return sevenBit(codes);
+    }
+    case PhoneCharset::Gsm:
+        *text = GsmAlphabet::decodeCodes(field);
+        return sevenBit(field);
+    case PhoneCharset::Ira:
+    case PhoneCharset::Latin1:
+        *text = QString::fromLatin1(field);
+        return sevenBit(field);
+    }
+    return false;
+}
+
+// One character of an answer in the set. A phone shows what the set cannot carry, or what would break its
+// answer line ("@" as NUL, a quote, a line end, the escape of an extension character), as "?".
+QByteArray answerCharacter(QChar ch, PhoneCharset charset)
+{
+    const char16_t u = ch.unicode();
+    QByteArray codes;
+    switch (charset) {
+    case PhoneCharset::Ucs2: return QByteArray::number(u, 16).rightJustified(4, '0').toUpper();
+    case PhoneCharset::Hex: return (GsmAlphabet::encodeCodes(QString(ch), &codes) ? codes : QByteArray("?")).toHex().toUpper();
+    case PhoneCharset::Gsm: {
+        const bool breaks = !GsmAlphabet::encodeCodes(QString(ch), &codes)
+            || codes.contains('\0') || codes.contains('"') || codes.contains('\r') || codes.contains('\n')
+            || codes.contains('\x1A') || codes.contains('\x1B');
+        return breaks ? QByteArray("?") : codes;
+    }
+    case PhoneCharset::Ira:
+    case PhoneCharset::Latin1: return u >= 0x20 && u < 0x7F && u != '"' ? QByteArray(1, char(u)) : QByteArray("?");
+    }
+    return "?";
+}
+
+QByteArray answerField(const QString& name, PhoneCharset charset)
+{
+    QByteArray field;
+    for (QChar ch : name) field += answerCharacter(ch, charset);
+    return field;
+}
+
+// Characters that are no hex digit and break no answer line: what a damaged hex digit turns into.
+constexpr char kStrangers[] = "GHIJKLMNOPQRSTUVWXYZ";
 }
 
 EmulatorEngine::EmulatorEngine(EmulatorState& state, const EmulatorFaults& faults, std::function<void()> onWritten,
                                EmulatorIdentity identity)
-    : m_state(state), m_faults(faults), m_identity(std::move(identity)), m_onWritten(std::move(onWritten))
+    : m_state(state), m_faults(faults), m_identity(std::move(identity)), m_onWritten(std::move(onWritten)),
+      m_garbling(faults.garbleSeed)
 {
 }
 
@@ -187,11 +255,13 @@ QByteArray EmulatorEngine::basic(const QByteArray& c, bool* failed)
 
 QByteArray EmulatorEngine::charsetCommand(const QByteArray& args, bool* failed)
 {
-    if (args == "=?") return line("+CSCS: (\"GSM\",\"IRA\",\"HEX\",\"UCS2\")");
+    if (args == "=?")
+        return line(m_identity.ucs2 ? "+CSCS: (\"GSM\",\"IRA\",\"HEX\",\"UCS2\")" : "+CSCS: (\"GSM\",\"IRA\",\"HEX\")");
     if (args == "?") return line("+CSCS: \"" + PhoneCharsets::name(m_charset).toLatin1() + '"');
     if (!args.startsWith('=')) return error(kOperationNotSupported, failed);
     PhoneCharset wanted;
-    if (!PhoneCharsets::fromName(QString::fromLatin1(AtReply::unquote(args.mid(1))), &wanted) || wanted == PhoneCharset::Latin1)
+    if (!PhoneCharsets::fromName(QString::fromLatin1(AtReply::unquote(args.mid(1))), &wanted) || wanted == PhoneCharset::Latin1
+        || (wanted == PhoneCharset::Ucs2 && !m_identity.ucs2))
         return error(kOperationNotSupported, failed);
     m_charset = wanted;
     return {};
@@ -217,22 +287,45 @@ QByteArray EmulatorEngine::storageCommand(const QByteArray& args, bool* failed)
     return {};
 }
 
-QByteArray EmulatorEngine::recordLine(int index, const EmulatorEntry& entry) const
+QByteArray EmulatorEngine::recordLine(int index, const EmulatorEntry& entry)
 {
-    QByteArray name;
     const PhoneCharset charset = m_identity.answersUcs2Always ? PhoneCharset::Ucs2 : m_charset;
-    if (!PhoneCharsets::encodeName(entry.name, charset, &name)) {
-        // A phone shows what its set cannot carry as "?", as the text the set does carry.
-        QString readable;
-        for (QChar ch : entry.name) {
-            QByteArray one;
-            readable += PhoneCharsets::encodeName(QString(ch), charset, &one) ? ch : QChar(u'?');
-        }
-        PhoneCharsets::encodeName(readable, charset, &name);
-    }
+    QByteArray name = answerField(entry.name, charset);
+    if (charset == PhoneCharset::Ucs2 || charset == PhoneCharset::Hex) name = garbled(name);
     const QByteArray number = entry.number.toLatin1();
     const int type = number.startsWith('+') ? 145 : 129;
     return line("+CPBR: " + QByteArray::number(index) + ",\"" + number + "\"," + QByteArray::number(type) + ",\"" + name + '"');
+}
+
+QByteArray EmulatorEngine::garbled(QByteArray field)
+{
+    if (m_faults.garblePercent <= 0 || field.isEmpty()) return field;
+    if (int(m_garbling() % 100) >= m_faults.garblePercent) return field;
+    const auto at = qsizetype(m_garbling() % quint32(field.size()));
+    if (m_garbling() % 2 == 0) field[at] = kStrangers[m_garbling() % (sizeof kStrangers - 1)];
+    else field.remove(at, 1);
+    return field;
+}
+
+int EmulatorEngine::reportedNameLength(const EmulatorStorage& storage) const
+{
+    return m_charset == PhoneCharset::Ucs2 && m_identity.ucs2NameLength > 0 ? m_identity.ucs2NameLength : storage.nameLength;
+}
+
+int EmulatorEngine::ucs2Limit(const EmulatorStorage& storage) const
+{
+    return m_identity.ucs2NameLength > 0 ? m_identity.ucs2NameLength : (storage.nameLength - 1) / 2;
+}
+
+// 0 when the phone keeps the name, else the error it answers. A name of the GSM alphabet is measured in its
+// positions (an extension character takes two), any other in UCS2 characters.
+int EmulatorEngine::nameProblem(const QByteArray& field, const EmulatorStorage& storage, QString* name) const
+{
+    if (!decodeWritten(field, m_charset, name)) return kInvalidText;
+    if (std::any_of(name->begin(), name->end(), [](QChar c) { return c.unicode() < 0x20; })) return kInvalidText;
+    if (GsmAlphabet::holdsAll(*name)) return GsmAlphabet::septetLength(*name) > storage.nameLength ? kTextTooLong : 0;
+    if (!m_identity.ucs2) return kInvalidText;
+    return name->size() > ucs2Limit(storage) ? kTextTooLong : 0;
 }
 
 QByteArray EmulatorEngine::readCommand(const QByteArray& args, bool* failed)
@@ -241,7 +334,7 @@ QByteArray EmulatorEngine::readCommand(const QByteArray& args, bool* failed)
     if (!s) return error(kOperationNotAllowed, failed);
     if (args == "=?")
         return line("+CPBR: (1-" + QByteArray::number(s->capacity) + ")," + QByteArray::number(s->numberLength) + ','
-                    + QByteArray::number(s->nameLength));
+                    + QByteArray::number(reportedNameLength(*s)));
     if (!args.startsWith('=')) return error(kOperationNotSupported, failed);
     const QList<QByteArray> fields = AtReply::splitFields(args.mid(1));
     int first = 0;
@@ -262,7 +355,7 @@ QByteArray EmulatorEngine::writeCommand(const QByteArray& args, bool* failed)
     if (!s) return error(kOperationNotAllowed, failed);
     if (args == "=?")
         return line("+CPBW: (1-" + QByteArray::number(s->capacity) + ")," + QByteArray::number(s->numberLength)
-                    + ",(129,145)," + QByteArray::number(s->nameLength));
+                    + ",(129,145)," + QByteArray::number(reportedNameLength(*s)));
     if (!args.startsWith('=')) return error(kOperationNotSupported, failed);
     if (!s->writable) return error(kOperationNotAllowed, failed);
     ++m_writes;
@@ -283,11 +376,12 @@ QByteArray EmulatorEngine::writeCommand(const QByteArray& args, bool* failed)
     QString number = QString::fromLatin1(AtReply::unquote(fields[1]));
     int type = 0;
     if (fields.size() > 2 && parseIndex(fields[2], &type) && type == 145 && !number.startsWith(u'+')) number.prepend(u'+');
-    const QString name = fields.size() > 3 ? PhoneCharsets::decodeName(AtReply::unquote(fields[3]), m_charset) : QString();
     if (!isDialString(number)) return error(kInvalidDialString, failed);
     if (number.size() - (number.startsWith(u'+') ? 1 : 0) > s->numberLength) return error(kDialStringTooLong, failed);
-    if (GsmAlphabet::septetLength(name) > s->nameLength) return error(kTextTooLong, failed);
-    if (name.contains(QChar(u'\r')) || name.contains(QChar(u'\n'))) return error(kInvalidText, failed);
+    QString name;
+    if (fields.size() > 3) {
+        if (const int problem = nameProblem(AtReply::unquote(fields[3]), *s, &name)) return error(problem, failed);
+    }
     s->entries.insert(index, EmulatorEntry{name, number});
     m_onWritten();
     return {};

@@ -9,10 +9,16 @@
 #include <QStringList>
 
 #include <functional>
+#include <random>
 
 struct EmulatorFaults {
     int failWrite = 0;       // refuse the K-th write (1-based); 0 refuses none
     QStringList without;     // storages the phone does not have ("SM", "ON", ...)
+    // Each name field in hex of an AT+CPBR answer is damaged with this chance in percent, as a bad line does:
+    // a digit replaced by a character that is no hex digit, or one digit dropped. The same seed damages the
+    // same fields of the same conversation.
+    int garblePercent = 0;
+    quint32 garbleSeed = 1;
 };
 
 // What the phone says of itself, and the way of its maker that goes with it, so that tests can pick an entry
@@ -21,6 +27,11 @@ struct EmulatorIdentity {
     QByteArray maker = "Korvane";       // answer to AT+CGMI
     QByteArray model = "Telvora Phone"; // answer to AT+CGMM
     bool answersUcs2Always = false;     // names in UCS2 whatever AT+CSCS selected, as some modems do
+    // Offers UCS2 (AT+CSCS=?) and keeps names outside the GSM alphabet; without it only names of the alphabet.
+    bool ucs2 = true;
+    // The text length it reports under UCS2 and the characters it keeps of a name outside the GSM alphabet;
+    // 0: it reports the storage's name length in every set and keeps (length - 1) / 2 such characters, as a SIM.
+    int ucs2NameLength = 0;
 };
 
 class EmulatorEngine {
@@ -39,7 +50,11 @@ private:
     QByteArray storageCommand(const QByteArray& args, bool* failed);
     QByteArray readCommand(const QByteArray& args, bool* failed);
     QByteArray writeCommand(const QByteArray& args, bool* failed);
-    QByteArray recordLine(int index, const EmulatorEntry& entry) const;
+    QByteArray recordLine(int index, const EmulatorEntry& entry);
+    QByteArray garbled(QByteArray field);
+    int reportedNameLength(const EmulatorStorage& storage) const;
+    int ucs2Limit(const EmulatorStorage& storage) const;
+    int nameProblem(const QByteArray& field, const EmulatorStorage& storage, QString* name) const;
     QByteArray error(int cmeCode, bool* failed);
     QStringList storages() const;
     EmulatorStorage* selected();
@@ -54,4 +69,5 @@ private:
     QString m_storage = QStringLiteral("SM");
     int m_writes = 0;
     QByteArray m_pendingError;
+    std::mt19937 m_garbling;
 };

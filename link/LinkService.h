@@ -24,7 +24,7 @@ public:
     // name as UTF-8, as ATPBWrite hands it.
     void write(QObject* window, int message, const QByteArray& code, int index, const QByteArray& name,
                const QByteArray& number);
-    // name as text: also characters that the block form cannot carry reach a phone whose set carries them.
+    // The same with the name as text, as the tools hand over the names of a backup.
     void writeText(QObject* window, int message, const QByteArray& code, int index, const QString& name,
                    const QByteArray& number);
     // The records of the read whose end is being (or was last) delivered.

@@ -9,6 +9,11 @@
 #include <cctype>
 
 namespace {
+bool isHexDigit(char c)
+{
+    return std::isxdigit(static_cast<unsigned char>(c)) != 0;
+}
+
 QList<char16_t> ucs2Units(const QByteArray& field)
 {
     const QByteArray bytes = QByteArray::fromHex(field);
@@ -152,6 +157,32 @@ QString plainText(const QByteArray& field, PhoneCharset selected)
     const bool controlBytes = std::any_of(field.begin(), field.end(), [](char c) { return static_cast<unsigned char>(c) < 0x20; });
     if (selected == PhoneCharset::Gsm || controlBytes) return GsmAlphabet::decodeCodes(field);
     return QString::fromLatin1(field);
+}
+
+Shape shapeOf(const QByteArray& field)
+{
+    if (field.isEmpty()) return Shape::Empty;
+    const auto foreign = std::count_if(field.begin(), field.end(), [](char c) { return !isHexDigit(c); });
+    if (foreign == 0) return field.size() % 4 == 0 ? Shape::Hex : Shape::NearHex;
+    // A digit replaced on the line leaves one stranger in a run of at least eight digits (two characters in
+    // UCS2, four in HEX); a name of words has blanks or many letters beyond "f".
+    const bool fewStrangers = foreign <= field.size() / 8 && !field.contains(' ');
+    return fewStrangers ? Shape::NearHex : Shape::Text;
+}
+
+bool isDamagedHex(const QByteArray& field, PhoneCharset answeredIn, const Hints& hints)
+{
+    if (field.isEmpty()) return false;
+    const bool digitsOnly = std::all_of(field.begin(), field.end(), isHexDigit);
+    if (answeredIn == PhoneCharset::Hex && !hints.alwaysUcs2)
+        return digitsOnly ? field.size() % 2 != 0 : shapeOf(field) == Shape::NearHex;
+    if (!digitsOnly) return true;
+    QString simText;
+    if (asSimCoding(field, &simText)) return false;
+    if ((hints.hexBytes || field.size() % 4 != 0) && looksLikeHexBytes(field)) return false;
+    if (field.size() % 4 != 0) return true;
+    // Units that read as nothing a phone shows, unless the digits are the 8-bit bytes some phones send.
+    return !ucs2Printable(field) && !looksLikeHexBytes(field);
 }
 
 QString decode(const QByteArray& field, PhoneCharset selected, const Hints& hints)

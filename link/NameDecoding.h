@@ -27,4 +27,15 @@ bool looksLikeUcs2(const QByteArray& field);
 bool looksLikeHexBytes(const QByteArray& field);
 // Text sent as it is: UTF-8 when the bytes are valid UTF-8 with a character beyond ASCII, else by the set.
 QString plainText(const QByteArray& field, PhoneCharset selected);
+
+// How a field looks, to tell whether a phone answers its names in hex at all: hex digits in units of four,
+// hex digits otherwise or with a stray character among them (a name in hex damaged on the line), or text.
+enum class Shape { Empty, Hex, NearHex, Text };
+Shape shapeOf(const QByteArray& field);
+// For a phone that answers its names in hex: whether the field came damaged over the line. In UCS2 (the set
+// the names came in, or a phone known to answer UCS2 whatever the set) it is when anything but hex digits
+// stands in it, when no coding has its number of digits (not the UCS2 units, a SIM coding or 8-bit bytes), or
+// when its units read as control or unassigned characters. In HEX, where some phones answer plain text as
+// well, it is when a stray character stands among the digits or a digit is missing from a pair.
+bool isDamagedHex(const QByteArray& field, PhoneCharset answeredIn, const Hints& hints);
 }

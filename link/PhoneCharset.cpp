@@ -2,6 +2,7 @@
 
 #include "res/GsmAlphabet.h"
 
+#include <algorithm>
 #include <cctype>
 
 namespace {
@@ -22,24 +23,29 @@ QString decodeUcs2(const QByteArray& field)
     return text;
 }
 
-QByteArray encodeUcs2(const QString& text)
+bool encodeUcs2(const QString& text, QByteArray* field)
 {
-    QByteArray out;
-    for (QChar ch : text) out.append(QByteArray::number(ch.unicode(), 16).rightJustified(4, '0').toUpper());
-    return out;
+    for (QChar ch : text) {
+        // UCS2 has no surrogate pairs: half a character outside the basic plane would be stored as garbage.
+        if (ch.isSurrogate()) return false;
+        field->append(QByteArray::number(ch.unicode(), 16).rightJustified(4, '0').toUpper());
+    }
+    return true;
 }
 
-// Bytes that would end the quoted string or the command line, or that the phone takes as an abort.
-bool isUnsafeOnTheLine(unsigned char byte)
+// Whether a byte can stand between the quotes of a command line. A phone's command line (V.250) may drop
+// control characters, takes CR and LF for its end and a backspace for editing, reads "\" inside a string as
+// the start of an escape and a quote as the string's end; DEL is a control character as well.
+bool travelsInCommand(unsigned char byte)
 {
-    return byte == '"' || byte == '\r' || byte == '\n' || byte == 0x1A || byte == 0x00 || byte == 0x1B;
+    return byte >= 0x20 && byte != 0x7F && byte != '"' && byte != '\\' && !(byte >= 0x80 && byte < 0xA0);
 }
 
 bool encodeSingleByte(const QString& text, char16_t highest, QByteArray* field)
 {
     for (QChar ch : text) {
         const char16_t u = ch.unicode();
-        if (u > highest || u < 0x20 || isUnsafeOnTheLine(static_cast<unsigned char>(u))) return false;
+        if (u > highest || !travelsInCommand(static_cast<unsigned char>(u))) return false;
         field->append(char(u));
     }
     return true;
@@ -109,9 +115,7 @@ bool encodeName(const QString& text, PhoneCharset charset, QByteArray* field)
 {
     field->clear();
     switch (charset) {
-    case PhoneCharset::Ucs2:
-        *field = encodeUcs2(text);
-        return true;
+    case PhoneCharset::Ucs2: return encodeUcs2(text, field);
     case PhoneCharset::Hex: {
         QByteArray codes;
         const bool exact = GsmAlphabet::encodeCodes(text, &codes);
@@ -120,12 +124,12 @@ bool encodeName(const QString& text, PhoneCharset charset, QByteArray* field)
     }
     case PhoneCharset::Gsm: {
         if (!GsmAlphabet::encodeCodes(text, field)) return false;
-        for (char c : *field)
-            if (isUnsafeOnTheLine(static_cast<unsigned char>(c))) return false;
-        return true;
+        // Codes below 0x20 ("@" is 0x00, "é" 0x05, the extension escape 0x1B), the quote (0x22) and "Ö" (0x5C,
+        // the escape byte "\\" of a string) cannot travel raw; such a name goes in HEX or UCS2.
+        return std::all_of(field->begin(), field->end(), [](char c) { return travelsInCommand(static_cast<unsigned char>(c)); });
     }
     case PhoneCharset::Ira: return encodeSingleByte(text, 0x7E, field);
-    case PhoneCharset::Latin1: return encodeSingleByte(text, 0xFF, field) && !field->contains('\x7F');
+    case PhoneCharset::Latin1: return encodeSingleByte(text, 0xFF, field);
     }
     return false;
 }

@@ -18,7 +18,8 @@ PhoneCharset choose(const QStringList& offered);
 // A name as the phone sent it (already without its quotes) to text. A hex set whose field is not valid hex
 // is taken literally: some phones answer quoted plain text whatever set was chosen.
 QString decodeName(const QByteArray& field, PhoneCharset charset);
-// Text to the form that goes between the quotes of AT+CPBW. false when the set cannot carry the text safely
-// (a character outside the set, or one that would end the quoted string or the command line).
+// Text to the form that goes between the quotes of AT+CPBW. false when the set cannot carry the text safely:
+// a character outside the set, or a byte a phone's command line may act upon (a control character, the quote
+// that ends the string, "\" that starts an escape in it); UCS2 refuses characters beyond its plane.
 bool encodeName(const QString& text, PhoneCharset charset, QByteArray* field);
 }

@@ -78,6 +78,8 @@ bool PhoneEmulator::start(const PhoneEmulatorOptions& options, QString* devicePa
     EmulatorFaults faults;
     faults.failWrite = options.failWrite;
     faults.without = phoneStorageNames(options.without);
+    faults.garblePercent = options.garblePercent;
+    faults.garbleSeed = options.garbleSeed;
     d->engine = std::make_unique<EmulatorEngine>(d->state, faults, [this] {
         QString saveError;
         if (!d->options.stateFile.isEmpty() && !d->state.save(d->options.stateFile, &saveError))

@@ -32,6 +32,8 @@ struct PhoneEmulatorOptions {
     QString logFile;         // every command received, one line each with a timestamp
     QString linkPath;        // a symbolic link to the device, replaced if it exists
     EmulatorIdentity identity; // maker and model it names (AT+CGMI, AT+CGMM) and its maker's way with names
+    int garblePercent = 0;   // chance of a damaged name field in hex answers (EmulatorFaults)
+    quint32 garbleSeed = 1;  // the same seed damages the same fields
 };
 
 class PhoneEmulator {

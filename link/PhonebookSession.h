@@ -8,14 +8,17 @@
 
 #include <QByteArray>
 #include <QElapsedTimer>
+#include <QMap>
+#include <QSet>
 #include <QStringList>
 
 #include <functional>
+#include <optional>
 
 struct DirectoryRead {
     int result = -1; // 0 success, -1 no data (link lost), -4 storage not available
     QList<PhoneRecord> records;
-    int nameLength = 0;
+    int nameLength = 0;     // positions of a name of the GSM alphabet (an extension character takes two)
     int numberLength = 0;
     int maxEntries = 0;
     int ucs2NameLength = 0; // characters of a name outside the GSM alphabet; 0 when the phone has no UCS2
@@ -43,18 +46,25 @@ public:
     DirectoryRead read(const QByteArray& directoryCode, const Progress& progress);
     // name as UTF-8; an empty name and number delete the record.
     //
+    // Each name travels in the set that suits it: a name of the GSM alphabet in the phone's GSM codes (the
+    // "GSM" set when every code can stand raw in a command line, else "HEX"), so that the phone keeps it in
+    // its alphabet at the full name length; any other name in UCS2, and where the phone has no UCS2 it is
+    // refused (kWriteInvalidInput) without being sent. The phone's set is switched only when the next name
+    // needs another one, and back to the reading set (UCS2 when offered) only by a read.
+    //
     // A save writes one record after the other into one storage, each write started by the end of the one
     // before. Such a run asserts the character set and selects the storage at its first write only, so that
-    // the rest cost one command each. A run ends, and the next write sets the phone up again, after any write
-    // not answered OK, a read, a write to another storage, a lost link (a new session) or a pause longer than
-    // the run pause: that is when another program may have changed the phone's set or storage, and a name
-    // sent in the wrong set would be stored garbled.
+    // the rest cost one command each, and one more for each switch of the set. A run ends, and the next write
+    // sets the phone up again, after any write not answered OK, a read, a write to another storage, a lost link
+    // (a new session) or a pause longer than the run pause: that is when another program may have changed the
+    // phone's set or storage, and a name sent in the wrong set would be stored garbled.
     int write(const QByteArray& directoryCode, int index, const QByteArray& utf8Name, const QByteArray& number);
-    // The same with the name as text: every character the phone's set carries arrives as it is.
+    // The same with the name as text.
     int writeText(const QByteArray& directoryCode, int index, const QString& name, const QByteArray& number);
 
     // False after the link was lost: the owner closes the device and starts a new session.
     bool usable() const { return m_usable; }
+    // The set the names were read in last.
     PhoneCharset charset() const { return m_charset; }
     // What the phone said of itself (AT+CGMI, AT+CGMM) and the quirks the session applies for it.
     const QByteArray& maker() const { return m_maker; }
@@ -62,18 +72,35 @@ public:
     const PhoneQuirks& quirks() const { return m_quirks; }
 
 private:
+    // The name lengths of a storage: in GSM positions and in UCS2 characters (0 without UCS2).
+    struct NameLengths {
+        int gsm = 0;
+        int ucs2 = 0;
+    };
+    enum class NameCharset { Ready, Invalid, LinkLost };
+
     bool setUp();
     bool reassert();
     void negotiateCharset();
+    bool useCharset(PhoneCharset charset);
+    bool useReadingCharset();
+    bool adoptCurrentCharset();
+    std::optional<PhoneCharset> charsetFor(const QString& name, QByteArray* field) const;
+    NameCharset enterCharsetFor(const QString& name, QByteArray* field);
     bool identify();
     bool askIdentity(const QByteArray& command, const char* prefix, QByteArray* answer);
     bool recoverFromMissingFinal();
     int rangeChunk() const;
     enum class Selection { Selected, NotAvailable, LinkLost };
     Selection select(const QByteArray& storage);
+    Selection selectForReading(const QByteArray& storage);
+    NameLengths nameLengths(const QByteArray& storage) const;
+    std::optional<AtReply::RecordFormat> askFormat();
     AtResponse send(const QByteArray& command, const std::function<void(const QByteArray&)>& onLine = {});
-    bool readRange(const QByteArray& storage, int first, int last, QList<AtReply::RawRecord>* raw,
+    bool readRange(const QByteArray& storage, const QByteArray& command, QList<AtReply::RawRecord>* raw,
                    const std::function<void()>& onRecord);
+    bool answersInHex(const QList<AtReply::RawRecord>& raw) const;
+    bool rereadDamaged(const QByteArray& storage, QList<AtReply::RawRecord>* raw, QSet<qint64>* unreadable);
     bool continuesWriteRun(const QByteArray& storage) const;
     void startWriteRun(const QByteArray& storage);
     void endWriteRun() { m_runStorage.clear(); }
@@ -81,7 +108,9 @@ private:
     AtChannel& m_channel;
     bool m_ready = false;
     bool m_usable = true;
-    PhoneCharset m_charset = PhoneCharset::Ira;
+    QList<PhoneCharset> m_offered;        // the sets the phone lists (AT+CSCS=?) less those it refused
+    std::optional<PhoneCharset> m_current; // the set the phone is in; unknown at the start of a request
+    PhoneCharset m_charset = PhoneCharset::Ira; // the set names are read in
     bool m_identified = false;
     QByteArray m_maker;
     QByteArray m_model;
@@ -89,6 +118,7 @@ private:
     QStringList m_storages; // empty when the phone did not list them
     QByteArray m_selected;
     AtReply::RecordFormat m_format;
+    QMap<QByteArray, NameLengths> m_asked; // name lengths of the storages asked in both sets
     int m_writeRunPauseMs;
     QByteArray m_runStorage; // storage of the run of writes going on; empty when none
     QElapsedTimer m_sinceRunWrite; // since the last write of the run was answered

@@ -1,5 +1,6 @@
 // Reading a full 250-entry SIM through the emulated phone at 115200 baud and 20 ms per command: wall time,
-// commands and bytes of the link library beside the wire limit, and beside gammu on the same phone.
+// commands and bytes of the link library beside the wire limit, and beside gammu on the same phone; then the
+// same for a SIM whose names all lie outside the GSM alphabet, so that every record travels in UCS2.
 #include "BenchSupport.h"
 
 #include "link/Cellbus.h"
@@ -12,6 +13,8 @@
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+
+#include <functional>
 
 #include <cstdio>
 
@@ -60,12 +63,20 @@ double runGammu(const QString& device, const QTemporaryDir& dir, int* listed)
     return seconds;
 }
 
-bool startPhone(PhoneEmulator& phone, const QTemporaryDir& dir, QString* device)
+// Names of seven characters, the most a SIM keeps in UCS2, in scripts outside the GSM alphabet.
+QString ucs2Name(int i)
+{
+    static const char* const kNames[] = {"Иван Пе", "李小龍", "Γιώργος", "محمد عل",
+                                         "דוד כהן", "Łukasz", "สมชาย", "Ștefan"};
+    return QString::fromUtf8(kNames[i % 8]);
+}
+
+bool startPhone(PhoneEmulator& phone, const QTemporaryDir& dir, const std::function<QString(int)>& nameOf, QString* device)
 {
     PhoneEmulatorOptions options = PhoneSpeed();
     options.stateFile = dir.filePath("phone.json");
     QString error;
-    if (!PhoneEmulator::writeState(options.stateFile, FullSim(simName), &error) || !phone.start(options, device, &error)) {
+    if (!PhoneEmulator::writeState(options.stateFile, FullSim(nameOf), &error) || !phone.start(options, device, &error)) {
         std::fprintf(stderr, "emulator: %s\n", qPrintable(error));
         return false;
     }
@@ -103,6 +114,30 @@ void compareWithGammu(const PhoneEmulator& phone, const QString& device, const Q
                 phone.commandsAnswered() - before, listed);
     std::printf("  gammu time / link time:   %.1f (target at least 10)\n", gammuSeconds / linkSeconds);
 }
+
+// Reads the SIM of the phone the link points at; the records read, the wall time and what went over the line.
+int readSim(double* seconds, LinkCounters* counters)
+{
+    ReadWaiter waiter;
+    QElapsedTimer timer;
+    timer.start();
+    ATPBRead(&waiter, UM_PHONEBOOK_READ, "SM");
+    while (!waiter.done) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    *seconds = timer.elapsed() / 1000.0;
+    *counters = TelephoneLinkCounters();
+    StopTelephoneLink();
+    return waiter.count;
+}
+
+void printUcs2Read(double seconds, const LinkCounters& counters, int count)
+{
+    const double wireLimit = WireLimit(counters);
+    std::printf("Reading %d records of names outside the GSM alphabet (UCS2 on the line)\n", kSimEntries);
+    std::printf("  link library: %.3f s, %lld commands, %lld bytes, %d records\n", seconds,
+                static_cast<long long>(counters.commands),
+                static_cast<long long>(counters.bytesSent + counters.bytesReceived), count);
+    std::printf("  wire limit:   %.3f s; time / wire limit: %.3f (target within 1.05)\n", wireLimit, seconds / wireLimit);
+}
 }
 
 int main(int argc, char** argv)
@@ -111,19 +146,21 @@ int main(int argc, char** argv)
     QTemporaryDir dir;
     PhoneEmulator phone;
     QString device;
-    if (!startPhone(phone, dir, &device)) return 1;
-
-    ReadWaiter waiter;
-    QElapsedTimer timer;
-    timer.start();
-    ATPBRead(&waiter, UM_PHONEBOOK_READ, "SM");
-    while (!waiter.done) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-    const double seconds = timer.elapsed() / 1000.0;
-    const LinkCounters counters = TelephoneLinkCounters();
-    StopTelephoneLink();
-
-    printLinkRead(seconds, counters, waiter.count);
+    if (!startPhone(phone, dir, simName, &device)) return 1;
+    double seconds = 0;
+    LinkCounters counters;
+    const int count = readSim(&seconds, &counters);
+    printLinkRead(seconds, counters, count);
     compareWithGammu(phone, device, dir, seconds);
     phone.stop();
-    return waiter.count == kSimEntries ? 0 : 1;
+
+    QTemporaryDir ucs2Dir;
+    PhoneEmulator ucs2Phone;
+    if (!startPhone(ucs2Phone, ucs2Dir, ucs2Name, &device)) return 1;
+    double ucs2Seconds = 0;
+    LinkCounters ucs2Counters;
+    const int ucs2Count = readSim(&ucs2Seconds, &ucs2Counters);
+    printUcs2Read(ucs2Seconds, ucs2Counters, ucs2Count);
+    ucs2Phone.stop();
+    return count == kSimEntries && ucs2Count == kSimEntries ? 0 : 1;
 }

@@ -6,7 +6,6 @@
 #include "PhoneLayerRig.h"
 
 #include "link/TelephoneLinkSetup.h"
-#include "res/Cp1252.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -21,7 +20,7 @@ constexpr int kChanged = 50;
 // numbers with the wild value "?".
 struct ChangedRecord {
     int index;
-    std::string name; // code page 1252, as the store keeps it
+    std::string name; // UTF-8, as the store keeps it
     std::string number;
     bool vip;
 };
@@ -33,7 +32,7 @@ QList<ChangedRecord> changedRecords()
     for (int k = 0; k < kChanged; ++k) {
         const QString name = QString::fromUtf8(kNames[k % 5]) + QStringLiteral(" %1").arg(k);
         const std::string number = k % 3 ? "+4930" + std::to_string(5550000 + k) : "030?" + std::to_string(k);
-        records.append({1 + 5 * k, Cp1252::fromQString(name), number, k % 7 == 0});
+        records.append({1 + 5 * k, name.toStdString(), number, k % 7 == 0});
     }
     return records;
 }

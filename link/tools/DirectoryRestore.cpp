@@ -52,10 +52,16 @@ int DirectoryRestore::run(const QByteArray& code, const QString& file)
     const std::optional<LinkCommand::Directory> current = m_link.fetch(code);
     if (!current || !fits(*backup, *current) || !keepAsItWas(current->contents)) return 1;
     const QList<PhoneRecord> erase = recordsMissingFrom(current->contents.records, backup->records);
-    if (!writeAll(code, backup->records, "writing") || !writeAll(code, erase, "erasing")) return 1;
+    // What arrived of a name damaged on the line is no name to write: the phone keeps the one it holds.
+    QList<PhoneRecord> write = backup->records;
+    write.removeIf([](const PhoneRecord& r) { return r.nameUnreadable; });
+    if (!writeAll(code, write, "writing") || !writeAll(code, erase, "erasing")) return 1;
     if (!matches(*backup)) return 1;
     std::printf("Restored %d records of %s from %s and erased %d others; the directory matches the backup.\n",
-                int(backup->records.size()), code.constData(), qPrintable(file), int(erase.size()));
+                int(write.size()), code.constData(), qPrintable(file), int(erase.size()));
+    if (write.size() < backup->records.size())
+        std::printf("%d records whose names could not be read when the backup was taken were left as they are.\n",
+                    int(backup->records.size() - write.size()));
     return 0;
 }
 

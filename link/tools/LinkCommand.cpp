@@ -49,19 +49,23 @@ void LinkCommand::keepRecords()
 void LinkCommand::printRecords()
 {
     const PhonebookData* data = ATPBGet();
-    std::printf("Name length: %d\nNumber length: %d\nMaximum entries: %d\nRecords: %d\n", data->nNameLen, data->nNumberLen,
-                data->nMaxEntries, data->nCount);
+    std::printf("Name length: %d\nNumber length: %d\nMaximum entries: %d\n", data->nNameLen, data->nNumberLen, data->nMaxEntries);
+    // Characters of a name outside the GSM alphabet; none when the phone has no UCS2.
+    std::printf("Name length in UCS2: %d\nRecords: %d\n", data->nUcs2NameLen, data->nCount);
     const int nameSize = data->nNameFieldSize;
     const int stride = 2 + nameSize + data->nNumberLen;
     for (int k = 0; k < data->nCount; ++k) {
         const uint8_t* record = data->pRecords + qsizetype(k) * stride;
-        const int index = (record[0] | (record[1] << 8)) & 0x7FFF;
+        const int word = record[0] | (record[1] << 8);
+        const int index = word & 0x7FFF;
         const QByteArray nameField(reinterpret_cast<const char*>(record + 2), nameSize);
         const QByteArray numberField(reinterpret_cast<const char*>(record + 2 + nameSize), data->nNumberLen);
         const QByteArray name = nameField.left(qsizetype(strnlen(nameField.constData(), size_t(nameField.size()))));
         const QByteArray number = numberField.left(qsizetype(strnlen(numberField.constData(), size_t(numberField.size()))));
         // The names go out as UTF-8 whatever the locale: a terminal of another set would turn them into "?".
-        std::printf("%d\t%s\t%s\n", index, name.constData(), number.constData());
+        // A name damaged on the line is printed as it arrived, and said to be so.
+        const char* mark = (word & kRecordNameUnreadable) ? "\t(name unreadable)" : "";
+        std::printf("%d\t%s\t%s%s\n", index, name.constData(), number.constData(), mark);
     }
 }
 

@@ -54,6 +54,11 @@ int main(int argc, char** argv)
         {"maker", "The maker the phone names (answer to AT+CGMI; default Korvane).", "TEXT"},
         {"model", "The model the phone names (answer to AT+CGMM; default Telvora Phone).", "TEXT"},
         {"ucs2-always", "Answer names in UCS2 whatever character set was selected, as some modems do."},
+        {"no-ucs2", "Offer no UCS2 and keep only names of the GSM alphabet."},
+        {"ucs2-length", "Report N as the name length under UCS2 and keep N characters of a name outside the GSM "
+                        "alphabet (default: the name length less one, halved).", "N"},
+        {"garble", "Damage each name field in hex of a phonebook answer with this chance in percent.", "PERCENT"},
+        {"seed", "Seed of the damage done by --garble (default 1): the same seed damages the same answers.", "N"},
     });
     parser.process(app);
     bool ok = true;
@@ -69,6 +74,15 @@ int main(int argc, char** argv)
     if (parser.isSet("maker")) options.identity.maker = parser.value("maker").toUtf8();
     if (parser.isSet("model")) options.identity.model = parser.value("model").toUtf8();
     options.identity.answersUcs2Always = parser.isSet("ucs2-always");
+    options.identity.ucs2 = !parser.isSet("no-ucs2");
+    options.identity.ucs2NameLength = intOption(parser, "ucs2-length", &ok);
+    options.garblePercent = intOption(parser, "garble", &ok);
+    options.garbleSeed = quint32(intOption(parser, "seed", &ok));
+    if (!parser.isSet("seed")) options.garbleSeed = 1;
+    if (options.garblePercent > 100 || options.identity.ucs2NameLength > 255) {
+        std::fprintf(stderr, "telephone-emulator: --garble takes a percentage up to 100, --ucs2-length a length up to 255\n");
+        ok = false;
+    }
     if (!ok || !identityFits(options.identity)) return 2;
 
     // The serving thread inherits the blocked stopSignals, so they reach sigwait below and nothing else.

@@ -54,7 +54,8 @@ int runCommand(const QStringList& args, int index)
     const QString& command = args[0];
     const QByteArray code = args[1].toUpper().toLatin1();
     if (command == "read") return link.read(code);
-    if (command == "write") return link.write(code, index, args[3], args[4].toLatin1());
+    // toLatin1 would turn a character it lacks into "?", itself a dial character: such a number must be refused.
+    if (command == "write") return link.write(code, index, args[3], args[4].toUtf8());
     if (command == "backup") return link.backup(code, args[2]);
     return DirectoryRestore(link).run(code, args[2]);
 }

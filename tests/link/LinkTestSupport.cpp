@@ -23,7 +23,7 @@ bool RecordingWindow::event(QEvent* event)
     // As the program does: the block is fetched for every read end but the one without data.
     if (m->message == UM_PHONEBOOK_READ && m->lParam != PB_READ_NO_DATA) {
         received.data = *ATPBGet();
-        const qsizetype size = qsizetype(received.data.nCount) * (2 + received.data.nNameLen + received.data.nNumberLen);
+        const qsizetype size = qsizetype(received.data.nCount) * (2 + received.data.nNameFieldSize + received.data.nNumberLen);
         if (size > 0) received.records = QByteArray(reinterpret_cast<const char*>(received.data.pRecords), size);
     }
     messages.append(received);
@@ -33,13 +33,15 @@ bool RecordingWindow::event(QEvent* event)
 QList<ReadRecord> RecordingWindow::recordsOf(const ReceivedMessage& message)
 {
     QList<ReadRecord> records;
-    const int nameLength = message.data.nNameLen;
+    const int nameLength = message.data.nNameFieldSize;
     const int numberLength = message.data.nNumberLen;
     const int stride = 2 + nameLength + numberLength;
     for (int k = 0; k < message.data.nCount; ++k) {
         const QByteArray r = message.records.mid(qsizetype(k) * stride, stride);
         ReadRecord record;
-        record.index = (uchar(r[0]) | (uchar(r[1]) << 8)) & 0x7FFF;
+        const int word = uchar(r[0]) | (uchar(r[1]) << 8);
+        record.index = word & 0x7FFF;
+        record.nameUnreadable = (word & kRecordNameUnreadable) != 0;
         const QByteArray name = r.mid(2, nameLength);
         const QByteArray number = r.mid(2 + nameLength, numberLength);
         record.name = name.left(name.indexOf('\0') < 0 ? name.size() : name.indexOf('\0'));
@@ -79,7 +81,7 @@ void ChainedWriter::writeNext()
         return;
     }
     const WriteRequest& r = m_requests[results.size()];
-    ATPBWrite(this, UM_PHONEBOOK_WRITTEN, r.code.constData(), r.index, r.blockName.constData(), r.number.constData());
+    ATPBWrite(this, UM_PHONEBOOK_WRITTEN, r.code.constData(), r.index, r.name.constData(), r.number.constData());
 }
 
 bool ChainedWriter::event(QEvent* event)

@@ -21,8 +21,10 @@ struct ReceivedMessage {
 
 struct ReadRecord {
     int index = 0;
-    QByteArray name;   // block bytes up to the terminator or the field's end
+    QByteArray name;   // UTF-8 bytes up to the terminator or the field's end
     QByteArray number;
+    bool nameUnreadable = false; // bit 15 of the index
+    QString text() const { return QString::fromUtf8(name); }
 };
 
 class RecordingWindow : public QObject {
@@ -35,11 +37,11 @@ public:
     static QList<ReadRecord> recordsOf(const ReceivedMessage& message);
 };
 
-// One record to write: the directory code, index, name in block bytes and number, as ATPBWrite takes them.
+// One record to write: the directory code, index, name as UTF-8 and number, as ATPBWrite takes them.
 struct WriteRequest {
     QByteArray code;
     int index = 0;
-    QByteArray blockName;
+    QByteArray name;
     QByteArray number;
 };
 

@@ -85,6 +85,7 @@ class TestBackupTool : public QObject {
     Q_OBJECT
 private slots:
     void restoreBringsAChangedPhoneBackToTheBackup();
+    void restoreLeavesANameThatCouldNotBeReadAsThePhoneHoldsIt();
     void damagedForeignOrMismatchedFilesWriteNothing_data();
     void damagedForeignOrMismatchedFilesWriteNothing();
     void backupThatDoesNotFitThePhoneWritesNothing();
@@ -120,6 +121,23 @@ void TestBackupTool::restoreBringsAChangedPhoneBackToTheBackup()
     QVERIFY2(previous, qPrintable(error));
     QCOMPARE(previous->records.last().name, QStringLiteral("Added"));
     QVERIFY(restore.out.contains(kept[0]));
+}
+
+void TestBackupTool::restoreLeavesANameThatCouldNotBeReadAsThePhoneHoldsIt()
+{
+    BackupToolTest phone;
+    // Record 3 ("Büro") came damaged over the line when the backup was taken: what arrived is no name to write.
+    PhoneRecord damaged{3, QStringLiteral("0042G0FC00720"), "0301234567"};
+    damaged.nameUnreadable = true;
+    QString error;
+    QVERIFY(backupOf({damaged, {40, QStringLiteral("New"), "1"}}).save(phone.file("damaged.json"), &error));
+    const ToolRun restore = phone.tool({"restore", "SM", phone.file("damaged.json")});
+    QVERIFY2(restore.exitCode == 0, qPrintable(restore.err));
+    QVERIFY2(restore.out.contains("Restored 1 records") && restore.out.contains("1 records whose names could not be read"),
+             qPrintable(restore.out));
+    const QMap<int, EmulatorEntry> after = phone.entries("SM");
+    QCOMPARE(QList<int>(after.keyBegin(), after.keyEnd()), (QList<int>{3, 40}));
+    QCOMPARE(after.value(3).name, QStringLiteral("Büro"));
 }
 
 void TestBackupTool::damagedForeignOrMismatchedFilesWriteNothing_data()

@@ -28,14 +28,17 @@ DirectoryBackup sample(const QByteArray& code = "SM", const QDateTime& taken = k
                  {2, QStringLiteral("Jörg Bäcker!"), "+49891234567"},
                  {3, QStringLiteral("@Home €[x] %2"), "12?4"},
                  {9, QString(), "0800123"},
-                 {32767, QStringLiteral("Last"), "1p2w3,4"}};
+                 {32767, QStringLiteral("Last"), "1p2w3,4"},
+                 {5, QStringLiteral("004E0G6100"), "555", true}}; // a name damaged on the line, as it arrived
     return b;
 }
 
 QString describe(const QList<PhoneRecord>& records)
 {
     QStringList lines;
-    for (const PhoneRecord& r : records) lines.append(QStringLiteral("%1|%2|%3").arg(QString::number(r.index), r.name, QString::fromLatin1(r.number)));
+    for (const PhoneRecord& r : records)
+        lines.append(QStringLiteral("%1|%2|%3|%4").arg(QString::number(r.index), r.name, QString::fromLatin1(r.number),
+                                                       r.nameUnreadable ? QStringLiteral("unreadable") : QString()));
     return lines.join('\n');
 }
 
@@ -121,6 +124,7 @@ void TestDirectoryBackup::damagedForeignOrNewerFilesAreRefused_data()
         << QByteArray("{\"storages\": {\"SM\": {\"capacity\": 250, \"entries\": []}}}") << "not a backup of a telephone directory";
     QTest::newRow("newer format") << replaced(json, "\"version\": 1", "\"version\": 2") << "format 2";
     QTest::newRow("name changed") << replaced(json, "Anna Müller", "Anna Muller") << "checksum";
+    QTest::newRow("unreadable mark dropped") << replaced(json, "\"nameUnreadable\": true", "\"nameUnreadable\": false") << "checksum";
     QTest::newRow("directory changed") << replaced(json, "\"SM\"", "\"ME\"") << "checksum";
     QTest::newRow("field length changed") << replaced(json, "\"nameLength\": 16", "\"nameLength\": 14") << "checksum";
     QTest::newRow("checksum missing") << replaced(json, "\"checksum\"", "\"check\"") << "missing";
@@ -174,6 +178,8 @@ void TestDirectoryBackup::differencesNameEachRecordByIndex()
     onPhone[3].number = "1234";                      // index 3
     onPhone.removeAt(4);                             // index 9
     onPhone.append({12, QStringLiteral("Extra"), "5"});
+    // Index 5, read whole this time while the backup could not read it: no name to compare.
+    std::find_if(onPhone.begin(), onPhone.end(), [](const PhoneRecord& r) { return r.index == 5; })->name = QStringLiteral("Name");
     QCOMPARE(backup.differencesFrom(onPhone),
              (QStringList{"Record 1 is \"Anna Muller\" +4930123456 on the telephone but \"Anna Müller\" +4930123456 in the backup.",
                           "Record 3 is \"@Home €[x] %2\" 1234 on the telephone but \"@Home €[x] %2\" 12?4 in the backup.",

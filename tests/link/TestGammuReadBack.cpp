@@ -1,10 +1,9 @@
-// What the program writes to the phone is what an independent AT client reads there: names converted as the
-// program converts them (code page 1252, then the GSM conversion of the field rules, a VIP name cut and
-// marked with "!"), written record by record through the link to the emulated phone, then listed by gammu.
+// What the program writes to the phone is what an independent AT client reads there: names made ready for the
+// telephone as the program makes them (the telephone's name rules, a VIP name cut and marked with "!"), written
+// record by record through the link to the emulated phone in whichever set each needs, then listed by gammu.
 #include "LinkTestSupport.h"
 #include "Utf8Locale.h"
-#include "model/FieldRules.h"
-#include "res/Cp1252.h"
+#include "model/TelephoneName.h"
 
 #include <QFile>
 #include <QProcess>
@@ -14,7 +13,8 @@
 
 namespace {
 constexpr int kWaitMs = 120000;
-constexpr int kNameLength = 16; // the emulated SIM's
+// The emulated SIM's: 16 positions of GSM codes, (16 - 1) / 2 characters in UCS2.
+const TelephoneNameLimits kLimits{16, 7};
 
 struct Entry {
     int index;
@@ -30,22 +30,24 @@ const Entry kEntries[] = {
     {103, "Peña Iñigo", " ", "+34911234567", "Peña Iñigo"},
     {104, "Søren Ærø", " ", "+4533123456", "Søren Ærø"},
     {105, "Weiß & Söhne", " ", "089?", "Weiß & Söhne"},
-    {106, "Crêpe Façade", " ", "*100#", "Crêpe Façade"},
+    {106, "Crêpe Façade", " ", "*100#", "Crêpe F"}, // "ê" lies outside the GSM alphabet: seven UCS2 characters
     {107, "Jörg Bäcker-Wolff", "!", "+49891234567", "Jörg Bäcker-Wol!"},
     {108, "Zoë", "!", "?", "Zoë!"},
-    // The field rules send a capital O with diaeresis as the small letter.
-    {109, "Åsa_Öberg", " ", "+46?12", "Åsa_öberg"},
+    {109, "Åsa_Öberg", " ", "+46?12", "Åsa_Öberg"},
+    {110, "€5 ~^|\\ @", " ", "12", "€5 ~^|\\ @"},
+    // Outside the GSM alphabet: sent in UCS2, at most seven characters on this SIM.
+    {111, "Иван Петров", " ", "+7495", "Иван Пе"},
+    {112, "李小龍", " ", "+852", "李小龍"},
+    {113, "Łukasz Żak", "!", "+4822", "Łukasz!"},
+    {114, "Γιώργος", " ", "+3021", "Γιώργος"},
+    {115, "محمد علي", " ", "+2022", "محمد عل"},
 };
 
-// The name as the program sends it for one entry.
+// The name as the program sends it for one entry, as UTF-8.
 QByteArray sentName(const Entry& e)
 {
-    std::string name;
-    if (!Cp1252::fromQStringExact(QString::fromUtf8(e.name), name)) qFatal("not code page 1252: %s", e.name);
-    if (std::string(e.status) == "!") name = CutText(name, kNameLength - 1) + "!";
-    std::string gsm;
-    ToGsm(name, gsm);
-    return QByteArray::fromStdString(gsm);
+    const std::string name = TelephoneName::ForTelephone(e.name, kLimits);
+    return QByteArray::fromStdString(TelephoneName::AsSent(name, std::string(e.status) == "!", kLimits));
 }
 
 struct Listed {

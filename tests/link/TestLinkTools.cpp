@@ -1,6 +1,7 @@
 // The two programs beside the editor, run as a user would run them, and Debian's gammu as an independent
 // AT client of the emulated phone.
 #include "ToolRun.h"
+#include "Utf8Locale.h"
 #include "link/PhoneEmulator.h"
 
 #include <QCoreApplication>
@@ -20,9 +21,19 @@ QString tool(const char* name)
 }
 
 // Settings and data folders of the tools point into dir, so that nothing of the user's is touched.
-ToolRun run(const QString& program, const QStringList& args, const QTemporaryDir& dir)
+ToolRun run(const QString& program, const QStringList& args, const QTemporaryDir& dir, const QMap<QString, QString>& environment = {})
 {
-    return runTool(program, args, dir.path(), kWaitMs);
+    return runTool(program, args, dir.path(), kWaitMs, environment);
+}
+
+// Starts telephone-emulator with the options, in the same locale whatever the tests run in; the device it
+// serves, empty when it did not start.
+QString startEmulator(QProcess& emulator, const QStringList& options)
+{
+    emulator.setProcessEnvironment(WithUtf8Locale());
+    emulator.start(QCoreApplication::applicationDirPath() + "/telephone-emulator", options);
+    if (!emulator.waitForReadyRead(kWaitMs)) return {};
+    return QString::fromUtf8(emulator.readLine()).trimmed();
 }
 }
 
@@ -38,6 +49,7 @@ private slots:
     void optionsHelpAndVersion();
     void gammuListsAndDeletesEntries();
     void emulatorNamesTheMakerAndModelItIsGiven();
+    void emulatorOptionsShapeTheNamesTheLinkReads();
 
 private:
     QTemporaryDir m_dir;
@@ -62,10 +74,8 @@ void TestLinkTools::emulatorProgramServesItsLink()
 {
     QTemporaryDir dir;
     QProcess emulator;
-    emulator.start(tool("telephone-emulator"),
-                   {"--state", dir.filePath("s.json"), "--link", dir.filePath("phone"), "--without", "FD"});
-    QVERIFY(emulator.waitForReadyRead(kWaitMs));
-    const QString device = QString::fromLocal8Bit(emulator.readLine()).trimmed();
+    const QString device =
+        startEmulator(emulator, {"--state", dir.filePath("s.json"), "--link", dir.filePath("phone"), "--without", "FD"});
     QVERIFY(device.startsWith("/dev/"));
     QCOMPARE(QFileInfo(dir.filePath("phone")).symLinkTarget(), device);
     const ToolRun read = run(tool("telephone-link"), {"--device", dir.filePath("phone"), "read", "SM"}, dir);
@@ -84,10 +94,16 @@ void TestLinkTools::linkToolReadsAndWrites()
 {
     const ToolRun write = run(tool("telephone-link"), {"--device", m_device, "write", "SM", "44", "Chloé @ Ωmega", "+3312"}, m_dir);
     QCOMPARE(write.exitCode, 0);
-    const ToolRun read = run(tool("telephone-link"), {"--device", m_device, "read", "SM"}, m_dir);
+    QCOMPARE(run(tool("telephone-link"), {"--device", m_device, "write", "SM", "45", "Иван €\\", "+7"}, m_dir).exitCode, 0);
+    // The arguments and what is printed are UTF-8 whatever the locale says.
+    const ToolRun read = run(tool("telephone-link"), {"--device", m_device, "read", "SM"}, m_dir, {{"LC_ALL", "C"}});
     QCOMPARE(read.exitCode, 0);
-    QVERIFY(read.out.startsWith("Name length: 16\nNumber length: 20\nMaximum entries: 250\n"));
-    QVERIFY(read.out.contains("44\tChloé @ Ωmega\t+3312"));
+    QVERIFY(read.out.startsWith("Name length: 16\nNumber length: 20\nMaximum entries: 250\nName length in UCS2: 7\n"));
+    QVERIFY(read.out.contains("44\tChloé @ Ωmega\t+3312\n"));
+    QVERIFY(read.out.contains("45\tИван €\\\t+7\n"));
+    // A number is never turned into other dial characters: "٣" is no "?".
+    QCOMPARE(run(tool("telephone-link"), {"--device", m_device, "write", "SM", "46", "X", "12٣"}, m_dir).exitCode, 1);
+    QVERIFY(!m_phone.state().storage("SM")->entries.contains(46));
     const ToolRun erase = run(tool("telephone-link"), {"--device", m_device, "write", "SM", "44", "", ""}, m_dir);
     QCOMPARE(erase.exitCode, 0);
     QVERIFY(!m_phone.state().storage("SM")->entries.contains(44));
@@ -160,10 +176,8 @@ void TestLinkTools::emulatorNamesTheMakerAndModelItIsGiven()
     QTemporaryDir dir;
     QCOMPARE(run(tool("telephone-emulator"), {"--maker", ""}, dir).exitCode, 2);
     QProcess emulator;
-    emulator.start(tool("telephone-emulator"), {"--state", dir.filePath("s.json"), "--maker", "Acme Mobile",
-                                                "--model", "Brick 9", "--ucs2-always"});
-    QVERIFY(emulator.waitForReadyRead(kWaitMs));
-    const QString device = QString::fromLocal8Bit(emulator.readLine()).trimmed();
+    const QString device = startEmulator(emulator, {"--state", dir.filePath("s.json"), "--maker", "Acme Mobile", "--model",
+                                                    "Brick 9", "--ucs2-always"});
     // Names answered in UCS2 against the selected set still read as the phone holds them.
     const ToolRun read = run(tool("telephone-link"), {"--device", device, "read", "SM"}, dir);
     QCOMPARE(read.exitCode, 0);
@@ -180,6 +194,35 @@ void TestLinkTools::emulatorNamesTheMakerAndModelItIsGiven()
     }
     emulator.terminate();
     QVERIFY(emulator.waitForFinished(kWaitMs));
+}
+
+void TestLinkTools::emulatorOptionsShapeTheNamesTheLinkReads()
+{
+    QTemporaryDir dir;
+    for (const char* bad : {"--garble=101", "--ucs2-length=x", "--seed=-1"})
+        QCOMPARE(run(tool("telephone-emulator"), {bad}, dir).exitCode, 2);
+    // Without UCS2: no length for UCS2 names, and a name outside the GSM alphabet is refused before it is sent.
+    QProcess plain;
+    const QString plainDevice = startEmulator(plain, {"--state", dir.filePath("plain.json"), "--no-ucs2"});
+    QVERIFY(!plainDevice.isEmpty());
+    QCOMPARE(run(tool("telephone-link"), {"--device", plainDevice, "write", "SM", "30", "Иван", "1"}, dir).exitCode, 1);
+    QCOMPARE(run(tool("telephone-link"), {"--device", plainDevice, "write", "SM", "30", "Søren €", "1"}, dir).exitCode, 0);
+    const ToolRun plainRead = run(tool("telephone-link"), {"--device", plainDevice, "read", "SM"}, dir);
+    QVERIFY(plainRead.out.contains("Name length in UCS2: 0\n"));
+    QVERIFY(plainRead.out.contains("30\tSøren €\t1\n"));
+    // A UCS2 length of the phone's own; every name field damaged on the line, also when read again: all marked.
+    QProcess garbling;
+    const QString garblingDevice = startEmulator(garbling, {"--state", dir.filePath("garbling.json"), "--ucs2-length", "12",
+                                                            "--garble", "100", "--seed", "3"});
+    QVERIFY(!garblingDevice.isEmpty());
+    const ToolRun garbled = run(tool("telephone-link"), {"--device", garblingDevice, "read", "SM"}, dir);
+    QCOMPARE(garbled.exitCode, 0);
+    QVERIFY(garbled.out.contains("Name length in UCS2: 12\nRecords: 8\n"));
+    QCOMPARE(garbled.out.count("\t(name unreadable)\n"), 8);
+    for (QProcess* emulator : {&plain, &garbling}) {
+        emulator->terminate();
+        QVERIFY(emulator->waitForFinished(kWaitMs));
+    }
 }
 
 QTEST_GUILESS_MAIN(TestLinkTools)

@@ -7,7 +7,6 @@
 // commands of the same log) are not used.
 #include "LinkTestSupport.h"
 #include "ScriptedPhone.h"
-#include "res/GsmAlphabet.h"
 
 #include <QTest>
 
@@ -192,7 +191,7 @@ void TestMakerReplies::namesComeOutAsThePhoneShowsThem()
     const QList<ReadRecord> records = RecordingWindow::recordsOf(m);
     QCOMPARE(records.size(), r.names.size());
     for (qsizetype i = 0; i < records.size(); ++i) {
-        QCOMPARE(GsmAlphabet::decodeBlock(records[i].name), r.names[i]);
+        QCOMPARE(records[i].text(), r.names[i]);
         QCOMPARE(records[i].number, r.numbers[i]);
     }
     QCOMPARE(countOf(phone.commands(), "AT+CGMI"), 1);
@@ -231,8 +230,8 @@ void TestMakerReplies::quirksOfTheEmulatedMakerAreApplied()
     QVERIFY(QTest::qWaitFor([&] { return !window.messages.isEmpty(); }, kWaitMs));
     const QList<ReadRecord> records = RecordingWindow::recordsOf(window.last());
     QCOMPARE(records.size(), 2);
-    QCOMPARE(GsmAlphabet::decodeBlock(records[0].name), QStringLiteral("Zoë Ünal"));
-    QCOMPARE(GsmAlphabet::decodeBlock(records[1].name), QStringLiteral("Åsa"));
+    QCOMPARE(records[0].text(), QStringLiteral("Zoë Ünal"));
+    QCOMPARE(records[1].text(), QStringLiteral("Åsa"));
     const QList<QByteArray> commands = loggedCommands(phone.commandLog());
     const QList<QByteArray> reads{"AT+CPBR=1,25", "AT+CPBR=26,50", "AT+CPBR=51,60"};
     for (const QByteArray& read : reads) {
@@ -267,7 +266,7 @@ void TestMakerReplies::aPhoneSilentOnMakerAndModelIsReadAllTheSame()
     QVERIFY(m.lParam >= 0);
     const QList<ReadRecord> records = RecordingWindow::recordsOf(m);
     QCOMPARE(records.size(), 1);
-    QCOMPARE(GsmAlphabet::decodeBlock(records[0].name), rows.front().second.names[0]);
+    QCOMPARE(records[0].text(), rows.front().second.names[0]);
 }
 
 QTEST_GUILESS_MAIN(TestMakerReplies)

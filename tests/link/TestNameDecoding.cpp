@@ -28,6 +28,8 @@ private slots:
     void quirkTable_data();
     void quirkTable();
     void nameIsCutAfterDecodingInCharacters();
+    void damagedFields_data();
+    void damagedFields();
 };
 
 void TestNameDecoding::namesByWhatTheyAre_data()
@@ -168,6 +170,53 @@ void TestNameDecoding::nameIsCutAfterDecodingInCharacters()
                                                   NameDecoding::Hints{}, 18, 40);
     QVERIFY(record);
     QCOMPARE(record->name, QString(18, QChar(u'A')));
+}
+
+void TestNameDecoding::damagedFields_data()
+{
+    // A field as a phone answering in hex sends it: its shape, and whether it came damaged over the line.
+    QTest::addColumn<QByteArray>("field");
+    QTest::addColumn<int>("answeredIn");
+    QTest::addColumn<int>("hints");
+    QTest::addColumn<int>("shape");
+    QTest::addColumn<bool>("damaged");
+    const int ucs2 = int(PhoneCharset::Ucs2), hex = int(PhoneCharset::Hex);
+    const int empty = int(NameDecoding::Shape::Empty), whole = int(NameDecoding::Shape::Hex),
+              near = int(NameDecoding::Shape::NearHex), text = int(NameDecoding::Shape::Text);
+    QTest::newRow("UCS2 name") << QByteArray("004E0061006D0065") << ucs2 << 0 << whole << false;
+    QTest::newRow("UCS2, a digit replaced") << QByteArray("004E0G61006D0065") << ucs2 << 0 << near << true;
+    QTest::newRow("UCS2, a digit dropped") << QByteArray("004E061006D0065") << ucs2 << 0 << near << true;
+    QTest::newRow("UCS2, a control unit") << QByteArray("0001004E") << ucs2 << 0 << whole << true;
+    QTest::newRow("UCS2, private use") << QByteArray("E000E001") << ucs2 << 0 << whole << true;
+    QTest::newRow("UCS2, lone surrogates") << QByteArray("D800DC00") << ucs2 << 0 << whole << true;
+    QTest::newRow("UCS2, unassigned") << QByteArray("0378") << ucs2 << 0 << whole << true;
+    QTest::newRow("UCS2 CJK") << QByteArray("674E5C0F9F8D") << ucs2 << 0 << whole << false;
+    QTest::newRow("UCS2 CJK, a digit replaced") << QByteArray("674E5CZF9F8D") << ucs2 << 0 << near << true;
+    QTest::newRow("UCS2 padded") << QByteArray("0041FFFF") << ucs2 << 0 << whole << false;
+    QTest::newRow("SIM coding 80 padded") << QByteArray("8000C500730061FFFF") << ucs2 << 0 << near << false;
+    QTest::newRow("SIM coding 81") << QByteArray("8104014AF67267") << ucs2 << 0 << near << false;
+    QTest::newRow("8-bit hex bytes") << QByteArray("546F6D") << ucs2 << 0 << near << false;
+    QTest::newRow("8-bit hex with NUL, as UCS2 unassigned")
+        << QByteArray("56697263686F77204B6C696E696B756D2053742E20333100") << ucs2 << 2 << whole << false;
+    QTest::newRow("text in UCS2 is no hex") << QByteArray("My Tempo") << ucs2 << 0 << text << true;
+    QTest::newRow("UCS2 known whatever the set") << QByteArray("004AZ0F6") << hex << 1 << near << true;
+    QTest::newRow("HEX codes") << QByteArray("4A7C7267001B65") << hex << 0 << near << false;
+    QTest::newRow("HEX, a digit dropped") << QByteArray("4A7C726001B65") << hex << 0 << near << true;
+    QTest::newRow("HEX, a digit replaced") << QByteArray("4A7C72Q7001B65") << hex << 0 << near << true;
+    QTest::newRow("HEX phone answering plain text") << QByteArray("Plain text") << hex << 0 << text << false;
+    QTest::newRow("HEX phone answering a short word") << QByteArray("Abel") << hex << 0 << text << false;
+    QTest::newRow("a name of hex letters and a blank") << QByteArray("Bad Face") << hex << 0 << text << false;
+    QTest::newRow("empty") << QByteArray() << ucs2 << 0 << empty << false;
+}
+
+void TestNameDecoding::damagedFields()
+{
+    QFETCH(QByteArray, field);
+    QFETCH(int, answeredIn);
+    QFETCH(int, hints);
+    QFETCH(int, shape);
+    QCOMPARE(int(NameDecoding::shapeOf(field)), shape);
+    QTEST(NameDecoding::isDamagedHex(field, PhoneCharset(answeredIn), hintsOf(hints)), "damaged");
 }
 
 QTEST_GUILESS_MAIN(TestNameDecoding)

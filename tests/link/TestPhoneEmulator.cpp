@@ -1,4 +1,5 @@
 // The emulated phone: its answers to each command, its state file and its fault options.
+#include "link/AtReply.h"
 #include "link/EmulatorEngine.h"
 #include "link/PhoneEmulator.h"
 
@@ -72,6 +73,9 @@ private slots:
     void deviceAnswersOverThePseudoTerminalWithLog();
     void hangupDropsTheLineMidAnswer();
     void missingStoragesAreNotListed();
+    void namesByAlphabetSetAndLimit_data();
+    void namesByAlphabetSetAndLimit();
+    void garbleDamagesHexFieldsAlikeForASeed();
 };
 
 void TestPhoneEmulator::answers_data()
@@ -322,6 +326,91 @@ void TestPhoneEmulator::missingStoragesAreNotListed()
     QCOMPARE(engine.answer("AT+CPBS=?"), QByteArray("\r\n+CPBS: (\"ME\",\"FD\",\"LD\",\"MC\",\"RC\")\r\n\r\nOK\r\n"));
     QCOMPARE(engine.answer("AT+CPBS=\"ON\""), QByteArray("\r\nERROR\r\n"));
     QCOMPARE(engine.answer("AT+CPBR=?"), QByteArray("\r\nERROR\r\n")); // SM is selected but absent
+}
+
+void TestPhoneEmulator::namesByAlphabetSetAndLimit_data()
+{
+    // phone: 0 offers UCS2 and keeps (16 - 1) / 2 characters of a UCS2 name, 1 --no-ucs2, 2 --ucs2-length 10.
+    QTest::addColumn<int>("phone");
+    QTest::addColumn<QByteArray>("command");
+    QTest::addColumn<QByteArray>("reply");
+    QTest::addColumn<QString>("stored"); // what location 20 holds afterwards
+    const QByteArray ok = "\r\nOK\r\n", invalidText = "\r\n+CME ERROR: 25\r\n", tooLong = "\r\n+CME ERROR: 24\r\n";
+    const QString none;
+    auto write = [](const char* set, const QByteArray& field) {
+        return "AT+CMEE=1;+CSCS=\"" + QByteArray(set) + "\";+CPBW=20,\"1\",129,\"" + field + '"';
+    };
+    QTest::newRow("UCS2 name within (L - 1) / 2") << 0 << write("UCS2", "041804320430043D") << ok << QStringLiteral("Иван");
+    QTest::newRow("UCS2 name beyond (L - 1) / 2") << 0 << write("UCS2", "041804320430043D0020041F04350442") << tooLong << none;
+    QTest::newRow("GSM name sent in UCS2 counts positions")
+        << 0 << write("UCS2", "0041006E006E00610020004D00FC006C006C00650072") << ok << QStringLiteral("Anna Müller");
+    QTest::newRow("UCS2 with a foreign character") << 0 << write("UCS2", "004E0G61") << invalidText << none;
+    QTest::newRow("UCS2 of a broken unit") << 0 << write("UCS2", "004E006") << invalidText << none;
+    QTest::newRow("UCS2 lone surrogate") << 0 << write("UCS2", "D800") << invalidText << none;
+    QTest::newRow("UCS2 line feed") << 0 << write("UCS2", "0041000A") << invalidText << none;
+    QTest::newRow("HEX with @ and an extension") << 0 << write("HEX", "1B65352000") << ok << QStringLiteral("€5 @");
+    QTest::newRow("HEX of an odd digit count") << 0 << write("HEX", "1B6") << invalidText << none;
+    QTest::newRow("HEX beyond seven bits") << 0 << write("HEX", "C4") << invalidText << none;
+    QTest::newRow("HEX extensions count two") << 0 << write("HEX", QByteArray("1B65").repeated(8) + "78") << tooLong << none;
+    QTest::newRow("GSM beyond seven bits") << 0 << write("GSM", "Caf\xE9") << invalidText << none;
+    QTest::newRow("GSM raw codes") << 1 << write("GSM", "M~ller") << ok << QStringLiteral("Müller");
+    QTest::newRow("without UCS2: no UCS2 offered")
+        << 1 << QByteArray("AT+CSCS=?") << "\r\n+CSCS: (\"GSM\",\"IRA\",\"HEX\")\r\n" + ok << none;
+    QTest::newRow("without UCS2: UCS2 refused") << 1 << QByteArray("AT+CMEE=1;+CSCS=\"UCS2\"") << QByteArray("\r\n+CME ERROR: 4\r\n") << none;
+    QTest::newRow("without UCS2: outside the alphabet") << 1 << write("IRA", "a`b") << invalidText << none;
+    QTest::newRow("UCS2 length reported under UCS2") << 2 << QByteArray("AT+CSCS=\"UCS2\";+CPBR=?")
+                                                     << "\r\n+CPBR: (1-250),20,10\r\n" + ok << none;
+    QTest::newRow("GSM length reported under GSM") << 2 << QByteArray("AT+CSCS=\"GSM\";+CPBR=?")
+                                                   << "\r\n+CPBR: (1-250),20,16\r\n" + ok << none;
+    QTest::newRow("UCS2 length kept") << 2 << write("UCS2", QByteArray("0418").repeated(10)) << ok << QString(10, QChar(0x0418));
+    QTest::newRow("UCS2 length exceeded") << 2 << write("UCS2", QByteArray("0418").repeated(11)) << tooLong << none;
+}
+
+void TestPhoneEmulator::namesByAlphabetSetAndLimit()
+{
+    QFETCH(int, phone);
+    QFETCH(QByteArray, command);
+    EmulatorState state = EmulatorState::seeded();
+    EmulatorIdentity identity;
+    identity.ucs2 = phone != 1;
+    identity.ucs2NameLength = phone == 2 ? 10 : 0;
+    EmulatorEngine engine(state, {}, [] {}, identity);
+    QTEST(engine.answer(command), "reply");
+    QTEST(state.storage("SM")->entries.value(20).name, "stored");
+}
+
+void TestPhoneEmulator::garbleDamagesHexFieldsAlikeForASeed()
+{
+    // The names of the SIM's eight records in UCS2, each answered ten times by phones that damage half the fields.
+    auto answers = [](int percent, quint32 seed, const QByteArray& set) {
+        EmulatorState state = EmulatorState::seeded();
+        EmulatorFaults faults;
+        faults.garblePercent = percent;
+        faults.garbleSeed = seed;
+        EmulatorEngine engine(state, faults, [] {});
+        engine.answer("AT+CSCS=\"" + set + '"');
+        QList<QByteArray> names;
+        for (int round = 0; round < 10; ++round)
+            for (const QByteArray& line : engine.answer("AT+CPBR=1,12").split('\n'))
+                if (line.startsWith("+CPBR:")) names.append(AtReply::unquote(AtReply::splitFields(line.mid(7).trimmed()).value(3)));
+        return names;
+    };
+    const QList<QByteArray> clean = answers(0, 1, "UCS2");
+    QCOMPARE(clean.size(), 80);
+    QCOMPARE(answers(50, 7, "UCS2"), answers(50, 7, "UCS2"));
+    QVERIFY(answers(50, 7, "UCS2") != answers(50, 8, "UCS2"));
+    QCOMPARE(answers(50, 7, "GSM"), answers(0, 1, "GSM")); // no hex, nothing to damage
+    const QList<QByteArray> damaged = answers(50, 7, "UCS2");
+    int changed = 0;
+    for (qsizetype i = 0; i < clean.size(); ++i) {
+        if (damaged[i] == clean[i]) continue;
+        ++changed;
+        const auto strangers = std::count_if(damaged[i].begin(), damaged[i].end(), [](char c) { return !std::isxdigit(uchar(c)); });
+        const bool dropped = damaged[i].size() == clean[i].size() - 1 && strangers == 0;
+        const bool replaced = damaged[i].size() == clean[i].size() && strangers == 1;
+        QVERIFY2(dropped || replaced, damaged[i].constData());
+    }
+    QVERIFY2(changed > 20 && changed < 60, qPrintable(QString::number(changed)));
 }
 
 QTEST_GUILESS_MAIN(TestPhoneEmulator)

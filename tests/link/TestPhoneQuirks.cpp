@@ -2,7 +2,6 @@
 // over a pseudo-terminal.
 #include "LinkTestSupport.h"
 #include "ScriptedPhone.h"
-#include "res/GsmAlphabet.h"
 
 #include <QTest>
 
@@ -144,9 +143,9 @@ void TestPhoneQuirks::sonyEricssonWithEchoUnsolicitedCodesAndUcs2()
     QCOMPARE(m.data.nNumberLen, 80);
     QCOMPARE(m.data.nMaxEntries, 510);
     const QList<ReadRecord> records = RecordingWindow::recordsOf(m);
-    QCOMPARE(GsmAlphabet::decodeBlock(records[0].name), QStringLiteral("Åsa Björk"));
+    QCOMPARE(records[0].text(), QStringLiteral("Åsa Björk"));
     QCOMPARE(records[1].number, QByteArray("+467")); // number sent in UCS2 as well
-    QCOMPARE(records[1].name, QByteArray("????"));   // Cyrillic has no place in the block
+    QCOMPARE(records[1].text(), QStringLiteral("Мама")); // the block carries every script
     QCOMPARE(records[2].name, QByteArray("EMERGENCY"));
 }
 
@@ -173,7 +172,7 @@ void TestPhoneQuirks::siemensWithHexNamesAndBadRecords()
     const QList<ReadRecord> records = RecordingWindow::recordsOf(m);
     QCOMPARE(records.size(), 4);
     QCOMPARE(records[0].name, QByteArray("Tom"));
-    QCOMPARE(GsmAlphabet::decodeBlock(records[1].name), QStringLiteral("Jörg@€"));
+    QCOMPARE(records[1].text(), QStringLiteral("Jörg@€"));
     QCOMPARE(records[1].number, QByteArray("0301"));
     QCOMPARE(records[2].index, 4);
     QCOMPARE(records[2].name, QByteArray("ABCDEFGHIJKLMN"));
@@ -221,7 +220,7 @@ void TestPhoneQuirks::nameThePhonesSetCannotCarryIsNotSent()
     connectTo(phone);
     RecordingWindow window;
     ATPBWrite(&window, UM_PHONEBOOK_WRITTEN, "SM", 7, "Say \"hi\"", "+491");
-    ATPBWrite(&window, UM_PHONEBOOK_WRITTEN, "SM", 7, GsmAlphabet::encodeBlock(QStringLiteral("Jörg")).constData(), "+491");
+    ATPBWrite(&window, UM_PHONEBOOK_WRITTEN, "SM", 7, QStringLiteral("Jörg").toUtf8().constData(), "+491");
     ATPBWrite(&window, UM_PHONEBOOK_WRITTEN, "SM", 7, "Plain", "+491");
     QTRY_COMPARE_WITH_TIMEOUT(window.messages.size(), 3, kWaitMs);
     QVERIFY(window.messages[0].lParam != 0);

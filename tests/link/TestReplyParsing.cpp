@@ -28,7 +28,7 @@ private slots:
     void namesFromEachCharset();
     void namesThatCannotTravelSafelyAreRefused();
     void wholeAlphabetSurvivesHex();
-    void blockBytesKeepAtSignAndExtensions();
+    void blockNamesAreUtf8CutAtWholeCharacters();
     void recordsAreCutToAnnouncedLengths();
     void recordsOutsideRangeOrDuplicatedAreDropped();
     void atMostThousandLowestRecordsAreKept();
@@ -260,19 +260,17 @@ void TestReplyParsing::wholeAlphabetSurvivesHex()
     QCOMPARE(PhoneCharsets::decodeName(field, PhoneCharset::Hex), all);
     QVERIFY(PhoneCharsets::encodeName(all, PhoneCharset::Ucs2, &field));
     QCOMPARE(PhoneCharsets::decodeName(field, PhoneCharset::Ucs2), all);
-    QCOMPARE(GsmAlphabet::decodeBlock(GsmAlphabet::encodeBlock(all)), all);
 }
 
-void TestReplyParsing::blockBytesKeepAtSignAndExtensions()
+void TestReplyParsing::blockNamesAreUtf8CutAtWholeCharacters()
 {
-    const QByteArray block = GsmAlphabet::encodeBlock(QStringLiteral("@home [€] Zoë"));
-    QVERIFY(!block.contains('\0'));
-    QCOMPARE(block, QByteArray("\x81home \x1B\x3C\x1B\x65\x1B\x3E Zo\xEB"));
-    QCOMPARE(GsmAlphabet::decodeBlock(block), QStringLiteral("@home [€] Zoë"));
-    // Characters of neither the alphabet nor code page 1252 cannot travel; they become "?".
-    QCOMPARE(GsmAlphabet::encodeBlock(QStringLiteral("Мама")), QByteArray("????"));
-    // The program's own conversions: "Ä" as 0x5B and "ö" as 0x7C are default-alphabet codes.
-    QCOMPARE(GsmAlphabet::decodeBlock(QByteArray("\x5B\x7C")), QStringLiteral("Äö"));
+    QCOMPARE(PhonebookRecords::nameFieldSize(16), 64); // four bytes for each character the phone may hold
+    const QString name = QStringLiteral("@home [€] Zoë Мама");
+    QCOMPARE(PhonebookRecords::blockName(name, 64), name.toUtf8());
+    // A character that does not fit whole is left out, never cut into bytes that are no UTF-8.
+    QCOMPARE(PhonebookRecords::blockName(QStringLiteral("ABCDEFG€"), 9), QByteArray("ABCDEFG"));
+    QCOMPARE(PhonebookRecords::blockName(QStringLiteral("ABCDEFG€"), 10), QStringLiteral("ABCDEFG€").toUtf8());
+    QCOMPARE(PhonebookRecords::blockName(QStringLiteral("李小龍"), 8), QStringLiteral("李小").toUtf8());
 }
 
 void TestReplyParsing::recordsAreCutToAnnouncedLengths()
@@ -324,17 +322,20 @@ void TestReplyParsing::atMostThousandLowestRecordsAreKept()
 
 void TestReplyParsing::recordBlockLayout()
 {
-    const QList<PhoneRecord> records{{5, QStringLiteral("Ann"), "+491"}, {300, QStringLiteral("ABCDEFGH"), "12345678"},
-                                     {7, QStringLiteral("ABCDEFG€"), "1"}};
-    const QByteArray block = PhonebookRecords::buildBlock(records, 8, 8);
-    QCOMPARE(block.size(), 3 * (2 + 8 + 8));
-    QCOMPARE(block.left(18), QByteArray("\x05\x00" "Ann\0\0\0\0\0" "+491\0\0\0\0", 18));
+    QList<PhoneRecord> records{{5, QStringLiteral("Ann"), "+491"}, {300, QStringLiteral("ABCDEFGH"), "12345678"},
+                               {7, QStringLiteral("Мама"), "1"}, {8, QStringLiteral("004E0G61"), "2"}};
+    records[3].nameUnreadable = true;
+    const QByteArray block = PhonebookRecords::buildBlock(records, 2, 8);
+    constexpr qsizetype kStride = 2 + 8 + 8; // name field of 4 x 2 bytes
+    QCOMPARE(block.size(), 4 * kStride);
+    QCOMPARE(block.left(kStride), QByteArray("\x05\x00" "Ann\0\0\0\0\0" "+491\0\0\0\0", kStride));
     // Index 300 little-endian; a text that fills its field has no terminator.
-    QCOMPARE(block.mid(18, 18), QByteArray("\x2C\x01" "ABCDEFGH" "12345678", 18));
-    // "€" needs two bytes and does not fit behind seven letters: left out rather than cut in half.
-    QCOMPARE(block.mid(36, 10), QByteArray("\x07\x00" "ABCDEFG\0", 10));
-    // Bit 15 of the index is never set by the library.
-    for (qsizetype r = 0; r < 3; ++r) QVERIFY((uchar(block[r * 18 + 1]) & 0x80) == 0);
+    QCOMPARE(block.mid(kStride, kStride), QByteArray("\x2C\x01" "ABCDEFGH" "12345678", kStride));
+    const QByteArray numberOne("1\0\0\0\0\0\0\0", 8);
+    QCOMPARE(block.mid(2 * kStride, kStride), QByteArray("\x07\x00", 2) + QStringLiteral("Мама").toUtf8() + numberOne);
+    // Bit 15 of the index marks a name that came damaged over the line; the field holds what arrived.
+    QCOMPARE(block.mid(3 * kStride, kStride), QByteArray("\x08\x80" "004E0G61" "2\0\0\0\0\0\0\0", kStride));
+    for (qsizetype r = 0; r < 3; ++r) QVERIFY((uchar(block[r * kStride + 1]) & 0x80) == 0);
 }
 
 QTEST_GUILESS_MAIN(TestReplyParsing)

@@ -1,7 +1,6 @@
 // The link library against the emulated phone on a real pseudo-terminal: what the window receives, when,
 // and what reaches the phone.
 #include "LinkTestSupport.h"
-#include "res/GsmAlphabet.h"
 #include "res/ErrorReport.h"
 
 #include <QElapsedTimer>
@@ -79,10 +78,12 @@ void TestTelephoneLink::readsSeededDirectoryAsRecordBlock()
     QCOMPARE(m.data.nCount, 8);
     const QList<ReadRecord> records = RecordingWindow::recordsOf(m);
     QCOMPARE(records[0].index, 1);
-    QCOMPARE(GsmAlphabet::decodeBlock(records[0].name), QStringLiteral("Anna Müller"));
-    QCOMPARE(records[0].name, QByteArray("Anna M\x7Eller")); // "ü" as GSM code 0x7E
+    QCOMPARE(records[0].text(), QStringLiteral("Anna Müller"));
+    QCOMPARE(records[0].name, QStringLiteral("Anna Müller").toUtf8()); // the block carries UTF-8
+    QCOMPARE(m.data.nNameFieldSize, 4 * 16);
+    QCOMPARE(m.data.nUcs2NameLen, 7); // the emulated SIM reports no length of its own under UCS2
     QCOMPARE(records[0].number, QByteArray("+4930123456"));
-    QCOMPARE(GsmAlphabet::decodeBlock(records[1].name), QStringLiteral("Jörg Bäcker!"));
+    QCOMPARE(records[1].text(), QStringLiteral("Jörg Bäcker!"));
     QCOMPARE(records[7].index, 12);
     QCOMPARE(records[6].number, QByteArray("*100#"));
 }
@@ -100,7 +101,7 @@ void TestTelephoneLink::everyDirectoryCodeReadsItsStorage()
     for (int i = 0; i < expected.size(); ++i) {
         const QList<ReadRecord> records = RecordingWindow::recordsOf(window.messages[i]);
         QVERIFY2(!records.isEmpty(), expected[i].first);
-        QCOMPARE(GsmAlphabet::decodeBlock(records[0].name), QString::fromUtf8(expected[i].second));
+        QCOMPARE(records[0].text(), QString::fromUtf8(expected[i].second));
     }
     QCOMPARE(window.messages[3].data.nMaxEntries, 4); // own numbers
 }
@@ -110,7 +111,7 @@ void TestTelephoneLink::writeDeleteAndReadBack()
     EmulatedPhone phone;
     QVERIFY(phone.started());
     RecordingWindow window;
-    ATPBWrite(&window, UM_PHONEBOOK_WRITTEN, "SM", 30, GsmAlphabet::encodeBlock(QStringLiteral("Kühn Ærø")).constData(), "+4940123");
+    ATPBWrite(&window, UM_PHONEBOOK_WRITTEN, "SM", 30, QStringLiteral("Kühn Ærø").toUtf8().constData(), "+4940123");
     ATPBWrite(&window, UM_PHONEBOOK_WRITTEN, "SM", 3, "", "");
     ATPBWrite(&window, UM_PHONEBOOK_WRITTEN, "OW", 2, "Work", "0301");
     QTRY_COMPARE_WITH_TIMEOUT(window.messages.size(), 3, kWaitMs);
@@ -135,7 +136,7 @@ void TestTelephoneLink::writeDeleteAndReadBack()
     const QList<ReadRecord> records = RecordingWindow::recordsOf(window.last());
     QCOMPARE(records.size(), 8);
     QCOMPARE(records.last().index, 30);
-    QCOMPARE(GsmAlphabet::decodeBlock(records.last().name), QStringLiteral("Kühn Ærø"));
+    QCOMPARE(records.last().text(), QStringLiteral("Kühn Ærø"));
 }
 
 void TestTelephoneLink::atSignAndVipMarkSurviveARoundTrip()
@@ -143,7 +144,7 @@ void TestTelephoneLink::atSignAndVipMarkSurviveARoundTrip()
     EmulatedPhone phone;
     QVERIFY(phone.started());
     RecordingWindow window;
-    const QByteArray name = GsmAlphabet::encodeBlock(QStringLiteral("@Home 16 chars!"));
+    const QByteArray name = QStringLiteral("@Home 16 chars!").toUtf8();
     ATPBWrite(&window, UM_PHONEBOOK_WRITTEN, "SM", 9, name.constData(), "12");
     ATPBRead(&window, UM_PHONEBOOK_READ, "SM");
     QTRY_COMPARE_WITH_TIMEOUT(window.messages.size(), 2, kWaitMs);
@@ -152,8 +153,8 @@ void TestTelephoneLink::atSignAndVipMarkSurviveARoundTrip()
     const QList<ReadRecord> records = RecordingWindow::recordsOf(window.last());
     auto it = std::find_if(records.begin(), records.end(), [](const ReadRecord& r) { return r.index == 9; });
     QVERIFY(it != records.end());
-    // The name is not cut at "@": it arrives whole, "@" as 0x81.
-    QCOMPARE(it->name, QByteArray("\x81Home 16 chars!"));
+    // The name is not cut at "@" (GSM code 0x00): it arrives whole.
+    QCOMPARE(it->name, QByteArray("@Home 16 chars!"));
 }
 
 void TestTelephoneLink::readOnlyDirectoryRefusesWrites()
@@ -206,9 +207,10 @@ void TestTelephoneLink::missingStorageEndsWithMinusFour()
 
 void TestTelephoneLink::hangupDuringReadEndsWithMinusOneAndNoData()
 {
-    // Set-up takes ten commands; the line drops in the middle of the first range read's answer.
+    // Set-up, with the storage's format asked in GSM and in UCS2, takes twelve commands; the line drops in the
+    // middle of the first range read's answer.
     PhoneEmulatorOptions options;
-    options.hangupAfter = 10;
+    options.hangupAfter = 12;
     EmulatedPhone phone(options, 3000, nullptr);
     QVERIFY(phone.started());
     RecordingWindow window;
@@ -327,11 +329,12 @@ void TestTelephoneLink::phoneChangedByAnotherProgramIsSetUpAgain()
     ATPBRead(&window, UM_PHONEBOOK_READ, "SM");
     QTRY_COMPARE_WITH_TIMEOUT(window.messages.size(), 1, kWaitMs);
     QVERIFY(switchPhoneBehindTheLink(phone, kWaitMs));
-    ATPBWrite(&window, UM_PHONEBOOK_WRITTEN, "SM", 61, GsmAlphabet::encodeBlock(QStringLiteral("Zoë Ünal")).constData(), "7");
+    // "ë" is outside the GSM alphabet: the name goes in UCS2, which another program had switched away from.
+    ATPBWrite(&window, UM_PHONEBOOK_WRITTEN, "SM", 61, QStringLiteral("Zoë Öz").toUtf8().constData(), "7");
     QTRY_COMPARE_WITH_TIMEOUT(window.messages.size(), 2, kWaitMs);
     QCOMPARE(window.last().lParam, intptr_t(0));
     const EmulatorState state = phone.emulator().state();
-    QCOMPARE(entryName(state, "SM", 61), QStringLiteral("Zoë Ünal"));
+    QCOMPARE(entryName(state, "SM", 61), QStringLiteral("Zoë Öz"));
     QCOMPARE(entryName(state, "ME", 61), QStringLiteral("<none>"));
 }
 

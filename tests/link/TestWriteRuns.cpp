@@ -2,16 +2,18 @@
 // phone's character set and storage once; anything that may have changed the phone in between sets them up
 // again. What reaches the phone is read from the emulator's command log and the link's counters.
 #include "LinkTestSupport.h"
-#include "res/GsmAlphabet.h"
 
 #include <QElapsedTimer>
 #include <QTest>
 
+#include <random>
+
 namespace {
 constexpr int kWaitMs = 60000;
 using Commands = QList<QByteArray>;
-const Commands kSetUp = {"CSCS=UCS2", "CPBS=SM", "CPBR=?"};
-const Commands kSetUpOfMe = {"CSCS=UCS2", "CPBS=ME", "CPBR=?"};
+// Names of the GSM alphabet whose codes travel raw go in the GSM set.
+const Commands kSetUp = {"CSCS=GSM", "CPBS=SM", "CPBR=?"};
+const Commands kSetUpOfMe = {"CSCS=GSM", "CPBS=ME", "CPBR=?"};
 
 // "AT+CPBS=\"SM\"" -> "CPBS=SM"; every record write -> "CPBW".
 QByteArray shortForm(const QByteArray& command)
@@ -23,7 +25,7 @@ QByteArray shortForm(const QByteArray& command)
 
 WriteRequest record(int index, const char* code = "SM")
 {
-    return {code, index, GsmAlphabet::encodeBlock(QStringLiteral("Nöll %1").arg(index)), "+49301" + QByteArray::number(index)};
+    return {code, index, QStringLiteral("Nöll %1").arg(index).toUtf8(), "+49301" + QByteArray::number(index)};
 }
 
 // The commands logged since the last call, in short form.
@@ -61,6 +63,41 @@ Commands writes(int count)
 {
     return Commands(count, "CPBW");
 }
+
+// Names of a mixed save by how they travel: raw GSM codes, GSM codes only in HEX (a code below 0x20, the quote,
+// "Ö" as 0x5C or an extension character), UCS2 (outside the GSM alphabet, at most 7 characters for the SIM).
+enum class Travel { Raw, Hex, Ucs2, Erase };
+struct MixedName {
+    const char* name;
+    Travel travel;
+};
+const MixedName kMixedNames[] = {
+    {"Anna Müller", Travel::Raw},   {"Peña Ñico", Travel::Raw},     {"Jörg 42", Travel::Raw},
+    {"Søren Ærø", Travel::Hex},     {"@home", Travel::Hex},         {"Say \"hi\"", Travel::Hex},
+    {"Ölz", Travel::Hex},           {"5€ {x} ~|", Travel::Hex},     {"C:\\ A^2 $", Travel::Hex},
+    {"Łukasz", Travel::Ucs2},       {"Иван", Travel::Ucs2},         {"李小龍", Travel::Ucs2},
+    {"Γιώργος", Travel::Ucs2},      {"Ștefan", Travel::Ucs2},       {"محمد", Travel::Ucs2},
+    {"", Travel::Erase},
+};
+
+// The set a name goes in, the phone being in `current` (empty when unknown): GSM and HEX both carry GSM codes,
+// so the one the phone is in is kept while it carries the name.
+QByteArray expectedSet(Travel travel, const QByteArray& current)
+{
+    if (travel == Travel::Erase) return current;
+    if (travel == Travel::Ucs2) return "UCS2";
+    if (current == "HEX" || (current == "GSM" && travel == Travel::Raw)) return current;
+    return travel == Travel::Raw ? "GSM" : "HEX";
+}
+
+quint64 seedOfTheRun(const char* test)
+{
+    const quint64 seed = qEnvironmentVariableIsSet("TD_SEED") ? qEnvironmentVariable("TD_SEED").toULongLong()
+                                                              : quint64(QDateTime::currentMSecsSinceEpoch());
+    qInfo("seed %llu (replay: TD_SEED=%llu test_link_write_runs %s)", static_cast<unsigned long long>(seed),
+          static_cast<unsigned long long>(seed), test);
+    return seed;
+}
 }
 
 class TestWriteRuns : public QObject {
@@ -71,6 +108,7 @@ private slots:
     void lostLinkStartsAFreshSetUp();
     void writeAfterAPauseFindsThePhoneAsAnotherProgramLeftIt();
     void withoutARunPauseEveryWriteSetsUp();
+    void aMixedSaveSwitchesTheSetOnlyWhenANameNeedsIt();
 };
 
 void TestWriteRuns::saveAfterAReadSelectsTheStorageOnce()
@@ -143,8 +181,8 @@ void TestWriteRuns::lostLinkStartsAFreshSetUp()
     link.device = device;
     link.silenceTimeoutMs = 3000;
     {
-        // Set-up and storage take nine commands and the first write a tenth; the line drops in the
-        // answer to the second write.
+        // Set-up, character set and storage take nine commands and the first write a tenth; the line drops in
+        // the answer to the second write.
         PhoneEmulatorOptions options;
         options.linkPath = device;
         options.hangupAfter = 10;
@@ -164,8 +202,8 @@ void TestWriteRuns::lostLinkStartsAFreshSetUp()
     QVERIFY(runToEnd(writer));
     QCOMPARE(writer.results, QList<intptr_t>(2, 0));
     CommandLog log(phone.commandLog());
-    const Commands connecting = {"AT", "CMEE=1", "CGMI", "CGMM", "CSCS=?", "CSCS=UCS2", "CPBS=?"};
-    QCOMPARE(log.since(), connecting + kSetUp.mid(1) + writes(2));
+    const Commands connecting = {"AT", "CMEE=1", "CGMI", "CGMM", "CSCS=?", "CPBS=?"};
+    QCOMPARE(log.since(), connecting + kSetUp + writes(2));
 }
 
 void TestWriteRuns::writeAfterAPauseFindsThePhoneAsAnotherProgramLeftIt()
@@ -183,12 +221,13 @@ void TestWriteRuns::writeAfterAPauseFindsThePhoneAsAnotherProgramLeftIt()
     sinceWrite.start();
     QVERIFY(switchPhoneBehindTheLink(phone, kWaitMs));
     QTRY_VERIFY_WITH_TIMEOUT(sinceWrite.hasExpired(kPauseMs), kWaitMs);
-    ChainedWriter second(QList<WriteRequest>{WriteRequest{"SM", 61, GsmAlphabet::encodeBlock(QStringLiteral("Zoë Ünal")), "7"}});
+    ChainedWriter second(QList<WriteRequest>{WriteRequest{"SM", 61, QStringLiteral("Zoë Öz").toUtf8(), "7"}});
     QVERIFY(runToEnd(second));
     QCOMPARE(second.results, QList<intptr_t>{0});
-    QCOMPARE(CommandLog(phone.commandLog()).since().last(4), kSetUp + writes(1));
+    const Commands setUpInUcs2 = {"CSCS=UCS2", "CPBS=SM", "CPBR=?"};
+    QCOMPARE(CommandLog(phone.commandLog()).since().last(4), setUpInUcs2 + writes(1));
     const EmulatorState state = phone.emulator().state();
-    QCOMPARE(state.storage("SM")->entries.value(61).name, QStringLiteral("Zoë Ünal"));
+    QCOMPARE(state.storage("SM")->entries.value(61).name, QStringLiteral("Zoë Öz"));
     QVERIFY(!state.storage("ME")->entries.contains(61));
 }
 
@@ -206,6 +245,51 @@ void TestWriteRuns::withoutARunPauseEveryWriteSetsUp()
     ChainedWriter writer({record(70), record(71), record(72)});
     QVERIFY(runToEnd(writer));
     QCOMPARE(log.since(), kSetUp + writes(1) + kSetUp + writes(1) + kSetUp + writes(1));
+}
+
+void TestWriteRuns::aMixedSaveSwitchesTheSetOnlyWhenANameNeedsIt()
+{
+    std::mt19937_64 random(seedOfTheRun("aMixedSaveSwitchesTheSetOnlyWhenANameNeedsIt"));
+    EmulatedPhone phone;
+    QVERIFY(phone.started());
+    QVERIFY(readToEnd("SM"));
+    CommandLog log(phone.commandLog());
+    log.since();
+    const LinkCounters before = TelephoneLinkCounters();
+    const int count = 8 + int(random() % 17);
+    QList<WriteRequest> requests;
+    QList<Travel> travels;
+    Commands expected;
+    QByteArray current;
+    int switches = 0;
+    for (int k = 0; k < count; ++k) {
+        const MixedName& pick = kMixedNames[random() % std::size(kMixedNames)];
+        const int index = pick.travel == Travel::Erase ? 1 + k % 12 : 100 + k; // the seeded entries lie in 1 to 12
+        const QByteArray number = pick.travel == Travel::Erase ? QByteArray() : "+4930" + QByteArray::number(k);
+        requests.append({"SM", index, QByteArray(pick.name), number});
+        travels.append(pick.travel);
+        const QByteArray set = expectedSet(pick.travel, current);
+        if (set != current) {
+            expected.append("CSCS=" + set);
+            switches += k > 0 ? 1 : 0;
+        }
+        if (k == 0) expected += Commands{"CPBS=SM", "CPBR=?"};
+        expected.append("CPBW");
+        current = set;
+    }
+    ChainedWriter writer(requests);
+    QVERIFY(runToEnd(writer));
+    QCOMPARE(writer.results, QList<intptr_t>(count, 0));
+    QCOMPARE(log.since(), expected);
+    const qint64 sent = TelephoneLinkCounters().commands - before.commands;
+    QVERIFY2(sent <= count + 4 + switches, qPrintable(QStringLiteral("%1 commands for %2 records and %3 switches")
+                                                          .arg(sent).arg(count).arg(switches)));
+    const EmulatorStorage sim = *phone.emulator().state().storage("SM");
+    for (int k = 0; k < count; ++k) {
+        const WriteRequest& r = requests[k];
+        if (travels[k] == Travel::Erase) QVERIFY(!sim.entries.contains(r.index)); // names go to 100 and above
+        else QCOMPARE(sim.entries.value(r.index).name, QString::fromUtf8(r.name));
+    }
 }
 
 QTEST_GUILESS_MAIN(TestWriteRuns)
