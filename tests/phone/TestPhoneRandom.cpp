@@ -98,7 +98,7 @@ public:
 
     void Run(int steps)
     {
-        m_ucs2 = true;
+        m_ucs2 = Chance(50);
         g_limits = {kNameLen, m_ucs2 ? (kNameLen - 1) / 2 : 0};
         Check(m_rig.Start(InitialPhone(), BaseOptions()), "the phone did not start");
         Check(m_rig.Show(DIR_SIM), "the SIM directory was not read");
@@ -149,6 +149,7 @@ private:
     PhoneEmulatorOptions BaseOptions() const
     {
         PhoneEmulatorOptions options;
+        options.identity.ucs2 = m_ucs2;
         return options;
     }
 

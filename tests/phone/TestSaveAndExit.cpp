@@ -76,7 +76,8 @@ private slots:
         v->Store().ClearFlag(VF_BATCH);
         QTest::mouseClick(SaveToPhoneButton(v), Qt::LeftButton);
         QVERIFY(f.WaitUntilIdle());
-        QCOMPARE(WritesIn(f.PhoneLog()), (QStringList{QStringLiteral("7,\"0300\",129,\"004E00650075\""),
+        // A name of the GSM alphabet goes in the phone's GSM set.
+        QCOMPARE(WritesIn(f.PhoneLog()), (QStringList{QStringLiteral("7,\"0300\",129,\"Neu\""),
                                                       QStringLiteral("3"), QStringLiteral("1")}));
         QCOMPARE(f.Frame()->MessageText(), QStringLiteral("Action successful"));
         QVERIFY(!v->Store().HasFlag(VF_PHONE_MODIFIED));
