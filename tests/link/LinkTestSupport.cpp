@@ -1,6 +1,7 @@
 #include "LinkTestSupport.h"
 
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QFile>
 #include <QTest>
 
@@ -116,4 +117,13 @@ bool switchPhoneBehindTheLink(EmulatedPhone& phone, int timeoutMs)
     const bool answered = sent && QTest::qWaitFor([&] { return phone.emulator().commandsAnswered() == before + 2; }, timeoutMs);
     ::close(fd);
     return answered;
+}
+
+quint64 seedOfTheRun(const char* program, const char* test)
+{
+    const quint64 seed = qEnvironmentVariableIsSet("TD_SEED") ? qEnvironmentVariable("TD_SEED").toULongLong()
+                                                              : quint64(QDateTime::currentMSecsSinceEpoch());
+    qInfo("seed %llu (replay: TD_SEED=%llu %s %s)", static_cast<unsigned long long>(seed),
+          static_cast<unsigned long long>(seed), program, test);
+    return seed;
 }

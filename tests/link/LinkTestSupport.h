@@ -64,6 +64,8 @@ private:
 
 // The commands an emulator logged (PhoneEmulatorOptions::logFile), without their timestamps.
 QList<QByteArray> loggedCommands(const QString& logFile);
+// The seed of a random test: TD_SEED when set, else the clock; printed with the command that replays it.
+quint64 seedOfTheRun(const char* program, const char* test);
 
 // An emulated phone whose state and command log live in a temporary folder; the link is pointed at it.
 class EmulatedPhone {

@@ -116,15 +116,6 @@ QString padded(const ScriptRow& row, int length)
 {
     return QString::fromUtf8(row.name) + QString(length - row.length, QChar(u'.'));
 }
-
-quint64 seedOfTheRun(const char* test)
-{
-    const quint64 seed = qEnvironmentVariableIsSet("TD_SEED") ? qEnvironmentVariable("TD_SEED").toULongLong()
-                                                              : quint64(QDateTime::currentMSecsSinceEpoch());
-    qInfo("seed %llu (replay: TD_SEED=%llu test_link_name_scripts %s)", static_cast<unsigned long long>(seed),
-          static_cast<unsigned long long>(seed), test);
-    return seed;
-}
 }
 
 class TestNameScripts : public QObject {
@@ -193,7 +184,7 @@ void TestNameScripts::namesOfEveryScriptTravelAndComeBack()
 
 void TestNameScripts::damagedNamesAreReadAgainAndMarked()
 {
-    const quint64 seed = seedOfTheRun("damagedNamesAreReadAgainAndMarked");
+    const quint64 seed = seedOfTheRun("test_link_name_scripts", "damagedNamesAreReadAgainAndMarked");
     for (const bool ucs2 : {true, false}) {
         // A SIM full of names, in UCS2 of every script or (without UCS2, read in HEX) of the GSM alphabet.
         EmulatorState state = EmulatorState::blank();

@@ -90,14 +90,6 @@ QByteArray expectedSet(Travel travel, const QByteArray& current)
     return travel == Travel::Raw ? "GSM" : "HEX";
 }
 
-quint64 seedOfTheRun(const char* test)
-{
-    const quint64 seed = qEnvironmentVariableIsSet("TD_SEED") ? qEnvironmentVariable("TD_SEED").toULongLong()
-                                                              : quint64(QDateTime::currentMSecsSinceEpoch());
-    qInfo("seed %llu (replay: TD_SEED=%llu test_link_write_runs %s)", static_cast<unsigned long long>(seed),
-          static_cast<unsigned long long>(seed), test);
-    return seed;
-}
 }
 
 class TestWriteRuns : public QObject {
@@ -249,7 +241,7 @@ void TestWriteRuns::withoutARunPauseEveryWriteSetsUp()
 
 void TestWriteRuns::aMixedSaveSwitchesTheSetOnlyWhenANameNeedsIt()
 {
-    std::mt19937_64 random(seedOfTheRun("aMixedSaveSwitchesTheSetOnlyWhenANameNeedsIt"));
+    std::mt19937_64 random(seedOfTheRun("test_link_write_runs", "aMixedSaveSwitchesTheSetOnlyWhenANameNeedsIt"));
     EmulatedPhone phone;
     QVERIFY(phone.started());
     QVERIFY(readToEnd("SM"));
