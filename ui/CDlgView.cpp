@@ -173,6 +173,7 @@ void CDlgView::OnInitialUpdate()
     m_btnToPhone->setEnabled(false);
     m_store->m_nActiveList = LIST_NONE;
     m_store->m_nNameLen = 0;
+    m_store->m_nUcs2NameLen = 0;
     m_store->m_nNumberLen = 0;
 
     m_store->m_bPhoneDataRead = 0;

@@ -385,6 +385,37 @@ private slots:
         QVERIFY(v->Store().HasFlag(VF_PHONE_MODIFIED)); // leaving the program asks about them
         QVERIFY(f.Questions().Unanswered().empty());
     }
+
+    void namesDamagedOnTheLineAreNeverWrittenBack()
+    {
+        FormFixture& f = NewForm();
+        f.PhoneOptions().garblePercent = 100; // every name answered in hex comes damaged, also when read again
+        StartOnSim(f, {{1, {QString::fromUtf8("Иван"), "111"}}, {2, {QString::fromUtf8("Олег"), "222"}}});
+        CDlgView* v = f.View();
+        const DirTable& t = v->Store().CurrentPhoneTable();
+        QCOMPARE(t.m_nCount, 2);
+        QVERIFY(t[0].m_bNameUnreadable && t[1].m_bNameUnreadable);
+        QVERIFY(f.Frame()->MessageText().startsWith(QStringLiteral("Action successful. 2 names could not be read")));
+        const int first = t[0].m_nIndex == 1 ? 0 : 1;
+        const QString shown = QString::fromStdString(t[first].m_strName);
+        // Only the number edited: nothing is sent, the status line says why and the edit stays pending.
+        Select(v, {shown});
+        EditSelected(f, shown.toStdString(), "999");
+        Save(f);
+        QCOMPARE(WritesIn(f.PhoneLog()), QStringList{});
+        QVERIFY(f.Frame()->MessageText().startsWith(QStringLiteral("1 entries were not written")));
+        QVERIFY(v->Store().HasFlag(VF_PHONE_MODIFIED));
+        QCOMPARE(f.Phone().state().storage("SM")->entries.value(1).name, QString::fromUtf8("Иван"));
+        // The name typed again is written with the number; the other entry is deleted as usual.
+        Select(v, {shown});
+        EditSelected(f, "Ivan", "999");
+        Select(v, {QString::fromStdString(t[1 - first].m_strName)});
+        DeleteSelected(f, 61266);
+        Save(f);
+        QCOMPARE(WritesIn(f.PhoneLog()), (QStringList{QStringLiteral("1,\"999\",129,\"Ivan\""), QStringLiteral("2")}));
+        QCOMPARE(f.Phone().state().storage("SM")->entries.keys(), QList<int>{1});
+        QCOMPARE(f.Frame()->MessageText(), kSuccessful);
+    }
 };
 
 QTEST_MAIN(TestExactWrites)
