@@ -256,7 +256,9 @@ PhonebookSession::Selection PhonebookSession::selectForReading(const QByteArray&
     lengths.gsm = *gsmLength > 0 ? *gsmLength : kDefaultNameLength;
     const int reported = underUcs2 && m_charset == PhoneCharset::Ucs2 ? underUcs2->nameLength : 0;
     if (m_charset == PhoneCharset::Ucs2)
-        lengths.ucs2 = reported > 0 && reported != lengths.gsm ? reported : (lengths.gsm - 1) / 2;
+        // A UCS2 name never holds more characters than a GSM one: a larger number counts something else (hex
+        // digits, bytes) and is not taken for the limit.
+        lengths.ucs2 = reported > 0 && reported < lengths.gsm ? reported : (lengths.gsm - 1) / 2;
     m_asked.insert(storage, lengths);
     return Selection::Selected;
 }
