@@ -223,8 +223,27 @@ bool CMainFrame::event(QEvent* event)
     return QMainWindow::event(event);
 }
 
+void CMainFrame::Leave()
+{
+    m_bLeaving = true;
+    close();
+}
+
 void CMainFrame::closeEvent(QCloseEvent* event)
 {
+    // The close box, the window manager and a logout leave the way Exit does: its questions first, its refusal
+    // while the telephone is written, and "stay" when a question is left without an answer. The way out
+    // closes the frame itself, through Leave().
+    bool exitEnabled = false;
+    if (!m_bLeaving && Target() && Target()->OnUpdateCommand(ID_APP_EXIT, exitEnabled)) {
+        event->ignore();
+        if (!m_bExiting) {
+            m_bExiting = true;
+            ExecuteCommand(ID_APP_EXIT);
+            m_bExiting = false;
+        }
+        return;
+    }
     QMainWindow::closeEvent(event);
     // The help window belongs to the program, not to the desktop: it goes when the frame goes.
     if (event->isAccepted() && m_helpWindow)

@@ -38,6 +38,8 @@ public:
     bool IsCommandEnabled(int id) const;
     // Runs a command when it is enabled now; false when it was disabled or nobody handles it.
     bool ExecuteCommand(int id);
+    // Closes the frame for good: the way out has asked its questions (see closeEvent).
+    void Leave();
 
     QAction* CommandAction(int id) const;
     QToolBar* ToolBar() const { return m_wndToolBar; }
@@ -75,4 +77,6 @@ private:
     QTimer* m_idleTimer = nullptr;
     std::unique_ptr<KeyLockState> m_keyLocks;
     QPointer<CHelpWindow> m_helpWindow;
+    bool m_bLeaving = false;  // the way out has asked its questions: the next close is final
+    bool m_bExiting = false;  // the way out is asking now
 };

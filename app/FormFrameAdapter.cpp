@@ -23,3 +23,8 @@ void FormFrameAdapter::SetWindowTitle(const QString& title)
 {
     m_frame.setWindowTitle(title);
 }
+
+void FormFrameAdapter::Leave()
+{
+    m_frame.Leave();
+}

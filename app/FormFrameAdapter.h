@@ -15,6 +15,7 @@ public:
     // plain QApplication).
     void SetInputBlocked(bool blocked) override;
     void SetWindowTitle(const QString& title) override;
+    void Leave() override;
 
 private:
     CMainFrame& m_frame;

@@ -46,6 +46,13 @@ public:
     // A message box with Yes and No, captioned with the application name; true for Yes.
     // messageId is the string the text came from (tests answer by it).
     virtual bool AskYesNo(int messageId, const std::string& text) = 0;
+    // The same question where leaving it without an answer (Escape, its close box) means "stay": nothing is
+    // saved and nothing is dropped. Seams without such a way out answer Yes or No.
+    enum class Answer { Yes, No, Stay };
+    virtual Answer AskYesNoOrStay(int messageId, const std::string& text)
+    {
+        return AskYesNo(messageId, text) ? Answer::Yes : Answer::No;
+    }
     // The link library's error report: message N, its remedy N+5000, a caption by error class.
     virtual void ReportError(int errorClass, int messageId) = 0;
     // Modal dialogs; true when closed with OK.

@@ -104,6 +104,8 @@ public:
     void OnSaveAddressBook();
     void OnSaveToPhone();
     void OnExit();
+    // Closes the frame for good, after the way out has asked its questions.
+    void LeaveProgram();
 
     // IFormHost and ITelephoneHost
     void SetStatusText(const std::string& text) override;

@@ -4,6 +4,7 @@
 #include "phone/TelephoneDirectories.h"
 #include "res/StringTable.h"
 #include "ui/CDlgView.h"
+#include "ui/IFormFrame.h"
 
 #include <QPushButton>
 #include <QTreeWidget>
@@ -115,11 +116,19 @@ void CDlgView::OnExit()
 {
     // A save under way finishes first: leaving now would leave the telephone half-written.
     if (m_phone->IsWriting() && m_phone->RefuseWhileBusy()) return;
-    if (m_store->HasFlag(VF_AB_MODIFIED) &&
-        m_pQuestions->AskYesNo(Ids::IDS_SAVE_AB_BEFORE_EXIT, StringTable::LoadString(Ids::IDS_SAVE_AB_BEFORE_EXIT)))
-        OnSaveAddressBook();
-    if (m_store->HasFlag(VF_PHONE_MODIFIED) &&
-        m_pQuestions->AskYesNo(Ids::IDS_SAVE_DIR_BEFORE_EXIT, StringTable::LoadString(Ids::IDS_SAVE_DIR_BEFORE_EXIT))) {
+    // A question left without an answer (Escape, its close box) means "stay": nothing more is saved or dropped.
+    using Answer = IQuestions::Answer;
+    if (m_store->HasFlag(VF_AB_MODIFIED)) {
+        const Answer answer = m_pQuestions->AskYesNoOrStay(Ids::IDS_SAVE_AB_BEFORE_EXIT,
+                                                          StringTable::LoadString(Ids::IDS_SAVE_AB_BEFORE_EXIT));
+        if (answer == Answer::Stay) return;
+        if (answer == Answer::Yes) OnSaveAddressBook();
+    }
+    Answer savePhone = Answer::No;
+    if (m_store->HasFlag(VF_PHONE_MODIFIED))
+        savePhone = m_pQuestions->AskYesNoOrStay(Ids::IDS_SAVE_DIR_BEFORE_EXIT, StringTable::LoadString(Ids::IDS_SAVE_DIR_BEFORE_EXIT));
+    if (savePhone == Answer::Stay) return;
+    if (savePhone == Answer::Yes) {
         OnSaveToPhone();
         // Only a write that started can close the frame when it ends; one refused at once (a read-only directory,
         // nothing pending, a read still running) leaves the program open with its address book still usable, and
@@ -128,5 +137,11 @@ void CDlgView::OnExit()
         return;
     }
     CloseAbSession();
-    window()->close();
+    LeaveProgram();
+}
+
+void CDlgView::LeaveProgram()
+{
+    if (m_pFrame) m_pFrame->Leave();
+    else window()->close();
 }

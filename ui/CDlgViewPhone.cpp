@@ -66,5 +66,5 @@ void CDlgView::ShowBusy(bool busy)
 
 void CDlgView::CloseFrame()
 {
-    QMetaObject::invokeMethod(window(), &QWidget::close, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(this, &CDlgView::LeaveProgram, Qt::QueuedConnection);
 }

@@ -12,6 +12,7 @@
 #include "ui/CVCardImportDlg.h"
 
 #include <QMessageBox>
+#include <QPushButton>
 
 bool DialogQuestions::AskYesNo(int, const std::string& text)
 {
@@ -19,6 +20,21 @@ bool DialogQuestions::AskYesNo(int, const std::string& text)
                     QMessageBox::Yes | QMessageBox::No, m_pParent);
     box.setDefaultButton(QMessageBox::Yes);
     return box.exec() == QMessageBox::Yes;
+}
+
+IQuestions::Answer DialogQuestions::AskYesNoOrStay(int, const std::string& text)
+{
+    QMessageBox box(QMessageBox::Question, StringTable::LoadQString(Ids::IDS_APP_TITLE), QString::fromStdString(text),
+                    QMessageBox::Yes | QMessageBox::No, m_pParent);
+    box.setDefaultButton(QMessageBox::Yes);
+    // Escape and the box's close button press a button nobody sees: neither Yes nor No was chosen.
+    QPushButton* stay = box.addButton(QMessageBox::Cancel);
+    stay->hide();
+    box.setEscapeButton(stay);
+    box.exec();
+    if (box.clickedButton() == box.button(QMessageBox::Yes)) return Answer::Yes;
+    if (box.clickedButton() == box.button(QMessageBox::No)) return Answer::No;
+    return Answer::Stay;
 }
 
 void DialogQuestions::ReportError(int errorClass, int messageId)

@@ -20,6 +20,7 @@ public:
     }
 
     bool AskYesNo(int messageId, const std::string& text) override;
+    Answer AskYesNoOrStay(int messageId, const std::string& text) override;
     void ReportError(int errorClass, int messageId) override;
     bool RunIndexDialog(IndexDialogData& data) override;
     bool RunNameDialog(const std::string& title, const std::string& prompt, std::string& text) override;

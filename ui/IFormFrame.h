@@ -16,4 +16,7 @@ public:
     virtual void SetInputBlocked(bool blocked) = 0;
     // The frame's caption.
     virtual void SetWindowTitle(const QString& title) = 0;
+    // Closes the frame for good, once the way out has asked its questions. Any other close of the frame (its
+    // close box, the window manager, a logout) runs the way out first.
+    virtual void Leave() = 0;
 };

@@ -356,7 +356,7 @@ void TestMainFrame::helpOpensOneWindowAtTheContents()
     QCOMPARE(m_frame->findChildren<CHelpWindow*>().size(), 1);
     QVERIFY(m_view->m_received.empty());
 
-    m_frame->close();
+    m_frame->Leave();
     QVERIFY(!help->isVisible());
 }
 

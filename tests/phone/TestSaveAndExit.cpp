@@ -183,6 +183,37 @@ private slots:
         QTRY_VERIFY(!f.Frame()->isVisible());
         QVERIFY(WritesIn(f.PhoneLog()).isEmpty());
     }
+
+    void closeBoxAsksLikeExitAndEscapeStays()
+    {
+        FormFixture& f = FormOnSim(1);
+        CDlgView* v = f.View();
+        EntryTableEditor editor(v->Store(), f.Questions(), *v);
+        DirEntry friendEntry = TestEntry("Friend", "0401", 1);
+        v->Store().SetFlag(VF_BATCH);
+        QVERIFY(editor.InsertAbEntry(0, friendEntry));
+        v->Store().ClearFlag(VF_BATCH);
+        v->Store().CurrentPhoneTable()[0].m_strNumber = "555";
+        v->Store().CurrentPhoneTable()[0].m_nState = ENTRY_NEW;
+        v->Store().SetFlag(VF_PHONE_MODIFIED);
+        // Escape on either question: the program stays, nothing is saved and nothing is dropped.
+        f.Questions().AnswerStay(61259);
+        QVERIFY(!f.Frame()->close());
+        f.Questions().AnswerYesNo(61259, false);
+        f.Questions().AnswerStay(61258);
+        QVERIFY(!f.Frame()->close());
+        QVERIFY(f.Frame()->isVisible());
+        QVERIFY(v->Store().HasFlag(VF_PHONE_MODIFIED) && v->Store().HasFlag(VF_AB_MODIFIED));
+        QVERIFY(WritesIn(f.PhoneLog()).isEmpty());
+        // The close box with Yes: the directory is written, then the program ends, as Exit does.
+        f.Questions().AnswerYesNo(61259, false);
+        f.Questions().AnswerYesNo(61258, true);
+        f.Frame()->close();
+        QTRY_VERIFY_WITH_TIMEOUT(!f.Frame()->isVisible(), 30000);
+        QVERIFY(f.Questions().Unanswered().empty());
+        QCOMPARE(f.Phone().state().storage("SM")->entries.value(1).number, QStringLiteral("555"));
+        QVERIFY(PabSeeder(f.PabPath().toStdString()).Users().empty());
+    }
 };
 
 QTEST_MAIN(TestSaveAndExit)

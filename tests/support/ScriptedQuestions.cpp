@@ -72,24 +72,29 @@ void ScriptedQuestions::Clear()
 
 bool ScriptedQuestions::AskYesNo(int messageId, const std::string& text)
 {
+    return AskYesNoOrStay(messageId, text) == Answer::Yes;
+}
+
+IQuestions::Answer ScriptedQuestions::AskYesNoOrStay(int messageId, const std::string& text)
+{
     m_asked.push_back({"yesno", messageId, text});
     if (m_yesNo.empty() || m_yesNo.front().first != messageId) {
         m_unanswered.push_back("yesno " + std::to_string(messageId));
-        return false;
+        return Answer::No;
     }
-    const bool yes = m_yesNo.front().second;
+    const Answer answer = m_yesNo.front().second;
     m_yesNo.pop_front();
-    return yes;
+    return answer;
 }
 
-template <typename Answer>
-std::optional<Answer> ScriptedQuestions::TakeAnswer(std::deque<Answer>& queue, const char* kind)
+template <typename Queued>
+std::optional<Queued> ScriptedQuestions::TakeAnswer(std::deque<Queued>& queue, const char* kind)
 {
     if (queue.empty()) {
         m_unanswered.push_back(kind);
         return std::nullopt;
     }
-    Answer answer = std::move(queue.front());
+    Queued answer = std::move(queue.front());
     queue.pop_front();
     return answer;
 }

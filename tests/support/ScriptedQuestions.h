@@ -27,7 +27,9 @@ public:
     };
 
     // Queue answers; each question takes the first queued answer of its kind.
-    void AnswerYesNo(int messageId, bool yes) { m_yesNo.push_back({messageId, yes}); }
+    void AnswerYesNo(int messageId, bool yes) { m_yesNo.push_back({messageId, yes ? Answer::Yes : Answer::No}); }
+    // Escape on a question that allows it (AskYesNoOrStay); asked by AskYesNo, it counts as No.
+    void AnswerStay(int messageId) { m_yesNo.push_back({messageId, Answer::Stay}); }
     void AnswerIndex(std::function<bool(IndexDialogData&)> answer) { m_index.push_back(std::move(answer)); }
     // Ready answers for AnswerIndex: OK with an index typed over the proposal, OK on the proposal as it stands
     // (both with or without "Accept All"), and Cancel.
@@ -67,6 +69,7 @@ public:
     void Clear();
 
     bool AskYesNo(int messageId, const std::string& text) override;
+    Answer AskYesNoOrStay(int messageId, const std::string& text) override;
     void ReportError(int errorClass, int messageId) override;
     bool RunIndexDialog(IndexDialogData& data) override;
     bool RunNameDialog(const std::string& title, const std::string& prompt, std::string& text) override;
@@ -80,10 +83,10 @@ public:
 
 private:
     // The first queued answer of a kind; none when the script has run out (the question counts as unanswered).
-    template <typename Answer>
-    std::optional<Answer> TakeAnswer(std::deque<Answer>& queue, const char* kind);
+    template <typename Queued>
+    std::optional<Queued> TakeAnswer(std::deque<Queued>& queue, const char* kind);
 
-    std::deque<std::pair<int, bool>> m_yesNo;
+    std::deque<std::pair<int, Answer>> m_yesNo;
     std::deque<std::function<bool(IndexDialogData&)>> m_index;
     std::deque<std::pair<bool, std::string>> m_names;
     std::deque<std::function<bool(EntryDialogData&)>> m_entries;

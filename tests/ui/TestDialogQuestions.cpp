@@ -64,6 +64,16 @@ private slots:
         QVERIFY(text.contains(QStringLiteral("Save the directory before changing ?")));
         OnNextModal([](QWidget* box) { QTest::mouseClick(ButtonWithText(box, QStringLiteral("Yes")), Qt::LeftButton); });
         QVERIFY(questions.AskYesNo(61262, "Save?"));
+        // Where leaving the question is allowed, Escape chooses neither button; the question still shows only two.
+        int buttons = 0;
+        OnNextModal([&](QWidget* box) {
+            for (auto* button : box->findChildren<QAbstractButton*>()) buttons += button->isVisible() ? 1 : 0;
+            QTest::keyClick(box, Qt::Key_Escape);
+        });
+        QCOMPARE(questions.AskYesNoOrStay(61258, "Save?"), IQuestions::Answer::Stay);
+        QCOMPARE(buttons, 2);
+        OnNextModal([](QWidget* box) { QTest::mouseClick(ButtonWithText(box, QStringLiteral("No")), Qt::LeftButton); });
+        QCOMPARE(questions.AskYesNoOrStay(61258, "Save?"), IQuestions::Answer::No);
     }
 
     void errorReportShowsMessageAndRemedy()
