@@ -39,6 +39,20 @@ EmulatorState OwnNumbers(int count)
     return state;
 }
 
+// "Friend" new in the address book, and a new number for the telephone entry in the slot: both lists edited.
+void EditBothLists(FormFixture& f, int slot, const std::string& number)
+{
+    CDlgView* v = f.View();
+    EntryTableEditor editor(v->Store(), f.Questions(), *v);
+    DirEntry friendEntry = TestEntry("Friend", "0401", 1);
+    v->Store().SetFlag(VF_BATCH);
+    QVERIFY(editor.InsertAbEntry(0, friendEntry));
+    v->Store().ClearFlag(VF_BATCH);
+    v->Store().CurrentPhoneTable()[slot].m_strNumber = number;
+    v->Store().CurrentPhoneTable()[slot].m_nState = ENTRY_NEW;
+    v->Store().SetFlag(VF_PHONE_MODIFIED);
+}
+
 void ReadSim(FormFixture& f)
 {
     DirectoryCombo(f.View())->setCurrentIndex(DIR_SIM);
@@ -151,15 +165,7 @@ private slots:
     void exitWithBothListsEditedSavesBothThenCloses()
     {
         FormFixture& f = FormOnSim(2);
-        CDlgView* v = f.View();
-        EntryTableEditor editor(v->Store(), f.Questions(), *v);
-        DirEntry friendEntry = TestEntry("Friend", "0401", 1);
-        v->Store().SetFlag(VF_BATCH);
-        QVERIFY(editor.InsertAbEntry(0, friendEntry));
-        v->Store().ClearFlag(VF_BATCH);
-        v->Store().CurrentPhoneTable()[1].m_strNumber = "222";
-        v->Store().CurrentPhoneTable()[1].m_nState = ENTRY_NEW;
-        v->Store().SetFlag(VF_PHONE_MODIFIED);
+        EditBothLists(f, 1, "222");
         f.Questions().AnswerYesNo(61259, true);
         f.Questions().AnswerYesNo(61258, true);
         QVERIFY(f.Frame()->ExecuteCommand(57665)); // File, Exit (Ctrl+B)
@@ -188,14 +194,7 @@ private slots:
     {
         FormFixture& f = FormOnSim(1);
         CDlgView* v = f.View();
-        EntryTableEditor editor(v->Store(), f.Questions(), *v);
-        DirEntry friendEntry = TestEntry("Friend", "0401", 1);
-        v->Store().SetFlag(VF_BATCH);
-        QVERIFY(editor.InsertAbEntry(0, friendEntry));
-        v->Store().ClearFlag(VF_BATCH);
-        v->Store().CurrentPhoneTable()[0].m_strNumber = "555";
-        v->Store().CurrentPhoneTable()[0].m_nState = ENTRY_NEW;
-        v->Store().SetFlag(VF_PHONE_MODIFIED);
+        EditBothLists(f, 0, "555");
         // Escape on either question: the program stays, nothing is saved and nothing is dropped.
         f.Questions().AnswerStay(61259);
         QVERIFY(!f.Frame()->close());
