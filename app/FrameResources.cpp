@@ -16,6 +16,7 @@ const std::vector<Popup>& Menu()
           {ID_FILE_EXPORT_VCARD, QStringLiteral("E&xport vCard...")},
           {kSeparator, QString()},
           {ID_FILE_CONNECTION, QStringLiteral("&Connection...")},
+          {ID_FILE_RESTORE_BACKUP, QStringLiteral("&Restore telephone backup...")},
           {kSeparator, QString()},
           {ID_APP_EXIT, QStringLiteral("&Exit\tStrg+E")}}},
         {QStringLiteral("&Edit"),

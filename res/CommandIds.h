@@ -6,6 +6,7 @@ enum CommandId : int {
     ID_FILE_CONNECTION = 32790, // choose the telephone's serial port
     ID_FILE_IMPORT_VCARD = 32791,
     ID_FILE_EXPORT_VCARD = 32792,
+    ID_FILE_RESTORE_BACKUP = 32793, // put a kept backup of a directory back on the telephone
     ID_COPY_TO_AB = 32774,
     ID_UPLOAD_TO_PHONE = 32775,
     ID_COPY_TO_PHONE = 32780,

@@ -108,6 +108,8 @@ const std::unordered_map<int, const char*>& table()
         {61276, "%1 entries exported to %2."},
         {61280, "Action successful. %1 names could not be read from the telephone: type them again before saving those entries."},
         {61281, "%1 entries were not written: their names could not be read from the telephone. Type their names again."},
+        {61282, "Restore the telephone's %1 from the backup of %2? Its %3 entries replace what the directory holds now "
+                "on the telephone; changes not yet saved in that directory are dropped."},
         {61270, "The telephone directories were edited.\nThe changes are lost when another telephone is connected.\nConnect anyway ?"},
         {61264, "diradi.hlp"},
         {61266, "Do you really want to delete this entry ?\n\n"},
@@ -119,6 +121,7 @@ const std::unordered_map<int, const char*>& table()
         {32791, "Adds the cards of a vCard file to the folder of the personal address book shown\nImport vCard"},
         {32792, "Writes the entries of a list to a vCard file\nExport vCard"},
         {32790, "Chooses the serial port of the telephone\nTelephone connection"},
+        {32793, "Puts one of the kept backups of a telephone directory back on the telephone\nRestore telephone backup"},
         {32774, "Copies the selected entries into the list of the personal address book\nCopy to the PAB´s list"},
         {32775, "Writes the displayed directory to the telephone\nUpload to telephone"},
         {32780, "Copies the selected entries into the telephone directory list\nCopy to the telephone book list"},

@@ -86,6 +86,7 @@ constexpr int IDS_VCARD_CANNOT_READ = 61273;
 constexpr int IDS_VCARD_CANNOT_WRITE = 61274;
 constexpr int IDS_NAMES_UNREADABLE = 61280;     // after a read: names damaged on the line
 constexpr int IDS_UNREADABLE_NOT_WRITTEN = 61281; // after a save: entries held back for their names
+constexpr int IDS_RESTORE_BACKUP_QUESTION = 61282; // %1 directory, %2 time taken, %3 entries
 constexpr int IDS_VCARD_IMPORTED = 61275;
 constexpr int IDS_VCARD_EXPORTED = 61276;
 constexpr int IDS_HELP_FILE = 61264;

@@ -72,6 +72,10 @@ public:
     void OnOpenFolder();
     // The telephone's serial port: chosen in the connection dialog, then read from.
     void OnConnection();
+    // A kept backup of a telephone directory: chosen in the restore dialog, then put back on the telephone.
+    void OnRestoreBackup();
+    // Hands the backup to the telephone layer, which restores it in the background; false when nothing started.
+    bool RestoreTelephoneBackup(const QString& backupPath);
     // vCard files: into the address-book folder shown, and out of either list.
     void OnImportVCard();
     void OnExportVCard();
@@ -122,6 +126,8 @@ public:
 
     // How the program ends after a failure of the address book; tests record it instead of leaving.
     void SetProgramEnder(std::function<void(int)> ender) { m_endProgram = std::move(ender); }
+    // Where a backup chosen for restoring goes instead of the telephone layer; tests record it.
+    void SetBackupRestorer(std::function<bool(const QString&)> restorer) { m_restoreBackup = std::move(restorer); }
     static DirEntry* EntryOfItem(const QTreeWidgetItem* item);
 
     // The preview row's layout, which the preview header and combo box draw and change.
@@ -200,6 +206,7 @@ private:
     static void InsertColumns(QTreeWidget* list);
 
     std::function<void(int)> m_endProgram;
+    std::function<bool(const QString&)> m_restoreBackup;
     // On the heap: the store holds megabytes of fixed tables.
     std::unique_ptr<EntryStore> m_store;
     std::unique_ptr<TelephoneDirectories> m_phone;

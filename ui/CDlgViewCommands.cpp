@@ -37,6 +37,7 @@ bool CDlgView::OnUpdateCommand(int id, bool& enabled) const
     case ID_COPY_TO_PHONE:
     case ID_UPLOAD_TO_PHONE:
     case ID_FILE_CONNECTION:
+    case ID_FILE_RESTORE_BACKUP:
         enabled = !phoneBusy;
         return true;
     case ID_ADD_ENTRY:
@@ -67,6 +68,7 @@ bool CDlgView::OnCommand(int id)
     case ID_FILE_NEW_FOLDER: OnNewFolder(); return true;
     case ID_FILE_OPEN_FOLDER: OnOpenFolder(); return true;
     case ID_FILE_CONNECTION: OnConnection(); return true;
+    case ID_FILE_RESTORE_BACKUP: OnRestoreBackup(); return true;
     case ID_FILE_IMPORT_VCARD: OnImportVCard(); return true;
     case ID_FILE_EXPORT_VCARD: OnExportVCard(); return true;
     case ID_COPY_TO_AB: OnCopyToAddressBook(); return true;

@@ -2,7 +2,9 @@
 // its results through the form's widgets.
 #include "model/Questions.h"
 #include "phone/TelephoneConnection.h"
+#include "phone/TelephoneBackups.h"
 #include "phone/TelephoneDirectories.h"
+#include "ui/CRestoreBackupDlg.h"
 #include "ui/CDirectoryCombo.h"
 #include "ui/CDlgView.h"
 #include "ui/IFormFrame.h"
@@ -39,6 +41,20 @@ void CDlgView::OnConnection()
     std::string chosen = current;
     if (!m_pQuestions->RunConnectionDialog(chosen) || chosen == current) return;
     m_phone->ChangeTelephone(chosen);
+}
+
+void CDlgView::OnRestoreBackup()
+{
+    if (m_phone->RefuseWhileBusy()) return;
+    CRestoreBackupDlg dialog(this, *m_pQuestions, TelephoneBackups(),
+                             [this](const QString& path) { return RestoreTelephoneBackup(path); });
+    dialog.exec();
+}
+
+bool CDlgView::RestoreTelephoneBackup(const QString& backupPath)
+{
+    if (m_restoreBackup) return m_restoreBackup(backupPath);
+    return m_phone->RestoreBackup(backupPath);
 }
 
 void CDlgView::OnSelchangeDirectory()

@@ -158,7 +158,8 @@ void TestShellParts::helpFileCoversTheTopics()
     for (const char* topic : {"The two lists", "The preview row", "Saving", "Settings", "Connecting a telephone",
                               "Where the address book lives", "ShowCorrection", "Autoload", "Phonebooks",
                               "CfgPropPage2", "Link/Device", "Link/Baud", "AddressBook/File", "--device",
-                              "--pab", "telephone-link", "Connection...", "Import vCard...", "Export vCard..."})
+                              "--pab", "telephone-link", "Connection...", "Import vCard...", "Export vCard...",
+                              "Restore telephone backup..."})
         QVERIFY2(text.contains(QString::fromLatin1(topic)), topic);
 }
 
