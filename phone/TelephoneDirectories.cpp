@@ -466,9 +466,3 @@ void TelephoneDirectories::SetStatusText(const std::string& text)
 {
     m_host.SetStatusText(text);
 }
-
-bool TelephoneDirectories::RestoreBackup(const QString&)
-{
-    // Temporary: the restore itself comes with the telephone layer's own work on it.
-    return false;
-}

@@ -44,8 +44,6 @@ public:
     // Starts writing what the current directory's table changed; false when nothing was sent.
     bool WriteDirectory();
     void OnPhonebookWritten(intptr_t wParam, intptr_t lParam);
-    // Puts a backup of a directory back on the telephone in the background; false when nothing started.
-    bool RestoreBackup(const QString& backupPath);
 
     // True (after saying so in the status bar) while the telephone works: its tables may not change then.
     bool RefuseWhileBusy();
