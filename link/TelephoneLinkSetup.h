@@ -37,8 +37,8 @@ void ConnectTelephoneLink(const LinkOptions& options);
 QString TelephoneLinkDevice();
 // Commands and bytes that went over the line so far (waits for the requests made before).
 LinkCounters TelephoneLinkCounters();
-// The records of the read whose end is being handled (valid where ATPBGet's block is), with their names as
-// text exactly as the phone holds them: what a backup of the directory keeps (DirectoryBackup.h).
+// The records of the read or span read whose end is being handled (valid where ATPBGet's block is), with their
+// names as text exactly as the phone holds them: what a backup of the directory keeps (DirectoryBackup.h).
 QList<PhoneRecord> TelephoneLinkReadRecords();
 
 // The --device PATH option, defined here only: every program that talks to the phone adds it with

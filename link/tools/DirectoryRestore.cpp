@@ -127,8 +127,9 @@ bool DirectoryRestore::writeAll(const QByteArray& code, const QList<PhoneRecord>
         const bool unanswered = result == PhonebookSession::kWriteUnanswered;
         // A write whose answer never came may have been stored: its location is put back as well.
         if (unanswered) changed.append(r);
+        const bool erasing = r.name.isEmpty() && r.number.isEmpty();
         const QString refused = QStringLiteral("The telephone did not take %1 while %2 (result %3%4).")
-                                    .arg(described(r), QString::fromLatin1(r.name.isEmpty() && r.number.isEmpty() ? "erasing" : "writing"),
+                                    .arg(described(r), erasing ? QStringLiteral("erasing") : QStringLiteral("writing"),
                                          QString::number(result),
                                          unanswered ? QStringLiteral(": sent, but its answer never came") : QString());
         if (putBack(code, changed, before))
