@@ -17,7 +17,7 @@ constexpr int kWaitMs = 120000;
 class BackupToolTest {
 public:
     // A phone with the sample entries plus a wild-value number and a name outside code page 1252.
-    explicit BackupToolTest(int failWrite = 0, bool ucs2 = true)
+    explicit BackupToolTest(int failWrite = 0, bool ucs2 = true, int dropWriteAnswer = 0)
     {
         EmulatorState state = EmulatorState::seeded();
         state.storage("SM")->entries.insert(20, EmulatorEntry{QStringLiteral("Мама"), QStringLiteral("0301?34")});
@@ -28,6 +28,7 @@ public:
         options.logFile = m_dir.filePath("commands.log");
         options.failWrite = failWrite;
         options.identity.ucs2 = ucs2;
+        options.dropWriteAnswer = dropWriteAnswer;
         if (!m_phone.start(options, &m_device, &error)) qWarning("emulator: %s", qPrintable(error));
     }
     QString device() const { return m_device; }
@@ -207,6 +208,18 @@ void TestBackupTool::refusedRecordStopsTheRestoreWithItsIndex()
     QVERIFY2(restore.err.contains("did not take record 2 \"Two\" while writing (result 1)")
                  && restore.err.contains("put back as it was"), qPrintable(restore.err));
     QCOMPARE(describe(phone.entries("SM")), describe(before));
+
+    // The phone goes off after storing the second write, before its answer: nothing can be put back, and the
+    // report says where the directory as it was is kept.
+    BackupToolTest gone(0, true, 2);
+    QVERIFY(writeFile(gone.file("three.json"), backupOf({{1, "One", "1"}, {2, "Two", "2"}, {3, "Three", "3"}}).toJson()));
+    const ToolRun cut = gone.tool({"restore", "SM", gone.file("three.json")});
+    QCOMPARE(cut.exitCode, 1);
+    const QStringList kept = QDir(gone.backupFolder()).entryList({"SM-*.json"}, QDir::Files);
+    QCOMPARE(kept.size(), 1);
+    QVERIFY2(cut.err.contains("did not take record 2 \"Two\" while writing (result -2: sent, but its answer never came)")
+                 && cut.err.contains("only partly restored") && cut.err.contains(kept[0]), qPrintable(cut.err));
+    QCOMPARE(gone.entries("SM").value(2).name, QStringLiteral("Two"));
 }
 
 void TestBackupTool::recordsThatDifferAfterwardsAreListed()
