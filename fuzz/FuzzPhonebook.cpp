@@ -56,7 +56,7 @@ void checkKept(const QList<PhoneRecord>& kept, int first, int last)
 void checkBlock(const QByteArray& block, const QList<PhoneRecord>& kept, int nameLength, int numberLength)
 {
     const int nameSize = PhonebookRecords::nameFieldSize(nameLength);
-    const qsizetype slot = 2 + nameSize + numberLength;
+    const qsizetype slot = 2 + nameSize + PhonebookRecords::numberFieldSize(numberLength);
     FUZZ_CHECK(block.size() == kept.size() * slot);
     for (qsizetype i = 0; i < kept.size(); ++i) {
         const QByteArray bytes = block.mid(i * slot, slot);
@@ -69,6 +69,8 @@ void checkBlock(const QByteArray& block, const QList<PhoneRecord>& kept, int nam
         const QByteArray number = bytes.mid(2 + nameSize);
         const qsizetype end = number.indexOf('\0');
         FUZZ_CHECK(kept[i].number.startsWith(end < 0 ? number : number.left(end)));
+        // A number cut to the phone's length keeps every digit and its "+" in the block.
+        if (numberLength > 0) FUZZ_CHECK(kept[i].number == (end < 0 ? number : number.left(end)));
     }
 }
 

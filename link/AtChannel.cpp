@@ -73,7 +73,9 @@ AtResponse AtChannel::exchange(const QByteArray& command, const std::function<vo
     const QByteArray line = command + '\r';
     ++m_commands;
     m_bytesOut += line.size();
-    if (m_device->write(line) != line.size() || !m_device->waitForBytesWritten(m_silenceTimeoutMs)) {
+    const qint64 written = m_device->write(line);
+    response.sent = written > 0;
+    if (written != line.size() || !m_device->waitForBytesWritten(m_silenceTimeoutMs)) {
         response.outcome = deviceBroken() ? AtResponse::Outcome::Disconnected : AtResponse::Outcome::TimedOut;
         return response;
     }

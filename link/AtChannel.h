@@ -17,6 +17,8 @@ struct AtResponse {
     Outcome outcome = Outcome::TimedOut;
     AtReply::FinalResult final;
     QList<QByteArray> lines; // everything between the command and its final result
+    // The device took bytes of the command line, so the phone may have carried it out even without an answer.
+    bool sent = false;
     bool ok() const { return outcome == Outcome::Final && final.kind == AtReply::Final::Ok; }
     bool refused() const { return outcome == Outcome::Final && final.kind != AtReply::Final::Ok; }
     bool linkLost() const { return outcome != Outcome::Final; }

@@ -57,6 +57,13 @@ int ATPBRead(QObject* window, int message, const char* storageCode)
     return 0;
 }
 
+int ATPBReadSpan(QObject* window, int message, const char* storageCode, int first, int last)
+{
+    LinkService::instance().readSpan(window, message, isKnownCode(storageCode) ? QByteArray(storageCode) : QByteArray("??"),
+                                     first, last);
+    return 0;
+}
+
 PhonebookData* ATPBGet()
 {
     return LinkService::instance().currentData();

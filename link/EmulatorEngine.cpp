@@ -1,6 +1,7 @@
 #include "link/EmulatorEngine.h"
 
 #include "link/AtReply.h"
+#include "link/StorageCodes.h"
 #include "res/GsmAlphabet.h"
 
 #include <algorithm>
@@ -385,4 +386,18 @@ QByteArray EmulatorEngine::writeCommand(const QByteArray& args, bool* failed)
     s->entries.insert(index, EmulatorEntry{name, number});
     m_onWritten();
     return {};
+}
+
+bool EmulatorEngine::storeFromKeypad(const EmulatorKeypadRecord& record)
+{
+    const QByteArray mapped = StorageCodes::phoneStorage(record.storage.toUpper().toLatin1());
+    EmulatorStorage* s = m_state.storage(mapped.isEmpty() ? record.storage.toUpper() : QString::fromLatin1(mapped));
+    if (!s) return false;
+    int index = record.index;
+    if (index == 0)
+        for (index = 1; index <= s->capacity && s->entries.contains(index); ++index) {}
+    if (index < 1 || index > s->capacity) return false;
+    s->entries.insert(index, EmulatorEntry{record.name, record.number});
+    m_onWritten();
+    return true;
 }

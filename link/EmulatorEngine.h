@@ -34,6 +34,14 @@ struct EmulatorIdentity {
     int ucs2NameLength = 0;
 };
 
+// A record stored as if typed on the phone's own keypad, behind the link's back.
+struct EmulatorKeypadRecord {
+    QString storage;   // the phone's code ("SM", "ON") or the program's ("OW")
+    int index = 0;     // 0: the first free location
+    QString name;
+    QString number;
+};
+
 class EmulatorEngine {
 public:
     // onWritten is called after every accepted write, so that the state can be saved at once.
@@ -42,6 +50,11 @@ public:
 
     QByteArray answer(const QByteArray& commandLine);
     bool echo() const { return m_echo; }
+    // Record writes (AT+CPBW=...) taken so far, refused ones included.
+    int writesTaken() const { return m_writes; }
+    // Stores the record as the phone's keypad would: no limits but the storage's places; false when the
+    // storage is missing or full, or the index lies outside it.
+    bool storeFromKeypad(const EmulatorKeypadRecord& record);
 
 private:
     QByteArray run(const QByteArray& command, bool* failed);

@@ -56,19 +56,10 @@ void LinkService::deliver(const QPointer<QObject>& window, int message, intptr_t
     QCoreApplication::sendEvent(window.data(), &event);
 }
 
-void LinkService::read(QObject* window, int message, const QByteArray& code)
+LinkWorker::ReadDone LinkService::readEnd(LinkWorker* worker, QObject* window, int message)
 {
     const QPointer<QObject> target(window);
-    ensureStarted();
-    LinkWorker* worker = m_worker;
-    auto progress = [this, target](int done, int expected) {
-        QMetaObject::invokeMethod(this, [target, done, expected] {
-            if (!target) return;
-            PhonebookProgress event(done, expected);
-            QCoreApplication::sendEvent(target.data(), &event);
-        }, Qt::QueuedConnection);
-    };
-    auto finished = [this, worker, target, message](DirectoryRead result) {
+    return [this, worker, target, message](DirectoryRead result) {
         const QString diagnosis = worker->diagnosis();
         std::shared_ptr<ReadBlock> block;
         intptr_t lParam = result.result;
@@ -83,6 +74,7 @@ void LinkService::read(QObject* window, int message, const QByteArray& code)
                 block->data.nMaxEntries = result.maxEntries;
                 block->data.nNameFieldSize = PhonebookRecords::nameFieldSize(result.nameLength);
                 block->data.nUcs2NameLen = result.ucs2NameLength;
+                block->data.nNumberFieldSize = PhonebookRecords::numberFieldSize(result.numberLength);
                 // Success carries the record count; 0 records is a success too, never mistaken for a failure.
                 lParam = intptr_t(result.records.size());
             }
@@ -92,8 +84,31 @@ void LinkService::read(QObject* window, int message, const QByteArray& code)
             deliver(target, message, lParam, block, diagnosis);
         }, Qt::QueuedConnection);
     };
+}
+
+void LinkService::read(QObject* window, int message, const QByteArray& code)
+{
+    const QPointer<QObject> target(window);
+    ensureStarted();
+    LinkWorker* worker = m_worker;
+    auto progress = [this, target](int done, int expected) {
+        QMetaObject::invokeMethod(this, [target, done, expected] {
+            if (!target) return;
+            PhonebookProgress event(done, expected);
+            QCoreApplication::sendEvent(target.data(), &event);
+        }, Qt::QueuedConnection);
+    };
+    auto finished = readEnd(worker, window, message);
     QMetaObject::invokeMethod(worker, [worker, code, progress, finished] { worker->read(code, progress, finished); },
                               Qt::QueuedConnection);
+}
+
+void LinkService::readSpan(QObject* window, int message, const QByteArray& code, int first, int last)
+{
+    ensureStarted();
+    LinkWorker* worker = m_worker;
+    auto finished = readEnd(worker, window, message);
+    QMetaObject::invokeMethod(worker, [=] { worker->readSpan(code, first, last, finished); }, Qt::QueuedConnection);
 }
 
 void LinkService::write(QObject* window, int message, const QByteArray& code, int index, const QByteArray& name,

@@ -21,6 +21,8 @@ public:
 
     void configure(const LinkOptions& options);
     void read(QObject* window, int message, const QByteArray& code);
+    // The records of first..last only; ends like read().
+    void readSpan(QObject* window, int message, const QByteArray& code, int first, int last);
     // name as UTF-8, as ATPBWrite hands it.
     void write(QObject* window, int message, const QByteArray& code, int index, const QByteArray& name,
                const QByteArray& number);
@@ -48,6 +50,7 @@ private:
     };
     LinkService();
     void ensureStarted();
+    LinkWorker::ReadDone readEnd(LinkWorker* worker, QObject* window, int message);
     void deliver(const QPointer<QObject>& window, int message, intptr_t lParam, std::shared_ptr<ReadBlock> block,
                  const QString& diagnosis);
 

@@ -116,6 +116,19 @@ void LinkWorker::read(const QByteArray& code, const ProgressSink& progress, cons
     done(std::move(result));
 }
 
+void LinkWorker::readSpan(const QByteArray& code, int first, int last, const ReadDone& done)
+{
+    m_diagnosis.clear();
+    if (!connectPhone()) {
+        done(DirectoryRead{});
+        return;
+    }
+    DirectoryRead result = m_session->readSpan(code, first, last);
+    judge(result.result == PB_READ_NOT_AVAILABLE);
+    if (!m_session->usable()) dropConnection();
+    done(std::move(result));
+}
+
 void LinkWorker::write(const QByteArray& code, int index, const QString& name, const QByteArray& number,
                        const WriteDone& done)
 {

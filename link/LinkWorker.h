@@ -32,6 +32,8 @@ public:
 
     void configure(const LinkOptions& options);
     void read(const QByteArray& code, const ProgressSink& progress, const ReadDone& done);
+    // The records of first..last only (PhonebookSession::readSpan).
+    void readSpan(const QByteArray& code, int first, int last, const ReadDone& done);
     // name as text (PhonebookSession::writeText).
     void write(const QByteArray& code, int index, const QString& name, const QByteArray& number, const WriteDone& done);
     LinkCounters counters() const;

@@ -108,6 +108,7 @@ bool PhoneEmulator::start(const PhoneEmulatorOptions& options, QString* devicePa
     }
     m_stop = false;
     m_commands = 0;
+    m_keypadDone = false;
     *devicePath = d->pty.slavePath();
     m_thread = std::thread([this] { serve(); });
     return true;
@@ -166,27 +167,50 @@ bool PhoneEmulator::answerLine(const QByteArray& rawLine)
     const QByteArray lineText = rawLine.trimmed(); // a stray LF of the previous line stays out of the command
     if (lineText.isEmpty()) return true;
     log(lineText);
+    typeOnKeypad();
     QByteArray echo;
     QByteArray reply;
+    bool dropAnswer = false;
     {
         std::lock_guard lock(d->mutex);
         if (d->engine->echo()) echo = lineText + '\r';
+        const int writesBefore = d->engine->writesTaken();
         reply = d->engine->answer(lineText);
+        const int drop = d->options.dropWriteAnswer;
+        dropAnswer = drop > 0 && writesBefore < drop && d->engine->writesTaken() >= drop;
     }
     if (!echo.isEmpty() && !sendPaced(echo, -1)) return false;
     for (int waited = 0; waited < d->options.latencyMs && !m_stop; waited += 5)
         std::this_thread::sleep_for(std::chrono::milliseconds(std::min(5, d->options.latencyMs - waited)));
-    const bool hangUpNow = d->options.hangupAfter > 0 && m_commands.load() >= d->options.hangupAfter;
-    if (hangUpNow) {
-        sendPaced(reply, reply.size() / 2);
-        // Closing the master discards what the client has not read yet; give it a moment to take the
-        // half answer, as a cable pulled mid-transfer leaves the bytes already sent.
-        std::this_thread::sleep_for(std::chrono::milliseconds(200));
-        d->pty.hangUp();
+    if (dropAnswer) {
+        hangUpAfter({});
+        return false;
+    }
+    if (d->options.hangupAfter > 0 && m_commands.load() >= d->options.hangupAfter) {
+        hangUpAfter(reply.left(reply.size() / 2));
         return false;
     }
     ++m_commands;
     return sendPaced(reply, -1);
+}
+
+void PhoneEmulator::typeOnKeypad()
+{
+    if (m_keypadDone || d->options.keypadAfter < 0 || m_commands.load() < d->options.keypadAfter) return;
+    m_keypadDone = true;
+    std::lock_guard lock(d->mutex);
+    if (!d->engine->storeFromKeypad(d->options.keypadAdd))
+        std::fprintf(stderr, "telephone-emulator: no place for the keypad record in %s\n",
+                     qPrintable(d->options.keypadAdd.storage));
+}
+
+void PhoneEmulator::hangUpAfter(const QByteArray& partOfAnswer)
+{
+    sendPaced(partOfAnswer, -1);
+    // Closing the master discards what the client has not read yet; give it a moment to take what was sent,
+    // as a cable pulled mid-transfer leaves the bytes already sent.
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    d->pty.hangUp();
 }
 
 bool PhoneEmulator::sendPaced(const QByteArray& bytes, qsizetype stopAfter)

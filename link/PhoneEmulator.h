@@ -34,6 +34,12 @@ struct PhoneEmulatorOptions {
     EmulatorIdentity identity; // maker and model it names (AT+CGMI, AT+CGMM) and its maker's way with names
     int garblePercent = 0;   // chance of a damaged name field in hex answers (EmulatorFaults)
     quint32 garbleSeed = 1;  // the same seed damages the same fields
+    // Store the K-th record write (and save it), then drop the line before a byte of its answer; 0: never.
+    int dropWriteAnswer = 0;
+    // Once keypadAfter commands have been answered (-1: never), keypadAdd is stored before the next answer,
+    // as if the user typed it on the phone meanwhile.
+    int keypadAfter = -1;
+    EmulatorKeypadRecord keypadAdd;
 };
 
 class PhoneEmulator {
@@ -56,6 +62,8 @@ public:
 private:
     void serve();
     bool answerLine(const QByteArray& line);
+    void typeOnKeypad();
+    void hangUpAfter(const QByteArray& partOfAnswer);
     bool sendPaced(const QByteArray& bytes, qsizetype stopAfter);
     void log(const QByteArray& command);
 
@@ -64,4 +72,5 @@ private:
     std::thread m_thread;
     std::atomic<bool> m_stop {false};
     std::atomic<int> m_commands {0};
+    bool m_keypadDone = false;
 };

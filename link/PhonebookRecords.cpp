@@ -84,6 +84,11 @@ int nameFieldSize(int nameLength)
     return 4 * std::max(nameLength, 1);
 }
 
+int numberFieldSize(int numberLength)
+{
+    return std::max(numberLength, 0) + 1;
+}
+
 QByteArray blockName(const QString& name, int fieldSize)
 {
     QByteArray bytes = name.toUtf8();
@@ -103,14 +108,15 @@ QByteArray blockName(const QString& name, int fieldSize)
 QByteArray buildBlock(const QList<PhoneRecord>& records, int nameLength, int numberLength)
 {
     const int nameSize = nameFieldSize(nameLength);
+    const int numberSize = numberFieldSize(numberLength);
     QByteArray block;
-    block.reserve(records.size() * (2 + nameSize + numberLength));
+    block.reserve(records.size() * (2 + nameSize + numberSize));
     for (const PhoneRecord& r : records) {
         const auto index = static_cast<quint16>((r.index & 0x7FFF) | (r.nameUnreadable ? 0x8000 : 0));
         block.append(char(index & 0xFF));
         block.append(char(index >> 8));
         appendField(block, blockName(r.name, nameSize), nameSize);
-        appendField(block, r.number, numberLength);
+        appendField(block, r.number, numberSize);
     }
     return block;
 }

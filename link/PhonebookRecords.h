@@ -31,11 +31,13 @@ std::optional<PhoneRecord> fromRaw(const AtReply::RawRecord& raw, PhoneCharset c
 // index, at most 1000 (the lowest indices).
 QList<PhoneRecord> keepValid(QList<PhoneRecord> records, int first, int last);
 // The record block (Cellbus.h): per record a 16-bit little-endian index (bit 15 for an unreadable name), the
-// name as UTF-8 in nameFieldSize(nameLength) bytes, the number in numberLength bytes; a text shorter than its
-// field ends with a zero byte, one that fills it has none.
+// name as UTF-8 in nameFieldSize(nameLength) bytes, the number in numberFieldSize(numberLength) bytes; a text
+// shorter than its field ends with a zero byte, one that fills it has none.
 QByteArray buildBlock(const QList<PhoneRecord>& records, int nameLength, int numberLength);
 // Bytes of the block's name field for a name length: room for every name the phone can hold.
 int nameFieldSize(int nameLength);
+// Bytes of the block's number field: every digit the phone holds and the "+" of an international number.
+int numberFieldSize(int numberLength);
 // A name as UTF-8 that fits fieldSize bytes without splitting a character.
 QByteArray blockName(const QString& name, int fieldSize);
 }

@@ -306,10 +306,10 @@ bool PhonebookSession::readRange(const QByteArray& storage, const QByteArray& co
     return !response.linkLost();
 }
 
-bool PhonebookSession::answersInHex(const QList<AtReply::RawRecord>& raw) const
+bool PhonebookSession::answersInHex(const QList<AtReply::RawRecord>& raw, PhoneCharset charset) const
 {
     if (m_quirks.ignoresCharset) return true;
-    if (m_charset != PhoneCharset::Ucs2 && m_charset != PhoneCharset::Hex) return false;
+    if (charset != PhoneCharset::Ucs2 && charset != PhoneCharset::Hex) return false;
     // Some phones answer plain text although a hex set was selected; their names are no damaged hex.
     qsizetype hex = 0;
     qsizetype text = 0;
@@ -324,11 +324,12 @@ bool PhonebookSession::answersInHex(const QList<AtReply::RawRecord>& raw) const
     return hex > text;
 }
 
-bool PhonebookSession::rereadDamaged(const QByteArray& storage, QList<AtReply::RawRecord>* raw, QSet<qint64>* unreadable)
+bool PhonebookSession::rereadDamaged(const QByteArray& storage, PhoneCharset charset, QList<AtReply::RawRecord>* raw,
+                                     QSet<qint64>* unreadable)
 {
-    if (!answersInHex(*raw)) return true;
+    if (!answersInHex(*raw, charset)) return true;
     const NameDecoding::Hints hints = m_quirks.nameHints();
-    const PhoneCharset answeredIn = m_quirks.ignoresCharset ? PhoneCharset::Ucs2 : m_charset;
+    const PhoneCharset answeredIn = m_quirks.ignoresCharset ? PhoneCharset::Ucs2 : charset;
     const qint64 first = std::max(m_format.first, 1);
     const qint64 last = std::min(m_format.last, PhonebookRecords::kMaxIndex);
     QList<qint64> damaged;
@@ -351,6 +352,43 @@ bool PhonebookSession::rereadDamaged(const QByteArray& storage, QList<AtReply::R
     return true;
 }
 
+bool PhonebookSession::readLocations(const QByteArray& storage, int first, int last, QList<AtReply::RawRecord>* raw,
+                                     const std::function<void()>& onRecord)
+{
+    const int step = rangeChunk();
+    for (int chunk = first; chunk <= last; chunk += step) {
+        const int chunkLast = std::min(last, chunk + step - 1);
+        const QByteArray command = "AT+CPBR=" + QByteArray::number(chunk) + ',' + QByteArray::number(chunkLast);
+        if (!readRange(storage, command, raw, onRecord)) return false;
+        if (raw->size() > 4 * PhonebookRecords::kMaxRecords) break; // a phone repeating itself without end
+        if (chunkLast == last) break; // never step past the largest int
+    }
+    return true;
+}
+
+void PhonebookSession::describe(const QByteArray& storage, DirectoryRead* result) const
+{
+    const NameLengths lengths = nameLengths(storage);
+    result->nameLength = lengths.gsm;
+    result->ucs2NameLength = lengths.ucs2;
+    result->numberLength = m_format.numberLength > 0 ? m_format.numberLength : kDefaultNumberLength;
+    const int total = m_totals.value(storage, -1);
+    result->maxEntries = total > 0 ? total : m_format.last - m_format.first + 1;
+}
+
+QList<PhoneRecord> PhonebookSession::recordsOf(const QList<AtReply::RawRecord>& raw, PhoneCharset charset,
+                                               const QSet<qint64>& unreadable, const DirectoryRead& lengths) const
+{
+    QList<PhoneRecord> records;
+    for (const AtReply::RawRecord& r : raw) {
+        auto record = PhonebookRecords::fromRaw(r, charset, m_quirks.nameHints(), lengths.nameLength, lengths.numberLength);
+        if (!record) continue;
+        record->nameUnreadable = unreadable.contains(r.index);
+        records.append(*record);
+    }
+    return records;
+}
+
 DirectoryRead PhonebookSession::read(const QByteArray& directoryCode, const Progress& progress)
 {
     DirectoryRead result;
@@ -363,44 +401,64 @@ DirectoryRead PhonebookSession::read(const QByteArray& directoryCode, const Prog
     case Selection::Selected: break;
     }
     int used = -1;
-    int total = -1;
     const AtResponse status = send("AT+CPBS?");
     if (status.linkLost()) return result;
+    m_totals.remove(storage);
     for (const QByteArray& line : status.lines) {
         if (const auto parsed = AtReply::parseStorageStatus(line)) {
             used = parsed->used;
-            total = parsed->total;
+            m_totals.insert(storage, parsed->total);
         }
     }
-    const NameLengths lengths = nameLengths(storage);
-    result.nameLength = lengths.gsm;
-    result.ucs2NameLength = lengths.ucs2;
-    result.numberLength = m_format.numberLength > 0 ? m_format.numberLength : kDefaultNumberLength;
-    result.maxEntries = total > 0 ? total : m_format.last - m_format.first + 1;
+    describe(storage, &result);
     QList<AtReply::RawRecord> raw;
     const int first = std::max(m_format.first, 1);
     const int last = std::min(m_format.last, PhonebookRecords::kMaxIndex);
-    const int step = rangeChunk();
-    for (int chunk = first; chunk <= last; chunk += step) {
-        const int chunkLast = std::min(last, chunk + step - 1);
-        const QByteArray command = "AT+CPBR=" + QByteArray::number(chunk) + ',' + QByteArray::number(chunkLast);
-        const bool read = readRange(storage, command, &raw, [&] {
-            if (progress) progress(int(raw.size()), used);
-        });
-        if (!read) return DirectoryRead{};
-        if (raw.size() > 4 * PhonebookRecords::kMaxRecords) break; // a phone repeating itself without end
+    const bool read = readLocations(storage, first, last, &raw, [&] {
+        if (progress) progress(int(raw.size()), used);
+    });
+    if (!read) return DirectoryRead{};
+    QSet<qint64> unreadable;
+    if (!rereadDamaged(storage, m_charset, &raw, &unreadable)) return DirectoryRead{};
+    result.records = PhonebookRecords::keepValid(recordsOf(raw, m_charset, unreadable, result), m_format.first, m_format.last);
+    result.result = 0;
+    return result;
+}
+
+DirectoryRead PhonebookSession::readSpan(const QByteArray& directoryCode, int first, int last)
+{
+    DirectoryRead result;
+    const QByteArray storage = storageFor(directoryCode);
+    const bool continuing = continuesWriteRun(storage);
+    endWriteRun(); // only a span read to its end keeps the run going
+    if (!continuing) {
+        if (!setUp()) return result;
+        switch (selectForReading(storage)) {
+        case Selection::LinkLost: return result;
+        case Selection::NotAvailable: result.result = -4; return result;
+        case Selection::Selected: break;
+        }
+    } else if (!m_current && !useReadingCharset()) {
+        return result; // a run of erasures leaves the set as it was asserted: unknown
+    }
+    describe(storage, &result);
+    const int from = std::max({first, m_format.first, 1});
+    const int to = std::min({last, m_format.last, PhonebookRecords::kMaxIndex});
+    PhoneCharset answeredIn = m_current.value_or(m_charset);
+    QList<AtReply::RawRecord> raw;
+    if (from <= to && !readLocations(storage, from, to, &raw, {})) return DirectoryRead{};
+    if (!raw.isEmpty() && answeredIn != m_charset) {
+        // A set chosen for writing may not carry every name the phone holds: what was found is read again.
+        if (!useReadingCharset()) return DirectoryRead{};
+        answeredIn = m_current.value_or(m_charset);
+        raw.clear();
+        if (!readLocations(storage, from, to, &raw, {})) return DirectoryRead{};
     }
     QSet<qint64> unreadable;
-    if (!rereadDamaged(storage, &raw, &unreadable)) return DirectoryRead{};
-    QList<PhoneRecord> records;
-    for (const AtReply::RawRecord& r : raw) {
-        auto record = PhonebookRecords::fromRaw(r, m_charset, m_quirks.nameHints(), result.nameLength, result.numberLength);
-        if (!record) continue;
-        record->nameUnreadable = unreadable.contains(r.index);
-        records.append(*record);
-    }
-    result.records = PhonebookRecords::keepValid(records, m_format.first, m_format.last);
+    if (!rereadDamaged(storage, answeredIn, &raw, &unreadable)) return DirectoryRead{};
+    result.records = PhonebookRecords::keepValid(recordsOf(raw, answeredIn, unreadable, result), from, to);
     result.result = 0;
+    startWriteRun(storage);
     return result;
 }
 
@@ -449,7 +507,7 @@ int PhonebookSession::writeText(const QByteArray& directoryCode, int index, cons
         command += ',' + quoted(number) + ',' + QByteArray::number(type) + ',' + quoted(encodedName);
     }
     const AtResponse response = send(command);
-    if (response.linkLost()) return kWriteLinkLost;
+    if (response.linkLost()) return response.sent ? kWriteUnanswered : kWriteLinkLost;
     if (!response.ok()) return kWriteRefused;
     startWriteRun(storage);
     return 0;

@@ -27,7 +27,8 @@ struct DirectoryRead {
 class PhonebookSession {
 public:
     // Write results besides 0 (written).
-    static constexpr int kWriteLinkLost = -1;
+    static constexpr int kWriteLinkLost = -1;    // not sent: the phone holds what it held
+    static constexpr int kWriteUnanswered = -2;  // sent, but its answer never came: stored or not, nobody knows
     static constexpr int kWriteNotAvailable = -4;
     static constexpr int kWriteRefused = 1;      // the phone answered ERROR or +CME ERROR
     static constexpr int kWriteInvalidInput = 2; // not sent: bad index, number or a name the phone's set cannot carry
@@ -44,6 +45,13 @@ public:
 
     using Progress = std::function<void(int recordsRead, int recordsExpected)>;
     DirectoryRead read(const QByteArray& directoryCode, const Progress& progress);
+    // The records in first..last (clamped to the storage's range), with the lengths of a full read: a save's
+    // look at a few locations before it writes there, or after a write whose answer never came. It belongs
+    // to the save's run of writes (see write()): it starts or continues the run of its storage, and within a
+    // run it reads in the set the phone is in, so that the writes after it need no new set-up. Records found
+    // in a set other than the reading set are read once more in the reading set, so that their names arrive
+    // whole.
+    DirectoryRead readSpan(const QByteArray& directoryCode, int first, int last);
     // name as UTF-8; an empty name and number delete the record.
     //
     // Each name travels in the set that suits it: a name of the GSM alphabet in the phone's GSM codes (the
@@ -99,8 +107,14 @@ private:
     AtResponse send(const QByteArray& command, const std::function<void(const QByteArray&)>& onLine = {});
     bool readRange(const QByteArray& storage, const QByteArray& command, QList<AtReply::RawRecord>* raw,
                    const std::function<void()>& onRecord);
-    bool answersInHex(const QList<AtReply::RawRecord>& raw) const;
-    bool rereadDamaged(const QByteArray& storage, QList<AtReply::RawRecord>* raw, QSet<qint64>* unreadable);
+    bool readLocations(const QByteArray& storage, int first, int last, QList<AtReply::RawRecord>* raw,
+                       const std::function<void()>& onRecord);
+    bool answersInHex(const QList<AtReply::RawRecord>& raw, PhoneCharset charset) const;
+    bool rereadDamaged(const QByteArray& storage, PhoneCharset charset, QList<AtReply::RawRecord>* raw,
+                       QSet<qint64>* unreadable);
+    void describe(const QByteArray& storage, DirectoryRead* result) const;
+    QList<PhoneRecord> recordsOf(const QList<AtReply::RawRecord>& raw, PhoneCharset charset,
+                                 const QSet<qint64>& unreadable, const DirectoryRead& lengths) const;
     bool continuesWriteRun(const QByteArray& storage) const;
     void startWriteRun(const QByteArray& storage);
     void endWriteRun() { m_runStorage.clear(); }
@@ -119,6 +133,7 @@ private:
     QByteArray m_selected;
     AtReply::RecordFormat m_format;
     QMap<QByteArray, NameLengths> m_asked; // name lengths of the storages asked in both sets
+    QMap<QByteArray, int> m_totals;        // locations of the storages read whole, as AT+CPBS? gave them
     int m_writeRunPauseMs;
     QByteArray m_runStorage; // storage of the run of writes going on; empty when none
     QElapsedTimer m_sinceRunWrite; // since the last write of the run was answered

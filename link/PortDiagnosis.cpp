@@ -100,6 +100,8 @@ QString PortDiagnosis::openFailure(const QString& device, const QString& reason)
 
 QString PortDiagnosis::openFailure(const QString& device, int error, const QString& reason) const
 {
+    const QString wrongPath = noDevice(device);
+    if (!wrongPath.isEmpty()) return wrongPath;
     switch (error) {
     case ENOENT:
     case ENODEV:
@@ -158,6 +160,17 @@ QString PortDiagnosis::notSerial(const QString& device, const QString& reason) c
     return QStringLiteral("The device %1 opens, but not as a serial port%2: it is probably no telephone's port.\n%3")
         .arg(device, reason.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(reason),
              SerialDevices::listing(SerialDevices::scan(m_root)));
+}
+
+QString PortDiagnosis::noDevice(const QString& device) const
+{
+    // A file or a folder where a device was meant is a wrong path, whatever opening it said.
+    struct stat info {};
+    if (::stat(QFile::encodeName(device).constData(), &info) != 0) return {};
+    const char* what = S_ISDIR(info.st_mode) ? "a folder" : S_ISREG(info.st_mode) ? "an ordinary file" : nullptr;
+    if (!what) return {};
+    return QStringLiteral("%1 is %2, not a serial device: name the telephone's device, such as /dev/ttyUSB0.\n%3")
+        .arg(device, QString::fromLatin1(what), SerialDevices::listing(SerialDevices::scan(m_root)));
 }
 
 QString PortDiagnosis::holdersOf(const QString& device) const

@@ -30,6 +30,7 @@ private:
     QString denied(const QString& device) const;
     QString busy(const QString& device) const;
     QString notSerial(const QString& device, const QString& reason) const;
+    QString noDevice(const QString& device) const;
     QString holdersOf(const QString& device) const;
     QString locksOf(const QString& device) const;
     QString modemManagerAdvice(const QString& device) const;

@@ -5,6 +5,7 @@
 
 #include <QCommandLineParser>
 #include <QDir>
+#include <QFileInfo>
 #include <QSettings>
 #include <QStandardPaths>
 
@@ -44,7 +45,7 @@ LinkOptions optionsFromSettings(const QString& device)
 {
     LinkOptions options;
     const QSettings settings;
-    options.device = device;
+    options.device = ResolveTelephoneDevice(device);
     bool baudOk = false;
     const int baud = settings.value(QStringLiteral("Link/Baud")).toInt(&baudOk);
     if (baudOk && baud > 0) options.baud = baud;
@@ -83,7 +84,7 @@ bool SwitchTelephoneLink(const QString& device, QString* error)
     if (device.isEmpty())
         settings.remove(kDeviceKey);
     else
-        settings.setValue(kDeviceKey, device);
+        settings.setValue(kDeviceKey, options.device); // absolute: the next start may run in another folder
     return true;
 }
 
@@ -100,10 +101,22 @@ void StopTelephoneLink()
     currentDevice().clear();
 }
 
+QString ResolveTelephoneDevice(const QString& device)
+{
+    if (device.isEmpty() || QDir::isAbsolutePath(device)) return device;
+    const QFileInfo here(device);
+    // A dangling link here is still the file the user means: its report then says what is missing.
+    if (device.contains(QLatin1Char('/')) || here.exists() || here.isSymLink())
+        return QDir::cleanPath(QDir::current().absoluteFilePath(device));
+    return QStringLiteral("/dev/") + device;
+}
+
 void ConnectTelephoneLink(const LinkOptions& options)
 {
-    currentDevice() = options.device;
-    LinkService::instance().configure(options);
+    LinkOptions resolved = options;
+    resolved.device = ResolveTelephoneDevice(options.device);
+    currentDevice() = resolved.device;
+    LinkService::instance().configure(resolved);
 }
 
 QString TelephoneLinkDevice()

@@ -25,14 +25,20 @@ bool SwitchTelephoneLink(const QString& device, QString* error);
 // The telephone in use as the user chose it: its device, or empty for the built-in phone emulator.
 QString ChosenTelephoneDevice();
 
+// The device path the link opens for a path as the user gave it: a relative path that holds "/" or names a
+// file in the current folder is taken from the current folder, made absolute; a bare name that is no file
+// here names a device under /dev, as serial ports are named ("ttyUSB0" is /dev/ttyUSB0). Every path that
+// enters the link passes here, so that the link and its reports name the device actually meant.
+QString ResolveTelephoneDevice(const QString& device);
+
 // Points the link at a device directly (tools and tests); requests already queued use it as well.
 void ConnectTelephoneLink(const LinkOptions& options);
 // The device in use; empty when none.
 QString TelephoneLinkDevice();
 // Commands and bytes that went over the line so far (waits for the requests made before).
 LinkCounters TelephoneLinkCounters();
-// The records of the read whose end is being handled (valid where ATPBGet's block is), with their names as
-// text exactly as the phone holds them: what a backup of the directory keeps (DirectoryBackup.h).
+// The records of the read or span read whose end is being handled (valid where ATPBGet's block is), with their
+// names as text exactly as the phone holds them: what a backup of the directory keeps (DirectoryBackup.h).
 QList<PhoneRecord> TelephoneLinkReadRecords();
 
 // The --device PATH option, defined here only: every program that talks to the phone adds it with

@@ -44,6 +44,7 @@ void LinkCommand::keepRecords()
     m_fetched.contents.numberLength = data->nNumberLen;
     m_fetched.contents.records = TelephoneLinkReadRecords();
     m_fetched.maxEntries = data->nMaxEntries;
+    m_fetched.ucs2NameLength = data->nUcs2NameLen;
 }
 
 void LinkCommand::printRecords()
@@ -53,13 +54,14 @@ void LinkCommand::printRecords()
     // Characters of a name outside the GSM alphabet; none when the phone has no UCS2.
     std::printf("Name length in UCS2: %d\nRecords: %d\n", data->nUcs2NameLen, data->nCount);
     const int nameSize = data->nNameFieldSize;
-    const int stride = 2 + nameSize + data->nNumberLen;
+    const int numberSize = data->nNumberFieldSize;
+    const int stride = 2 + nameSize + numberSize;
     for (int k = 0; k < data->nCount; ++k) {
         const uint8_t* record = data->pRecords + qsizetype(k) * stride;
         const int word = record[0] | (record[1] << 8);
         const int index = word & 0x7FFF;
         const QByteArray nameField(reinterpret_cast<const char*>(record + 2), nameSize);
-        const QByteArray numberField(reinterpret_cast<const char*>(record + 2 + nameSize), data->nNumberLen);
+        const QByteArray numberField(reinterpret_cast<const char*>(record + 2 + nameSize), numberSize);
         const QByteArray name = nameField.left(qsizetype(strnlen(nameField.constData(), size_t(nameField.size()))));
         const QByteArray number = numberField.left(qsizetype(strnlen(numberField.constData(), size_t(numberField.size()))));
         // The names go out as UTF-8 whatever the locale: a terminal of another set would turn them into "?".
@@ -94,7 +96,14 @@ int LinkCommand::write(const QByteArray& code, int index, const QString& name, c
 {
     const QByteArray utf8Name = name.toUtf8();
     ATPBWrite(this, UM_PHONEBOOK_WRITTEN, code.constData(), index, utf8Name.constData(), number.constData());
-    if (waitForEnd(UM_PHONEBOOK_WRITTEN) != 0) return Fehler_Melden(3, 41017), 1;
+    const int result = waitForEnd(UM_PHONEBOOK_WRITTEN);
+    if (result != 0) {
+        Fehler_Melden(3, 41017);
+        if (result == PhonebookSession::kWriteUnanswered)
+            std::fprintf(stderr, "telephone-link: record %d was sent, but its answer never came: the telephone may or "
+                                 "may not hold it. Read the directory to see.\n", index);
+        return 1;
+    }
     std::printf("Written.\n");
     return 0;
 }

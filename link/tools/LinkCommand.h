@@ -20,6 +20,7 @@ public:
     struct Directory {
         DirectoryBackup contents;
         int maxEntries = 0;
+        int ucs2NameLength = 0; // characters of a name outside the GSM alphabet; 0 when the phone has no UCS2
     };
     std::optional<Directory> fetch(const QByteArray& code);
     // Writes one record with its name as text; the link's result (0 written).

@@ -20,6 +20,25 @@ int intOption(const QCommandLineParser& parser, const char* name, bool* ok)
     return value;
 }
 
+// N:STORAGE:INDEX:NAME:NUMBER; the name may hold colons, the number none.
+bool keypadOption(const QString& text, PhoneEmulatorOptions* options)
+{
+    const QStringList parts = text.split(QLatin1Char(':'));
+    bool afterOk = false;
+    bool indexOk = false;
+    if (parts.size() >= 5) {
+        options->keypadAfter = parts[0].toInt(&afterOk);
+        options->keypadAdd.storage = parts[1];
+        options->keypadAdd.index = parts[2].toInt(&indexOk);
+        options->keypadAdd.name = parts.mid(3, parts.size() - 4).join(QLatin1Char(':'));
+        options->keypadAdd.number = parts.last();
+    }
+    if (afterOk && indexOk && options->keypadAfter >= 0 && options->keypadAdd.index >= 0) return true;
+    std::fprintf(stderr, "telephone-emulator: --keypad-add needs N:STORAGE:INDEX:NAME:NUMBER, N and INDEX whole "
+                         "numbers of 0 or more\n");
+    return false;
+}
+
 // The answers go out as lines of their own: a line break inside one would end it early.
 bool identityFits(const EmulatorIdentity& identity)
 {
@@ -49,6 +68,11 @@ int main(int argc, char** argv)
         {"baud", "Send no faster than a serial line of this speed.", "N"},
         {"fail-write", "Refuse the K-th write.", "K"},
         {"hangup-after", "Answer N commands, then drop the line in the middle of an answer.", "N"},
+        {"drop-write-answer", "Store the K-th record write, then drop the line before a byte of its answer, as a "
+                              "phone switched off at that moment.", "K"},
+        {"keypad-add", "Once N commands have been answered, store a record as if typed on the phone's keypad before "
+                       "answering the next: STORAGE is a code such as SM or OW, INDEX 0 takes the first free "
+                       "location, NAME is UTF-8.", "N:STORAGE:INDEX:NAME:NUMBER"},
         {"without", "Leave out a storage (SM, ME, OW/ON, FD, LD, MC, CD/RC); may be repeated.", "CODE"},
         {"log", "Append every command received to this file, with a timestamp.", "FILE"},
         {"maker", "The maker the phone names (answer to AT+CGMI; default Korvane).", "TEXT"},
@@ -69,6 +93,8 @@ int main(int argc, char** argv)
     options.baud = intOption(parser, "baud", &ok);
     options.failWrite = intOption(parser, "fail-write", &ok);
     options.hangupAfter = intOption(parser, "hangup-after", &ok);
+    options.dropWriteAnswer = intOption(parser, "drop-write-answer", &ok);
+    if (parser.isSet("keypad-add") && !keypadOption(parser.value("keypad-add"), &options)) ok = false;
     options.without = parser.values("without");
     options.logFile = parser.value("log");
     if (parser.isSet("maker")) options.identity.maker = parser.value("maker").toUtf8();

@@ -22,9 +22,10 @@ bool RecordingWindow::event(QEvent* event)
     received.lParam = m->lParam;
     received.onOwnThread = QThread::currentThread() == thread();
     // As the program does: the block is fetched for every read end but the one without data.
-    if (m->message == UM_PHONEBOOK_READ && m->lParam != PB_READ_NO_DATA) {
+    const bool read = m->message == UM_PHONEBOOK_READ || m->message == UM_PHONEBOOK_SPAN_READ;
+    if (read && m->lParam != PB_READ_NO_DATA) {
         received.data = *ATPBGet();
-        const qsizetype size = qsizetype(received.data.nCount) * (2 + received.data.nNameFieldSize + received.data.nNumberLen);
+        const qsizetype size = qsizetype(received.data.nCount) * (2 + received.data.nNameFieldSize + received.data.nNumberFieldSize);
         if (size > 0) received.records = QByteArray(reinterpret_cast<const char*>(received.data.pRecords), size);
     }
     messages.append(received);
@@ -35,7 +36,7 @@ QList<ReadRecord> RecordingWindow::recordsOf(const ReceivedMessage& message)
 {
     QList<ReadRecord> records;
     const int nameLength = message.data.nNameFieldSize;
-    const int numberLength = message.data.nNumberLen;
+    const int numberLength = message.data.nNumberFieldSize;
     const int stride = 2 + nameLength + numberLength;
     for (int k = 0; k < message.data.nCount; ++k) {
         const QByteArray r = message.records.mid(qsizetype(k) * stride, stride);

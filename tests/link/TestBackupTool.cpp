@@ -17,7 +17,7 @@ constexpr int kWaitMs = 120000;
 class BackupToolTest {
 public:
     // A phone with the sample entries plus a wild-value number and a name outside code page 1252.
-    explicit BackupToolTest(int failWrite = 0)
+    explicit BackupToolTest(int failWrite = 0, bool ucs2 = true, int dropWriteAnswer = 0)
     {
         EmulatorState state = EmulatorState::seeded();
         state.storage("SM")->entries.insert(20, EmulatorEntry{QStringLiteral("Мама"), QStringLiteral("0301?34")});
@@ -27,6 +27,8 @@ public:
         options.stateFile = m_dir.filePath("phone.json");
         options.logFile = m_dir.filePath("commands.log");
         options.failWrite = failWrite;
+        options.identity.ucs2 = ucs2;
+        options.dropWriteAnswer = dropWriteAnswer;
         if (!m_phone.start(options, &m_device, &error)) qWarning("emulator: %s", qPrintable(error));
     }
     QString device() const { return m_device; }
@@ -69,13 +71,13 @@ QByteArray readFile(const QString& path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-DirectoryBackup backupOf(QList<PhoneRecord> records, int nameLength = 16)
+DirectoryBackup backupOf(QList<PhoneRecord> records, int nameLength = 16, int numberLength = 20)
 {
     DirectoryBackup b;
     b.directoryCode = "SM";
     b.taken = QDateTime::currentDateTimeUtc();
     b.nameLength = nameLength;
-    b.numberLength = 20;
+    b.numberLength = numberLength;
     b.records = std::move(records);
     return b;
 }
@@ -172,27 +174,52 @@ void TestBackupTool::damagedForeignOrMismatchedFilesWriteNothing()
 
 void TestBackupTool::backupThatDoesNotFitThePhoneWritesNothing()
 {
-    BackupToolTest phone;
-    QVERIFY(writeFile(phone.file("long.json"), backupOf({{1, "A name of twenty ch", "1"}}, 20).toJson()));
-    const ToolRun longName = phone.tool({"restore", "SM", phone.file("long.json")});
-    QCOMPARE(longName.exitCode, 1);
-    QVERIFY2(longName.err.contains("does not fit") && longName.err.contains("longer than 16"), qPrintable(longName.err));
-    QVERIFY(writeFile(phone.file("far.json"), backupOf({{1, "Near", "1"}, {251, "Far", "2"}}).toJson()));
-    const ToolRun farIndex = phone.tool({"restore", "SM", phone.file("far.json")});
-    QCOMPARE(farIndex.exitCode, 1);
-    QVERIFY2(farIndex.err.contains("record 251 lies beyond the directory's 250 places"), qPrintable(farIndex.err));
+    // A phone without UCS2: every record it could not take is named, and not one is written.
+    BackupToolTest phone(0, false);
+    const QMap<int, EmulatorEntry> before = phone.entries("SM");
+    const QList<PhoneRecord> records = {{1, "Near", "1"},
+                                        {2, "A name of twenty ch", "2"},
+                                        {3, QStringLiteral("Иван Петров"), "3"},
+                                        {4, QStringLiteral("VIP of 15 chars!"), "4"}, // the "!" takes its position
+                                        {251, "Far", "+123456789012345678901"}};
+    QVERIFY(writeFile(phone.file("misfit.json"), backupOf(records, 20, 30).toJson()));
+    const ToolRun restore = phone.tool({"restore", "SM", phone.file("misfit.json")});
+    QCOMPARE(restore.exitCode, 1);
+    const QStringList expected = {
+        "does not fit the telephone's directory SM; nothing was written. 3 records",
+        "record 2 \"A name of twenty ch\": its name is longer than 16 positions (it takes 19).",
+        "record 3 \"Иван Петров\": its name holds characters outside the GSM alphabet",
+        "record 251 \"Far\": it lies beyond the directory's 250 places; its number is longer than 20 digits (it has 21).",
+    };
+    for (const QString& text : expected) QVERIFY2(restore.err.contains(text), qPrintable(restore.err));
+    QVERIFY2(!restore.err.contains("record 1 ") && !restore.err.contains("record 4 "), qPrintable(restore.err));
     QVERIFY(!phone.anyRecordWritten());
+    QCOMPARE(describe(phone.entries("SM")), describe(before));
 }
 
 void TestBackupTool::refusedRecordStopsTheRestoreWithItsIndex()
 {
+    // The phone refuses the second write: the first, already written over record 1, is put back.
     BackupToolTest phone(2);
+    const QMap<int, EmulatorEntry> before = phone.entries("SM");
     QVERIFY(writeFile(phone.file("three.json"), backupOf({{1, "One", "1"}, {2, "Two", "2"}, {3, "Three", "3"}}).toJson()));
     const ToolRun restore = phone.tool({"restore", "SM", phone.file("three.json")});
     QCOMPARE(restore.exitCode, 1);
-    QVERIFY2(restore.err.contains("did not take record 2") && restore.err.contains("only partly restored"), qPrintable(restore.err));
-    QCOMPARE(phone.entries("SM").value(1).name, QStringLiteral("One"));
-    QCOMPARE(phone.entries("SM").value(3).name, QStringLiteral("Büro")); // nothing after the refusal
+    QVERIFY2(restore.err.contains("did not take record 2 \"Two\" while writing (result 1)")
+                 && restore.err.contains("put back as it was"), qPrintable(restore.err));
+    QCOMPARE(describe(phone.entries("SM")), describe(before));
+
+    // The phone goes off after storing the second write, before its answer: nothing can be put back, and the
+    // report says where the directory as it was is kept.
+    BackupToolTest gone(0, true, 2);
+    QVERIFY(writeFile(gone.file("three.json"), backupOf({{1, "One", "1"}, {2, "Two", "2"}, {3, "Three", "3"}}).toJson()));
+    const ToolRun cut = gone.tool({"restore", "SM", gone.file("three.json")});
+    QCOMPARE(cut.exitCode, 1);
+    const QStringList kept = QDir(gone.backupFolder()).entryList({"SM-*.json"}, QDir::Files);
+    QCOMPARE(kept.size(), 1);
+    QVERIFY2(cut.err.contains("did not take record 2 \"Two\" while writing (result -2: sent, but its answer never came)")
+                 && cut.err.contains("only partly restored") && cut.err.contains(kept[0]), qPrintable(cut.err));
+    QCOMPARE(gone.entries("SM").value(2).name, QStringLiteral("Two"));
 }
 
 void TestBackupTool::recordsThatDifferAfterwardsAreListed()

@@ -5,6 +5,7 @@
 #include "link/PhoneEmulator.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QJsonDocument>
 #include <QProcess>
@@ -25,6 +26,18 @@ ToolRun run(const QString& program, const QStringList& args, const QTemporaryDir
 {
     return runTool(program, args, dir.path(), kWaitMs, environment);
 }
+
+// Works in another folder while it lives, and goes back to the one before.
+class CurrentFolder {
+public:
+    explicit CurrentFolder(const QString& path) : m_before(QDir::currentPath()) { m_entered = QDir::setCurrent(path); }
+    ~CurrentFolder() { QDir::setCurrent(m_before); }
+    bool entered() const { return m_entered; }
+
+private:
+    QString m_before;
+    bool m_entered = false;
+};
 
 // Starts telephone-emulator with the options, in the same locale whatever the tests run in; the device it
 // serves, empty when it did not start.
@@ -50,6 +63,7 @@ private slots:
     void gammuListsAndDeletesEntries();
     void emulatorNamesTheMakerAndModelItIsGiven();
     void emulatorOptionsShapeTheNamesTheLinkReads();
+    void relativeDevicePathsAndEmulatorFaults();
 
 private:
     QTemporaryDir m_dir;
@@ -223,6 +237,41 @@ void TestLinkTools::emulatorOptionsShapeTheNamesTheLinkReads()
         emulator->terminate();
         QVERIFY(emulator->waitForFinished(kWaitMs));
     }
+}
+
+void TestLinkTools::relativeDevicePathsAndEmulatorFaults()
+{
+    // Named relative to the folder the tool runs in: the emulator's link, a plain file and a folder. The
+    // emulator gets a record typed on its keypad before its first answer and drops the line after storing the
+    // first write.
+    QTemporaryDir dir;
+    QVERIFY(QDir(dir.path()).mkpath("s3"));
+    QFile plain(dir.filePath("notes.txt"));
+    QVERIFY(plain.open(QIODevice::WriteOnly) && plain.write("AT\n") == 3);
+    plain.close();
+    QProcess emulator;
+    const QString device = startEmulator(emulator, {"--state", dir.filePath("s.json"), "--link", dir.filePath("s3/phone"),
+                                                    "--keypad-add", "0:OW:0:Tür: Büro:0301", "--drop-write-answer", "1"});
+    QVERIFY(!device.isEmpty());
+    CurrentFolder inside(dir.path());
+    QVERIFY(inside.entered());
+    const QString here = QDir::currentPath();
+    const ToolRun read = run(tool("telephone-link"), {"--device", "s3/phone", "read", "OW"}, dir);
+    QVERIFY2(read.exitCode == 0, qPrintable(read.err));
+    QVERIFY2(read.out.contains("2\tTür: Büro\t0301\n"), qPrintable(read.out));
+    const ToolRun write = run(tool("telephone-link"), {"--device", "s3/phone", "write", "OW", "3", "Stored", "4711"}, dir);
+    QCOMPARE(write.exitCode, 1);
+    QVERIFY2(write.err.contains("record 3 was sent, but its answer never came"), qPrintable(write.err));
+    emulator.terminate();
+    QVERIFY(emulator.waitForFinished(kWaitMs));
+    QFile state(dir.filePath("s.json"));
+    QVERIFY(state.open(QIODevice::ReadOnly) && state.readAll().contains("\"Stored\""));
+
+    const ToolRun file = run(tool("telephone-link"), {"--device", "notes.txt", "read", "SM"}, dir);
+    QCOMPARE(file.exitCode, 1);
+    QVERIFY2(file.err.contains(here + "/notes.txt is an ordinary file, not a serial device"), qPrintable(file.err));
+    const ToolRun folder = run(tool("telephone-link"), {"--device", "./s3/", "read", "SM"}, dir);
+    QVERIFY2(folder.err.contains(here + "/s3 is a folder, not a serial device"), qPrintable(folder.err));
 }
 
 QTEST_GUILESS_MAIN(TestLinkTools)

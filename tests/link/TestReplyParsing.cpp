@@ -322,19 +322,19 @@ void TestReplyParsing::atMostThousandLowestRecordsAreKept()
 
 void TestReplyParsing::recordBlockLayout()
 {
-    QList<PhoneRecord> records{{5, QStringLiteral("Ann"), "+491"}, {300, QStringLiteral("ABCDEFGH"), "12345678"},
+    QList<PhoneRecord> records{{5, QStringLiteral("Ann"), "+491"}, {300, QStringLiteral("ABCDEFGH"), "+12345678"},
                                {7, QStringLiteral("Мама"), "1"}, {8, QStringLiteral("004E0G61"), "2"}};
     records[3].nameUnreadable = true;
     const QByteArray block = PhonebookRecords::buildBlock(records, 2, 8);
-    constexpr qsizetype kStride = 2 + 8 + 8; // name field of 4 x 2 bytes
+    constexpr qsizetype kStride = 2 + 8 + 9; // name field of 4 x 2 bytes, number field of 8 digits and a "+"
     QCOMPARE(block.size(), 4 * kStride);
-    QCOMPARE(block.left(kStride), QByteArray("\x05\x00" "Ann\0\0\0\0\0" "+491\0\0\0\0", kStride));
-    // Index 300 little-endian; a text that fills its field has no terminator.
-    QCOMPARE(block.mid(kStride, kStride), QByteArray("\x2C\x01" "ABCDEFGH" "12345678", kStride));
-    const QByteArray numberOne("1\0\0\0\0\0\0\0", 8);
+    QCOMPARE(block.left(kStride), QByteArray("\x05\x00" "Ann\0\0\0\0\0" "+491\0\0\0\0\0", kStride));
+    // Index 300 little-endian; a text that fills its field has no terminator: "+" and every digit stay.
+    QCOMPARE(block.mid(kStride, kStride), QByteArray("\x2C\x01" "ABCDEFGH" "+12345678", kStride));
+    const QByteArray numberOne("1\0\0\0\0\0\0\0\0", 9);
     QCOMPARE(block.mid(2 * kStride, kStride), QByteArray("\x07\x00", 2) + QStringLiteral("Мама").toUtf8() + numberOne);
     // Bit 15 of the index marks a name that came damaged over the line; the field holds what arrived.
-    QCOMPARE(block.mid(3 * kStride, kStride), QByteArray("\x08\x80" "004E0G61" "2\0\0\0\0\0\0\0", kStride));
+    QCOMPARE(block.mid(3 * kStride, kStride), QByteArray("\x08\x80" "004E0G61" "2\0\0\0\0\0\0\0\0", kStride));
     for (qsizetype r = 0; r < 3; ++r) QVERIFY((uchar(block[r * kStride + 1]) & 0x80) == 0);
 }
 

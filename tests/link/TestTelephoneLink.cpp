@@ -53,6 +53,8 @@ private slots:
     void deletedWindowIsNotTold();
     void deviceThatCannotBeOpenedFails();
     void errorReportsGoToTheHandler();
+    void fieldsArriveWholeInTheBlock();
+    void keypadRecordAndDroppedWriteAnswer();
 };
 
 void TestTelephoneLink::cleanup()
@@ -380,6 +382,66 @@ void TestTelephoneLink::errorReportsGoToTheHandler()
     QCOMPARE(ErrorReport::plainText(3, 41017).count(QStringLiteral("2) invalid index chosen")), 1);
     QVERIFY(ErrorReport::caption(5) != ErrorReport::caption(3));
     QVERIFY(ErrorReport::plainText(4, 41020).contains("Select another telephone directory for writing"));
+}
+
+void TestTelephoneLink::fieldsArriveWholeInTheBlock()
+{
+    // A name of the storage's full length, a "!" inside a name and a "+" with every digit the phone keeps: the
+    // block holds each as the phone answered it, in a full read and in a span read alike.
+    EmulatorState state = EmulatorState::blank();
+    EmulatorStorage sim = *state.storage("SM");
+    sim.nameLength = 20;
+    sim.entries.insert(1, EmulatorEntry{QStringLiteral("Yahoo! Mail"), QStringLiteral("+12345678901234567890")});
+    sim.entries.insert(2, EmulatorEntry{QStringLiteral("Twenty characters ok"), QStringLiteral("98765432109876543210")});
+    state.setStorage("SM", sim);
+    EmulatedPhone phone({}, 8000, &state);
+    QVERIFY(phone.started());
+    RecordingWindow window;
+    ATPBRead(&window, UM_PHONEBOOK_READ, "SM");
+    ATPBReadSpan(&window, UM_PHONEBOOK_SPAN_READ, "SM", 0, 2);
+    QTRY_COMPARE_WITH_TIMEOUT(window.messages.size(), 2, kWaitMs);
+    for (const ReceivedMessage& m : window.messages) {
+        QCOMPARE(m.lParam, intptr_t(2));
+        QCOMPARE(m.data.nNumberFieldSize, 21);
+        const QList<ReadRecord> records = RecordingWindow::recordsOf(m);
+        QCOMPARE(records[0].text(), QStringLiteral("Yahoo! Mail"));
+        QCOMPARE(records[0].number, QByteArray("+12345678901234567890"));
+        QCOMPARE(records[1].text(), QStringLiteral("Twenty characters ok"));
+        QCOMPARE(records[1].number, QByteArray("98765432109876543210"));
+    }
+}
+
+void TestTelephoneLink::keypadRecordAndDroppedWriteAnswer()
+{
+    // Set-up and the three range reads of the SIM take fifteen commands; then the user types a record on the
+    // phone. The first record write is stored, but the phone goes off before its answer.
+    PhoneEmulatorOptions options;
+    options.keypadAfter = 15;
+    options.keypadAdd = EmulatorKeypadRecord{QStringLiteral("SM"), 0, QStringLiteral("Tastatur Ölz"), QStringLiteral("555")};
+    options.dropWriteAnswer = 1;
+    EmulatedPhone phone(options, 3000);
+    QVERIFY(phone.started());
+    RecordingWindow window;
+    ATPBRead(&window, UM_PHONEBOOK_READ, "SM");
+    QTRY_COMPARE_WITH_TIMEOUT(window.messages.size(), 1, kWaitMs);
+    QCOMPARE(phone.emulator().commandsAnswered(), 15);
+    QCOMPARE(window.last().lParam, intptr_t(8));
+    ATPBRead(&window, UM_PHONEBOOK_READ, "SM");
+    QTRY_COMPARE_WITH_TIMEOUT(window.messages.size(), 2, kWaitMs);
+    const QList<ReadRecord> records = RecordingWindow::recordsOf(window.last());
+    QCOMPARE(records.size(), 9);
+    QCOMPARE(records[5].index, 6); // the first free location
+    QCOMPARE(records[5].text(), QStringLiteral("Tastatur Ölz"));
+
+    ATPBWrite(&window, UM_PHONEBOOK_WRITTEN, "SM", 40, "Stored", "4711");
+    QTRY_COMPARE_WITH_TIMEOUT(window.messages.size(), 3, kWaitMs);
+    QCOMPARE(window.last().lParam, intptr_t(PhonebookSession::kWriteUnanswered));
+    QCOMPARE(entryName(phone.emulator().state(), "SM", 40), QStringLiteral("Stored"));
+    // The phone is gone: the next write is never sent, and says so.
+    ATPBWrite(&window, UM_PHONEBOOK_WRITTEN, "SM", 41, "Lost", "4712");
+    QTRY_COMPARE_WITH_TIMEOUT(window.messages.size(), 4, kWaitMs);
+    QCOMPARE(window.last().lParam, intptr_t(PhonebookSession::kWriteLinkLost));
+    QCOMPARE(entryName(phone.emulator().state(), "SM", 41), QStringLiteral("<none>"));
 }
 
 QTEST_GUILESS_MAIN(TestTelephoneLink)
