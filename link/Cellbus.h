@@ -15,6 +15,8 @@ constexpr int UM_PHONEBOOK_SPAN_READ = 0x467;
 // Result codes in lParam of UM_PHONEBOOK_READ.
 constexpr intptr_t PB_READ_NO_DATA = -1;
 constexpr intptr_t PB_READ_NOT_AVAILABLE = -4;
+// Result code in lParam of a write's end: the record went out, but its answer never came.
+constexpr intptr_t PB_WRITE_UNANSWERED = -2;
 
 // The record block of the last read, valid until the read-end handler has copied it. Records lie back to
 // back, 2 + nNameFieldSize + nNumberFieldSize bytes each: a 16-bit little-endian index (low 15 bits = record

@@ -134,6 +134,11 @@ QList<PhoneRecord> TelephoneLinkReadRecords()
     return LinkService::instance().currentRecords();
 }
 
+QString TelephoneLinkDiagnosis()
+{
+    return LinkService::instance().lastDiagnosis();
+}
+
 namespace {
 // The one definition of the option, for the program and the tools alike.
 const QCommandLineOption& deviceOption()

@@ -40,6 +40,8 @@ LinkCounters TelephoneLinkCounters();
 // The records of the read or span read whose end is being handled (valid where ATPBGet's block is), with their
 // names as text exactly as the phone holds them: what a backup of the directory keeps (DirectoryBackup.h).
 QList<PhoneRecord> TelephoneLinkReadRecords();
+// What the link found wrong with the device at the request that ended last; empty when nothing.
+QString TelephoneLinkDiagnosis();
 
 // The --device PATH option, defined here only: every program that talks to the phone adds it with
 // AddTelephoneLinkOptions and reads it with TelephoneLinkDeviceOption (empty when not given), then hands it to

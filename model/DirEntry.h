@@ -25,6 +25,11 @@ struct DirEntry {
     // Telephone entries only: the telephone's name for it came damaged over the line twice. The name shows what
     // arrived; it is never written back until the user types a new one.
     bool m_bNameUnreadable = false;
+    // Telephone entries only: the name (its VIP mark included) and the number exactly as the telephone answered
+    // them when the entry was read. The list shows them cut; a save sends a field the user did not change as
+    // the telephone holds it, never cut. Empty for an entry that did not come from the telephone.
+    std::string m_strPhoneName;
+    std::string m_strPhoneNumber;
 
     void Clear() { *this = DirEntry(); }
 };

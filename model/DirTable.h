@@ -12,6 +12,11 @@ struct DirTable {
     int32_t m_nCount = 0;
     int32_t m_bReadOnly = 0;
     int32_t m_nCapacity = 0;
+    // A telephone directory's own field lengths, from its last read (0 while unknown): names in GSM positions,
+    // names outside the GSM alphabet in characters (0 without UCS2), numbers in digits.
+    int32_t m_nNameLen = 0;
+    int32_t m_nUcs2NameLen = 0;
+    int32_t m_nNumberLen = 0;
     std::array<DirEntry, kTableSlots> m_entries;
 
     DirEntry& operator[](int slot) { return m_entries[static_cast<size_t>(slot)]; }

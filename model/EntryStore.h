@@ -27,6 +27,8 @@ struct EntryStore {
     uint32_t m_nAutoReadMask = 0;
     int32_t m_nPrevDir = 0;
     int32_t m_nWritePos = 0;
+    // The field lengths of the telephone directory shown (each table keeps its own): the entry dialog, the
+    // preview row and insertions into the shown directory use these.
     int32_t m_nNameLen = 0;
     int32_t m_nNumberLen = 0;
     int32_t m_nUcs2NameLen = 0; // characters of a name outside the GSM alphabet; 0 when the telephone has no UCS2

@@ -42,6 +42,7 @@ int DeletionRecordWithIndex(const DirTable& table, int end, int index)
 }
 
 // Telephone entries have no identifier or comment, and a slot of a telephone table must not pick up either.
+// What the telephone holds of an entry moves with it.
 void CopyPhoneFields(DirEntry& to, const DirEntry& from)
 {
     to.m_nIndex = from.m_nIndex;
@@ -50,6 +51,8 @@ void CopyPhoneFields(DirEntry& to, const DirEntry& from)
     to.m_strStatus = from.m_strStatus;
     to.m_nState = from.m_nState;
     to.m_bNameUnreadable = from.m_bNameUnreadable;
+    to.m_strPhoneName = from.m_strPhoneName;
+    to.m_strPhoneNumber = from.m_strPhoneNumber;
 }
 }
 

@@ -46,7 +46,7 @@ std::optional<DirectoryBackup> Load(const QString& path, QString* error)
 
 DirEntry EntryOf(const PhoneRecord& record)
 {
-    const HeldRecord held = WritePlanner::FromFields(record.name.toStdString(), record.number.toStdString());
+    const HeldRecord held = WritePlanner::FromPhone(record.name.toStdString(), record.number.toStdString());
     DirEntry entry;
     entry.m_nIndex = record.index;
     entry.m_strName = held.m_strName;

@@ -16,50 +16,26 @@
 #include <algorithm>
 
 namespace {
-
-bool IsWritable(int directory)
-{
-    return g_apszWriteCodes[directory][0] != '\0';
-}
-
-int LiveCount(const DirTable& table)
-{
-    return std::clamp(table.m_nCount, 0, kTableSlots);
-}
-
 // An entry that takes the index of an entry deleted since the last read makes that deletion record pointless:
 // the record is dropped, and the run behind it closes up.
 void DropDeletionRecord(DirTable& table, int index)
 {
-    int slot = LiveCount(table);
+    int slot = TelephoneDirectories::LiveCount(table);
     while (slot < kTableSlots && table[slot].m_nState == ENTRY_REMOVED && table[slot].m_nIndex != index) ++slot;
     if (slot >= kTableSlots || table[slot].m_nState != ENTRY_REMOVED) return;
     for (; slot + 1 < kTableSlots && table[slot + 1].m_nState == ENTRY_REMOVED; ++slot) table[slot] = table[slot + 1];
     table[slot].Clear();
 }
-
-// The deletion records a table should keep: one per erasure still to do, in the order the writes take.
-void KeepDeletionRecords(DirTable& table, const std::vector<PhoneWrite>& pending, const PhoneImage& image)
-{
-    std::vector<DirEntry> records;
-    for (const PhoneWrite& write : pending) {
-        if (!write.m_bErase) continue;
-        DirEntry record;
-        const HeldRecord& held = image.at(write.m_nIndex);
-        record.m_nIndex = write.m_nIndex;
-        record.m_strName = held.m_strName;
-        record.m_strNumber = held.m_strNumber;
-        record.m_strStatus = held.m_strStatus;
-        record.m_nState = ENTRY_REMOVED;
-        records.push_back(record);
-    }
-    int slot = LiveCount(table);
-    for (const DirEntry& record : records) {
-        if (slot >= kTableSlots) break;
-        table[slot++] = record;
-    }
-    for (; slot < kTableSlots && table[slot].m_nState == ENTRY_REMOVED; ++slot) table[slot].Clear();
 }
+
+bool TelephoneDirectories::CanWrite(int directory)
+{
+    return g_apszWriteCodes[directory][0] != '\0';
+}
+
+int TelephoneDirectories::LiveCount(const DirTable& table)
+{
+    return std::clamp(table.m_nCount, 0, kTableSlots);
 }
 
 TelephoneDirectories::TelephoneDirectories(EntryStore& store, IQuestions& questions, ITelephoneHost& host)
@@ -73,6 +49,7 @@ bool TelephoneDirectories::event(QEvent* e)
         const auto* message = static_cast<PhonebookMessage*>(e);
         if (message->message == UM_PHONEBOOK_READ) OnPhonebookRead(message->wParam, message->lParam);
         if (message->message == UM_PHONEBOOK_WRITTEN) OnPhonebookWritten(message->wParam, message->lParam);
+        if (message->message == UM_PHONEBOOK_SPAN_READ) OnSpanRead(message->wParam, message->lParam);
         return true;
     }
     if (e->type() == PhonebookProgress::EventType()) {
@@ -141,14 +118,28 @@ void TelephoneDirectories::ReadDirectory(int n)
     m_store.m_nPrevDir = m_store.m_nCurDir;
     m_store.m_nCurDir = n;
     if (Table(n).m_nCount != 0) {
+        ShowLengthsOf(n);
         // Changes left unsaved in this directory are still there: leaving the program asks about them again.
-        if (!PendingWrites(n).empty()) m_store.SetFlag(VF_PHONE_MODIFIED);
+        if (HasPending(n)) m_store.SetFlag(VF_PHONE_MODIFIED);
         m_host.FillPhoneList(false);
         return;
     }
+    StartRead(n);
+}
+
+void TelephoneDirectories::StartRead(int directory)
+{
     m_host.SetStatusText(StringTable::LoadString(Ids::IDS_READING));
     SetBusy();
-    ATPBRead(this, UM_PHONEBOOK_READ, g_apszReadCodes[n]);
+    ATPBRead(this, UM_PHONEBOOK_READ, g_apszReadCodes[directory]);
+}
+
+void TelephoneDirectories::ShowLengthsOf(int directory)
+{
+    const DirTable& table = Table(directory);
+    m_store.m_nNameLen = table.m_nNameLen;
+    m_store.m_nUcs2NameLen = table.m_nUcs2NameLen;
+    m_store.m_nNumberLen = table.m_nNumberLen;
 }
 
 void TelephoneDirectories::OnPhonebookRead(intptr_t, intptr_t lParam)
@@ -164,6 +155,7 @@ void TelephoneDirectories::OnPhonebookRead(intptr_t, intptr_t lParam)
     const int directory = m_store.m_nCurDir;
     DirTable& table = Table(directory);
     PhonebookRecordCopier::Copy(*data, table, m_images[static_cast<size_t>(directory)]);
+    m_unknown[static_cast<size_t>(directory)].clear();
     DirectoryBackup asRead;
     asRead.directoryCode = g_apszReadCodes[directory];
     asRead.taken = QDateTime::currentDateTimeUtc();
@@ -171,17 +163,19 @@ void TelephoneDirectories::OnPhonebookRead(intptr_t, intptr_t lParam)
     asRead.numberLength = data->nNumberLen;
     asRead.records = TelephoneLinkReadRecords();
     m_asRead[static_cast<size_t>(directory)] = asRead;
-    m_store.m_nNameLen = data->nNameLen;
-    m_store.m_nUcs2NameLen = data->nUcs2NameLen;
-    m_store.m_nNumberLen = data->nNumberLen;
+    table.m_nNameLen = data->nNameLen;
+    table.m_nUcs2NameLen = data->nUcs2NameLen;
+    table.m_nNumberLen = data->nNumberLen;
+    ShowLengthsOf(directory);
     table.m_nCapacity = std::clamp(data->nMaxEntries, 0, kTableSlots);
-    table.m_bReadOnly = IsWritable(directory) ? 0 : 1;
+    table.m_bReadOnly = CanWrite(directory) ? 0 : 1;
     m_host.FillPhoneList(true);
     const int unreadable = static_cast<int>(std::count_if(&table[0], &table[0] + LiveCount(table),
                                                           [](const DirEntry& e) { return e.m_bNameUnreadable; }));
     if (unreadable > 0)
         m_host.SetStatusText(StringTable::LoadQString(Ids::IDS_NAMES_UNREADABLE).arg(unreadable).toStdString());
     EndBusyState();
+    if (ContinueRestoreAfterRead(directory)) return;
     if (m_store.m_nAutoReadMask != 0) ReadDirectory(DIR_OWN);
     m_host.SelectDirectoryInCombo(directory);
 }
@@ -199,6 +193,7 @@ void TelephoneDirectories::ReadFailed(intptr_t lParam)
     // Only a missing directory lets the automatic sequence go on.
     if (notAvailable && m_store.m_nAutoReadMask != 0) ReadDirectory(DIR_OWN);
     if (m_store.m_nNameLen == 0) m_host.ShowCorrectionRow(false);
+    EndRestore(StringTable::LoadString(Ids::IDS_ACTION_ABORTED), 0, {});
 }
 
 void TelephoneDirectories::ChangeDirectory(int directory)
@@ -235,10 +230,15 @@ void TelephoneDirectories::ChangeDirectory(int directory)
 
 // ---- Another telephone ---------------------------------------------------------------------------------------
 
+bool TelephoneDirectories::HasPending(int directory) const
+{
+    return !m_unknown[static_cast<size_t>(directory)].empty() || !PendingWrites(directory).empty();
+}
+
 bool TelephoneDirectories::HasUnsavedChanges() const
 {
     for (int directory = 0; directory < kDirectoryCount; ++directory)
-        if (!PendingWrites(directory).empty()) return true;
+        if (HasPending(directory)) return true;
     return false;
 }
 
@@ -265,7 +265,9 @@ void TelephoneDirectories::ForgetTelephone()
         for (DirEntry& entry : table.m_entries) entry.Clear();
         table.m_nCount = 0;
         table.m_nCapacity = 0;
+        table.m_nNameLen = table.m_nUcs2NameLen = table.m_nNumberLen = 0;
         m_images[static_cast<size_t>(directory)].clear();
+        m_unknown[static_cast<size_t>(directory)].clear();
         m_asRead[static_cast<size_t>(directory)].reset();
     }
     // Another telephone gets its own backup before the first write to each of its directories.
@@ -278,157 +280,6 @@ void TelephoneDirectories::ForgetTelephone()
     if (m_store.m_nActiveList == LIST_PHONE) m_store.m_nActiveList = LIST_NONE;
     m_host.FillPhoneList(true);
     m_host.ShowCorrectionRow(false);
-}
-
-// ---- Writing -------------------------------------------------------------------------------------------------
-
-std::vector<PhoneWrite> TelephoneDirectories::PendingWrites(int directory) const
-{
-    const WritePlanner planner(m_store.PhoneNameLimits(), m_store.m_nNumberLen);
-    return planner.Plan(m_store.m_dirTables[static_cast<size_t>(directory)], m_images[static_cast<size_t>(directory)]);
-}
-
-bool TelephoneDirectories::WriteDirectory()
-{
-    if (RefuseWhileBusy()) return false;
-    const int directory = m_store.m_nCurDir;
-    if (!IsWritable(directory)) {
-        Fehler_Melden(ErrorClass::kInput, Ids::IDS_ERR_READ_ONLY);
-        m_host.SetStatusText(StringTable::LoadString(Ids::IDS_ACTION_ABORTED));
-        m_store.ClearFlag(VF_PHONE_MODIFIED);
-        return false;
-    }
-    m_plan = PendingWrites(directory);
-    if (m_plan.empty()) {
-        SettleTable(directory);
-        if (ReportHeldBack(directory)) return false;
-        m_host.SetStatusText(StringTable::LoadString(Ids::IDS_NO_DATA_FOR_WRITING));
-        m_store.ClearFlag(VF_PHONE_MODIFIED);
-        return false;
-    }
-    if (!KeepBackupBeforeFirstWrite(directory)) return false;
-    m_host.SetStatusText(StringTable::LoadString(Ids::IDS_WRITING));
-    SetBusy();
-    m_nWriteDir = directory;
-    m_store.m_nWritePos = 0;
-    SendWrite();
-    return true;
-}
-
-bool TelephoneDirectories::KeepBackupBeforeFirstWrite(int directory)
-{
-    const std::optional<DirectoryBackup>& asRead = m_asRead[static_cast<size_t>(directory)];
-    if (m_backedUp.contains(directory) || !asRead) return true;
-    QString path;
-    QString error;
-    if (!BackupFolder().store(*asRead, &path, &error)) {
-        m_host.SetStatusText(StringTable::LoadString(Ids::IDS_BACKUP_FAILED) + " " + error.toStdString());
-        return false;
-    }
-    m_backedUp.insert(directory);
-    return true;
-}
-
-void TelephoneDirectories::SendWrite()
-{
-    const PhoneWrite& write = m_plan[static_cast<size_t>(m_store.m_nWritePos)];
-    const char* code = g_apszWriteCodes[m_nWriteDir];
-    if (write.m_bErase) ATPBWrite(this, UM_PHONEBOOK_WRITTEN, code, write.m_nIndex, "", "");
-    else ATPBWrite(this, UM_PHONEBOOK_WRITTEN, code, write.m_nIndex, write.m_strName.c_str(), write.m_strNumber.c_str());
-}
-
-void TelephoneDirectories::OnPhonebookWritten(intptr_t, intptr_t lParam)
-{
-    if (!IsWriting()) return; // the end of a write this program no longer waits for
-    if (lParam != 0) {
-        WriteEnded(false);
-        return;
-    }
-    // Acknowledged: the telephone now holds the record as sent.
-    const PhoneWrite& write = m_plan[static_cast<size_t>(m_store.m_nWritePos)];
-    PhoneImage& image = m_images[static_cast<size_t>(m_nWriteDir)];
-    if (write.m_bErase) image.erase(write.m_nIndex);
-    else image[write.m_nIndex] = write.m_held;
-    if (++m_store.m_nWritePos < static_cast<int>(m_plan.size())) {
-        SendWrite();
-        return;
-    }
-    WriteEnded(true);
-}
-
-void TelephoneDirectories::WriteEnded(bool succeeded)
-{
-    const int directory = m_nWriteDir;
-    m_nWriteDir = -1;
-    m_plan.clear();
-    const bool textsChanged = SettleTable(directory);
-    EndBusyState();
-    const bool exitAfter = m_store.HasFlag(VF_EXIT_AFTER_WRITE);
-    if (succeeded) {
-        m_store.ClearFlag(VF_PHONE_MODIFIED);
-        if (!ReportHeldBack(directory)) m_host.SetStatusText(StringTable::LoadString(Ids::IDS_ACTION_SUCCESSFUL));
-        // The list shows what the telephone holds now, where that differs from what was typed.
-        if (textsChanged && directory == m_store.m_nCurDir) m_host.FillPhoneList(false);
-    } else {
-        Fehler_Melden(ErrorClass::kTelephoneWrite, Ids::IDS_ERR_PHONE_WRITE);
-        m_host.SetStatusText(StringTable::LoadString(Ids::IDS_ACTION_ABORTED));
-        if (textsChanged && directory == m_store.m_nCurDir) m_host.FillPhoneList(false);
-        // The edits stay pending here, and the directory the user wanted next is not shown.
-        m_store.ClearFlag(VF_RELOAD_AFTER_WRITE);
-        m_nReloadDir = -1;
-    }
-    if (exitAfter) m_host.CloseFrame();
-    if (succeeded) ShowDirectoryAfterWrite();
-}
-
-void TelephoneDirectories::ShowDirectoryAfterWrite()
-{
-    const int directory = m_nReloadDir;
-    m_nReloadDir = -1;
-    if (!m_store.HasFlag(VF_RELOAD_AFTER_WRITE)) return;
-    m_store.ClearFlag(VF_RELOAD_AFTER_WRITE);
-    if (directory < 0) return;
-    m_host.SelectDirectoryInCombo(directory);
-    ReadDirectory(directory);
-}
-
-bool TelephoneDirectories::ReportHeldBack(int directory)
-{
-    const DirTable& table = Table(directory);
-    const PhoneImage& image = m_images[static_cast<size_t>(directory)];
-    const WritePlanner planner(m_store.PhoneNameLimits(), m_store.m_nNumberLen);
-    int heldBack = 0;
-    for (int slot = 0; slot < LiveCount(table); ++slot)
-        heldBack += !WritePlanner::IsWritable(table[slot]) && planner.NeedsWrite(table[slot], image) ? 1 : 0;
-    if (heldBack == 0) return false;
-    // The changes stay pending, so that leaving the program asks about them.
-    m_store.SetFlag(VF_PHONE_MODIFIED);
-    m_host.SetStatusText(StringTable::LoadQString(Ids::IDS_UNREADABLE_NOT_WRITTEN).arg(heldBack).toStdString());
-    return true;
-}
-
-bool TelephoneDirectories::SettleTable(int directory)
-{
-    DirTable& table = Table(directory);
-    const PhoneImage& image = m_images[static_cast<size_t>(directory)];
-    const WritePlanner planner(m_store.PhoneNameLimits(), m_store.m_nNumberLen);
-    bool textsChanged = false;
-    for (int slot = 0; slot < LiveCount(table); ++slot) {
-        DirEntry& entry = table[slot];
-        if (planner.NeedsWrite(entry, image)) {
-            entry.m_nState = ENTRY_NEW;
-            continue;
-        }
-        const HeldRecord& held = image.at(entry.m_nIndex);
-        textsChanged |= entry.m_strName != held.m_strName || entry.m_strNumber != held.m_strNumber ||
-                        entry.m_strStatus != held.m_strStatus;
-        entry.m_strName = held.m_strName;
-        entry.m_strNumber = held.m_strNumber;
-        entry.m_strStatus = held.m_strStatus;
-        entry.m_nState = ENTRY_UNCHANGED;
-    }
-    KeepDeletionRecords(table, planner.Plan(table, image), image);
-    return textsChanged;
 }
 
 // ---- Changing the current directory's table ----------------------------------------------------------------
@@ -455,6 +306,7 @@ bool TelephoneDirectories::ApplyEdit(int slot, const DirEntry& edited)
     entry.m_strNumber = edited.m_strNumber;
     entry.m_strStatus = edited.m_strStatus;
     entry.m_bNameUnreadable = edited.m_bNameUnreadable;
+    // What the telephone held stays with the entry, so that a field the user left alone goes back whole.
     entry.m_nIndex = edited.m_nIndex;
     if (entry.m_nIndex != oldIndex) DropDeletionRecord(table, entry.m_nIndex);
     entry.m_nState = ENTRY_NEW;

@@ -7,11 +7,6 @@
 #include <set>
 
 namespace {
-int ReadLimit(int fieldLen, int maxChars)
-{
-    return fieldLen > 0 ? std::min(fieldLen, maxChars) : maxChars;
-}
-
 // Numbers bound for the telephone never hold blanks; a read shows an empty number field as one blank, and that
 // blank must not travel back, since the telephone refuses it.
 std::string WithoutBlanks(const std::string& number)
@@ -32,31 +27,63 @@ WritePlanner::WritePlanner(const TelephoneNameLimits& nameLimits, int numberLen)
 {
 }
 
-HeldRecord WritePlanner::FromFields(const std::string& name, const std::string& number)
+WritePlanner WritePlanner::For(const DirTable& table)
+{
+    return WritePlanner({table.m_nNameLen, table.m_nUcs2NameLen}, table.m_nNumberLen);
+}
+
+HeldRecord WritePlanner::FromPhone(const std::string& name, const std::string& number)
 {
     HeldRecord held;
-    held.m_strName = name.empty() ? std::string(" ") : name;
-    held.m_strNumber = number.empty() ? std::string(" ") : number;
+    const std::string shownName = CutText(name, kMaxNameChars);
+    const std::string shownNumber = CutText(number, kMaxNumberChars);
+    held.m_strName = shownName.empty() ? std::string(" ") : shownName;
+    held.m_strNumber = shownNumber.empty() ? std::string(" ") : shownNumber;
     // On the telephone a VIP entry carries "!" after its name; a "!" in front is part of the name.
-    if (held.m_strName.find('!', 1) != std::string::npos) {
+    if (const size_t mark = held.m_strName.find('!', 1); mark != std::string::npos) {
         held.m_strStatus = "!";
-        held.m_strName.resize(held.m_strName.find('!'));
+        held.m_strName.resize(mark);
     } else {
         held.m_strStatus = " ";
     }
+    held.m_strPhoneName = name;
+    held.m_strPhoneNumber = number;
     return held;
+}
+
+bool WritePlanner::CameFromPhone(const DirEntry& entry)
+{
+    return !entry.m_strPhoneName.empty() || !entry.m_strPhoneNumber.empty();
+}
+
+bool WritePlanner::HoldsWhole(const std::string& name) const
+{
+    // A name moved here from a directory with longer names is sent as the user sees it, never refused.
+    return TelephoneName::Holdable(name, m_nameLimits) == name
+        && TelephoneName::LengthOf(name) <= TelephoneName::LimitOf(name, m_nameLimits);
+}
+
+bool WritePlanner::HoldsWholeNumber(const std::string& number) const
+{
+    const size_t digits = number.size() - (number.starts_with('+') ? 1 : 0);
+    return m_nNumberLen <= 0 || digits <= static_cast<size_t>(m_nNumberLen);
 }
 
 PhoneWrite WritePlanner::WriteOf(const DirEntry& entry) const
 {
     PhoneWrite write;
     write.m_nIndex = entry.m_nIndex;
+    const bool fromPhone = CameFromPhone(entry);
+    const HeldRecord asRead = FromPhone(entry.m_strPhoneName, entry.m_strPhoneNumber);
+    const bool vip = entry.m_strStatus == "!";
+    const bool nameKept = fromPhone && entry.m_strName == asRead.m_strName && vip == (asRead.m_strStatus == "!")
+        && HoldsWhole(entry.m_strPhoneName);
+    const bool numberKept = fromPhone && entry.m_strNumber == asRead.m_strNumber && HoldsWholeNumber(entry.m_strPhoneNumber);
     // A VIP entry travels with "!" after its name, which therefore loses its last character when full.
-    write.m_strName = TelephoneName::AsSent(TelephoneName::Holdable(entry.m_strName, m_nameLimits), entry.m_strStatus == "!",
-                                            m_nameLimits);
-    write.m_strNumber = WithoutBlanks(entry.m_strNumber);
-    write.m_held = FromFields(CutText(write.m_strName, ReadLimit(m_nameLimits.m_nGsmLen, kMaxNameChars)),
-                              CutText(write.m_strNumber, ReadLimit(m_nNumberLen, kMaxNumberChars)));
+    write.m_strName = nameKept ? entry.m_strPhoneName
+                               : TelephoneName::AsSent(TelephoneName::Holdable(entry.m_strName, m_nameLimits), vip, m_nameLimits);
+    write.m_strNumber = numberKept ? entry.m_strPhoneNumber : WithoutBlanks(entry.m_strNumber);
+    write.m_held = FromPhone(write.m_strName, write.m_strNumber);
     return write;
 }
 
@@ -76,8 +103,12 @@ bool WritePlanner::NeedsWrite(const DirEntry& entry, const PhoneImage& image) co
     if (held == image.end()) return true;
     // An entry as it was read agrees with the telephone even where writing it would change it (a capital
     // "Ö" another program stored stays as it is until the user edits the entry).
-    const HeldRecord asShown{entry.m_strName, entry.m_strNumber, entry.m_strStatus, entry.m_bNameUnreadable};
-    return !(asShown == held->second) && !(HeldForm(entry) == held->second);
+    const HeldRecord& phone = held->second;
+    const bool asRead = entry.m_strName == phone.m_strName && entry.m_strNumber == phone.m_strNumber
+        && entry.m_strStatus == phone.m_strStatus && entry.m_bNameUnreadable == phone.m_bUnreadable
+        && (!CameFromPhone(entry)
+            || (entry.m_strPhoneName == phone.m_strPhoneName && entry.m_strPhoneNumber == phone.m_strPhoneNumber));
+    return !asRead && !(HeldForm(entry) == phone);
 }
 
 std::vector<PhoneWrite> WritePlanner::Plan(const DirTable& table, const PhoneImage& image) const

@@ -16,13 +16,17 @@ public:
     static constexpr int kMaxNameChars = 16;
     static constexpr int kMaxNumberChars = 20;
 
-    // The telephone's name limits and number length, from the last read (0 while unknown: nothing is cut).
+    // The directory's name limits and number length, from its last read (0 while unknown: nothing is cut).
     WritePlanner(const TelephoneNameLimits& nameLimits, int numberLen);
+    // The planner for a directory's table, with the table's own lengths.
+    static WritePlanner For(const DirTable& table);
 
     // The record as the telephone will hold and show it once the entry is written: a VIP name loses its last
     // character to the "!" when full, characters the telephone cannot hold are left out, the fields are cut.
     HeldRecord HeldForm(const DirEntry& entry) const;
-    // The write that stores the entry at its index.
+    // The write that stores the entry at its index. A field the user did not change since the entry was read
+    // goes exactly as the telephone holds it (whole, "!" inside a name and all), as long as this directory
+    // can hold it; a changed one goes as typed, with what the telephone cannot hold left out.
     PhoneWrite WriteOf(const DirEntry& entry) const;
     // False for an entry whose name could not be read: it is never written until the user types a new name.
     static bool IsWritable(const DirEntry& entry);
@@ -35,10 +39,16 @@ public:
     // writable are left out, and so is the erasure of a record with an unreadable name that was not deleted.
     std::vector<PhoneWrite> Plan(const DirTable& table, const PhoneImage& image) const;
 
-    // A record as a read yields it from the name and number fields (texts already cut by the read).
-    static HeldRecord FromFields(const std::string& name, const std::string& number);
+    // A record from the name and number fields exactly as the telephone holds them: shown cut to what the list
+    // shows, with "!" after the name taken for the VIP mark, and kept whole.
+    static HeldRecord FromPhone(const std::string& name, const std::string& number);
+    // The record an entry was read as (from the fields it keeps of the telephone); nothing for a typed entry.
+    static bool CameFromPhone(const DirEntry& entry);
 
 private:
+    bool HoldsWhole(const std::string& name) const;
+    bool HoldsWholeNumber(const std::string& number) const;
+
     TelephoneNameLimits m_nameLimits;
     int m_nNumberLen;
 };

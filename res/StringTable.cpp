@@ -42,6 +42,9 @@ const std::unordered_map<int, const char*>& table()
         {41024, "An error occurred while reading telephone data: Telephone book not available."},
         {41025, "Maximum number of entries exceeded."},
         {41026, "The telephone could not be connected."},
+        {41027, "The telephone's directory changed since it was read. Nothing was written."},
+        {41028, "The backup does not fit the telephone's directory. Nothing was written."},
+        {41029, "The telephone refused a record of the backup."},
 
         // Remedies shown beside their message in the error report
         {46000, "System error - try restart"}, {46001, "System error - try restart"},
@@ -59,6 +62,9 @@ const std::unordered_map<int, const char*>& table()
         {46023, "Correct your entry"},
         {46024, "Select another telephone directory"},
         {46026, "Choose another connection (File menu, Connection...)."},
+        {46027, "The list now shows what the telephone holds there. Check the entries named and save again."},
+        {46028, "Restore the backup to a telephone whose directory can hold it, or correct the records named."},
+        {46029, "Remove the cause (see below) and restore again."},
         {46025, "Before inserting new entries, delete other entries in this directory "},
 
         {57344, "Telephone Directory"},
@@ -110,6 +116,14 @@ const std::unordered_map<int, const char*>& table()
         {61281, "%1 entries were not written: their names could not be read from the telephone. Type their names again."},
         {61282, "Restore the telephone's %1 from the backup of %2? Its %3 entries replace what the directory holds now "
                 "on the telephone; changes not yet saved in that directory are dropped."},
+        {61290, "Restored %1 entries of the directory from the backup of %2."},
+        {61291, "The directory already holds the backup: nothing was written."},
+        {61292, "Index %1 now holds %2 %3, added on the telephone since the directory was read; the list shows it."},
+        {61293, "The directory is full: saving again writes %1 over it."},
+        {61294, "%1 moved to index %2."},
+        {61295, "The telephone did not take record %1 %2."},
+        {61296, "Everything the restore had written was put back: the directory holds what it held before."},
+        {61297, "Putting the directory back failed too: it is only partly restored. The directory as it was is kept in %1; restore that backup once the cause is removed."},
         {61270, "The telephone directories were edited.\nThe changes are lost when another telephone is connected.\nConnect anyway ?"},
         {61264, "diradi.hlp"},
         {61266, "Do you really want to delete this entry ?\n\n"},

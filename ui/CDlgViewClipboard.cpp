@@ -90,6 +90,9 @@ void CDlgView::CopySelectionToClip()
         copy.m_strNumber = entry->m_strNumber;
         copy.m_strStatus = entry->m_strStatus;
         copy.m_nState = entry->m_nState;
+        // A telephone entry pasted back keeps what the telephone held of the fields the user did not change.
+        copy.m_strPhoneName = entry->m_strPhoneName;
+        copy.m_strPhoneNumber = entry->m_strPhoneNumber;
     }
     m_store->m_clipTable.m_nCount = k;
 }

@@ -1,6 +1,8 @@
 // Which records a save sends, worked out from a table and what the phone holds: no phone, no window.
 #include "phone/WritePlanner.h"
 
+#include "phone/PhonebookRecordCopier.h"
+
 #include "TestEntries.h"
 
 #include <QtTest>
@@ -33,7 +35,16 @@ QStringList Describe(const std::vector<PhoneWrite>& writes)
     return out;
 }
 
-const PhoneImage kPhone = {{1, {"Anna", "111", " "}}, {2, {"Bert", "222", "!"}}, {3, {"Cleo", "333", " "}}};
+const PhoneImage kPhone = {{1, WritePlanner::FromPhone("Anna", "111")},
+                           {2, WritePlanner::FromPhone("Bert!", "222")},
+                           {3, WritePlanner::FromPhone("Cleo", "333")}};
+
+HeldRecord Unreadable(const std::string& name, const std::string& number)
+{
+    HeldRecord held = WritePlanner::FromPhone(name, number);
+    held.m_bUnreadable = true;
+    return held;
+}
 }
 
 class TestWritePlanner : public QObject {
@@ -68,7 +79,7 @@ private slots:
         DirEntry damaged = TestEntry("004E0061006", "111", 1);
         damaged.m_bNameUnreadable = true;
         PhoneImage phone = kPhone;
-        if (kind >= 9) phone[1] = HeldRecord{"004E0061006", "111", " ", true};
+        if (kind >= 9) phone[1] = Unreadable("004E0061006", "111");
         auto edited = [&](const char* name, const char* number, int index) {
             DirEntry e = damaged;
             e.m_strName = name;
@@ -128,11 +139,46 @@ private slots:
     void entryAsReadAgreesEvenWhereWritingWouldChangeIt()
     {
         // Another program stored characters this program never sends: the entry as read is not sent again.
-        const PhoneImage phone = {{1, {"Jo[1]", "1", " "}}};
+        const PhoneImage phone = {{1, WritePlanner::FromPhone("Jo[1]", "1")}};
         QVERIFY(!WritePlanner({16, 7}, 20).NeedsWrite(TestEntry("Jo[1]", "1", 1), phone));
         QVERIFY(WritePlanner({16, 7}, 20).NeedsWrite(TestEntry("Jo[2]", "1", 1), phone));
         // Typed as the phone will hold it: nothing to send either.
-        QVERIFY(!WritePlanner({16, 7}, 20).NeedsWrite(TestEntry("Jo[1]", "1", 1), {{1, {"Jo1", "1", " "}}}));
+        QVERIFY(!WritePlanner({16, 7}, 20).NeedsWrite(TestEntry("Jo[1]", "1", 1), {{1, WritePlanner::FromPhone("Jo1", "1")}}));
+    }
+
+    void fieldsTheUserLeftAloneGoBackWhole_data()
+    {
+        QTest::addColumn<QString>("phoneName");
+        QTest::addColumn<QString>("phoneNumber");
+        QTest::addColumn<int>("nameLen");
+        QTest::addColumn<QString>("typedName"); // empty: left alone; "-": the VIP mark taken off
+        QTest::addColumn<QString>("typedNumber");
+        QTest::addColumn<QString>("expected");
+        const QString yahoo = QStringLiteral("Yahoo! Mail"), long20 = QStringLiteral("Abcdefghij Klmnopqrs");
+        const QString plus20 = QStringLiteral("+49170123456789012345");
+        QTest::newRow("new number: the name with \"!\" inside stays") << yahoo << "1" << 16 << "" << "2" << "Yahoo! Mail/2";
+        QTest::newRow("new name: the number of 20 digits stays") << "Anna" << plus20 << 16 << "Anne" << "" << "Anne/" + plus20;
+        QTest::newRow("new number: a 20-character name stays") << long20 << "1" << 20 << "" << "2" << long20 + "/2";
+        QTest::newRow("the VIP mark taken off: the name as shown") << yahoo << "1" << 16 << "-" << "" << "Yahoo/1";
+        QTest::newRow("a shorter directory: the name as shown") << yahoo << "1" << 10 << "" << "2" << "Yahoo!/2";
+    }
+
+    void fieldsTheUserLeftAloneGoBackWhole()
+    {
+        QFETCH(QString, phoneName);
+        QFETCH(QString, phoneNumber);
+        QFETCH(int, nameLen);
+        QFETCH(QString, typedName);
+        QFETCH(QString, typedNumber);
+        QFETCH(QString, expected);
+        DirEntry entry = PhonebookRecordCopier::EntryOf(1, WritePlanner::FromPhone(phoneName.toStdString(), phoneNumber.toStdString()));
+        if (typedName == QStringLiteral("-")) entry.m_strStatus = " ";
+        else if (!typedName.isEmpty()) entry.m_strName = typedName.toStdString();
+        if (!typedNumber.isEmpty()) entry.m_strNumber = typedNumber.toStdString();
+        const PhoneWrite write = WritePlanner({nameLen, (nameLen - 1) / 2}, 20).WriteOf(entry);
+        QCOMPARE(QString::fromStdString(write.m_strName + "/" + write.m_strNumber), expected);
+        // What the list shows stays cut; what the telephone then holds is kept whole.
+        QCOMPARE(write.m_held.m_strPhoneName, write.m_strName);
     }
 };
 
