@@ -10,6 +10,7 @@
 //
 // Every run prints its seed; a failure prints the seed and sequence, and the same seed replays it.
 #include "PhoneLayerRig.h"
+#include "PhoneModel.h"
 
 #include "model/EntryTableEditor.h"
 #include "model/FieldRules.h"
@@ -24,88 +25,19 @@
 #include <map>
 #include <random>
 #include <set>
-#include <sstream>
 
 namespace {
 constexpr int kCapacity = 24;
-constexpr int kShownName = 16;   // characters of a name the list shows
-constexpr int kShownNumber = 20; // characters of a number the list shows
 
-// What the phone must hold at an index after the next successful save: the name (VIP mark included) and the
-// number, exactly.
-struct Intended {
-    std::string name;
-    std::string number;
-};
-using Model = std::map<int, Intended>;
+using Model = PhoneModel;
 
 // The limits of the SIM of the running sequence.
 TelephoneNameLimits g_limits;
 int g_numberLen = 20;
 
-// What the list shows of a name the phone holds: the first 16 characters, "!" after the name as the VIP mark.
-struct Shown {
-    std::string name;
-    bool vip = false;
-    std::string number;
-};
-Shown ShownOf(const std::string& phoneName, const std::string& phoneNumber)
-{
-    Shown shown;
-    shown.name = CutText(phoneName, kShownName);
-    const size_t mark = shown.name.empty() ? std::string::npos : shown.name.find('!', 1);
-    shown.vip = mark != std::string::npos;
-    if (shown.vip) shown.name.resize(mark);
-    if (shown.name.empty()) shown.name = " ";
-    shown.number = phoneNumber.empty() ? " " : CutText(phoneNumber, kShownNumber);
-    return shown;
-}
-
-// What a save makes the phone hold for an entry: a field the user left as it was read goes whole, a changed
-// one as typed (a VIP name gives its last position to the mark when full).
 Intended ExpectedOf(const DirEntry& entry)
 {
-    const bool fromPhone = !entry.m_strPhoneName.empty() || !entry.m_strPhoneNumber.empty();
-    const Shown read = ShownOf(entry.m_strPhoneName, entry.m_strPhoneNumber);
-    const bool vip = entry.m_strStatus == "!";
-    Intended expected;
-    expected.name = fromPhone && entry.m_strName == read.name && vip == read.vip
-        ? entry.m_strPhoneName
-        : TelephoneName::AsSent(TelephoneName::Holdable(entry.m_strName, g_limits), vip, g_limits);
-    expected.number = fromPhone && entry.m_strNumber == read.number ? entry.m_strPhoneNumber : entry.m_strNumber;
-    if (expected.number == " ") expected.number.clear();
-    return expected;
-}
-
-// Characters a name is drawn from: letters of the GSM alphabet with "!", its extension table and characters no
-// name on the telephone holds, then other scripts.
-const std::vector<std::vector<std::string>>& Scripts()
-{
-    static const std::vector<std::vector<std::string>> scripts = [] {
-        const char* const pools[] = {"ABCDEFGHKLMNOPRSTabcdeghiklmnoprstu019 ÄÖÜäöüéßÅ¡!",
-                                     "€\\^~|{}[]$`@²µ",
-                                     "ŁłŻżŚśĆćĘęĄąŃńÓó ",
-                                     "АБВГДЕЖЗИЙКЛМНОПабвгдежзийклмноп ",
-                                     "李王张刘陈杨黄赵小龍伟娜",
-                                     "ΑΒΓΔΘΛΞΠΣΦΨΩαβγδεζηθ ",
-                                     "محمدعلي ",
-                                     "ŞşĞğİıÇçŢţȘșȚțĂăÂâÁÌ"};
-        std::vector<std::vector<std::string>> out;
-        for (const char* pool : pools) {
-            std::vector<std::string> characters;
-            for (uint ch : QString::fromUtf8(pool).toUcs4()) characters.push_back(QString::fromUcs4(reinterpret_cast<const char32_t*>(&ch), 1).toStdString());
-            out.push_back(characters);
-        }
-        return out;
-    }();
-    return scripts;
-}
-
-std::string Describe(const Model& model)
-{
-    std::ostringstream out;
-    for (const auto& [index, r] : model) out << index << ":" << r.name << "/" << r.number << " ";
-    return out.str();
+    return IntendedOf(entry, g_limits);
 }
 
 // How much of the ground the run covered, printed at its end.
@@ -168,7 +100,7 @@ private:
     // "N" and characters of one or two scripts; the GSM letters most often, so that names of both encodings come.
     std::string RandomName(int maxLen)
     {
-        const auto& scripts = Scripts();
+        const auto& scripts = NameScripts();
         const auto& first = scripts[Chance(50) ? 0 : size_t(Random(0, int(scripts.size()) - 1))];
         const auto& second = scripts[size_t(Random(0, int(scripts.size()) - 1))];
         std::string name = "N";
