@@ -544,6 +544,7 @@ private:
         CheckSettled("after a failed save");
         for (int n = Random(0, 2); n > 0; --n) {
             const int pick = Random(1, 3);
+            m_f.Questions().Clear();
             pick == 1 ? Add() : pick == 2 ? Edit() : Delete();
             CheckSettled("after " + m_lastOp + " following a failed save");
         }
@@ -581,12 +582,12 @@ private:
         const int what = Random(1, 3);
         if (what == 1) {
             m_lastOp = "delete while writing";
-            if (list->topLevelItemCount() > 0) ClickRow(list, RandomRow(list));
+            ActivatePhoneList();
             QTest::keyClick(list, Qt::Key_Delete);
             View()->OnDeleteEntries();
         } else if (what == 2) {
             m_lastOp = "edit while writing";
-            if (list->topLevelItemCount() > 0) ClickRow(list, RandomRow(list));
+            ActivatePhoneList();
             View()->OnEditEntry();
         } else {
             m_lastOp = "close box while writing";
