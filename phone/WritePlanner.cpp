@@ -92,6 +92,13 @@ HeldRecord WritePlanner::HeldForm(const DirEntry& entry) const
     return WriteOf(entry).m_held;
 }
 
+bool WritePlanner::ShownWhole(const HeldRecord& held)
+{
+    const std::string name = held.m_strName + (held.m_strStatus == "!" ? "!" : "");
+    const std::string number = held.m_strPhoneNumber.empty() ? std::string(" ") : held.m_strPhoneNumber;
+    return (name == held.m_strPhoneName || (name == " " && held.m_strPhoneName.empty())) && number == held.m_strNumber;
+}
+
 bool WritePlanner::IsWritable(const DirEntry& entry)
 {
     return !entry.m_bNameUnreadable;
@@ -104,10 +111,13 @@ bool WritePlanner::NeedsWrite(const DirEntry& entry, const PhoneImage& image) co
     // An entry as it was read agrees with the telephone even where writing it would change it (a capital
     // "Ö" another program stored stays as it is until the user edits the entry).
     const HeldRecord& phone = held->second;
+    // An entry the user typed agrees only with a record that the list shows whole: the first 20 digits of a
+    // longer number, or a name without what followed its "!", are other texts, and go.
     const bool asRead = entry.m_strName == phone.m_strName && entry.m_strNumber == phone.m_strNumber
         && entry.m_strStatus == phone.m_strStatus && entry.m_bNameUnreadable == phone.m_bUnreadable
-        && (!CameFromPhone(entry)
-            || (entry.m_strPhoneName == phone.m_strPhoneName && entry.m_strPhoneNumber == phone.m_strPhoneNumber));
+        && (CameFromPhone(entry)
+                ? entry.m_strPhoneName == phone.m_strPhoneName && entry.m_strPhoneNumber == phone.m_strPhoneNumber
+                : ShownWhole(phone));
     return !asRead && !(HeldForm(entry) == phone);
 }
 

@@ -46,6 +46,8 @@ public:
     static bool CameFromPhone(const DirEntry& entry);
 
 private:
+    // True when the list shows the record's texts whole, nothing of them cut off or hidden behind the VIP mark.
+    static bool ShownWhole(const HeldRecord& held);
     bool HoldsWhole(const std::string& name) const;
     bool HoldsWholeNumber(const std::string& number) const;
 

@@ -30,6 +30,7 @@
 #include <random>
 #include <set>
 #include <stdexcept>
+#include <tuple>
 
 namespace {
 constexpr int kCapacity = 12;
@@ -62,6 +63,14 @@ std::string Listed(const std::vector<int>& reports)
     std::string listed;
     for (int report : reports) listed += " " + std::to_string(report);
     return listed;
+}
+
+// Chooses the SIM directory in the combo box and waits for its read.
+bool ShowSim(FormFixture& f)
+{
+    DirectoryCombo(f.View())->setCurrentIndex(DIR_SIM);
+    emit DirectoryCombo(f.View())->activated(DIR_SIM);
+    return f.WaitUntilIdle() && f.View()->Store().m_nCurDir == DIR_SIM;
 }
 
 class FormSequence {
@@ -143,9 +152,7 @@ private:
         SeedBook();
         m_f.Start();
         Check(!QTest::currentTestFailed() && m_f.WaitUntilIdle(), "the form did not start");
-        DirectoryCombo(View())->setCurrentIndex(DIR_SIM);
-        emit DirectoryCombo(View())->activated(DIR_SIM);
-        Check(m_f.WaitUntilIdle() && View()->Store().m_nCurDir == DIR_SIM, "the SIM directory was not read");
+        Check(ShowSim(m_f), "the SIM directory was not read");
         Check(View()->Store().m_nNameLen == m_nameLen && View()->Store().m_nNumberLen == m_numberLen &&
                   View()->Store().m_nUcs2NameLen == m_limits.m_nUcs2Len,
               "the SIM's lengths were read wrong");
@@ -652,6 +659,44 @@ private slots:
                                  .arg(steps)));
         }
         qInfo("%s", sequence.Coverage().c_str());
+    }
+
+    // Found by the sequences above: records the list shows cut (a number past 20 characters, a name with more
+    // after its "!"), deleted and typed again as the list showed them, are written as typed.
+    void recordsTypedAgainAsShownAreWritten()
+    {
+        FormFixture& f = NewForm();
+        EmulatorState state = EmulatorState::blank();
+        EmulatorStorage* sim = state.storage(QStringLiteral("SM"));
+        sim->numberLength = 32;
+        sim->entries = {{1, {"Anna", "+4917012345678901234567"}}, {2, {"Yahoo! Mail", "2"}}};
+        f.SetPhoneState(state);
+        f.Start();
+        QVERIFY(f.WaitUntilIdle() && ShowSim(f));
+        QTreeWidget* list = PhoneList(f.View());
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->topLevelItem(0)).center());
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::ControlModifier, list->visualItemRect(list->topLevelItem(1)).center());
+        f.Questions().AnswerYesNo(Ids::IDS_DELETE_MANY, true);
+        QTest::keyClick(list, Qt::Key_Delete);
+        QCOMPARE(list->topLevelItemCount(), 0);
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, QPoint(5, 5)); // the empty list, made active
+        for (const auto& [name, number, index, status] : {std::tuple{"Anna", "+4917012345678901234", "1", " "},
+                                                          std::tuple{"Yahoo", "2", "2", "!"}}) {
+            f.Questions().AnswerEntry([=](EntryDialogData& d) {
+                d.m_szName = name;
+                d.m_szNumber = number;
+                d.m_szIndex = index;
+                d.m_szStatus = status;
+                return true;
+            });
+            QVERIFY(f.Frame()->ExecuteCommand(ID_ADD_ENTRY));
+        }
+        QTest::mouseClick(SaveToPhoneButton(f.View()), Qt::LeftButton);
+        QVERIFY(f.WaitUntilIdle());
+        QCOMPARE(f.Frame()->MessageText(), QString::fromStdString(StringTable::LoadString(Ids::IDS_ACTION_SUCCESSFUL)));
+        const auto written = f.Phone().state().storage(QStringLiteral("SM"))->entries;
+        QCOMPARE(written.value(1).number, QStringLiteral("+4917012345678901234"));
+        QCOMPARE(written.value(2).name, QStringLiteral("Yahoo!"));
     }
 
 private:
