@@ -373,7 +373,8 @@ private:
     }
 
     // An edit by the entry dialog: new texts, a VIP mark switched, an index settled by the index dialog, the
-    // texts the phone holds typed back (which must not be sent), or the dialog cancelled.
+    // texts the list shows of the phone's record typed back (nothing to send for the entry read from it), or
+    // the dialog cancelled.
     void Edit()
     {
         m_lastOp = "edit";
@@ -637,7 +638,7 @@ private slots:
     {
         const quint64 seed = qEnvironmentVariableIsSet("TD_SEED") ? qEnvironmentVariable("TD_SEED").toULongLong()
                                                                   : quint64(QDateTime::currentMSecsSinceEpoch());
-        const int sequences = EnvNumber("TD_FORM_SEQUENCES", 4);
+        const int sequences = EnvNumber("TD_FORM_SEQUENCES", 24);
         qInfo("seed %llu (replay: TD_SEED=%llu TD_FORM_SEQUENCES=%d TD_FORM_STEPS=%d test_form_random)",
               static_cast<unsigned long long>(seed), static_cast<unsigned long long>(seed), sequences,
               EnvNumber("TD_FORM_STEPS", kDefaultSteps));
@@ -700,7 +701,7 @@ private slots:
     }
 
 private:
-    static constexpr int kDefaultSteps = 12;
+    static constexpr int kDefaultSteps = 15;
 };
 
 QTEST_MAIN(TestFormRandom)
