@@ -3,6 +3,7 @@
 #include "link/BackupFolder.h"
 #include "link/DirectoryBackup.h"
 #include "model/Directories.h"
+#include "phone/PhonebookRecordCopier.h"
 #include "phone/WritePlanner.h"
 
 #include <QFile>
@@ -46,14 +47,9 @@ std::optional<DirectoryBackup> Load(const QString& path, QString* error)
 
 DirEntry EntryOf(const PhoneRecord& record)
 {
-    const HeldRecord held = WritePlanner::FromPhone(record.name.toStdString(), record.number.toStdString());
-    DirEntry entry;
-    entry.m_nIndex = record.index;
-    entry.m_strName = held.m_strName;
-    entry.m_strNumber = held.m_strNumber;
-    entry.m_strStatus = held.m_strStatus;
-    entry.m_bNameUnreadable = record.nameUnreadable;
-    return entry;
+    HeldRecord held = WritePlanner::FromPhone(record.name.toStdString(), record.number.toStdString());
+    held.m_bUnreadable = record.nameUnreadable;
+    return PhonebookRecordCopier::EntryOf(record.index, held);
 }
 }
 

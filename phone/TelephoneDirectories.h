@@ -109,7 +109,6 @@ private:
     // written there moved to a free index. The sentence that says so.
     QString TakeRecordAddedOnPhone(int directory, int index, const HeldRecord& found);
     void SendWrite();
-    void WriteEnded(bool succeeded);
     void SaveEnded(SaveEnd end);
     // The restore under way, when the save or read that ended belongs to it; true when it took the end over.
     bool ContinueRestoreAfterRead(int directory);
@@ -146,6 +145,7 @@ private:
     // Each directory as last read from the telephone, and the directories backed up in this run.
     std::array<std::optional<DirectoryBackup>, kDirectoryCount> m_asRead;
     std::set<int> m_backedUp;
+    // Per directory, the indices a write went out to without an answer: read again before the next plan.
     std::array<std::set<int>, kDirectoryCount> m_unknown;
     // The span reads of the save under way, the one being read, and what the save has read afresh.
     SaveStep m_saveStep = SaveStep::Writing;
@@ -156,7 +156,8 @@ private:
     QStringList m_phoneChanges;
     // The write the telephone refused or left unanswered last.
     std::optional<PhoneWrite> m_failedWrite;
-    // The restore under way: the backup, the directory before it, and how far it has come.
+    // The restore under way: how far it has come, the backup, the record the telephone refused, and the file
+    // that keeps the directory as it was before.
     enum class RestoreStep { None, Reading, Writing, PuttingBack };
     RestoreStep m_restoreStep = RestoreStep::None;
     std::optional<DirectoryBackup> m_restoring;

@@ -1,7 +1,8 @@
 // Saving 50 changed records of a full 250-entry SIM through the emulated phone at 115200 baud and 20 ms per
 // command, as the program saves: the telephone layer reads the directory, 50 of its entries are edited in the
 // store's table, and the layer writes back what changed. Prints the commands sent, the wall time and the wire
-// limit of the save.
+// limit of the save. Then a save whose fourth write the phone stores but never answers, and every command the
+// save after it sends: the record left unknown is read again, and only what still differs goes.
 #include "BenchSupport.h"
 #include "PhoneLayerRig.h"
 
@@ -109,10 +110,42 @@ bool runSave()
 }
 }
 
+// The commands in the phone's log from line `from` on, without their time stamps.
+QStringList commandsSince(const QString& log, qsizetype from)
+{
+    QStringList commands;
+    const QStringList lines = log.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    for (qsizetype i = from; i < lines.size(); ++i) commands << lines[i].section(QLatin1Char(' '), 1);
+    return commands;
+}
+
+bool runSaveAfterLostAnswer()
+{
+    constexpr int kEdited = 10;
+    PhoneLayerRig rig;
+    if (!rig.Start(FullSim([](int i) { return QStringLiteral("Name %1").arg(i); }), PhoneSpeed()) || !rig.Show(DIR_SIM))
+        return false;
+    QList<ChangedRecord> records = changedRecords();
+    records.resize(kEdited);
+    if (!changeEntries(rig, records)) return false;
+    PhoneEmulatorOptions dropping = PhoneSpeed();
+    dropping.dropWriteAnswer = 4;
+    if (!rig.RestartPhone(dropping) || rig.Save()) return false;
+    if (!rig.RestartPhone(PhoneSpeed())) return false;
+    const qsizetype logged = rig.PhoneLog().count(QLatin1Char('\n'));
+    const bool saved = rig.Save();
+    const QStringList commands = commandsSince(rig.PhoneLog(), logged);
+    std::printf("Saving %d changed records whose 4th write was stored but never answered, then saving again:\n", kEdited);
+    std::printf("  the save after the lost answer sent %lld commands (%d records were left to write):\n",
+                static_cast<long long>(commands.size()), kEdited - 4);
+    for (const QString& command : commands) std::printf("    %s\n", qPrintable(command));
+    return saved && recordsOnThePhone(rig, records) == kEdited;
+}
+
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
-    const bool saved = runSave();
+    const bool saved = runSave() && runSaveAfterLostAnswer();
     StopTelephoneLink();
     return saved ? 0 : 1;
 }

@@ -37,6 +37,15 @@ QString FormFixture::PhoneLog() const
     return log.open(QIODevice::ReadOnly) ? QString::fromUtf8(log.readAll()) : QString();
 }
 
+void FormFixture::RestartPhone()
+{
+    m_phone.stop();
+    LinkOptions link;
+    QString error;
+    QVERIFY2(m_phone.start(m_phoneOptions, &link.device, &error), qPrintable(error));
+    m_wiring->ConnectTelephoneLink(link);
+}
+
 bool FormFixture::WaitUntilIdle(int timeoutMs)
 {
     return QTest::qWaitFor([this] { return !View()->Store().HasFlag(VF_BUSY); }, timeoutMs);

@@ -32,6 +32,9 @@ public:
     // The form asks through the program's real message boxes and dialogs instead of the script.
     void UseRealDialogs() { m_realDialogs = true; }
     PhoneEmulator& Phone() { return m_phone; }
+    // Stops the phone and starts it again over the state it holds, with PhoneOptions() as they are now (other
+    // faults), and points the link at it: the line coming back after it was dropped.
+    void RestartPhone();
     QString PhoneLog() const; // the commands the phone received, one per line
 
     // Creates frame and form, shows them and runs the form's initial update.
