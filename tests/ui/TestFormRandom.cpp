@@ -17,7 +17,6 @@
 #include "PhoneModel.h"
 
 #include "app/CMainFrame.h"
-#include "link/TelephoneLinkSetup.h"
 #include "res/CommandIds.h"
 #include "res/StringTable.h"
 #include "ui/CDlgView.h"
@@ -260,12 +259,9 @@ private:
     // Stops the phone and starts it again over its state with other options, and points the link at it.
     void RestartPhone(const PhoneEmulatorOptions& options)
     {
-        m_f.Phone().stop();
         m_f.PhoneOptions() = options;
-        LinkOptions link;
-        QString error;
-        Check(m_f.Phone().start(options, &link.device, &error), "the phone did not restart: " + Text(error));
-        ConnectTelephoneLink(link);
+        m_f.RestartPhone();
+        Check(!QTest::currentTestFailed(), "the phone did not restart");
     }
 
     // ---- the user's operations
