@@ -144,6 +144,10 @@ private slots:
         QVERIFY(WritePlanner({16, 7}, 20).NeedsWrite(TestEntry("Jo[2]", "1", 1), phone));
         // Typed as the phone will hold it: nothing to send either.
         QVERIFY(!WritePlanner({16, 7}, 20).NeedsWrite(TestEntry("Jo[1]", "1", 1), {{1, WritePlanner::FromPhone("Jo1", "1")}}));
+        // Typed as the list shows a record it cuts: the typed texts go, they are not the record.
+        QVERIFY(WritePlanner({16, 7}, 32).NeedsWrite(TestEntry("Anna", "+4917012345678901234", 1),
+                                                     {{1, WritePlanner::FromPhone("Anna", "+4917012345678901234567")}}));
+        QVERIFY(WritePlanner({16, 7}, 20).NeedsWrite(TestEntry("Yahoo", "2", 1, "!"), {{1, WritePlanner::FromPhone("Yahoo! Mail", "2")}}));
     }
 
     void fieldsTheUserLeftAloneGoBackWhole_data()

@@ -658,44 +658,6 @@ private slots:
         qInfo("%s", sequence.Coverage().c_str());
     }
 
-    // Found by the sequences above: records the list shows cut (a number past 20 characters, a name with more
-    // after its "!"), deleted and typed again as the list showed them, are written as typed.
-    void recordsTypedAgainAsShownAreWritten()
-    {
-        FormFixture& f = NewForm();
-        EmulatorState state = EmulatorState::blank();
-        EmulatorStorage* sim = state.storage(QStringLiteral("SM"));
-        sim->numberLength = 32;
-        sim->entries = {{1, {"Anna", "+4917012345678901234567"}}, {2, {"Yahoo! Mail", "2"}}};
-        f.SetPhoneState(state);
-        f.Start();
-        QVERIFY(f.WaitUntilIdle() && ShowSim(f));
-        QTreeWidget* list = PhoneList(f.View());
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->topLevelItem(0)).center());
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::ControlModifier, list->visualItemRect(list->topLevelItem(1)).center());
-        f.Questions().AnswerYesNo(Ids::IDS_DELETE_MANY, true);
-        QTest::keyClick(list, Qt::Key_Delete);
-        QCOMPARE(list->topLevelItemCount(), 0);
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, QPoint(5, 5)); // the empty list, made active
-        for (const auto& [name, number, index, status] : {std::tuple{"Anna", "+4917012345678901234", "1", " "},
-                                                          std::tuple{"Yahoo", "2", "2", "!"}}) {
-            f.Questions().AnswerEntry([=](EntryDialogData& d) {
-                d.m_szName = name;
-                d.m_szNumber = number;
-                d.m_szIndex = index;
-                d.m_szStatus = status;
-                return true;
-            });
-            QVERIFY(f.Frame()->ExecuteCommand(ID_ADD_ENTRY));
-        }
-        QTest::mouseClick(SaveToPhoneButton(f.View()), Qt::LeftButton);
-        QVERIFY(f.WaitUntilIdle());
-        QCOMPARE(f.Frame()->MessageText(), QString::fromStdString(StringTable::LoadString(Ids::IDS_ACTION_SUCCESSFUL)));
-        const auto written = f.Phone().state().storage(QStringLiteral("SM"))->entries;
-        QCOMPARE(written.value(1).number, QStringLiteral("+4917012345678901234"));
-        QCOMPARE(written.value(2).name, QStringLiteral("Yahoo!"));
-    }
-
 private:
     static constexpr int kDefaultSteps = 15;
 };
