@@ -302,11 +302,11 @@ bool TelephoneDirectories::ApplyEdit(int slot, const DirEntry& edited)
     if (IsBusy() || slot < 0 || slot >= LiveCount(table)) return false;
     DirEntry& entry = table[slot];
     const int oldIndex = entry.m_nIndex;
+    // What the telephone held stays with the entry, so that a field the user left alone goes back whole.
     entry.m_strName = edited.m_strName;
     entry.m_strNumber = edited.m_strNumber;
     entry.m_strStatus = edited.m_strStatus;
     entry.m_bNameUnreadable = edited.m_bNameUnreadable;
-    // What the telephone held stays with the entry, so that a field the user left alone goes back whole.
     entry.m_nIndex = edited.m_nIndex;
     if (entry.m_nIndex != oldIndex) DropDeletionRecord(table, entry.m_nIndex);
     entry.m_nState = ENTRY_NEW;
