@@ -2,6 +2,7 @@
 // emulator on a pseudo-terminal, checked in the emulator's state and in the commands it logged.
 #include "FormControls.h"
 #include "FormTestCase.h"
+#include "PhoneLogWrites.h"
 #include "PabQuery.h"
 
 #include "app/CMainFrame.h"
@@ -28,14 +29,6 @@ EmulatorState Sim(const QMap<int, EmulatorEntry>& entries)
     state.storage("SM")->capacity = 20;
     state.storage("ME")->entries.insert(1, {"Mobile", "1"});
     return state;
-}
-
-QStringList WritesIn(const QString& log)
-{
-    QStringList writes;
-    const QRegularExpression write(QStringLiteral("AT\\+CPBW=([^\\r\\n]*)"));
-    for (auto it = write.globalMatch(log); it.hasNext();) writes << it.next().captured(1);
-    return writes;
 }
 
 void ChooseDirectory(CDlgView* v, int directory)

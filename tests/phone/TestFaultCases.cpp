@@ -3,6 +3,7 @@
 // typed on the keypad meanwhile, a restore that must be all or nothing, and the close box during a write.
 #include "FormControls.h"
 #include "FormTestCase.h"
+#include "PhoneLogWrites.h"
 
 #include "app/CMainFrame.h"
 #include "link/BackupFolder.h"
@@ -32,14 +33,6 @@ EmulatorState Phone(const QMap<int, EmulatorEntry>& sim, int simNameLength = 16,
     state.storage("ME")->entries = me;
     state.storage("ME")->nameLength = meNameLength;
     return state;
-}
-
-QStringList WritesIn(const QString& log)
-{
-    QStringList writes;
-    const QRegularExpression write(QStringLiteral("AT\\+CPBW=([^\\r\\n]*)"));
-    for (auto it = write.globalMatch(log); it.hasNext();) writes << it.next().captured(1);
-    return writes;
 }
 
 // What a storage of the phone holds, one "index name number" line per record.

@@ -3,6 +3,7 @@
 #include "FormControls.h"
 #include "TestEntries.h"
 #include "FormTestCase.h"
+#include "PhoneLogWrites.h"
 #include "PabSeeder.h"
 
 #include "app/CMainFrame.h"
@@ -15,14 +16,6 @@
 #include <QtTest>
 
 namespace {
-QStringList WritesIn(const QString& log)
-{
-    QStringList writes;
-    const QRegularExpression write(QStringLiteral("AT\\+CPBW=([^\\r\\n]*)"));
-    for (auto it = write.globalMatch(log); it.hasNext();) writes << it.next().captured(1);
-    return writes;
-}
-
 int SlotNamed(const DirTable& table, const std::string& name)
 {
     for (int i = 0; i < table.m_nCount; ++i)
