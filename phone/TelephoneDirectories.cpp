@@ -292,8 +292,11 @@ bool TelephoneDirectories::InsertEntry(int position, DirEntry& entry)
 
 bool TelephoneDirectories::RemoveEntry(int position)
 {
-    if (IsBusy()) return false;
-    return EntryTableEditor(m_store, m_questions, *this).RemovePhoneEntry(position);
+    if (IsBusy() || !EntryTableEditor(m_store, m_questions, *this).RemovePhoneEntry(position)) return false;
+    // An entry edited since the read counts as new and leaves no deletion record, yet the telephone may hold its
+    // index: removing it is then a change to save even when "not now" was the answer to the last save question.
+    if (HasPending(m_store.m_nCurDir)) m_store.SetFlag(VF_PHONE_MODIFIED);
+    return true;
 }
 
 bool TelephoneDirectories::ApplyEdit(int slot, const DirEntry& edited)

@@ -1,7 +1,7 @@
 #include "LinkTestSupport.h"
+#include "tests/support/TestSeed.h"
 
 #include <QCoreApplication>
-#include <QDateTime>
 #include <QFile>
 #include <QTest>
 
@@ -122,8 +122,7 @@ bool switchPhoneBehindTheLink(EmulatedPhone& phone, int timeoutMs)
 
 quint64 seedOfTheRun(const char* program, const char* test)
 {
-    const quint64 seed = qEnvironmentVariableIsSet("TD_SEED") ? qEnvironmentVariable("TD_SEED").toULongLong()
-                                                              : quint64(QDateTime::currentMSecsSinceEpoch());
+    const quint64 seed = TestSeed();
     qInfo("seed %llu (replay: TD_SEED=%llu %s %s)", static_cast<unsigned long long>(seed),
           static_cast<unsigned long long>(seed), program, test);
     return seed;

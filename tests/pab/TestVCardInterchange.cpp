@@ -1,3 +1,4 @@
+
 // vCards between the address book and other programs, through the address-book tool's commands on a real
 // address-book file: book -> vCard -> book keeps names, numbers, indices, VIP marks and comments (also for random
 // entries: the seed is printed, TD_SEED=N replays it); an import follows the insertion rules (names unique in the
@@ -6,12 +7,12 @@
 // the locale and answers with exit codes and the report's text.
 #include "PabQuery.h"
 #include "PabSeeder.h"
+#include "TestSeed.h"
 #include "Utf8Locale.h"
 
 #include "pab/tools/AddressBookCommand.h"
 
 #include <QCoreApplication>
-#include <QDateTime>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -148,8 +149,7 @@ void TestVCardInterchange::bookToVCardToBookKeepsEverything()
 
 void TestVCardInterchange::randomEntriesSurviveTheRoundTrip()
 {
-    const uint64_t seed = qEnvironmentVariableIsSet("TD_SEED") ? qEnvironmentVariable("TD_SEED").toULongLong()
-                                                                 : uint64_t(QDateTime::currentMSecsSinceEpoch());
+    const uint64_t seed = TestSeed();
     qInfo("seed %llu (replay: TD_SEED=%llu test_vcard_interchange randomEntriesSurviveTheRoundTrip)",
           static_cast<unsigned long long>(seed), static_cast<unsigned long long>(seed));
     std::mt19937_64 rng(seed);

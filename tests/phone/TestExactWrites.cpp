@@ -379,6 +379,28 @@ private slots:
         QVERIFY(f.Questions().Unanswered().empty());
     }
 
+    // An entry typed again as the phone holds it counts as new yet leaves nothing to write; after "No" to the
+    // save question, deleting it is the change that must be saved.
+    void deletingAnEntryTypedAgainAfterNotNowCountsAsEdited()
+    {
+        FormFixture& f = NewForm();
+        StartOnSim(f, {{1, {"Anna", "1"}}, {2, {"Bert", "2"}}});
+        CDlgView* v = f.View();
+        Select(v, {"Anna"});
+        EditSelected(f, "Anna", "1");
+        f.Questions().AnswerYesNo(61262, false);
+        ChooseDirectory(v, DIR_MOBILE);
+        QVERIFY(f.WaitUntilIdle());
+        ChooseDirectory(v, DIR_SIM);
+        QVERIFY(!v->Store().HasFlag(VF_PHONE_MODIFIED));
+        Select(v, {"Anna"});
+        DeleteSelected(f, 61266);
+        QVERIFY(v->Store().HasFlag(VF_PHONE_MODIFIED));
+        Save(f);
+        QCOMPARE(PhoneIndices(f), QList<int>{2});
+        QVERIFY(f.Questions().Unanswered().empty());
+    }
+
     void namesDamagedOnTheLineAreNeverWrittenBack()
     {
         FormFixture& f = NewForm();

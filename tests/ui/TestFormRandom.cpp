@@ -15,13 +15,13 @@
 #include "FormTestCase.h"
 #include "PabSeeder.h"
 #include "PhoneModel.h"
+#include "TestSeed.h"
 
 #include "app/CMainFrame.h"
 #include "res/CommandIds.h"
 #include "res/StringTable.h"
 #include "ui/CDlgView.h"
 
-#include <QDateTime>
 #include <QRegularExpression>
 #include <QtTest>
 
@@ -632,8 +632,7 @@ class TestFormRandom : public FormTestCase {
 private slots:
     void randomSequences_data()
     {
-        const quint64 seed = qEnvironmentVariableIsSet("TD_SEED") ? qEnvironmentVariable("TD_SEED").toULongLong()
-                                                                  : quint64(QDateTime::currentMSecsSinceEpoch());
+        const quint64 seed = TestSeed();
         const int sequences = EnvNumber("TD_FORM_SEQUENCES", 24);
         qInfo("seed %llu (replay: TD_SEED=%llu TD_FORM_SEQUENCES=%d TD_FORM_STEPS=%d test_form_random)",
               static_cast<unsigned long long>(seed), static_cast<unsigned long long>(seed), sequences,
