@@ -38,7 +38,10 @@
 HRESULT MAPIInitialize(LPVOID lpMapiInit);
 void MAPIUninitialize();
 // Opens the address book file (see MAPISetAddressBookFile). Fails with a MAPI error when the file is not an
-// address book of this program or cannot be opened; such a file is left exactly as it was.
+// address book of this program or cannot be opened; such a file is left exactly as it was. With
+// MAPI_BOOK_READ_ONLY among the flags (this address book's own flag) the session only reads: the file is never
+// changed, and every change fails with MAPI_E_NO_ACCESS.
+constexpr ULONG MAPI_BOOK_READ_ONLY = 0x00400000;
 HRESULT MAPILogonEx(ULONG_PTR ulUIParam, LPTSTR lpszProfileName, LPTSTR lpszPassword, ULONG ulFlags,
                     LPMAPISESSION* lppSession);
 
@@ -54,3 +57,6 @@ HRESULT HrQueryAllRows(LPMAPITABLE lpTable, LPSPropTagArray lpPropTags, LPSRestr
 void MAPISetAddressBookFile(const std::string& path);
 // The file that the next MAPILogonEx opens (UTF-8 path).
 std::string MAPIGetAddressBookFile();
+// Why the last failure of the address-book file happened, with the file's name and what to do, when it
+// explains `hResult` (the result a MAPI call returned); empty otherwise. Each text is handed out once.
+std::string MAPIGetLastErrorText(HRESULT hResult);

@@ -21,6 +21,17 @@ std::multimap<MapiCall, PendingFault>& pendingFaults()
     static std::multimap<MapiCall, PendingFault> faults;
     return faults;
 }
+
+struct PendingWriteFault {
+    int sqliteResult = 0;
+    int skipWrites = 0;
+};
+
+std::optional<PendingWriteFault>& pendingWriteFault()
+{
+    static std::optional<PendingWriteFault> fault;
+    return fault;
+}
 }
 
 void MapiFaults::Inject(MapiCall call, HRESULT result, int skipCalls)
@@ -33,6 +44,27 @@ void MapiFaults::Clear()
 {
     std::lock_guard lock(faultMutex());
     pendingFaults().clear();
+    pendingWriteFault().reset();
+}
+
+void MapiFaults::InjectStoreWrite(int sqliteResult, int skipWrites)
+{
+    std::lock_guard lock(faultMutex());
+    pendingWriteFault() = PendingWriteFault{sqliteResult, skipWrites};
+}
+
+std::optional<int> MapiFaults::TakeStoreWrite()
+{
+    std::lock_guard lock(faultMutex());
+    auto& fault = pendingWriteFault();
+    if (!fault) return std::nullopt;
+    if (fault->skipWrites > 0) {
+        --fault->skipWrites;
+        return std::nullopt;
+    }
+    const int result = fault->sqliteResult;
+    fault.reset();
+    return result;
 }
 
 std::optional<HRESULT> MapiFaults::Take(MapiCall call)

@@ -14,4 +14,10 @@ public:
     static void Clear();
     // Used by the layer at the start of each such call: the injected result when this call is to fail.
     static std::optional<HRESULT> Take(MapiCall call);
+
+    // The write to the database after `skipWrites` successful ones (a saved entry, a deletion) fails as if
+    // SQLite had answered `sqliteResult` (SQLITE_FULL, SQLITE_READONLY...): the transaction is rolled back and
+    // the cause is reported as for a real disk. Cleared by Clear().
+    static void InjectStoreWrite(int sqliteResult, int skipWrites = 0);
+    static std::optional<int> TakeStoreWrite();
 };

@@ -1,6 +1,7 @@
 // The functions of MAPI32 that the program calls: start and end, logon, and the table helpers.
 #include "mapi/Mapi.h"
 #include "mapi/MapiFaults.h"
+#include "mapi/PabFileProblem.h"
 #include "mapi/PabSession.h"
 #include "mapi/PabStore.h"
 
@@ -50,7 +51,7 @@ std::string MAPIGetAddressBookFile()
     return (folder + QStringLiteral("/pab.sqlite")).toStdString();
 }
 
-HRESULT MAPILogonEx(ULONG_PTR, LPTSTR, LPTSTR, ULONG, LPMAPISESSION* lppSession)
+HRESULT MAPILogonEx(ULONG_PTR, LPTSTR, LPTSTR, ULONG ulFlags, LPMAPISESSION* lppSession)
 {
     if (auto injected = MapiFaults::Take(MapiCall::MAPILogonEx)) return *injected;
     if (!lppSession) return MAPI_E_INVALID_PARAMETER;
@@ -60,10 +61,15 @@ HRESULT MAPILogonEx(ULONG_PTR, LPTSTR, LPTSTR, ULONG, LPMAPISESSION* lppSession)
         if (g_initializeCount == 0) return MAPI_E_NOT_INITIALIZED;
     }
     std::shared_ptr<PabStore> store;
-    HRESULT hr = PabStore::Open(MAPIGetAddressBookFile(), store);
+    HRESULT hr = PabStore::Open(MAPIGetAddressBookFile(), store, (ulFlags & MAPI_BOOK_READ_ONLY) != 0);
     if (FAILED(hr)) return hr;
     *lppSession = new PabSession(std::move(store));
     return S_OK;
+}
+
+std::string MAPIGetLastErrorText(HRESULT hResult)
+{
+    return PabFileProblem::TakeText(hResult);
 }
 
 void FreeProws(LPSRowSet lpRows)

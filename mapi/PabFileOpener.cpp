@@ -1,6 +1,7 @@
 #include "mapi/PabFileOpener.h"
 
 #include "mapi/MapiCodes.h"
+#include "mapi/PabFileProblem.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -105,7 +106,15 @@ HRESULT PabFileOpener::ToMapiError(int sqliteResult)
     }
 }
 
-HRESULT PabFileOpener::Open(const std::string& path, sqlite3** out)
+HRESULT PabFileOpener::Open(const std::string& path, sqlite3** out, bool readOnly)
+{
+    PabFileProblem::Clear();
+    const HRESULT hr = OpenChecked(path, out, readOnly);
+    if (FAILED(hr)) PabFileProblem::RecordIfNone(path, hr);
+    return hr;
+}
+
+HRESULT PabFileOpener::OpenChecked(const std::string& path, sqlite3** out, bool readOnly)
 {
     *out = nullptr;
     if (path.empty()) return MAPI_E_NOT_FOUND;
@@ -113,20 +122,30 @@ HRESULT PabFileOpener::Open(const std::string& path, sqlite3** out)
         HRESULT hr = CreateNew(path);
         if (FAILED(hr)) return hr;
     }
+    if (QFileInfo(QString::fromStdString(path)).isDir()) {
+        PabFileProblem::Record(PabFileProblem::Cause::Directory, path, MAPI_E_NO_ACCESS);
+        return MAPI_E_NO_ACCESS;
+    }
     if (!QFileInfo(QString::fromStdString(path)).isFile()) return MAPI_E_NO_ACCESS;
     HRESULT hr = CheckHeader(path);
     if (SUCCEEDED(hr)) hr = CheckContents(path);
-    if (SUCCEEDED(hr)) hr = OpenForWriting(path, out);
+    if (SUCCEEDED(hr)) hr = readOnly ? OpenForReading(path, out) : OpenForWriting(path, out);
     return hr;
 }
 
 HRESULT PabFileOpener::CreateNew(const std::string& path)
 {
     const QFileInfo info(QString::fromStdString(path));
-    if (!QDir().mkpath(info.absolutePath())) return MAPI_E_NO_ACCESS;
+    if (!QDir().mkpath(info.absolutePath())) {
+        PabFileProblem::Record(PabFileProblem::Cause::ReadOnlyFolder, path, MAPI_E_NO_ACCESS);
+        return MAPI_E_NO_ACCESS;
+    }
     const std::string tempPath = path + ".new-" + std::to_string(::getpid());
     ::unlink(tempPath.c_str());
     HRESULT hr = BuildSchema(tempPath);
+    // The user knows the book by its own name, not by the temporary file's.
+    if (FAILED(hr) && PabFileProblem::LastCause() != PabFileProblem::Cause::None)
+        PabFileProblem::Record(PabFileProblem::LastCause(), path, hr);
     if (SUCCEEDED(hr) && !syncPath(tempPath, O_RDONLY)) hr = MAPI_E_DISK_ERROR;
     if (SUCCEEDED(hr)) hr = Publish(tempPath, path);
     ::unlink(tempPath.c_str());
@@ -159,7 +178,10 @@ HRESULT PabFileOpener::BuildSchema(const std::string& tempPath)
     if (rc == SQLITE_OK) rc = sqlite3_exec(connection.db, "COMMIT", nullptr, nullptr, nullptr);
     // The write-ahead log is a property of the file; setting it here means a checked file never needs it.
     if (rc == SQLITE_OK) rc = sqlite3_exec(connection.db, "PRAGMA journal_mode=WAL", nullptr, nullptr, nullptr);
-    if (rc != SQLITE_OK) return ToMapiError(rc);
+    if (rc != SQLITE_OK) {
+        PabFileProblem::RecordSqlite(rc, tempPath, ToMapiError(rc));
+        return ToMapiError(rc);
+    }
     rc = sqlite3_close_v2(connection.db);
     connection.db = nullptr;
     return ToMapiError(rc);
@@ -168,44 +190,62 @@ HRESULT PabFileOpener::BuildSchema(const std::string& tempPath)
 HRESULT PabFileOpener::CheckHeader(const std::string& path)
 {
     std::ifstream file(path, std::ios::binary);
-    if (!file) return MAPI_E_NO_ACCESS;
+    if (!file) {
+        PabFileProblem::Record(PabFileProblem::Cause::Unreadable, path, MAPI_E_NO_ACCESS);
+        return MAPI_E_NO_ACCESS;
+    }
     char header[16] = {};
     file.read(header, sizeof(header));
-    if (file.gcount() != sizeof(header) || std::memcmp(header, "SQLite format 3", 16) != 0)
+    if (file.gcount() != sizeof(header) || std::memcmp(header, "SQLite format 3", 16) != 0) {
+        PabFileProblem::Record(PabFileProblem::Cause::NotSqlite, path, MAPI_E_CORRUPT_DATA);
         return MAPI_E_CORRUPT_DATA;
+    }
     return S_OK;
 }
 
 HRESULT PabFileOpener::CheckContents(const std::string& path)
 {
+    // A database that fails to answer after the header was right is damaged, whatever SQLite calls it.
+    auto failed = [&path](int rc) {
+        const HRESULT hr = ToMapiError(rc);
+        if ((rc & 0xFF) == SQLITE_NOTADB) PabFileProblem::Record(PabFileProblem::Cause::Damaged, path, hr);
+        else PabFileProblem::RecordSqlite(rc, path, hr);
+        return hr;
+    };
     Connection connection;
     int rc = sqlite3_open_v2(path.c_str(), &connection.db, SQLITE_OPEN_READONLY, nullptr);
-    if (rc != SQLITE_OK) return ToMapiError(rc);
+    if (rc != SQLITE_OK) return failed(rc);
     sqlite3_busy_timeout(connection.db, kBusyTimeoutMs);
     int64_t value = 0;
     rc = queryInt(connection.db, "PRAGMA application_id", value);
-    if (rc != SQLITE_OK) return ToMapiError(rc);
-    if (value != kApplicationId) return MAPI_E_CORRUPT_DATA; // another program's database
+    if (rc != SQLITE_OK) return failed(rc);
+    if (value != kApplicationId) { // another program's database
+        PabFileProblem::Record(PabFileProblem::Cause::ForeignDatabase, path, MAPI_E_CORRUPT_DATA);
+        return MAPI_E_CORRUPT_DATA;
+    }
     rc = queryInt(connection.db, "PRAGMA user_version", value);
-    if (rc != SQLITE_OK) return ToMapiError(rc);
+    if (rc != SQLITE_OK) return failed(rc);
     if (value > kSchemaVersion) return MAPI_E_VERSION;
     if (value < kOldestReadableVersion) return MAPI_E_CORRUPT_DATA;
     std::string verdict;
     rc = queryText(connection.db, "PRAGMA quick_check", verdict);
-    if (rc != SQLITE_OK) return ToMapiError(rc);
+    if (rc != SQLITE_OK) return failed(rc);
     if (verdict != "ok") return MAPI_E_CORRUPT_DATA;
     rc = queryInt(connection.db, "SELECT type FROM objects WHERE id = 1 AND parent IS NULL", value);
     if (rc == SQLITE_NOTFOUND || (rc == SQLITE_OK && value != 4)) return MAPI_E_CORRUPT_DATA;
-    if (rc != SQLITE_OK) return ToMapiError(rc);
+    if (rc != SQLITE_OK) return failed(rc);
     rc = queryInt(connection.db, "SELECT count(*) FROM props WHERE object = 1", value);
-    return rc == SQLITE_ERROR ? MAPI_E_CORRUPT_DATA : ToMapiError(rc);
+    return rc == SQLITE_ERROR ? MAPI_E_CORRUPT_DATA : rc == SQLITE_OK ? S_OK : failed(rc);
 }
 
 HRESULT PabFileOpener::OpenForWriting(const std::string& path, sqlite3** out)
 {
     Connection connection;
     int rc = sqlite3_open_v2(path.c_str(), &connection.db, SQLITE_OPEN_READWRITE, nullptr);
-    if (rc != SQLITE_OK) return ToMapiError(rc);
+    if (rc != SQLITE_OK) {
+        PabFileProblem::RecordSqlite(rc, path, ToMapiError(rc));
+        return ToMapiError(rc);
+    }
     sqlite3_busy_timeout(connection.db, kBusyTimeoutMs);
     // In the write-ahead log every commit is whole or absent, whatever kills the program. NORMAL writes each
     // commit to the log before SaveChanges returns, so a killed or crashed program keeps every finished save;
@@ -213,9 +253,28 @@ HRESULT PabFileOpener::OpenForWriting(const std::string& path, sqlite3** out)
     // per save, some milliseconds each: seconds of frozen window for a folder of a thousand entries.
     rc = sqlite3_exec(connection.db, "PRAGMA foreign_keys=ON; PRAGMA synchronous=NORMAL; PRAGMA journal_mode=WAL;",
                       nullptr, nullptr, nullptr);
-    if (rc != SQLITE_OK) return ToMapiError(rc);
+    if (rc != SQLITE_OK) {
+        PabFileProblem::RecordSqlite(rc, path, ToMapiError(rc));
+        return ToMapiError(rc);
+    }
     HRESULT hr = MarkCurrentVersion(connection.db);
     if (FAILED(hr)) return hr;
+    *out = connection.db;
+    connection.db = nullptr;
+    return S_OK;
+}
+
+HRESULT PabFileOpener::OpenForReading(const std::string& path, sqlite3** out)
+{
+    Connection connection;
+    // A read-only connection neither rolls back a journal nor checkpoints the write-ahead log into the file.
+    int rc = sqlite3_open_v2(path.c_str(), &connection.db, SQLITE_OPEN_READONLY, nullptr);
+    if (rc == SQLITE_OK) sqlite3_busy_timeout(connection.db, kBusyTimeoutMs);
+    if (rc == SQLITE_OK) rc = sqlite3_exec(connection.db, "PRAGMA query_only=ON", nullptr, nullptr, nullptr);
+    if (rc != SQLITE_OK) {
+        PabFileProblem::RecordSqlite(rc, path, ToMapiError(rc));
+        return ToMapiError(rc);
+    }
     *out = connection.db;
     connection.db = nullptr;
     return S_OK;

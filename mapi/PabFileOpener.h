@@ -19,8 +19,10 @@ public:
     static constexpr int kOldestReadableVersion = 1;
     static constexpr int kBusyTimeoutMs = 2000;
 
-    // A read-write connection to a checked address book, created empty if the file does not exist.
-    static HRESULT Open(const std::string& path, sqlite3** out);
+    // A connection to a checked address book, created empty if the file does not exist: read-write, or
+    // read-only for readers, which then never change a byte of the file. On failure the cause is kept in
+    // PabFileProblem.
+    static HRESULT Open(const std::string& path, sqlite3** out, bool readOnly = false);
     // Maps an SQLite result onto the nearest MAPI error.
     static HRESULT ToMapiError(int sqliteResult);
 
@@ -30,6 +32,8 @@ private:
     static HRESULT Publish(const std::string& tempPath, const std::string& path);
     static HRESULT CheckHeader(const std::string& path);
     static HRESULT CheckContents(const std::string& path);
+    static HRESULT OpenChecked(const std::string& path, sqlite3** out, bool readOnly);
     static HRESULT OpenForWriting(const std::string& path, sqlite3** out);
+    static HRESULT OpenForReading(const std::string& path, sqlite3** out);
     static HRESULT MarkCurrentVersion(sqlite3* db);
 };

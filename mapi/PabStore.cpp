@@ -1,6 +1,8 @@
 #include "mapi/PabStore.h"
 
 #include "mapi/MapiCodes.h"
+#include "mapi/MapiFaults.h"
+#include "mapi/PabFileProblem.h"
 #include "mapi/MapiTags.h"
 #include "mapi/PabFileOpener.h"
 
@@ -46,16 +48,42 @@ PropValue columnValue(sqlite3_stmt* statement, int typeColumn, int valueColumn)
 }
 }
 
-HRESULT PabStore::Open(const std::string& path, std::shared_ptr<PabStore>& out)
+HRESULT PabStore::Open(const std::string& path, std::shared_ptr<PabStore>& out, bool readOnly)
 {
     sqlite3* db = nullptr;
-    HRESULT hr = PabFileOpener::Open(path, &db);
+    HRESULT hr = PabFileOpener::Open(path, &db, readOnly);
     if (FAILED(hr)) return hr;
-    out.reset(new PabStore(db));
+    out.reset(new PabStore(db, path));
     return S_OK;
 }
 
-PabStore::PabStore(sqlite3* db) : m_db(db), m_statements(std::make_unique<StatementCache>(db)) {}
+PabStore::PabStore(sqlite3* db, std::string path)
+    : m_db(db), m_path(std::move(path)), m_statements(std::make_unique<StatementCache>(db))
+{
+}
+
+HRESULT PabStore::Failed(int sqliteResult)
+{
+    const HRESULT hr = PabFileOpener::ToMapiError(sqliteResult);
+    if (FAILED(hr)) PabFileProblem::RecordSqlite(sqliteResult, m_path, hr);
+    return hr;
+}
+
+HRESULT PabStore::FailedWrite(int sqliteResult)
+{
+    // A reader's connection refuses every write: that is no fault of the file.
+    if (sqlite3_db_readonly(m_db, "main") == 1 && (sqliteResult & 0xFF) == SQLITE_READONLY) {
+        PabFileProblem::Record(PabFileProblem::Cause::ReadOnly, m_path, MAPI_E_NO_ACCESS);
+        return MAPI_E_NO_ACCESS;
+    }
+    return Failed(sqliteResult);
+}
+
+void PabStore::RollBack()
+{
+    // The cause of the failure stands; a rollback that finds no transaction (SQLite ended it) is no news.
+    sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
+}
 
 PabStore::~PabStore()
 {
@@ -68,14 +96,14 @@ HRESULT PabStore::Step(sqlite3_stmt* statement)
 {
     int rc = sqlite3_step(statement);
     if (rc == SQLITE_DONE || rc == SQLITE_ROW) return S_OK;
-    return PabFileOpener::ToMapiError(rc);
+    return FailedWrite(rc);
 }
 
 HRESULT PabStore::Execute(const char* sql)
 {
     int rc = SQLITE_OK;
     sqlite3_stmt* statement = m_statements->Get(sql, rc);
-    if (!statement) return PabFileOpener::ToMapiError(rc);
+    if (!statement) return Failed(rc);
     HRESULT hr = Step(statement);
     sqlite3_reset(statement);
     return hr;
@@ -87,7 +115,7 @@ HRESULT PabStore::LoadObject(int64_t id, StoredObject& out)
     sqlite3_stmt* statement = m_statements->Get(
         "SELECT o.parent, o.type, p.propid, p.type, p.value FROM objects o "
         "LEFT JOIN props p ON p.object = o.id WHERE o.id = ?1 ORDER BY p.propid", rc);
-    if (!statement) return PabFileOpener::ToMapiError(rc);
+    if (!statement) return Failed(rc);
     sqlite3_bind_int64(statement, 1, id);
     out = StoredObject{};
     bool found = false;
@@ -100,7 +128,7 @@ HRESULT PabStore::LoadObject(int64_t id, StoredObject& out)
             out.props[static_cast<ULONG>(sqlite3_column_int64(statement, 2))] = columnValue(statement, 3, 4);
     }
     sqlite3_reset(statement);
-    if (rc != SQLITE_DONE) return PabFileOpener::ToMapiError(rc);
+    if (rc != SQLITE_DONE) return Failed(rc);
     return found ? S_OK : MAPI_E_NOT_FOUND;
 }
 
@@ -110,7 +138,7 @@ HRESULT PabStore::LoadChildren(int64_t parent, std::vector<StoredObject>& out)
     sqlite3_stmt* statement = m_statements->Get(
         "SELECT o.id, o.type, p.propid, p.type, p.value FROM objects o "
         "LEFT JOIN props p ON p.object = o.id WHERE o.parent = ?1 ORDER BY o.id, p.propid", rc);
-    if (!statement) return PabFileOpener::ToMapiError(rc);
+    if (!statement) return Failed(rc);
     sqlite3_bind_int64(statement, 1, parent);
     out.clear();
     while ((rc = sqlite3_step(statement)) == SQLITE_ROW) {
@@ -125,7 +153,7 @@ HRESULT PabStore::LoadChildren(int64_t parent, std::vector<StoredObject>& out)
             out.back().props[static_cast<ULONG>(sqlite3_column_int64(statement, 2))] = columnValue(statement, 3, 4);
     }
     sqlite3_reset(statement);
-    return rc == SQLITE_DONE ? S_OK : PabFileOpener::ToMapiError(rc);
+    return rc == SQLITE_DONE ? S_OK : Failed(rc);
 }
 
 HRESULT PabStore::Save(SaveRequest& request)
@@ -135,9 +163,10 @@ HRESULT PabStore::Save(SaveRequest& request)
     if (FAILED(hr)) return hr;
     const int64_t idBefore = request.id;
     hr = SaveInTransaction(request);
+    if (auto injected = MapiFaults::TakeStoreWrite(); SUCCEEDED(hr) && injected) hr = Failed(*injected);
     if (SUCCEEDED(hr)) hr = Execute("COMMIT");
     if (FAILED(hr)) {
-        Execute("ROLLBACK");
+        RollBack();
         request.id = idBefore;
     }
     return hr;
@@ -151,18 +180,18 @@ HRESULT PabStore::SaveInTransaction(SaveRequest& request)
     } else {
         int rc = SQLITE_OK;
         sqlite3_stmt* statement = m_statements->Get("SELECT 1 FROM objects WHERE id = ?1", rc);
-        if (!statement) return PabFileOpener::ToMapiError(rc);
+        if (!statement) return Failed(rc);
         sqlite3_bind_int64(statement, 1, request.id);
         rc = sqlite3_step(statement);
         sqlite3_reset(statement);
         if (rc == SQLITE_DONE) return MAPI_E_OBJECT_DELETED;
-        if (rc != SQLITE_ROW) return PabFileOpener::ToMapiError(rc);
+        if (rc != SQLITE_ROW) return Failed(rc);
     }
     for (ULONG id : request.deleted) {
         if (FAILED(hr)) break;
         int rc = SQLITE_OK;
         sqlite3_stmt* statement = m_statements->Get("DELETE FROM props WHERE object = ?1 AND propid = ?2", rc);
-        if (!statement) return PabFileOpener::ToMapiError(rc);
+        if (!statement) return Failed(rc);
         sqlite3_bind_int64(statement, 1, request.id);
         sqlite3_bind_int64(statement, 2, id);
         hr = Step(statement);
@@ -186,7 +215,7 @@ HRESULT PabStore::InsertObject(SaveRequest& request)
     int rc = SQLITE_OK;
     sqlite3_stmt* statement = m_statements->Get(
         "INSERT INTO objects(parent, type) SELECT id, ?2 FROM objects WHERE id = ?1", rc);
-    if (!statement) return PabFileOpener::ToMapiError(rc);
+    if (!statement) return Failed(rc);
     sqlite3_bind_int64(statement, 1, request.parent);
     sqlite3_bind_int64(statement, 2, request.type);
     HRESULT hr = Step(statement);
@@ -207,14 +236,14 @@ HRESULT PabStore::HasSiblingNamed(const SaveRequest& request, bool& found)
         // The literal property id lets the partial index of display names serve the search.
         "SELECT 1 FROM props p JOIN objects o ON o.id = p.object "
         "WHERE p.propid = 12289 AND p.value = ?2 AND o.parent = ?3 AND o.type = ?4 LIMIT 1", rc);
-    if (!statement) return PabFileOpener::ToMapiError(rc);
+    if (!statement) return Failed(rc);
     static_assert(PROP_ID(PR_DISPLAY_NAME) == 12289);
     bindValue(statement, 2, name->second);
     sqlite3_bind_int64(statement, 3, request.parent);
     sqlite3_bind_int64(statement, 4, request.type);
     rc = sqlite3_step(statement);
     sqlite3_reset(statement);
-    if (rc != SQLITE_ROW && rc != SQLITE_DONE) return PabFileOpener::ToMapiError(rc);
+    if (rc != SQLITE_ROW && rc != SQLITE_DONE) return Failed(rc);
     found = rc == SQLITE_ROW;
     return S_OK;
 }
@@ -224,7 +253,7 @@ HRESULT PabStore::WriteProperty(int64_t object, ULONG id, const PropValue& value
     int rc = SQLITE_OK;
     sqlite3_stmt* statement = m_statements->Get(
         "INSERT OR REPLACE INTO props(object, propid, type, value) VALUES(?1, ?2, ?3, ?4)", rc);
-    if (!statement) return PabFileOpener::ToMapiError(rc);
+    if (!statement) return Failed(rc);
     sqlite3_bind_int64(statement, 1, object);
     sqlite3_bind_int64(statement, 2, id);
     sqlite3_bind_int64(statement, 3, value.type);
@@ -243,7 +272,7 @@ HRESULT PabStore::DeleteChildren(int64_t parent, const std::vector<int64_t>& ids
         int rc = SQLITE_OK;
         sqlite3_stmt* statement = m_statements->Get("DELETE FROM objects WHERE id = ?1 AND parent = ?2", rc);
         if (!statement) {
-            hr = PabFileOpener::ToMapiError(rc);
+            hr = Failed(rc);
             break;
         }
         sqlite3_bind_int64(statement, 1, id);
@@ -253,9 +282,10 @@ HRESULT PabStore::DeleteChildren(int64_t parent, const std::vector<int64_t>& ids
         if (FAILED(hr)) break;
         deleted += static_cast<size_t>(sqlite3_changes(m_db));
     }
+    if (auto injected = MapiFaults::TakeStoreWrite(); SUCCEEDED(hr) && injected) hr = Failed(*injected);
     if (SUCCEEDED(hr)) hr = Execute("COMMIT");
     if (FAILED(hr)) {
-        Execute("ROLLBACK");
+        RollBack();
         deleted = 0;
     }
     return hr;

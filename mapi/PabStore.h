@@ -31,7 +31,8 @@ class PabStore {
 public:
     static constexpr int64_t kRootId = 1;
 
-    static HRESULT Open(const std::string& path, std::shared_ptr<PabStore>& out);
+    // Read-only stores (readers of the book) fail every change with MAPI_E_NO_ACCESS and never write the file.
+    static HRESULT Open(const std::string& path, std::shared_ptr<PabStore>& out, bool readOnly = false);
     ~PabStore();
     PabStore(const PabStore&) = delete;
     PabStore& operator=(const PabStore&) = delete;
@@ -44,7 +45,11 @@ public:
     HRESULT DeleteChildren(int64_t parent, const std::vector<int64_t>& ids, size_t& deleted);
 
 private:
-    explicit PabStore(sqlite3* db);
+    PabStore(sqlite3* db, std::string path);
+    // The MAPI error for an SQLite result, with its cause kept for the report.
+    HRESULT Failed(int sqliteResult);
+    HRESULT FailedWrite(int sqliteResult);
+    void RollBack();
     HRESULT SaveInTransaction(SaveRequest& request);
     HRESULT InsertObject(SaveRequest& request);
     HRESULT HasSiblingNamed(const SaveRequest& request, bool& found);
@@ -53,5 +58,6 @@ private:
     HRESULT Step(sqlite3_stmt* statement);
 
     sqlite3* m_db;
+    std::string m_path;
     std::unique_ptr<StatementCache> m_statements;
 };

@@ -7,7 +7,10 @@
 #include "mapi/MapiTypes.h"
 
 #include <cstdint>
+#include <memory>
 #include <string>
+
+class AddressBookLock;
 
 struct EntryStore;
 class IFormHost;
@@ -28,6 +31,9 @@ public:
     // Start-up: session, folder table and the book's own entries; false (after the report) when the program
     // cannot go on without its address book.
     bool OpenAtStartUp();
+    // Readers (listing, exporting) open the book read-only, before OpenAtStartUp: they take no lock, never
+    // change the file, and indices missing in it are given in memory only. Writers hold the book's lock.
+    void SetReadOnly(bool readOnly) { m_bReadOnly = readOnly; }
     // The folder chosen in the folder combo box: asks about unsaved changes, then reads and shows it.
     void ChangeFolder();
     // A new distribution list in the folder shown, named by the user; then shown.
@@ -79,6 +85,12 @@ private:
     HRESULT ReadFolderEntries(IMAPIContainer* container);
     void ReadEntryProperties(const SPropValue* values, ULONG count, int slot, bool& isMailUser);
     void AssignMissingIndices();
+    // An address-book error report with the cause that the MAPI layer found for `hr` under it; a report that
+    // ends the program during a save first keeps the unsaved entries in a file and says where.
+    void ReportBookError(HRESULT hr, int messageId);
+    bool TakeBookLock();
+    // The deletions, creations and updates of a save; false after the report of a failure.
+    bool SaveTableChanges();
 
     EntryStore& m_store;
     IQuestions& m_questions;
@@ -95,4 +107,8 @@ private:
     std::string m_strShownFolderId;
     // Reading a folder may save it, and saving reads it again: this bounds how deep that goes.
     int m_nFolderReadDepth = 0;
+    bool m_bReadOnly = false;
+    std::unique_ptr<AddressBookLock> m_lock; // held by a writer from logon to the end of the session
+    int m_nSaveDepth = 0;                    // inside SaveAddressBook
+    bool m_bUnsavedKept = false;             // the unsaved entries of this save went to a file already
 };

@@ -61,9 +61,9 @@ HRESULT AddressBook::ReadFolderEntries(IMAPIContainer* container)
     const bool noContents = hr == MAPI_E_NO_SUPPORT;
     if (noContents) {
         // A container without a contents table is shown as an empty folder.
-        m_questions.ReportError(ErrorClass::kAddressBook, Ids::IDS_ERR_NO_ENTRIES);
+        ReportBookError(hr, Ids::IDS_ERR_NO_ENTRIES);
     } else if (FAILED(hr)) {
-        m_questions.ReportError(ErrorClass::kAddressBook, Ids::IDS_ERR_CONTENTS_TABLE);
+        ReportBookError(hr, Ids::IDS_ERR_CONTENTS_TABLE);
         CloseAbSession();
         return hr;
     } else {
@@ -72,7 +72,7 @@ HRESULT AddressBook::ReadFolderEntries(IMAPIContainer* container)
             table->Release();
             if (m_pContentRows) FreeProws(m_pContentRows);
             m_pContentRows = nullptr;
-            m_questions.ReportError(ErrorClass::kAddressBook, Ids::IDS_ERR_QUERY_ROWS);
+            ReportBookError(hr, Ids::IDS_ERR_QUERY_ROWS);
             CloseAbSession();
             return hr;
         }
@@ -103,7 +103,7 @@ HRESULT AddressBook::ReadFolderEntries(IMAPIContainer* container)
             if (values) MAPIFreeBuffer(values);
             table->Release();
             m_store.m_abTable.m_nCount = 0;
-            m_questions.ReportError(ErrorClass::kAddressBook, Ids::IDS_ERR_OPEN_CONTAINER);
+            ReportBookError(hr, Ids::IDS_ERR_OPEN_CONTAINER);
             CloseAbSession();
             return FAILED(hr) ? hr : MAPI_E_CALL_FAILED;
         }
@@ -132,6 +132,8 @@ void AddressBook::AssignMissingIndices()
         DirEntry& entry = m_store.m_abTable[k];
         if (entry.m_nIndex != 0) continue;
         entry.m_nIndex = EntryTableEditor::LowestFreeIndex(m_store.m_abTable);
+        // A reader shows the index without writing it: the next writer to open the book stores it.
+        if (m_bReadOnly) continue;
         entry.m_nState = ENTRY_CHANGED;
         assigned = true;
     }

@@ -31,17 +31,27 @@ void AddressBook::SaveBeforeLeaving()
 void AddressBook::SaveAddressBook()
 {
     if (!m_store.HasFlag(VF_AB_MODIFIED)) return;
-    if (!m_pContainer || !m_pAddrBook) { // the session ended after an earlier failure: nothing can be saved
-        m_questions.ReportError(ErrorClass::kAddressBook, Ids::IDS_ERR_OPEN_CONTAINER);
+    ++m_nSaveDepth;
+    if (m_nSaveDepth == 1) m_bUnsavedKept = false;
+    const bool saved = SaveTableChanges();
+    --m_nSaveDepth;
+    if (!saved) {
         m_host.EndProgram(-1);
         return;
     }
+    m_store.ClearFlag(VF_AB_MODIFIED);
+    m_host.RunFolderSelectionChange();
+}
+
+bool AddressBook::SaveTableChanges()
+{
+    if (!m_pContainer || !m_pAddrBook) { // the session ended after an earlier failure: nothing can be saved
+        ReportBookError(MAPI_E_END_OF_SESSION, Ids::IDS_ERR_OPEN_CONTAINER);
+        return false;
+    }
     for (int slot = m_store.m_abTable.m_nCount; slot < kTableSlots && m_store.m_abTable[slot].m_nState == ENTRY_REMOVED; ++slot) {
         DirEntry& removed = m_store.m_abTable[slot];
-        if (FAILED(DeleteAbEntry(removed.m_cbEntryId, removed.m_pEntryId))) {
-            m_host.EndProgram(-1);
-            return;
-        }
+        if (FAILED(DeleteAbEntry(removed.m_cbEntryId, removed.m_pEntryId))) return false;
         removed.m_nState = ENTRY_UNCHANGED;
     }
     for (int slot = 0; slot < m_store.m_abTable.m_nCount; ++slot) {
@@ -66,14 +76,10 @@ void AddressBook::SaveAddressBook()
         } else {
             continue;
         }
-        if (FAILED(hr)) {
-            m_host.EndProgram(-1);
-            return;
-        }
+        if (FAILED(hr)) return false;
         entry.m_nState = ENTRY_UNCHANGED;
     }
-    m_store.ClearFlag(VF_AB_MODIFIED);
-    m_host.RunFolderSelectionChange();
+    return true;
 }
 
 void AddressBook::FreeRowSet(SRowSet* rows)
@@ -120,7 +126,7 @@ HRESULT AddressBook::FindCreateTemplate(const char* addressType, uint32_t* cbEnt
     }
     if (opened) opened->Release();
     if (failedMessage) {
-        m_questions.ReportError(ErrorClass::kAddressBook, failedMessage);
+        ReportBookError(hr, failedMessage);
         CloseAbSession();
     }
     return hr;
@@ -133,7 +139,7 @@ HRESULT AddressBook::CreateAbEntry(const std::string& name, const std::string& n
     LPMAPIPROP entry = nullptr;
     HRESULT hr = m_pContainer->CreateEntry(cbTemplateId, templateId, CREATE_CHECK_DUP_LOOSE, &entry);
     if (FAILED(hr)) {
-        m_questions.ReportError(ErrorClass::kAddressBook, Ids::IDS_ERR_CREATE_ENTRY);
+        ReportBookError(hr, Ids::IDS_ERR_CREATE_ENTRY);
         if (entry) entry->Release();
         CloseAbSession();
         return hr;
@@ -163,7 +169,7 @@ HRESULT AddressBook::UpdateAbEntry(const std::string& name, const std::string& n
     HRESULT hr = m_pAddrBook->OpenEntry(cbEntryId, entryId, nullptr, kOpenFlags, &objectType, &opened);
     auto* entry = dynamic_cast<IMAPIProp*>(opened);
     if (FAILED(hr)) {
-        m_questions.ReportError(ErrorClass::kAddressBook, Ids::IDS_ERR_CREATE_ENTRY);
+        ReportBookError(hr, Ids::IDS_ERR_CREATE_ENTRY);
         if (opened) opened->Release();
         CloseAbSession();
         return hr;
@@ -190,7 +196,7 @@ HRESULT AddressBook::StoreEntryProps(IMAPIProp* entry, ULONG count, SPropValue* 
         if (hr == MAPI_E_COLLISION) {
             // A new entry whose name the folder has already is passed over; saving goes on with the next one.
             // Renaming into such a name cannot be carried out, and ends the session like any failure to save.
-            m_questions.ReportError(ErrorClass::kAddressBook, Ids::IDS_ERR_ENTRY_EXISTS);
+            ReportBookError(hr, Ids::IDS_ERR_ENTRY_EXISTS);
             if (newEntry) hr = 0;
             else failedMessage = Ids::IDS_ERR_SAVE_CHANGES;
         } else if (FAILED(hr)) {
@@ -203,7 +209,7 @@ HRESULT AddressBook::StoreEntryProps(IMAPIProp* entry, ULONG count, SPropValue* 
     entry->Release();
     if (problems) MAPIFreeBuffer(problems);
     if (failedMessage) {
-        m_questions.ReportError(ErrorClass::kAddressBook, failedMessage);
+        ReportBookError(hr, failedMessage);
         CloseAbSession();
     }
     return hr;
@@ -214,6 +220,10 @@ HRESULT AddressBook::DeleteAbEntry(uint32_t cbEntryId, ENTRYID* entryId)
     SBinary id{cbEntryId, reinterpret_cast<LPBYTE>(entryId)};
     ENTRYLIST list{1, &id};
     const HRESULT hr = m_pContainer->DeleteEntries(&list, 0);
-    if (FAILED(hr)) CloseAbSession();
+    if (FAILED(hr)) {
+        // The program ends after this: the user learns why, and where the unsaved entries went.
+        ReportBookError(hr, Ids::IDS_ERR_SAVE_CHANGES);
+        CloseAbSession();
+    }
     return hr;
 }

@@ -4,6 +4,9 @@
 #include "res/ErrorClasses.h"
 #include "res/StringTable.h"
 #include "pab/AddressBook.h"
+#include "pab/AddressBookLock.h"
+#include "pab/UnsavedEntriesFile.h"
+#include "res/ErrorReport.h"
 
 #include "model/EntryStore.h"
 #include "model/FormHost.h"
@@ -38,13 +41,21 @@ HRESULT AddressBook::OpenAbSession()
 
     HRESULT hr = MAPIInitialize(nullptr);
     if (FAILED(hr)) {
-        m_questions.ReportError(ErrorClass::kAddressBook, Ids::IDS_ERR_MAPI_INIT);
+        ReportBookError(hr, Ids::IDS_ERR_MAPI_INIT);
         return hr;
     }
-    hr = MAPILogonEx(0, nullptr, nullptr, MAPI_LOGON_UI | MAPI_EXTENDED | MAPI_NO_MAIL, &m_pSession);
+    if (!m_bReadOnly && !TakeBookLock()) {
+        // Another program writes the book: this one opens nothing, so that neither undoes the other's saves.
+        m_questions.ReportError(ErrorClass::kAddressBook, Ids::IDS_ERR_MAPI_LOGON);
+        ErrorReport::setDetail({});
+        CloseAbSession();
+        return MAPI_E_NO_ACCESS;
+    }
+    const ULONG access = m_bReadOnly ? MAPI_BOOK_READ_ONLY : 0;
+    hr = MAPILogonEx(0, nullptr, nullptr, MAPI_LOGON_UI | MAPI_EXTENDED | MAPI_NO_MAIL | access, &m_pSession);
     if (FAILED(hr)) {
         m_pSession = nullptr;
-        m_questions.ReportError(ErrorClass::kAddressBook, Ids::IDS_ERR_MAPI_LOGON);
+        ReportBookError(hr, Ids::IDS_ERR_MAPI_LOGON);
         CloseAbSession();
         return hr;
     }
@@ -80,7 +91,7 @@ HRESULT AddressBook::ReopenAddressBook()
         }
     }
     if (failedMessage) {
-        m_questions.ReportError(ErrorClass::kAddressBook, failedMessage);
+        ReportBookError(hr, failedMessage);
         CloseAbSession();
     }
     return hr;
@@ -106,6 +117,33 @@ void AddressBook::CloseAbSession()
         FreePabEntryId();
         MAPIUninitialize();
     }
+    m_lock.reset(); // the book is free for the next writer
+}
+
+bool AddressBook::TakeBookLock()
+{
+    if (m_lock) return true;
+    auto lock = std::make_unique<AddressBookLock>(MAPIGetAddressBookFile());
+    if (!lock->TryLock()) {
+        ErrorReport::setDetail(lock->Refusal()); // read by the report that follows
+        return false;
+    }
+    m_lock = std::move(lock);
+    return true;
+}
+
+void AddressBook::ReportBookError(HRESULT hr, int messageId)
+{
+    QString detail = QString::fromStdString(MAPIGetLastErrorText(hr));
+    // Ending the program after a failed save would drop what the user typed: it goes to a file first.
+    if (m_nSaveDepth > 0 && messageId != Ids::IDS_ERR_ENTRY_EXISTS && !m_bUnsavedKept) {
+        m_bUnsavedKept = true;
+        const QString kept = UnsavedEntriesFile::Write(m_store.m_abTable);
+        detail = detail.isEmpty() ? kept : detail + QLatin1Char('\n') + kept;
+    }
+    ErrorReport::setDetail(detail);
+    m_questions.ReportError(ErrorClass::kAddressBook, messageId);
+    ErrorReport::setDetail({});
 }
 
 void AddressBook::FreePabEntryId()
@@ -138,18 +176,18 @@ HRESULT AddressBook::ScanFolders(IMAPIContainer* container, int i, int d)
     LPMAPITABLE table = nullptr;
     HRESULT hr = container->GetContentsTable(0, &table);
     if (hr == MAPI_E_NO_SUPPORT) {
-        m_questions.ReportError(ErrorClass::kAddressBook, Ids::IDS_ERR_NO_ENTRIES);
+        ReportBookError(hr, Ids::IDS_ERR_NO_ENTRIES);
         return hr;
     }
     if (FAILED(hr)) {
-        m_questions.ReportError(ErrorClass::kAddressBook, Ids::IDS_ERR_CONTENTS_TABLE);
+        ReportBookError(hr, Ids::IDS_ERR_CONTENTS_TABLE);
         CloseAbSession();
         return hr;
     }
     LPSRowSet rows = nullptr;
     hr = HrQueryAllRows(table, nullptr, nullptr, nullptr, 0, &rows);
     if (FAILED(hr)) {
-        m_questions.ReportError(ErrorClass::kAddressBook, Ids::IDS_ERR_QUERY_ROWS);
+        ReportBookError(hr, Ids::IDS_ERR_QUERY_ROWS);
         if (rows) FreeProws(rows);
         table->Release();
         CloseAbSession();
@@ -199,7 +237,7 @@ HRESULT AddressBook::ScanFolders(IMAPIContainer* container, int i, int d)
             if (SUCCEEDED(hr)) hr = MAPI_E_INVALID_OBJECT;
             ReleaseAndClear(opened);
             table->Release();
-            m_questions.ReportError(ErrorClass::kAddressBook, Ids::IDS_ERR_OPEN_CONTAINER);
+            ReportBookError(hr, Ids::IDS_ERR_OPEN_CONTAINER);
             CloseAbSession();
             return hr;
         }
@@ -208,7 +246,7 @@ HRESULT AddressBook::ScanFolders(IMAPIContainer* container, int i, int d)
         opened->Release();
         if (FAILED(hr)) {
             table->Release();
-            m_questions.ReportError(ErrorClass::kAddressBook, Ids::IDS_ERR_OPEN_CONTAINER);
+            ReportBookError(hr, Ids::IDS_ERR_OPEN_CONTAINER);
             CloseAbSession();
             return hr;
         }
@@ -236,7 +274,7 @@ HRESULT AddressBook::OpenContainer(uint32_t cbEntryId, ENTRYID* entryId)
     if (SUCCEEDED(hr) && m_pContainer) return hr;
     ReleaseAndClear(opened);
     m_pContainer = nullptr;
-    m_questions.ReportError(ErrorClass::kAddressBook, Ids::IDS_ERR_OPEN_CONTAINER);
+    ReportBookError(hr, Ids::IDS_ERR_OPEN_CONTAINER);
     CloseAbSession();
     return FAILED(hr) ? hr : MAPI_E_INVALID_OBJECT;
 }

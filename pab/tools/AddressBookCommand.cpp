@@ -36,7 +36,7 @@ AddressBookCommandResult AddressBookCommand::Run(const QStringList& arguments)
 
 AddressBookCommandResult AddressBookCommand::List(const QString& folder)
 {
-    OpenedAddressBook book(m_options.pabFile);
+    OpenedAddressBook book(m_options.pabFile, OpenedAddressBook::Access::Read, m_options.create);
     QString error;
     if (!book.Open(folder, &error)) return Failure(error);
     AddressBookCommandResult result;
@@ -47,7 +47,7 @@ AddressBookCommandResult AddressBookCommand::List(const QString& folder)
 
 AddressBookCommandResult AddressBookCommand::Export(const QString& folder, const QString& file)
 {
-    OpenedAddressBook book(m_options.pabFile);
+    OpenedAddressBook book(m_options.pabFile, OpenedAddressBook::Access::Read, m_options.create);
     QString error;
     if (!book.Open(folder, &error)) return Failure(error);
     const QList<VCardCard> cards = VCardExport::Cards(book.Store().m_abTable);
@@ -63,7 +63,7 @@ AddressBookCommandResult AddressBookCommand::Import(const QString& file, const Q
     QStringList problems;
     std::vector<DirEntry> entries = VCardImport::Entries(read, m_options.numbers, &problems);
 
-    OpenedAddressBook book(m_options.pabFile);
+    OpenedAddressBook book(m_options.pabFile, OpenedAddressBook::Access::Write, m_options.create);
     if (!book.Open(folder, &error)) return Failure(error);
     const int offered = int(entries.size());
     QStringList namesTaken;

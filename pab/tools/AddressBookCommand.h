@@ -17,6 +17,7 @@ class AddressBookCommand {
 public:
     struct Options {
         QString pabFile;                   // empty: the program's own address-book file
+        bool create = false;               // a pabFile that does not exist is created (else an error)
         VCardVersion version = VCardVersion::V3_0;
         VCardNumberChoice numbers = VCardNumberChoice::Preferred;
     };

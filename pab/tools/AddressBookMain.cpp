@@ -13,6 +13,7 @@ namespace {
 bool ReadOptions(const QCommandLineParser& parser, AddressBookCommand::Options& options)
 {
     options.pabFile = parser.value(QStringLiteral("pab"));
+    options.create = parser.isSet(QStringLiteral("create"));
     const QString version = parser.value(QStringLiteral("vcard-version"));
     if (version == QLatin1String("4.0")) options.version = VCardVersion::V4_0;
     else if (version != QLatin1String("3.0")) return false;
@@ -50,11 +51,15 @@ int main(int argc, char** argv)
         "  list [FOLDER]               the folder's entries: index, name, number, VIP\n"
         "  export [FOLDER] OUT.vcf     the folder's entries as vCards\n"
         "  import IN.vcf [FOLDER]      vCards into the folder, then saved\n"
-        "FOLDER is a distribution list's name; without it, the address book itself."));
+        "FOLDER is a distribution list's name; without it, the address book itself.\n"
+        "list and export only read the book, even while the program or an import has it open; an import waits\n"
+        "for no one: while another program changes the book it ends with an error naming that program."));
     parser.addHelpOption();
     parser.addVersionOption();
     parser.addOptions({
-        {"pab", "File of the personal address book (default: the program's own).", "FILE"},
+        {"pab", "File of the personal address book (default: the program's own). It must exist, unless --create is given.",
+         "FILE"},
+        {"create", "Creates the file named by --pab, and its folders, as a new, empty address book if it does not exist."},
         {"vcard-version", "vCard version of an export: 3.0 (default) or 4.0.", "VERSION", "3.0"},
         {"numbers", "Which numbers of a card an import takes: preferred (default), first, or each (one entry per number).",
          "WHICH", "preferred"},

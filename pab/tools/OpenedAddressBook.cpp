@@ -3,6 +3,8 @@
 #include "mapi/Mapi.h"
 #include "model/EntryStore.h"
 
+#include <QFileInfo>
+
 namespace {
 QString ReportsThen(const QStringList& reports, const QString& sentence)
 {
@@ -10,10 +12,14 @@ QString ReportsThen(const QStringList& reports, const QString& sentence)
 }
 }
 
-OpenedAddressBook::OpenedAddressBook(const QString& pabFile)
-    : m_store(std::make_unique<EntryStore>()), m_book(std::make_unique<AddressBook>(*m_store, m_questions, m_host))
+OpenedAddressBook::OpenedAddressBook(const QString& pabFile, Access access, bool create)
+    : m_store(std::make_unique<EntryStore>()),
+      m_book(std::make_unique<AddressBook>(*m_store, m_questions, m_host)),
+      m_pabFile(pabFile),
+      m_bCreate(create)
 {
     MAPISetAddressBookFile(pabFile.toStdString());
+    m_book->SetReadOnly(access == Access::Read);
 }
 
 OpenedAddressBook::~OpenedAddressBook()
@@ -24,6 +30,17 @@ OpenedAddressBook::~OpenedAddressBook()
 
 bool OpenedAddressBook::Open(const QString& folder, QString* error)
 {
+    // A mistyped path must not leave an empty book (and its folders) behind and report success.
+    const QFileInfo file(m_pabFile);
+    if (!m_pabFile.isEmpty() && !m_bCreate && !file.exists()) {
+        *error = file.absoluteDir().exists()
+                     ? QStringLiteral("The address book %1 does not exist. Check the path, or give --create to start "
+                                      "a new, empty address book there.").arg(m_pabFile)
+                     : QStringLiteral("The folder %1 of the address book %2 does not exist. Check the path, or give "
+                                      "--create to start a new, empty address book there.")
+                           .arg(file.absolutePath(), m_pabFile);
+        return false;
+    }
     if (!m_book->OpenAtStartUp() || m_host.EndedWith()) {
         *error = ReportsThen(m_questions.Reports(), QStringLiteral("The address book cannot be opened."));
         return false;

@@ -14,8 +14,11 @@ struct EntryStore;
 
 class OpenedAddressBook {
 public:
-    // Uses the address-book file (empty: the program's own) until destroyed.
-    explicit OpenedAddressBook(const QString& pabFile);
+    enum class Access { Read, Write };
+    // Uses the address-book file (empty: the program's own) until destroyed. Readers open it read-only and
+    // leave it as it was; a writer holds it against other writers until destroyed. A named file that does not
+    // exist is created only when `create` is set; the program's own is created on first use.
+    OpenedAddressBook(const QString& pabFile, Access access, bool create);
     ~OpenedAddressBook();
     OpenedAddressBook(const OpenedAddressBook&) = delete;
     OpenedAddressBook& operator=(const OpenedAddressBook&) = delete;
@@ -35,4 +38,6 @@ private:
     CommandLineQuestions m_questions;
     CommandLineHost m_host;
     std::unique_ptr<AddressBook> m_book;
+    QString m_pabFile;
+    bool m_bCreate = false;
 };
