@@ -122,8 +122,9 @@ void AddressBook::CloseAbSession()
 
 bool AddressBook::TakeBookLock()
 {
-    if (m_lock) return true;
-    auto lock = std::make_unique<AddressBookLock>(MAPIGetAddressBookFile());
+    const std::string book = MAPIGetAddressBookFile();
+    if (m_lock || book.empty()) return true; // without a file the logon fails and says so
+    auto lock = std::make_unique<AddressBookLock>(book);
     if (!lock->TryLock()) {
         ErrorReport::setDetail(lock->Refusal()); // read by the report that follows
         return false;

@@ -3,6 +3,7 @@
 #include "mapi/Mapi.h"
 #include "model/EntryStore.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 namespace {
