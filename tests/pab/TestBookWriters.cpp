@@ -123,7 +123,7 @@ void TestBookWriters::aWriterRefusesTheWindow()
     QLockFile holder(f.PabPath() + ".lock"); // as the tool holds it, from this process
     QVERIFY(holder.tryLock(0));
     QStringList details;
-    f.Questions().OnReport([&](int) { details << ErrorReport::detail(); });
+    f.Questions().OnReport([&](int id) { if (id / 100000 == 2) details << ErrorReport::detail(); });
     f.Start();
     QCOMPARE(f.Questions().TakeReports(), (std::vector<int>{2 * 100000 + 41001}));
     QCOMPARE(details, QStringList(QStringLiteral("%1 is open in Telephone Directory (PID %2). Close it there, then try "
@@ -228,7 +228,8 @@ void TestBookWriters::causesAreNamed()
     }
     const QByteArray before = Hash(pab);
     QStringList details;
-    f.Questions().OnReport([&](int) { details << ErrorReport::detail(); });
+    // Only the address book's reports: the telephone's (there is no phone) may come at any time.
+    f.Questions().OnReport([&](int id) { if (id / 100000 == 2) details << ErrorReport::detail(); });
     f.Start();
     if (report == 41015) {
         QVERIFY(f.EndedWith().empty());
