@@ -79,6 +79,10 @@ private:
     HRESULT ReadFolderEntries(IMAPIContainer* container);
     void ReadEntryProperties(const SPropValue* values, ULONG count, int slot, bool& isMailUser);
     void AssignMissingIndices();
+    // The deletions, creations and updates of a save; false after a failure (reported, session closed).
+    bool WritePendingChanges();
+    // A save's transaction that could not be opened or committed: reported, and the session closed.
+    HRESULT ReportTransactionFailure(HRESULT hr);
 
     EntryStore& m_store;
     IQuestions& m_questions;

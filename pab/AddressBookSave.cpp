@@ -1,5 +1,6 @@
-// Saving the address-book table into the folder shown: deletions first, then new and edited entries, each its own
-// transaction in the address book; then the folder is read again so the list shows what the book holds.
+// Saving the address-book table into the folder shown: deletions first, then new and edited entries, all in one
+// transaction of the address book, so that the book holds the folder as it was before the save or as it is
+// after it, never a part; then the folder is read again so the list shows what the book holds.
 #include "mapi/Mapi.h"
 #include "pab/AbComment.h"
 #include "res/ErrorClasses.h"
@@ -10,6 +11,7 @@
 #include "model/FormHost.h"
 #include "model/Questions.h"
 
+#include <vector>
 
 namespace {
 
@@ -19,6 +21,20 @@ SPropValue StringProp(ULONG tag, const std::string& text)
     value.ulPropTag = tag;
     value.Value.lpszA = const_cast<char*>(text.c_str());
     return value;
+}
+
+// The states of the live entries and of the deletion records after them, which a save changes as it goes.
+std::vector<int> PendingStates(const DirTable& table)
+{
+    std::vector<int> states;
+    for (int slot = 0; slot < kTableSlots && (slot < table.m_nCount || table[slot].m_nState == ENTRY_REMOVED); ++slot)
+        states.push_back(table[slot].m_nState);
+    return states;
+}
+
+void RestoreStates(DirTable& table, const std::vector<int>& states)
+{
+    for (size_t slot = 0; slot < states.size(); ++slot) table[static_cast<int>(slot)].m_nState = states[slot];
 }
 }
 
@@ -36,12 +52,36 @@ void AddressBook::SaveAddressBook()
         m_host.EndProgram(-1);
         return;
     }
+    // A save that fails leaves the book as it was, and the table with every change still pending.
+    const std::vector<int> statesBefore = PendingStates(m_store.m_abTable);
+    LPMAPITRANSACTION transaction = nullptr;
+    HRESULT hr = HrOpenTransaction(m_pContainer, &transaction);
+    if (hr == MAPI_E_NO_SUPPORT) hr = S_OK; // a book without transactions is written entry by entry
+    if (FAILED(hr)) hr = ReportTransactionFailure(hr);
+    else if (!WritePendingChanges()) hr = MAPI_E_CALL_FAILED; // already reported, and the session closed
+    else if (transaction && FAILED(hr = transaction->Commit(0))) hr = ReportTransactionFailure(hr);
+    if (transaction) transaction->Release(); // takes back what an uncommitted transaction holds
+    if (FAILED(hr)) {
+        RestoreStates(m_store.m_abTable, statesBefore);
+        m_host.EndProgram(-1);
+        return;
+    }
+    m_store.ClearFlag(VF_AB_MODIFIED);
+    m_host.RunFolderSelectionChange();
+}
+
+HRESULT AddressBook::ReportTransactionFailure(HRESULT hr)
+{
+    m_questions.ReportError(ErrorClass::kAddressBook, Ids::IDS_ERR_SAVE_CHANGES);
+    CloseAbSession();
+    return hr;
+}
+
+bool AddressBook::WritePendingChanges()
+{
     for (int slot = m_store.m_abTable.m_nCount; slot < kTableSlots && m_store.m_abTable[slot].m_nState == ENTRY_REMOVED; ++slot) {
         DirEntry& removed = m_store.m_abTable[slot];
-        if (FAILED(DeleteAbEntry(removed.m_cbEntryId, removed.m_pEntryId))) {
-            m_host.EndProgram(-1);
-            return;
-        }
+        if (FAILED(DeleteAbEntry(removed.m_cbEntryId, removed.m_pEntryId))) return false;
         removed.m_nState = ENTRY_UNCHANGED;
     }
     for (int slot = 0; slot < m_store.m_abTable.m_nCount; ++slot) {
@@ -66,14 +106,10 @@ void AddressBook::SaveAddressBook()
         } else {
             continue;
         }
-        if (FAILED(hr)) {
-            m_host.EndProgram(-1);
-            return;
-        }
+        if (FAILED(hr)) return false;
         entry.m_nState = ENTRY_UNCHANGED;
     }
-    m_store.ClearFlag(VF_AB_MODIFIED);
-    m_host.RunFolderSelectionChange();
+    return true;
 }
 
 void AddressBook::FreeRowSet(SRowSet* rows)
