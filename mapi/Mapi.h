@@ -12,7 +12,9 @@
 // - CreateEntry with CREATE_CHECK_DUP_LOOSE: SaveChanges answers MAPI_E_COLLISION when the container already
 //   holds an object of the same kind with exactly the same display name. Changing an existing entry never
 //   collides.
-// - Each SaveChanges and DeleteEntries is one transaction. Deleting a list deletes what it contains.
+// - Each SaveChanges and DeleteEntries is one transaction, unless a transaction opened by HrOpenTransaction
+//   gathers them: then they reach the file together at its Commit, or not at all. Deleting a list deletes what
+//   it contains.
 //   DeleteEntries answers MAPI_W_PARTIAL_COMPLETION when some identifiers were not the container's entries.
 // - Entry identifiers (32 bytes) stay valid across runs and are never given to another object.
 // - PT_STRING8 texts are UTF-8 (the 8-bit code page of this address book), stored and handed back byte for
@@ -26,6 +28,7 @@
 #include "mapi/IMAPIProp.h"
 #include "mapi/IMAPISession.h"
 #include "mapi/IMAPITable.h"
+#include "mapi/IMAPITransaction.h"
 #include "mapi/IMailUser.h"
 #include "mapi/IUnknown.h"
 #include "mapi/MapiCodes.h"
@@ -49,6 +52,10 @@ SCODE MAPIAllocateBuffer(ULONG cbSize, LPVOID* lppBuffer);
 SCODE MAPIAllocateMore(ULONG cbSize, LPVOID lpObject, LPVOID* lppBuffer);
 ULONG MAPIFreeBuffer(LPVOID lpBuffer);
 void FreeProws(LPSRowSet lpRows);
+// Opens a transaction over the address book that a container of it (the PAB or a distribution list, opened for
+// writing) belongs to; see IMAPITransaction. MAPI_E_BUSY while one is open already, MAPI_E_NO_SUPPORT for an
+// object that is no such container.
+HRESULT HrOpenTransaction(LPMAPIPROP lpContainer, LPMAPITRANSACTION* lppTransaction);
 HRESULT HrQueryAllRows(LPMAPITABLE lpTable, LPSPropTagArray lpPropTags, LPSRestriction lpRestriction,
                        LPSSortOrderSet lpSortOrderSet, LONG crowsMax, LPSRowSet* lppRows);
 

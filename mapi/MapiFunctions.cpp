@@ -1,6 +1,7 @@
 // The functions of MAPI32 that the program calls: start and end, logon, and the table helpers.
 #include "mapi/Mapi.h"
 #include "mapi/MapiFaults.h"
+#include "mapi/PabContainer.h"
 #include "mapi/PabFileProblem.h"
 #include "mapi/PabSession.h"
 #include "mapi/PabStore.h"
@@ -95,4 +96,13 @@ HRESULT HrQueryAllRows(LPMAPITABLE lpTable, LPSPropTagArray lpPropTags, LPSRestr
     if (FAILED(hr)) return hr;
     if (crowsMax > 0 && count > static_cast<ULONG>(crowsMax)) return MAPI_E_TABLE_TOO_BIG;
     return lpTable->QueryRows(static_cast<LONG>(count), 0, lppRows);
+}
+
+HRESULT HrOpenTransaction(LPMAPIPROP lpContainer, LPMAPITRANSACTION* lppTransaction)
+{
+    if (!lppTransaction) return MAPI_E_INVALID_PARAMETER;
+    *lppTransaction = nullptr;
+    auto* container = dynamic_cast<PabContainer*>(lpContainer);
+    if (!container) return MAPI_E_NO_SUPPORT;
+    return container->OpenTransaction(lppTransaction);
 }

@@ -6,6 +6,7 @@
 #include "mapi/MapiTags.h"
 #include "mapi/MemoryTable.h"
 #include "mapi/PabMailUser.h"
+#include "mapi/PabTransaction.h"
 #include "mapi/PropConverter.h"
 
 namespace {
@@ -172,4 +173,13 @@ HRESULT PabContainer::DeleteEntries(LPENTRYLIST lpEntries, ULONG)
     HRESULT hr = Properties().Store()->DeleteChildren(Properties().Id(), ids, deleted);
     if (FAILED(hr)) return hr;
     return deleted == lpEntries->cValues ? S_OK : MAPI_W_PARTIAL_COMPLETION;
+}
+
+HRESULT PabContainer::OpenTransaction(LPMAPITRANSACTION* lppTransaction)
+{
+    if (!lppTransaction) return MAPI_E_INVALID_PARAMETER;
+    *lppTransaction = nullptr;
+    if (!Properties().IsSaved()) return MAPI_E_INVALID_OBJECT;
+    if (!Properties().IsWritable()) return MAPI_E_NO_ACCESS;
+    return PabTransaction::Open(Properties().Store(), lppTransaction);
 }

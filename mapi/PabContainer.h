@@ -2,6 +2,7 @@
 // The PAB (the root container) or a personal distribution list inside it: holds mail users and further
 // lists, offers a contents table, creation templates, and creates and deletes entries.
 #include "mapi/IDistList.h"
+#include "mapi/IMAPITransaction.h"
 #include "mapi/PropertyForwarder.h"
 
 class PabContainer : public PropertyForwarder<IDistList> {
@@ -24,6 +25,9 @@ public:
 
     HRESULT CreateEntry(ULONG cbEntryID, LPENTRYID lpEntryID, ULONG ulCreateFlags, LPMAPIPROP* lppMAPIPropEntry) override;
     HRESULT DeleteEntries(LPENTRYLIST lpEntries, ULONG ulFlags) override;
+
+    // A transaction over the address book this container belongs to (see HrOpenTransaction).
+    HRESULT OpenTransaction(LPMAPITRANSACTION* lppTransaction);
 
 private:
     HRESULT NewContentsTable(LPMAPITABLE* lppTable);

@@ -158,17 +158,13 @@ HRESULT PabStore::LoadChildren(int64_t parent, std::vector<StoredObject>& out)
 
 HRESULT PabStore::Save(SaveRequest& request)
 {
-    // IMMEDIATE takes the write lock at once, so a busy database fails here rather than half-way through.
-    HRESULT hr = Execute("BEGIN IMMEDIATE");
+    HRESULT hr = BeginWrite();
     if (FAILED(hr)) return hr;
     const int64_t idBefore = request.id;
     hr = SaveInTransaction(request);
     if (auto injected = MapiFaults::TakeStoreWrite(); SUCCEEDED(hr) && injected) hr = Failed(*injected);
-    if (SUCCEEDED(hr)) hr = Execute("COMMIT");
-    if (FAILED(hr)) {
-        RollBack();
-        request.id = idBefore;
-    }
+    hr = EndWrite(hr);
+    if (FAILED(hr)) request.id = idBefore;
     return hr;
 }
 
@@ -266,7 +262,7 @@ HRESULT PabStore::WriteProperty(int64_t object, ULONG id, const PropValue& value
 HRESULT PabStore::DeleteChildren(int64_t parent, const std::vector<int64_t>& ids, size_t& deleted)
 {
     deleted = 0;
-    HRESULT hr = Execute("BEGIN IMMEDIATE");
+    HRESULT hr = BeginWrite();
     if (FAILED(hr)) return hr;
     for (int64_t id : ids) {
         int rc = SQLITE_OK;
@@ -283,10 +279,51 @@ HRESULT PabStore::DeleteChildren(int64_t parent, const std::vector<int64_t>& ids
         deleted += static_cast<size_t>(sqlite3_changes(m_db));
     }
     if (auto injected = MapiFaults::TakeStoreWrite(); SUCCEEDED(hr) && injected) hr = Failed(*injected);
-    if (SUCCEEDED(hr)) hr = Execute("COMMIT");
-    if (FAILED(hr)) {
-        RollBack();
-        deleted = 0;
+    hr = EndWrite(hr);
+    if (FAILED(hr)) deleted = 0;
+    return hr;
+}
+
+HRESULT PabStore::BeginWrite()
+{
+    // IMMEDIATE takes the write lock at once, so a busy database fails here rather than half-way through.
+    if (!m_inBatch) return Execute("BEGIN IMMEDIATE");
+    // SQLite ends a transaction by itself after some errors (a full disk, an I/O error); a savepoint then would
+    // start a transaction of its own and commit this step alone.
+    if (sqlite3_get_autocommit(m_db)) return MAPI_E_CALL_FAILED;
+    return Execute("SAVEPOINT write_step");
+}
+
+HRESULT PabStore::EndWrite(HRESULT result)
+{
+    if (!m_inBatch) {
+        if (SUCCEEDED(result)) result = Execute("COMMIT");
+        if (FAILED(result)) RollBack();
+        return result;
     }
+    // The cause of a failure stands: undoing the step reports nothing of its own.
+    if (FAILED(result)) sqlite3_exec(m_db, "ROLLBACK TO write_step", nullptr, nullptr, nullptr);
+    sqlite3_exec(m_db, "RELEASE write_step", nullptr, nullptr, nullptr);
+    return result;
+}
+
+HRESULT PabStore::BeginBatch()
+{
+    if (m_inBatch) return MAPI_E_BUSY;
+    HRESULT hr = Execute("BEGIN IMMEDIATE");
+    if (SUCCEEDED(hr)) m_inBatch = true;
+    return hr;
+}
+
+HRESULT PabStore::EndBatch(bool commit)
+{
+    if (!m_inBatch) return MAPI_E_CALL_FAILED;
+    m_inBatch = false;
+    HRESULT hr = S_OK;
+    if (commit) {
+        // SQLite may have taken the batch back by itself after an error: then there is nothing to commit.
+        hr = sqlite3_get_autocommit(m_db) ? MAPI_E_CALL_FAILED : Execute("COMMIT");
+    }
+    if ((!commit || FAILED(hr)) && !sqlite3_get_autocommit(m_db)) RollBack();
     return hr;
 }

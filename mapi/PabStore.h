@@ -1,7 +1,8 @@
 #pragma once
 // The address book's objects and their properties in the database. Containers (the PAB, distribution
 // lists) and mail users are objects with a parent; every property is a row (object, property id, type,
-// value). Each change is one transaction, written through before the call returns.
+// value). Each change is one transaction, written through before the call returns, unless a batch gathers
+// several into one.
 #include "mapi/PropValue.h"
 #include "mapi/StatementCache.h"
 
@@ -44,6 +45,12 @@ public:
     // Deletes those of `ids` that are children of `parent`, with everything inside them.
     HRESULT DeleteChildren(int64_t parent, const std::vector<int64_t>& ids, size_t& deleted);
 
+    // Several writes as one: from BeginBatch to EndBatch every Save and DeleteChildren is a step inside one
+    // transaction, undone on its own when it fails, and none of them is in the file before EndBatch commits.
+    // EndBatch(false), or a commit that fails, takes all of them back. Batches do not nest.
+    HRESULT BeginBatch();
+    HRESULT EndBatch(bool commit);
+
 private:
     PabStore(sqlite3* db, std::string path);
     // The MAPI error for an SQLite result, with its cause kept for the report.
@@ -56,8 +63,12 @@ private:
     HRESULT WriteProperty(int64_t object, ULONG id, const PropValue& value);
     HRESULT Execute(const char* sql);
     HRESULT Step(sqlite3_stmt* statement);
+    // The frame of one Save or DeleteChildren: its own transaction, or a savepoint inside the open batch.
+    HRESULT BeginWrite();
+    HRESULT EndWrite(HRESULT result);
 
     sqlite3* m_db;
     std::string m_path;
     std::unique_ptr<StatementCache> m_statements;
+    bool m_inBatch = false;
 };

@@ -9,9 +9,11 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 class AddressBookLock;
 
+struct DirTable;
 struct EntryStore;
 class IFormHost;
 class IQuestions;
@@ -89,8 +91,16 @@ private:
     // ends the program during a save first keeps the unsaved entries in a file and says where.
     void ReportBookError(HRESULT hr, int messageId);
     bool TakeBookLock();
-    // The deletions, creations and updates of a save; false after the report of a failure.
+    // One save in one transaction: all of it reaches the book or none; false after the report of a failure, with
+    // every change still pending in the table.
     bool SaveTableChanges();
+    // The deletions, creations and updates of a save; false after a failure (reported, session closed).
+    bool WritePendingChanges();
+    // A save's transaction that could not be opened or committed: reported, and the session closed.
+    HRESULT ReportTransactionFailure(HRESULT hr);
+    // The states of the live entries and the deletion records after them, as a save found them.
+    static std::vector<int> PendingStates(const DirTable& table);
+    static void RestoreStates(DirTable& table, const std::vector<int>& states);
 
     EntryStore& m_store;
     IQuestions& m_questions;
@@ -111,4 +121,5 @@ private:
     std::unique_ptr<AddressBookLock> m_lock; // held by a writer from logon to the end of the session
     int m_nSaveDepth = 0;                    // inside SaveAddressBook
     bool m_bUnsavedKept = false;             // the unsaved entries of this save went to a file already
+    std::vector<int> m_statesBeforeSave;     // what the save running now found pending, put back if it fails
 };

@@ -1,5 +1,6 @@
-// Saving the address-book table into the folder shown: deletions first, then new and edited entries, each its own
-// transaction in the address book; then the folder is read again so the list shows what the book holds.
+// Saving the address-book table into the folder shown: deletions first, then new and edited entries, all in one
+// transaction of the address book, so that the book holds the folder as it was before the save or as it is
+// after it, never a part; then the folder is read again so the list shows what the book holds.
 #include "mapi/Mapi.h"
 #include "pab/AbComment.h"
 #include "res/ErrorClasses.h"
@@ -10,6 +11,7 @@
 #include "model/FormHost.h"
 #include "model/Questions.h"
 
+#include <vector>
 
 namespace {
 
@@ -45,10 +47,45 @@ void AddressBook::SaveAddressBook()
 
 bool AddressBook::SaveTableChanges()
 {
+    // A save that fails leaves the book as it was, and the table with every change still pending.
+    m_statesBeforeSave = PendingStates(m_store.m_abTable);
     if (!m_pContainer || !m_pAddrBook) { // the session ended after an earlier failure: nothing can be saved
         ReportBookError(MAPI_E_END_OF_SESSION, Ids::IDS_ERR_OPEN_CONTAINER);
         return false;
     }
+    LPMAPITRANSACTION transaction = nullptr;
+    HRESULT hr = HrOpenTransaction(m_pContainer, &transaction);
+    if (hr == MAPI_E_NO_SUPPORT) hr = S_OK; // a book without transactions is written entry by entry
+    if (FAILED(hr)) hr = ReportTransactionFailure(hr);
+    else if (!WritePendingChanges()) hr = MAPI_E_CALL_FAILED; // already reported, and the session closed
+    else if (transaction && FAILED(hr = transaction->Commit(0))) hr = ReportTransactionFailure(hr);
+    if (transaction) transaction->Release(); // takes back what an uncommitted transaction holds
+    if (FAILED(hr)) RestoreStates(m_store.m_abTable, m_statesBeforeSave);
+    return SUCCEEDED(hr);
+}
+
+std::vector<int> AddressBook::PendingStates(const DirTable& table)
+{
+    std::vector<int> states;
+    for (int slot = 0; slot < kTableSlots && (slot < table.m_nCount || table[slot].m_nState == ENTRY_REMOVED); ++slot)
+        states.push_back(table[slot].m_nState);
+    return states;
+}
+
+void AddressBook::RestoreStates(DirTable& table, const std::vector<int>& states)
+{
+    for (size_t slot = 0; slot < states.size(); ++slot) table[static_cast<int>(slot)].m_nState = states[slot];
+}
+
+HRESULT AddressBook::ReportTransactionFailure(HRESULT hr)
+{
+    ReportBookError(hr, Ids::IDS_ERR_SAVE_CHANGES);
+    CloseAbSession();
+    return hr;
+}
+
+bool AddressBook::WritePendingChanges()
+{
     for (int slot = m_store.m_abTable.m_nCount; slot < kTableSlots && m_store.m_abTable[slot].m_nState == ENTRY_REMOVED; ++slot) {
         DirEntry& removed = m_store.m_abTable[slot];
         if (FAILED(DeleteAbEntry(removed.m_cbEntryId, removed.m_pEntryId))) return false;

@@ -139,7 +139,10 @@ void AddressBook::ReportBookError(HRESULT hr, int messageId)
     // Ending the program after a failed save would drop what the user typed: it goes to a file first.
     if (m_nSaveDepth > 0 && messageId != Ids::IDS_ERR_ENTRY_EXISTS && !m_bUnsavedKept) {
         m_bUnsavedKept = true;
-        const QString kept = UnsavedEntriesFile::Write(m_store.m_abTable);
+        // The save is undone as a whole: what it had written so far is unsaved again.
+        DirTable asBeforeSave = m_store.m_abTable;
+        RestoreStates(asBeforeSave, m_statesBeforeSave);
+        const QString kept = UnsavedEntriesFile::Write(asBeforeSave);
         detail = detail.isEmpty() ? kept : detail + QLatin1Char('\n') + kept;
     }
     ErrorReport::setDetail(detail);

@@ -96,6 +96,9 @@ private slots:
         QCOMPARE(f.Questions().TakeReports(), (std::vector<int>{2 * 100000 + 41015}));
         QCOMPARE(f.EndedWith(), (std::vector<int>{-1}));
         QVERIFY(v->Book().Session() == nullptr);
+        // Nothing of the save reached the book, so the entry is still to be created.
+        QCOMPARE(v->Store().m_abTable[0].m_nState, ENTRY_NEW);
+        QVERIFY(v->Store().HasFlag(VF_AB_MODIFIED));
     }
 
     void moreThan48ListsStopTheScanAtTheTable()
