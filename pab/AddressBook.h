@@ -10,6 +10,7 @@
 #include <string>
 
 struct EntryStore;
+struct DirEntry;
 class IFormHost;
 class IQuestions;
 class IMAPISession;
@@ -62,6 +63,9 @@ public:
     HRESULT UpdateAbEntry(const std::string& name, const std::string& number, int index, const std::string& status,
                           uint32_t cbEntryId, ENTRYID* entryId, const std::string& comment);
     HRESULT DeleteAbEntry(uint32_t cbEntryId, ENTRYID* entryId);
+    // The same for an entry of the table: also its UID and the kind of its number.
+    HRESULT CreateAbEntry(const DirEntry& entry, uint32_t cbTemplateId, ENTRYID* templateId);
+    HRESULT UpdateAbEntry(const DirEntry& entry);
     // SetProps and SaveChanges of an opened entry, which is released in every case.
     HRESULT StoreEntryProps(IMAPIProp* entry, ULONG count, SPropValue* values, bool newEntry);
 
@@ -79,6 +83,12 @@ private:
     HRESULT ReadFolderEntries(IMAPIContainer* container);
     void ReadEntryProperties(const SPropValue* values, ULONG count, int slot, bool& isMailUser);
     void AssignMissingIndices();
+    // Entries of books written before entries had a UID get one made from the book's identity and their entry
+    // identifier, the same at every read until a save stores it.
+    void GiveMissingUids();
+    std::string BookUid();
+    // A new entry without a UID of its own, or with one another entry of the folder holds, gets a new one.
+    void GiveNewEntryUid(int slot);
 
     EntryStore& m_store;
     IQuestions& m_questions;

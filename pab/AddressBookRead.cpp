@@ -11,6 +11,8 @@
 #include "model/FormHost.h"
 #include "model/Questions.h"
 
+#include <QUuid>
+
 #include <optional>
 
 namespace {
@@ -31,6 +33,8 @@ void AddressBook::ReadEntryProperties(const SPropValue* values, ULONG count, int
         case PR_DISPLAY_NAME: entry.m_strName = value.Value.lpszA ? value.Value.lpszA : ""; break;
         case PR_PRIMARY_TELEPHONE_NUMBER: entry.m_strNumber = value.Value.lpszA ? value.Value.lpszA : ""; break;
         case PR_COMMENT: comment = std::string(value.Value.lpszA ? value.Value.lpszA : ""); break;
+        case PR_TD_ENTRY_UID: entry.m_strUid = value.Value.lpszA ? value.Value.lpszA : ""; break;
+        case PR_TD_NUMBER_KIND: entry.m_strNumberKind = value.Value.lpszA ? value.Value.lpszA : ""; break;
         case PR_OBJECT_TYPE:
             hasObjectType = true;
             isMailUser = value.Value.l != static_cast<LONG>(MAPI_DISTLIST);
@@ -140,11 +144,53 @@ void AddressBook::AssignMissingIndices()
     SaveAddressBook();
 }
 
+std::string AddressBook::BookUid()
+{
+    ULONG objectType = 0;
+    LPUNKNOWN opened = nullptr;
+    HRESULT hr = m_pAddrBook->OpenEntry(m_cbPabEntryId, m_pPabEntryId, nullptr, kOpenFlags, &objectType, &opened);
+    auto* book = dynamic_cast<IMAPIProp*>(opened);
+    std::string uid;
+    ULONG count = 0;
+    LPSPropValue values = nullptr;
+    if (SUCCEEDED(hr) && book && SUCCEEDED(book->GetProps(nullptr, 0, &count, &values))) {
+        for (ULONG v = 0; v < count; ++v)
+            if (values[v].ulPropTag == PR_TD_BOOK_UID && values[v].Value.lpszA) uid = values[v].Value.lpszA;
+    }
+    if (values) MAPIFreeBuffer(values);
+    if (uid.empty() || QUuid::fromString(QString::fromStdString(uid)).isNull()) {
+        // Made once per book and kept in it: the UIDs made from it stay the same until they are stored.
+        uid = QUuid::createUuid().toString(QUuid::WithoutBraces).toStdString();
+        SPropValue value{};
+        value.ulPropTag = PR_TD_BOOK_UID;
+        value.Value.lpszA = uid.data();
+        LPSPropProblemArray problems = nullptr;
+        if (book && SUCCEEDED(book->SetProps(1, &value, &problems))) book->SaveChanges(0);
+        if (problems) MAPIFreeBuffer(problems);
+    }
+    if (opened) opened->Release();
+    return uid;
+}
+
+void AddressBook::GiveMissingUids()
+{
+    std::optional<QUuid> book;
+    for (int k = 0; k < m_store.m_abTable.m_nCount; ++k) {
+        DirEntry& entry = m_store.m_abTable[k];
+        if (!entry.m_strUid.empty()) continue;
+        if (!book) book = QUuid::fromString(QString::fromStdString(BookUid()));
+        const QByteArray id(reinterpret_cast<const char*>(entry.m_pEntryId), qsizetype(entry.m_cbEntryId));
+        entry.m_strUid = QUuid::createUuidV5(*book, id.toHex()).toString(QUuid::WithoutBraces).toStdString();
+        entry.m_bUidToStore = true;
+    }
+}
+
 HRESULT AddressBook::ReadFolder(IMAPIContainer* container)
 {
     if (!container || !m_pAddrBook) return MAPI_E_END_OF_SESSION;
     ++m_nFolderReadDepth;
     const HRESULT hr = ReadFolderEntries(container);
+    if (SUCCEEDED(hr)) GiveMissingUids();
     if (SUCCEEDED(hr) && m_nFolderReadDepth < kMaxFolderReadDepth) AssignMissingIndices();
     --m_nFolderReadDepth;
     return hr;

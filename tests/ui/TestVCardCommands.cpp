@@ -171,9 +171,11 @@ void TestVCardCommands::brokenCardsAreNamedTheRestImported()
     QCOMPARE(messages.size(), size_t(1));
     QCOMPARE(messages[0].id, Ids::IDS_VCARD_LEFT_OUT);
     QCOMPARE(QString::fromStdString(messages[0].text), QString::fromStdString("Some cards were not imported:\n"
-                                           "Line 10: the line has no ':' and cannot be read; the card that begins on "
-                                           "line 7 was skipped.\n"
-                                           "Line 17: the card of \"Emil\" has no telephone number; it was left out."));
+                                           "Line 10: the line has no ':' and cannot be read; the rest of the card "
+                                           "that begins on line 7 was read.\n"
+                                           "Line 7: the card of \"Broken\" has no telephone number; it was left out.\n"
+                                           "Line 17: the card of \"Emil\" has no telephone number; it was left out.\n"
+                                           "\"Carl\" is already in the folder; that card was left out."));
     QCOMPARE(f.Frame()->MessageText(), QStringLiteral("2 of 3 entries imported. Save the personal address book to keep them."));
 }
 
