@@ -102,6 +102,5 @@ std::string AbComment::FormatForNewEntry(const std::string& status, int index)
 
 std::string AbComment::FormatForUpdatedEntry(const std::string& comment, const std::string& status, int index)
 {
-    if (comment.empty()) return FormatForNewEntry(status, index);
     return comment + " " + FormatForNewEntry(status, index);
 }

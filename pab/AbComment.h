@@ -28,7 +28,7 @@ public:
     static std::string StatusWord(const std::string& status);
     // 'Standard-Status - Index: 12 '
     static std::string FormatForNewEntry(const std::string& status, int index);
-    // 'Met at fair VIP-Status - Index: 3 '; for an empty comment the same as FormatForNewEntry. Parse gives the
+    // 'Met at fair VIP-Status - Index: 3 ' (' VIP-Status - Index: 3 ' for an empty comment). Parse gives the
     // comment back exactly, without the blank that joins it to the status word.
     static std::string FormatForUpdatedEntry(const std::string& comment, const std::string& status, int index);
 };

@@ -158,7 +158,9 @@ HRESULT AddressBook::CreateAbEntry(const DirEntry& source, uint32_t cbTemplateId
     }
     if (!entry) return 0;
     // A new entry may bring a comment of its own (an imported card's note, an entry cut and pasted).
-    m_store.m_strScratch = AbComment::FormatForUpdatedEntry(source.m_strComment, source.m_strStatus, source.m_nIndex);
+    m_store.m_strScratch = source.m_strComment.empty()
+        ? AbComment::FormatForNewEntry(source.m_strStatus, source.m_nIndex)
+        : AbComment::FormatForUpdatedEntry(source.m_strComment, source.m_strStatus, source.m_nIndex);
     const std::string addressType = "SMTP";
     const std::string address = "- -";
     std::vector<SPropValue> values = {StringProp(PR_DISPLAY_NAME, source.m_strName),

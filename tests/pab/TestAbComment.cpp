@@ -108,7 +108,7 @@ private slots:
                              << QByteArray("Met at fair VIP-Status - Index: 3 ");
         QTest::newRow("empty status is standard") << QByteArray("") << QByteArray("") << 1
                                                   << QByteArray("Standard-Status - Index: 1 ")
-                                                  << QByteArray("Standard-Status - Index: 1 ");
+                                                  << QByteArray(" Standard-Status - Index: 1 ");
         QTest::newRow("status must be exactly !") << QByteArray("x") << QByteArray("!!") << 2
                                                   << QByteArray("Standard-Status - Index: 2 ")
                                                   << QByteArray("x Standard-Status - Index: 2 ");
