@@ -48,6 +48,11 @@ constexpr ULONG PR_BUSINESS_TELEPHONE_NUMBER = 0x3A08001E;
 constexpr ULONG PR_HOME_TELEPHONE_NUMBER = 0x3A09001E;
 constexpr ULONG PR_PRIMARY_TELEPHONE_NUMBER = 0x3A1A001E;
 constexpr ULONG PR_MOBILE_TELEPHONE_NUMBER = 0x3A1C001E;
+// This address book's own properties, in the range MAPI leaves to a provider. The book's identity (on the
+// book itself) names the UIDs made up for entries of books written before entries had one.
+constexpr ULONG PR_TD_ENTRY_UID = PROP_TAG(PT_STRING8, 0x6700);
+constexpr ULONG PR_TD_NUMBER_KIND = PROP_TAG(PT_STRING8, 0x6701);
+constexpr ULONG PR_TD_BOOK_UID = PROP_TAG(PT_STRING8, 0x6702);
 
 // Object types (PR_OBJECT_TYPE and the lpulObjType of OpenEntry).
 constexpr ULONG MAPI_STORE = 1;

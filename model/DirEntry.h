@@ -22,6 +22,15 @@ struct DirEntry {
     ENTRYID* m_pEntryId = nullptr; // owned by the folder's row set, never by the entry
     int32_t m_nState = ENTRY_UNCHANGED;
     std::string m_strComment;      // address-book entries only: free comment without status and index
+    // Address-book entries only: the identity the entry keeps in other address books (a vCard's UID), so that
+    // the same contact exported and imported again updates the entry instead of adding a second one.
+    std::string m_strUid;
+    // Address-book entries only: the UID was made up when the folder was read (an entry of an older book);
+    // the next save stores it.
+    bool m_bUidToStore = false;
+    // Address-book entries only: what kind of number it is, as another address book named it: vCard types in
+    // lower case ("cell", "work,voice") or a label of its own ("Büro", "_$!<Mobile>!$_"); empty when unknown.
+    std::string m_strNumberKind;
     // Telephone entries only: the telephone's name for it came damaged over the line twice. The name shows what
     // arrived; it is never written back until the user types a new one.
     bool m_bNameUnreadable = false;

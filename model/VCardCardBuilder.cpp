@@ -57,6 +57,21 @@ void VCardCardBuilder::add(const VCardLine& line)
         m_hasName = true;
     } else if (line.name == "TEL") {
         addPhone(line);
+    } else if (line.name == "X-ABLABEL") {
+        addLabel(line);
+    } else if (line.name == "UID" && m_card.uid.isEmpty()) {
+        m_card.uid = VCardValueDecoder::unescape(VCardValueDecoder::decodeValue(line)).trimmed();
+    } else if (line.name == "ORG" && m_card.organization.isEmpty()) {
+        m_card.organization = VCardValueDecoder::splitComponents(VCardValueDecoder::decodeValue(line)).value(0).trimmed();
+    } else if (line.name == "X-EVOLUTION-FILE-AS" && m_card.fileAs.isEmpty()) {
+        m_card.fileAs = VCardValueDecoder::unescape(VCardValueDecoder::decodeValue(line)).trimmed();
+    } else if (line.name == "X-ABSHOWAS") {
+        m_card.showAsOrganization = line.value.trimmed().toUpper() == "COMPANY";
+    } else if (line.name == "X-KORVANE-INDEX") {
+        m_card.index = line.value.trimmed().toInt();
+    } else if (line.name == "X-KORVANE-VIP") {
+        const QByteArray value = line.value.trimmed().toUpper();
+        m_card.vip = value == "1" || value == "TRUE" || value == "YES";
     } else if (line.name == "NOTE") {
         const QString note = VCardValueDecoder::unescape(VCardValueDecoder::decodeValue(line));
         m_card.note = m_card.note.isEmpty() ? note : m_card.note + u'\n' + note;
@@ -68,18 +83,31 @@ void VCardCardBuilder::addPhone(const VCardLine& line)
     const QString text = VCardValueDecoder::unescape(VCardValueDecoder::decodeValue(line)).trimmed();
     const bool uri = line.firstParameterValue("VALUE") == "URI" || text.startsWith(QLatin1String("tel:"),
                                                                                       Qt::CaseInsensitive);
-    VCardPhone phone{uri ? VCardTelUri::toNumber(text) : text, typesOf(line), preferenceOf(line)};
+    VCardPhone phone{{}, typesOf(line), preferenceOf(line), {}, {}};
+    phone.number = uri ? VCardTelUri::toNumber(text, &phone.uriParameters) : text;
     if (phone.number.isEmpty())
         return;
     if (phone.preference == 0 && phone.types.contains(QLatin1String("pref")))
         phone.preference = 1;
+    if (!line.group.isEmpty())
+        phone.label = m_labels.value(line.group.toUpper());
     m_card.phones << phone;
+    m_phoneGroups << line.group.toUpper();
 }
 
-void VCardCardBuilder::markUnreadable(int lineNumber)
+// Apple and Google name a number with a label line of the same group: "item1.X-ABLabel:Büro". It may come
+// before or after its number.
+void VCardCardBuilder::addLabel(const VCardLine& line)
 {
-    if (m_unreadableLine == 0)
-        m_unreadableLine = lineNumber;
+    if (line.group.isEmpty())
+        return;
+    const QString label = VCardValueDecoder::unescape(VCardValueDecoder::decodeValue(line)).trimmed();
+    const QByteArray group = line.group.toUpper();
+    m_labels.insert(group, label);
+    for (qsizetype k = 0; k < m_card.phones.size(); ++k) {
+        if (m_phoneGroups.at(k) == group)
+            m_card.phones[k].label = label;
+    }
 }
 
 bool VCardCardBuilder::hasNameOrNumber() const

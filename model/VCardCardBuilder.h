@@ -3,6 +3,8 @@
 #include "model/VCardCard.h"
 
 #include <QByteArray>
+#include <QHash>
+#include <QList>
 
 class VCardLine;
 
@@ -12,21 +14,20 @@ public:
     explicit VCardCardBuilder(int beginLine);
 
     void add(const VCardLine& line);
-    // A line of the card could not be read; the first such line is remembered, and the card is not to be kept.
-    void markUnreadable(int lineNumber);
 
     int beginLine() const { return m_card.line; }
-    int firstUnreadableLine() const { return m_unreadableLine; }
     bool hasNameOrNumber() const;
     const QString& version() const { return m_version; }
     const VCardCard& card() const { return m_card; }
 
 private:
     void addPhone(const VCardLine& line);
+    void addLabel(const VCardLine& line);
 
     VCardCard m_card;
     QString m_version;
     bool m_hasFormattedName = false;
     bool m_hasName = false;
-    int m_unreadableLine = 0;
+    QList<QByteArray> m_phoneGroups;         // the group of each number, upper case
+    QHash<QByteArray, QString> m_labels;     // label lines by group, upper case
 };

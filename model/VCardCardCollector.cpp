@@ -25,7 +25,10 @@ void VCardCardCollector::take(int lineNumber, const QByteArray& text)
         return;  // text between cards belongs to no card
     }
     if (!line)
-        m_open->markUnreadable(lineNumber);
+        // One line that cannot be read costs that line, not the card (Evolution writes a bare "FN").
+        m_result.problems << problem(lineNumber, QStringLiteral("the line has no ':' and cannot be read; the rest of"
+                                                                " the card that begins on line %1 was read.")
+                                                     .arg(m_open->beginLine()));
     else if (isMarker(*line, "BEGIN"))
         interrupt(lineNumber);
     else if (isMarker(*line, "END"))
@@ -38,7 +41,6 @@ void VCardCardCollector::endOfFile()
 {
     if (!m_open)
         return;
-    reportUnreadable();
     m_result.problems << problem(m_open->beginLine(), QStringLiteral("the card has no END:VCARD; it was skipped."));
     m_open.reset();
 }
@@ -51,7 +53,6 @@ void VCardCardCollector::begin(int lineNumber)
 
 void VCardCardCollector::interrupt(int lineNumber)
 {
-    reportUnreadable();
     m_result.problems << problem(m_open->beginLine(), QStringLiteral("the card has no END:VCARD before the next"
                                                                      " BEGIN:VCARD on line %1; it was skipped.")
                                                           .arg(lineNumber));
@@ -61,22 +62,10 @@ void VCardCardCollector::interrupt(int lineNumber)
 void VCardCardCollector::finish()
 {
     m_result.versionSeen = m_open->version();
-    if (m_open->firstUnreadableLine() != 0)
-        reportUnreadable();
-    else if (!m_open->hasNameOrNumber())
+    if (!m_open->hasNameOrNumber())
         m_result.problems << problem(m_open->beginLine(),
                                      QStringLiteral("the card has no name and no number; it was skipped."));
     else
         m_result.cards << m_open->card();
     m_open.reset();
-}
-
-void VCardCardCollector::reportUnreadable()
-{
-    const int line = m_open->firstUnreadableLine();
-    if (line == 0)
-        return;
-    m_result.problems << problem(line, QStringLiteral("the line has no ':' and cannot be read; the card that begins on"
-                                                      " line %1 was skipped.")
-                                           .arg(m_open->beginLine()));
 }

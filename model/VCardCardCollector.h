@@ -24,7 +24,6 @@ private:
     void begin(int lineNumber);
     void interrupt(int lineNumber);
     void finish();
-    void reportUnreadable();
 
     VCardReadResult& m_result;
     std::optional<VCardCardBuilder> m_open;

@@ -12,7 +12,8 @@ public:
     static bool canCarry(QStringView number);
     // "tel:" followed by the number; only for numbers canCarry() accepts.
     static QString toUri(QStringView number);
-    // The number of a tel: URI without its scheme, percent escapes decoded and stray characters taken out
-    // (VCardStrayCharacters); other URIs are returned unchanged.
-    static QString toNumber(QStringView uri);
+    // The number of a tel: URI without its scheme and without its parameters (";ext=89", ";phone-context=..."),
+    // which go to `parameters` when asked for; percent escapes decoded and stray characters taken out
+    // (VCardStrayCharacters). Other URIs are returned unchanged.
+    static QString toNumber(QStringView uri, QString* parameters = nullptr);
 };

@@ -86,10 +86,25 @@ void VCardWriter::writeCard(QByteArray& out, const VCardCard& card, VCardVersion
     append(out, version == VCardVersion::V4_0 ? QStringLiteral("VERSION:4.0") : QStringLiteral("VERSION:3.0"));
     append(out, QLatin1String("FN:") + escapeText(formattedNameOf(card)));
     append(out, nameLine(card.nameParts));
-    for (const VCardPhone& phone : card.phones)
-        append(out, phoneLine(phone, version));
+    int group = 0;
+    for (const VCardPhone& phone : card.phones) {
+        if (phone.label.isEmpty()) {
+            append(out, phoneLine(phone, version));
+            continue;
+        }
+        // A number's own label goes in a label line of the number's group, as Apple and Google write it.
+        const QString item = QStringLiteral("item%1.").arg(++group);
+        append(out, item + phoneLine(phone, version));
+        append(out, item + QLatin1String("X-ABLabel:") + escapeText(phone.label));
+    }
     if (!card.note.isEmpty())
         append(out, QLatin1String("NOTE:") + escapeText(card.note));
+    if (!card.uid.isEmpty())
+        append(out, QLatin1String("UID:") + escapeText(card.uid));
+    if (card.index != 0)
+        append(out, QStringLiteral("X-KORVANE-INDEX:%1").arg(card.index));
+    if (card.vip)
+        append(out, QStringLiteral("X-KORVANE-VIP:1"));
     append(out, QStringLiteral("END:VCARD"));
 }
 

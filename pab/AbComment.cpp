@@ -4,68 +4,89 @@
 #include "res/StringTable.h"
 
 #include <algorithm>
+#include <memory>
 
 namespace {
 constexpr const char* kSeparator = " - ";
-constexpr size_t kSeparatorLength = 3;
-constexpr size_t kIndexColonLength = 2; // ": " after the word "Index"
 
-void EraseFirst(std::string& text, const std::string& word)
+bool EndsWith(const std::string& text, size_t end, const std::string& word)
 {
-    const size_t at = text.find(word);
-    if (at != std::string::npos) text.erase(at, word.size());
+    return end >= word.size() && text.compare(end - word.size(), word.size(), word) == 0;
+}
+
+bool IsDecimal(const std::string& digits)
+{
+    const size_t first = !digits.empty() && digits.front() == '-' ? 1 : 0;
+    return digits.size() > first && std::all_of(digits.begin() + long(first), digits.end(),
+                                                [](char c) { return c >= '0' && c <= '9'; });
 }
 
 // A negative index passes here as it stands; filling the list replaces it. Only 0, values above the table
 // and indices that an entry read earlier already holds are refused.
-bool IsIndexFreeAmongEarlier(int index, const DirTable& table, int entriesRead)
+bool IsIndexFreeAmongEarlier(int index, const DirTable* table, int entriesRead)
 {
     if (index == 0 || index > kTableSlots) return false;
+    if (!table) return true;
     const int count = std::clamp(entriesRead, 0, kTableSlots);
     for (int i = 0; i < count; ++i) {
-        if (table[i].m_nIndex == index) return false;
+        if ((*table)[i].m_nIndex == index) return false;
     }
     return true;
 }
 
-// Takes "Index: n" and its leading " - " out of the text; returns the index read (0 when there is none).
-int TakeIndexPart(std::string& text, size_t p, const std::string& word)
+struct StatusTail {
+    size_t commentEnd = 0; // the user's comment is text[0, commentEnd)
+    bool isVip = false;
+    int index = 0;
+};
+
+// The tail the save writes: [comment " "] status-word " - Index: " n " ", anchored at the end of the text.
+std::optional<StatusTail> FindStatusTail(const std::string& text)
 {
-    const size_t start = p + word.size() + kIndexColonLength;
-    std::string indexText;
-    if (start < text.size()) {
-        const size_t end = text.find(' ', start);
-        indexText = text.substr(start, end == std::string::npos ? std::string::npos : end - start);
+    if (text.empty() || text.back() != ' ') return std::nullopt;
+    const std::string indexPart = kSeparator + StringTable::LoadString(Ids::IDS_INDEX_WORD) + ": ";
+    const size_t indexAt = text.rfind(indexPart, text.size() - 1);
+    if (indexAt == std::string::npos) return std::nullopt;
+    const size_t digitsAt = indexAt + indexPart.size();
+    const std::string digits = text.substr(digitsAt, text.size() - 1 - digitsAt);
+    if (!IsDecimal(digits)) return std::nullopt;
+    for (const bool vip : {true, false}) {
+        const std::string word = StringTable::LoadString(vip ? Ids::IDS_VIP_STATUS : Ids::IDS_STANDARD_STATUS);
+        if (!EndsWith(text, indexAt, word)) continue;
+        const size_t wordAt = indexAt - word.size();
+        // The status word begins the text, or follows the blank that joins it to the user's comment.
+        if (wordAt == 0) return StatusTail{0, vip, LeadingDecimalNumber(digits)};
+        if (text[wordAt - 1] == ' ') return StatusTail{wordAt - 1, vip, LeadingDecimalNumber(digits)};
     }
-    // The space after the index stays: it is removed with the trailing space below.
-    text.erase(p, std::min(text.size() - p, word.size() + kIndexColonLength + indexText.size()));
-    if (p >= kSeparatorLength && text.compare(p - kSeparatorLength, kSeparatorLength, kSeparator) == 0)
-        text.erase(p - kSeparatorLength, kSeparatorLength);
-    return LeadingDecimalNumber(indexText);
+    return std::nullopt;
+}
+
+AbCommentFields ParseText(const std::string& text, const DirTable* table, int entriesRead)
+{
+    AbCommentFields fields;
+    const std::optional<StatusTail> tail = FindStatusTail(text);
+    if (!tail) {
+        fields.m_strStatus = " ";
+        fields.m_strComment = text;
+        return fields;
+    }
+    fields.m_bHasStatusTail = true;
+    fields.m_strStatus = tail->isVip ? "!" : " ";
+    fields.m_nIndex = IsIndexFreeAmongEarlier(tail->index, table, entriesRead) ? tail->index : 0;
+    fields.m_strComment = text.substr(0, tail->commentEnd);
+    return fields;
 }
 }
 
 AbCommentFields AbComment::Parse(const std::optional<std::string>& comment, const DirTable& table, int entriesRead)
 {
-    AbCommentFields fields;
-    if (!comment) return fields;
-    std::string text = *comment;
+    if (!comment) return {};
+    return ParseText(*comment, &table, entriesRead);
+}
 
-    const std::string vipWord = StringTable::LoadString(Ids::IDS_VIP_STATUS);
-    const bool isVip = text.find(vipWord) != std::string::npos;
-    fields.m_strStatus = isVip ? "!" : " ";
-    if (isVip) EraseFirst(text, vipWord);
-    EraseFirst(text, StringTable::LoadString(Ids::IDS_STANDARD_STATUS));
-
-    const std::string indexWord = StringTable::LoadString(Ids::IDS_INDEX_WORD);
-    const size_t p = text.find(indexWord);
-    if (p != std::string::npos) {
-        const int index = TakeIndexPart(text, p, indexWord);
-        fields.m_nIndex = IsIndexFreeAmongEarlier(index, table, entriesRead) ? index : 0;
-    }
-    if (!text.empty() && text.back() == ' ') text.pop_back();
-    fields.m_strComment = std::move(text);
-    return fields;
+AbCommentFields AbComment::Parse(const std::string& comment)
+{
+    return ParseText(comment, nullptr, 0);
 }
 
 std::string AbComment::StatusWord(const std::string& status)
@@ -82,10 +103,4 @@ std::string AbComment::FormatForNewEntry(const std::string& status, int index)
 std::string AbComment::FormatForUpdatedEntry(const std::string& comment, const std::string& status, int index)
 {
     return comment + " " + FormatForNewEntry(status, index);
-}
-
-std::string AbComment::WithoutJoiningBlank(const std::string& comment)
-{
-    if (comment.empty() || comment.back() != ' ') return comment;
-    return comment.substr(0, comment.size() - 1);
 }

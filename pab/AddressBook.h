@@ -15,6 +15,7 @@ class AddressBookLock;
 
 struct DirTable;
 struct EntryStore;
+struct DirEntry;
 class IFormHost;
 class IQuestions;
 class IMAPISession;
@@ -70,6 +71,9 @@ public:
     HRESULT UpdateAbEntry(const std::string& name, const std::string& number, int index, const std::string& status,
                           uint32_t cbEntryId, ENTRYID* entryId, const std::string& comment);
     HRESULT DeleteAbEntry(uint32_t cbEntryId, ENTRYID* entryId);
+    // The same for an entry of the table: also its UID and the kind of its number.
+    HRESULT CreateAbEntry(const DirEntry& entry, uint32_t cbTemplateId, ENTRYID* templateId);
+    HRESULT UpdateAbEntry(const DirEntry& entry);
     // SetProps and SaveChanges of an opened entry, which is released in every case.
     HRESULT StoreEntryProps(IMAPIProp* entry, ULONG count, SPropValue* values, bool newEntry);
 
@@ -101,6 +105,12 @@ private:
     // The states of the live entries and the deletion records after them, as a save found them.
     static std::vector<int> PendingStates(const DirTable& table);
     static void RestoreStates(DirTable& table, const std::vector<int>& states);
+    // Entries of books written before entries had a UID get one made from the book's identity and their entry
+    // identifier, the same at every read until a save stores it.
+    void GiveMissingUids();
+    std::string BookUid();
+    // A new entry without a UID of its own, or with one another entry of the folder holds, gets a new one.
+    void GiveNewEntryUid(int slot);
 
     EntryStore& m_store;
     IQuestions& m_questions;

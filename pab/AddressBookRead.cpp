@@ -11,6 +11,9 @@
 #include "model/FormHost.h"
 #include "model/Questions.h"
 
+#include <QFileInfo>
+#include <QUuid>
+
 #include <optional>
 
 namespace {
@@ -31,6 +34,8 @@ void AddressBook::ReadEntryProperties(const SPropValue* values, ULONG count, int
         case PR_DISPLAY_NAME: entry.m_strName = value.Value.lpszA ? value.Value.lpszA : ""; break;
         case PR_PRIMARY_TELEPHONE_NUMBER: entry.m_strNumber = value.Value.lpszA ? value.Value.lpszA : ""; break;
         case PR_COMMENT: comment = std::string(value.Value.lpszA ? value.Value.lpszA : ""); break;
+        case PR_TD_ENTRY_UID: entry.m_strUid = value.Value.lpszA ? value.Value.lpszA : ""; break;
+        case PR_TD_NUMBER_KIND: entry.m_strNumberKind = value.Value.lpszA ? value.Value.lpszA : ""; break;
         case PR_OBJECT_TYPE:
             hasObjectType = true;
             isMailUser = value.Value.l != static_cast<LONG>(MAPI_DISTLIST);
@@ -142,11 +147,56 @@ void AddressBook::AssignMissingIndices()
     SaveAddressBook();
 }
 
+std::string AddressBook::BookUid()
+{
+    ULONG objectType = 0;
+    LPUNKNOWN opened = nullptr;
+    HRESULT hr = m_pAddrBook->OpenEntry(m_cbPabEntryId, m_pPabEntryId, nullptr, kOpenFlags, &objectType, &opened);
+    auto* book = dynamic_cast<IMAPIProp*>(opened);
+    std::string uid;
+    ULONG count = 0;
+    LPSPropValue values = nullptr;
+    if (SUCCEEDED(hr) && book && SUCCEEDED(book->GetProps(nullptr, 0, &count, &values))) {
+        for (ULONG v = 0; v < count; ++v)
+            if (values[v].ulPropTag == PR_TD_BOOK_UID && values[v].Value.lpszA) uid = values[v].Value.lpszA;
+    }
+    if (values) MAPIFreeBuffer(values);
+    if (uid.empty() || QUuid::fromString(QString::fromStdString(uid)).isNull()) {
+        // Made once per book from the file it lies in and kept in it by the first writer: a reader, which never
+        // writes, makes the same one, so the UIDs it exports agree with those a writer stores later.
+        static const QUuid kBookNamespace(QStringLiteral("{5b0c7a52-3f7e-4d1a-9c39-0e6f2b8d4a17}"));
+        const QString file = QFileInfo(QString::fromStdString(MAPIGetAddressBookFile())).canonicalFilePath();
+        uid = QUuid::createUuidV5(kBookNamespace, file.toUtf8()).toString(QUuid::WithoutBraces).toStdString();
+        SPropValue value{};
+        value.ulPropTag = PR_TD_BOOK_UID;
+        value.Value.lpszA = uid.data();
+        LPSPropProblemArray problems = nullptr;
+        if (!m_bReadOnly && book && SUCCEEDED(book->SetProps(1, &value, &problems))) book->SaveChanges(0);
+        if (problems) MAPIFreeBuffer(problems);
+    }
+    if (opened) opened->Release();
+    return uid;
+}
+
+void AddressBook::GiveMissingUids()
+{
+    std::optional<QUuid> book;
+    for (int k = 0; k < m_store.m_abTable.m_nCount; ++k) {
+        DirEntry& entry = m_store.m_abTable[k];
+        if (!entry.m_strUid.empty()) continue;
+        if (!book) book = QUuid::fromString(QString::fromStdString(BookUid()));
+        const QByteArray id(reinterpret_cast<const char*>(entry.m_pEntryId), qsizetype(entry.m_cbEntryId));
+        entry.m_strUid = QUuid::createUuidV5(*book, id.toHex()).toString(QUuid::WithoutBraces).toStdString();
+        entry.m_bUidToStore = true;
+    }
+}
+
 HRESULT AddressBook::ReadFolder(IMAPIContainer* container)
 {
     if (!container || !m_pAddrBook) return MAPI_E_END_OF_SESSION;
     ++m_nFolderReadDepth;
     const HRESULT hr = ReadFolderEntries(container);
+    if (SUCCEEDED(hr)) GiveMissingUids();
     if (SUCCEEDED(hr) && m_nFolderReadDepth < kMaxFolderReadDepth) AssignMissingIndices();
     --m_nFolderReadDepth;
     return hr;

@@ -11,6 +11,8 @@
 #include "model/FormHost.h"
 #include "model/Questions.h"
 
+#include <QUuid>
+
 #include <vector>
 
 namespace {
@@ -101,20 +103,19 @@ bool AddressBook::WritePendingChanges()
             ENTRYID* templateId = nullptr;
             SRowSet* templateRows = nullptr;
             hr = FindCreateTemplate("", &cbTemplate, &templateId, &templateRows);
-            if (SUCCEEDED(hr))
-                hr = CreateAbEntry(entry.m_strName, entry.m_strNumber, entry.m_nIndex, entry.m_strStatus, cbTemplate,
-                                   templateId, entry.m_strComment);
+            GiveNewEntryUid(slot);
+            if (SUCCEEDED(hr)) hr = CreateAbEntry(entry, cbTemplate, templateId);
             FreeRowSet(templateRows);
-        } else if (entry.m_nState == ENTRY_CHANGED) {
+        } else if (entry.m_nState == ENTRY_CHANGED || entry.m_bUidToStore) {
             m_store.m_strScratch = StringTable::LoadString(Ids::IDS_WRITING_PAB);
             m_host.SetStatusText(m_store.m_strScratch);
-            hr = UpdateAbEntry(entry.m_strName, entry.m_strNumber, entry.m_nIndex, entry.m_strStatus,
-                               entry.m_cbEntryId, entry.m_pEntryId, entry.m_strComment);
+            hr = UpdateAbEntry(entry);
         } else {
             continue;
         }
         if (FAILED(hr)) return false;
         entry.m_nState = ENTRY_UNCHANGED;
+        entry.m_bUidToStore = false;
     }
     return true;
 }
@@ -173,6 +174,17 @@ HRESULT AddressBook::CreateAbEntry(const std::string& name, const std::string& n
                                 const std::string& status, uint32_t cbTemplateId, ENTRYID* templateId,
                                 const std::string& comment)
 {
+    DirEntry entry;
+    entry.m_strName = name;
+    entry.m_strNumber = number;
+    entry.m_nIndex = index;
+    entry.m_strStatus = status;
+    entry.m_strComment = comment;
+    return CreateAbEntry(entry, cbTemplateId, templateId);
+}
+
+HRESULT AddressBook::CreateAbEntry(const DirEntry& source, uint32_t cbTemplateId, ENTRYID* templateId)
+{
     LPMAPIPROP entry = nullptr;
     HRESULT hr = m_pContainer->CreateEntry(cbTemplateId, templateId, CREATE_CHECK_DUP_LOOSE, &entry);
     if (FAILED(hr)) {
@@ -187,23 +199,41 @@ HRESULT AddressBook::CreateAbEntry(const std::string& name, const std::string& n
     }
     if (!entry) return 0;
     // A new entry may bring a comment of its own (an imported card's note, an entry cut and pasted).
-    m_store.m_strScratch = comment.empty() ? AbComment::FormatForNewEntry(status, index)
-                                           : AbComment::FormatForUpdatedEntry(AbComment::WithoutJoiningBlank(comment), status, index);
+    m_store.m_strScratch = source.m_strComment.empty()
+        ? AbComment::FormatForNewEntry(source.m_strStatus, source.m_nIndex)
+        : AbComment::FormatForUpdatedEntry(source.m_strComment, source.m_strStatus, source.m_nIndex);
     const std::string addressType = "SMTP";
     const std::string address = "- -";
-    SPropValue values[5] = {StringProp(PR_DISPLAY_NAME, name), StringProp(PR_PRIMARY_TELEPHONE_NUMBER, number),
-                            StringProp(PR_ADDRTYPE, addressType), StringProp(PR_EMAIL_ADDRESS, address),
-                            StringProp(PR_COMMENT, m_store.m_strScratch)};
-    return StoreEntryProps(entry, 5, values, true);
+    std::vector<SPropValue> values = {StringProp(PR_DISPLAY_NAME, source.m_strName),
+                                      StringProp(PR_PRIMARY_TELEPHONE_NUMBER, source.m_strNumber),
+                                      StringProp(PR_ADDRTYPE, addressType), StringProp(PR_EMAIL_ADDRESS, address),
+                                      StringProp(PR_COMMENT, m_store.m_strScratch)};
+    // Folders are created here too: they have neither.
+    if (!source.m_strUid.empty()) values.push_back(StringProp(PR_TD_ENTRY_UID, source.m_strUid));
+    if (!source.m_strNumberKind.empty()) values.push_back(StringProp(PR_TD_NUMBER_KIND, source.m_strNumberKind));
+    return StoreEntryProps(entry, ULONG(values.size()), values.data(), true);
 }
 
 HRESULT AddressBook::UpdateAbEntry(const std::string& name, const std::string& number, int index,
                                 const std::string& status, uint32_t cbEntryId, ENTRYID* entryId,
                                 const std::string& comment)
 {
+    DirEntry entry;
+    entry.m_strName = name;
+    entry.m_strNumber = number;
+    entry.m_nIndex = index;
+    entry.m_strStatus = status;
+    entry.m_cbEntryId = cbEntryId;
+    entry.m_pEntryId = entryId;
+    entry.m_strComment = comment;
+    return UpdateAbEntry(entry);
+}
+
+HRESULT AddressBook::UpdateAbEntry(const DirEntry& source)
+{
     ULONG objectType = 0;
     LPUNKNOWN opened = nullptr;
-    HRESULT hr = m_pAddrBook->OpenEntry(cbEntryId, entryId, nullptr, kOpenFlags, &objectType, &opened);
+    HRESULT hr = m_pAddrBook->OpenEntry(source.m_cbEntryId, source.m_pEntryId, nullptr, kOpenFlags, &objectType, &opened);
     auto* entry = dynamic_cast<IMAPIProp*>(opened);
     if (FAILED(hr)) {
         ReportBookError(hr, Ids::IDS_ERR_CREATE_ENTRY);
@@ -215,10 +245,25 @@ HRESULT AddressBook::UpdateAbEntry(const std::string& name, const std::string& n
         if (opened) opened->Release();
         return hr;
     }
-    m_store.m_strScratch = AbComment::FormatForUpdatedEntry(AbComment::WithoutJoiningBlank(comment), status, index);
-    SPropValue values[3] = {StringProp(PR_DISPLAY_NAME, name), StringProp(PR_PRIMARY_TELEPHONE_NUMBER, number),
-                            StringProp(PR_COMMENT, m_store.m_strScratch)};
-    return StoreEntryProps(entry, 3, values, false);
+    m_store.m_strScratch = AbComment::FormatForUpdatedEntry(source.m_strComment, source.m_strStatus, source.m_nIndex);
+    std::vector<SPropValue> values = {StringProp(PR_DISPLAY_NAME, source.m_strName),
+                                      StringProp(PR_PRIMARY_TELEPHONE_NUMBER, source.m_strNumber),
+                                      StringProp(PR_COMMENT, m_store.m_strScratch),
+                                      StringProp(PR_TD_NUMBER_KIND, source.m_strNumberKind)};
+    if (!source.m_strUid.empty()) values.push_back(StringProp(PR_TD_ENTRY_UID, source.m_strUid));
+    return StoreEntryProps(entry, ULONG(values.size()), values.data(), false);
+}
+
+void AddressBook::GiveNewEntryUid(int slot)
+{
+    DirEntry& entry = m_store.m_abTable[slot];
+    bool taken = entry.m_strUid.empty();
+    for (int other = 0; other < m_store.m_abTable.m_nCount && !taken; ++other) {
+        const DirEntry& held = m_store.m_abTable[other];
+        // A copy pasted into the folder of its original, or a card given twice: the first one keeps it.
+        taken = other != slot && held.m_strUid == entry.m_strUid && (held.m_nState != ENTRY_NEW || other < slot);
+    }
+    if (taken) entry.m_strUid = QUuid::createUuid().toString(QUuid::WithoutBraces).toStdString();
 }
 
 HRESULT AddressBook::StoreEntryProps(IMAPIProp* entry, ULONG count, SPropValue* values, bool newEntry)

@@ -1,29 +1,57 @@
 #include "pab/VCardExport.h"
 
-#include "pab/AbComment.h"
-
 #include <algorithm>
+
+namespace {
+// vCard's own words for a number's kind; any other kind is a label of its own.
+bool IsVCardType(const QString& type)
+{
+    static const QStringList types = {"cell", "home", "work", "voice", "fax", "pager", "text", "video", "textphone",
+                                      "msg", "bbs", "modem", "car", "isdn", "pcs", "main", "iphone", "other"};
+    return types.contains(type);
+}
+
+// N wants family and given name apart. "Müller, Hans" is filed family first; otherwise the last word is taken
+// for the family name, and a single word is the family name.
+QStringList NameParts(const QString& name)
+{
+    const qsizetype comma = name.indexOf(QLatin1Char(','));
+    QString family;
+    QString given;
+    if (comma > 0) {
+        family = name.left(comma).trimmed();
+        given = name.mid(comma + 1).trimmed();
+    } else {
+        const qsizetype blank = name.lastIndexOf(QLatin1Char(' '));
+        family = blank < 0 ? name : name.mid(blank + 1);
+        given = blank < 0 ? QString() : name.left(blank);
+    }
+    return {family, given, QString(), QString(), QString()};
+}
+
+VCardPhone PhoneOf(const DirEntry& entry)
+{
+    VCardPhone phone;
+    phone.number = QString::fromStdString(entry.m_strNumber).trimmed();
+    const QString kind = QString::fromStdString(entry.m_strNumberKind);
+    if (kind.isEmpty()) return phone; // a plain TEL: nothing is known of the number's kind
+    const QStringList types = kind.split(QLatin1Char(','), Qt::SkipEmptyParts);
+    if (std::all_of(types.begin(), types.end(), IsVCardType)) phone.types = types;
+    else phone.label = kind;
+    return phone;
+}
+}
 
 VCardCard VCardExport::Card(const DirEntry& entry)
 {
     VCardCard card;
     card.formattedName = QString::fromStdString(entry.m_strName);
-    // N wants family and given name apart; a single word is taken as the family name.
-    const qsizetype blank = card.formattedName.lastIndexOf(QLatin1Char(' '));
-    const QString family = blank < 0 ? card.formattedName : card.formattedName.mid(blank + 1);
-    const QString given = blank < 0 ? QString() : card.formattedName.left(blank);
-    card.nameParts = {family, given, QString(), QString(), QString()};
-    if (!entry.m_strNumber.empty()) {
-        VCardPhone phone;
-        phone.number = QString::fromStdString(entry.m_strNumber).trimmed();
-        phone.types = {QStringLiteral("cell")};
-        card.phones.append(phone);
-    }
-    const std::string status = entry.m_strStatus == "!" ? "!" : " ";
-    const std::string note = entry.m_strComment.empty()
-                                 ? AbComment::FormatForNewEntry(status, entry.m_nIndex)
-                                 : AbComment::FormatForUpdatedEntry(AbComment::WithoutJoiningBlank(entry.m_strComment), status, entry.m_nIndex);
-    card.note = QString::fromStdString(note);
+    card.nameParts = NameParts(card.formattedName);
+    if (!entry.m_strNumber.empty()) card.phones.append(PhoneOf(entry));
+    card.note = QString::fromStdString(entry.m_strComment);
+    card.uid = QString::fromStdString(entry.m_strUid);
+    card.index = entry.m_nIndex;
+    card.vip = entry.m_strStatus == "!";
     return card;
 }
 

@@ -1,7 +1,7 @@
 #pragma once
-// Entries as vCards: name (FN, and N split at the last blank), number (TEL of type cell), and the index and
-// VIP mark in the address book's comment form as NOTE ("VIP-Status - Index: 3 "), after the entry's own
-// comment, so that an import into the address book restores them.
+// Entries as vCards: name (FN as shown; N split at the comma of "Family, Given", else at the last blank), the
+// number with the kind it came with (plain TEL when none is known), the entry's own comment as NOTE, its UID,
+// and its index and VIP mark in properties of their own, so that an import into the address book restores them.
 #include "model/DirTable.h"
 #include "model/VCardCard.h"
 

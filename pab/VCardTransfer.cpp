@@ -31,14 +31,23 @@ int VCardTransfer::Import(const VCardImportData& request)
         return 0;
     }
     QStringList leftOut;
-    std::vector<DirEntry> entries = VCardImport::Entries(read, ChoiceOf(request.m_nNumbers), &leftOut);
-    const int offered = int(entries.size());
-    const int added = VCardImport::AddToAddressBook(entries, m_store, m_questions, m_host);
+    std::vector<VCardImportItem> items = VCardImport::Entries(read, ChoiceOf(request.m_nNumbers), &leftOut);
+    const int offered = int(items.size());
+    // Cards of contacts the folder already holds (same UID) update them, if the user agrees; never a second entry.
+    const int known = VCardImport::KnownCount(items, m_store);
+    const bool update = known > 0
+        && m_questions.AskYesNo(Ids::IDS_VCARD_UPDATE_KNOWN,
+                                StringTable::LoadQString(Ids::IDS_VCARD_UPDATE_KNOWN).arg(known).toStdString());
+    const VCardImportOutcome outcome = VCardImport::AddToAddressBook(items, m_store, m_questions, m_host, update);
+    leftOut << outcome.leftOut;
     m_host.FillAbList(false);
-    m_host.SetStatusText(StringTable::LoadQString(Ids::IDS_VCARD_IMPORTED).arg(added).arg(offered).toStdString());
+    const QString done = outcome.updated > 0
+        ? StringTable::LoadQString(Ids::IDS_VCARD_IMPORTED_UPDATED).arg(outcome.added).arg(offered).arg(outcome.updated)
+        : StringTable::LoadQString(Ids::IDS_VCARD_IMPORTED).arg(outcome.added).arg(offered);
+    m_host.SetStatusText(done.toStdString());
     if (!leftOut.isEmpty())
         m_questions.ShowMessage(Ids::IDS_VCARD_LEFT_OUT, Message(Ids::IDS_VCARD_LEFT_OUT, leftOut.join(QLatin1Char('\n'))));
-    return added;
+    return outcome.added;
 }
 
 bool VCardTransfer::Export(const VCardExportData& request, const DirTable& table, const std::vector<int>& chosen)

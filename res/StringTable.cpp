@@ -112,6 +112,9 @@ const std::unordered_map<int, const char*>& table()
         {61274, "The vCard file cannot be written.\n"},
         {61275, "%1 of %2 entries imported. Save the personal address book to keep them."},
         {61276, "%1 entries exported to %2."},
+        {61277, "%1 cards of this file are already in the folder (an entry has the same UID).\nUpdate those entries "
+                "from the file ?\n(No leaves those cards out.)"},
+        {61278, "%1 of %2 entries imported, %3 updated. Save the personal address book to keep them."},
         {61280, "Action successful. %1 names could not be read from the telephone: type them again before saving those entries."},
         {61281, "%1 entries were not written: their names could not be read from the telephone. Type their names again."},
         {61282, "Restore the telephone's %1 from the backup of %2? Its %3 entries replace what the directory holds now "

@@ -55,26 +55,35 @@ AddressBookCommandResult AddressBookCommand::Export(const QString& folder, const
     return {0, QStringLiteral("Exported %1 entries to %2.\n").arg(cards.size()).arg(file), {}};
 }
 
+// What went in is always said on stdout, each card left out on stderr. The exit code is 1 only when the address
+// book failed the import: it refused an entry (the folder was full) or reported an error; cards that the file
+// itself could not give (no number, a name already in the folder) are named but are no failure.
 AddressBookCommandResult AddressBookCommand::Import(const QString& file, const QString& folder)
 {
     VCardReadResult read;
     QString error;
     if (!VCardFile::Read(file, &read, &error)) return Failure(error);
     QStringList problems;
-    std::vector<DirEntry> entries = VCardImport::Entries(read, m_options.numbers, &problems);
+    std::vector<VCardImportItem> items = VCardImport::Entries(read, m_options.numbers, &problems);
 
     OpenedAddressBook book(m_options.pabFile, OpenedAddressBook::Access::Write, m_options.create);
     if (!book.Open(folder, &error)) return Failure(error);
-    const int offered = int(entries.size());
-    QStringList namesTaken;
-    const int added = VCardImport::AddToAddressBook(entries, book.Store(), book.Questions(), book.Host(), &namesTaken);
-    for (const QString& name : namesTaken)
-        problems.append(QStringLiteral("\"%1\" is already in the folder; that card was left out.").arg(name));
-    if (added > 0) book.Book().SaveAddressBook();
-    if (!book.Questions().Reports().isEmpty() || book.Host().EndedWith())
-        return Failure(book.Questions().Reports().join(QLatin1Char('\n')) + QStringLiteral("\nThe import did not complete: the address book reported the error above."));
+    const int offered = int(items.size());
+    // A card whose UID the folder holds updates that entry: importing the same file again adds nothing.
+    const VCardImportOutcome outcome =
+        VCardImport::AddToAddressBook(items, book.Store(), book.Questions(), book.Host(), true);
+    problems << outcome.leftOut;
+    if (book.Store().HasFlag(VF_AB_MODIFIED)) book.Book().SaveAddressBook();
     AddressBookCommandResult result;
-    result.out = QStringLiteral("Imported %1 of %2 entries from %3.\n").arg(added).arg(offered).arg(file);
+    result.out = QStringLiteral("Imported %1 of %2 entries from %3").arg(outcome.added).arg(offered).arg(file)
+        + (outcome.updated > 0 ? QStringLiteral("; %1 updated.\n").arg(outcome.updated) : QStringLiteral(".\n"));
+    const QStringList reports = book.Questions().Reports();
+    if (!reports.isEmpty() || book.Host().EndedWith()) {
+        result.exitCode = 1;
+        problems << reports;
+        if (book.Host().EndedWith())
+            problems << QStringLiteral("The import did not complete: the address book reported the error above.");
+    }
     if (!problems.isEmpty()) result.err = problems.join(QLatin1Char('\n')) + QLatin1Char('\n');
     return result;
 }

@@ -164,7 +164,7 @@ private slots:
                     "TEL;VALUE=uri:TEL:%2B4930777\n"
                     "TEL;PREF=300:+1 555\n"
                     "END:VCARD\n")
-            << QStringList{"FN:Bernd", "N:", "TEL:+49-30-1234 [cell,voice] pref=1", "TEL:+49-30-9999;ext=12 [work] pref=50",
+            << QStringList{"FN:Bernd", "N:", "TEL:+49-30-1234 [cell,voice] pref=1", "TEL:+49-30-9999 [work] pref=50",
                            "TEL:+4930777 []", "TEL:+1 555 [] pref=100", "--"};
     }
     void programShapes()
@@ -238,12 +238,16 @@ private slots:
         QTest::newRow("END missing at the end of the file")
             << good + "BEGIN:VCARD\nFN:Lost\n" << QStringList{"Good"} << QList<int>{4}
             << QStringLiteral("Line 4: the card has no END:VCARD; it was skipped.");
+        // One line that cannot be read costs that line, not its card.
         QTest::newRow("line without a colon")
-            << "BEGIN:VCARD\nFN:Lost\nthis is no property\nEND:VCARD\n" + good << QStringList{"Good"} << QList<int>{3}
-            << QStringLiteral("Line 3: the line has no ':' and cannot be read; the card that begins on line 1 was skipped.");
+            << "BEGIN:VCARD\nFN:Kept\nthis is no property\nEND:VCARD\n" + good << QStringList{"Kept", "Good"} << QList<int>{3}
+            << QStringLiteral("Line 3: the line has no ':' and cannot be read; the rest of the card that begins on line 1 was read.");
+        QTest::newRow("Evolution's bare FN")
+            << QByteArray("BEGIN:VCARD\nVERSION:3.0\nFN\nN:Peña;Ñuño;;;\nTEL:1\nEND:VCARD\n") << QStringList{""} << QList<int>{3}
+            << QStringLiteral("Line 3: the line has no ':' and cannot be read; the rest of the card that begins on line 1 was read.");
         QTest::newRow("line without a colon in a card without END")
             << "BEGIN:VCARD\nFN;TYPE\n" + good << QStringList{"Good"} << QList<int>{1, 2}
-            << QStringLiteral("Line 2: the line has no ':' and cannot be read; the card that begins on line 1 was skipped.");
+            << QStringLiteral("Line 2: the line has no ':' and cannot be read; the rest of the card that begins on line 1 was read.");
         QTest::newRow("no FN, no N, no TEL")
             << good + "BEGIN:VCARD\nVERSION:3.0\nEMAIL:a@b.example\nEND:VCARD\n" + good << QStringList{"Good", "Good"}
             << QList<int>{4} << QStringLiteral("Line 4: the card has no name and no number; it was skipped.");

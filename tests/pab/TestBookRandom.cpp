@@ -176,8 +176,8 @@ private:
             VCardReadResult read;
             QString error;
             if (!VCardFile::Read(f.value(1), &read, &error)) return Say("unreadable " + error.toStdString()), true;
-            std::vector<DirEntry> entries = VCardImport::Entries(read, VCardNumberChoice::First, nullptr);
-            Say("ok\t" + std::to_string(VCardImport::AddToAddressBook(entries, m_store, m_questions, m_host)));
+            std::vector<VCardImportItem> items = VCardImport::Entries(read, VCardNumberChoice::First, nullptr);
+            Say("ok\t" + std::to_string(VCardImport::AddToAddressBook(items, m_store, m_questions, m_host, true).added));
         } else if (command == QLatin1String("save")) {
             Say("saving");
             m_host.m_nWritesEndedMicros = 0;

@@ -71,6 +71,7 @@ private slots:
     void cancelChangesNothing();
     void dialogsHandBackWhatTheUserSet();
     void namesOfEveryScriptMakeTheWholeRoundTrip();
+    void cardsOfEntriesInTheFolderUpdateThemWhenTheUserAgrees();
 
 private:
     FormFixture& StartForm();
@@ -171,9 +172,11 @@ void TestVCardCommands::brokenCardsAreNamedTheRestImported()
     QCOMPARE(messages.size(), size_t(1));
     QCOMPARE(messages[0].id, Ids::IDS_VCARD_LEFT_OUT);
     QCOMPARE(QString::fromStdString(messages[0].text), QString::fromStdString("Some cards were not imported:\n"
-                                           "Line 10: the line has no ':' and cannot be read; the card that begins on "
-                                           "line 7 was skipped.\n"
-                                           "Line 17: the card of \"Emil\" has no telephone number; it was left out."));
+                                           "Line 10: the line has no ':' and cannot be read; the rest of the card "
+                                           "that begins on line 7 was read.\n"
+                                           "Line 7: the card of \"Broken\" has no telephone number; it was left out.\n"
+                                           "Line 17: the card of \"Emil\" has no telephone number; it was left out.\n"
+                                           "\"Carl\" is already in the folder; that card was left out."));
     QCOMPARE(f.Frame()->MessageText(), QStringLiteral("2 of 3 entries imported. Save the personal address book to keep them."));
 }
 
@@ -300,6 +303,43 @@ void TestVCardCommands::namesOfEveryScriptMakeTheWholeRoundTrip()
         QCOMPARE(arrived.value(i + 1).name, names[i]);
         QCOMPARE(arrived.value(i + 1).number, QString::number(100 + i));
     }
+}
+
+// The folder's own export read back: the question comes once with the count; No leaves the cards out and names
+// them, Yes updates the entries from the file. Neither adds a second entry.
+void TestVCardCommands::cardsOfEntriesInTheFolderUpdateThemWhenTheUserAgrees()
+{
+    FormFixture& f = StartForm();
+    CDlgView* v = f.View();
+    const QString file = m_files.filePath("folder.vcf");
+    f.Questions().AnswerVCardExport(ExportTo(file, 2));
+    QVERIFY(f.Frame()->ExecuteCommand(ID_FILE_EXPORT_VCARD));
+    QFile written(file);
+    QVERIFY(written.open(QIODevice::ReadWrite));
+    QByteArray text = written.readAll();
+    QVERIFY(text.contains("UID:"));
+    text.replace("TEL:333", "TEL:334");
+    written.resize(0);
+    written.write(text);
+    written.close();
+
+    f.Questions().AnswerYesNo(Ids::IDS_VCARD_UPDATE_KNOWN, false);
+    f.Questions().AnswerVCardImport(ImportFrom(file));
+    QVERIFY(f.Frame()->ExecuteCommand(ID_FILE_IMPORT_VCARD));
+    QCOMPARE(Rows(AbList(v)), QStringList({"Carl|333|2|"}));
+    const auto asked = f.Questions().AskedOfKind("yesno");
+    QCOMPARE(asked.size(), size_t(1));
+    QVERIFY(QString::fromStdString(asked[0].text).startsWith("1 cards of this file are already in the folder"));
+    QCOMPARE(f.Questions().MessagesShown().size(), size_t(1));
+    QVERIFY(QString::fromStdString(f.Questions().MessagesShown()[0].text).contains("\"Carl\" is already in the folder (same UID)"));
+
+    f.Questions().AnswerYesNo(Ids::IDS_VCARD_UPDATE_KNOWN, true);
+    f.Questions().AnswerVCardImport(ImportFrom(file));
+    QVERIFY(f.Frame()->ExecuteCommand(ID_FILE_IMPORT_VCARD));
+    QCOMPARE(Rows(AbList(v)), QStringList({"Carl|334|2|"}));
+    QCOMPARE(f.Frame()->MessageText(), QStringLiteral("0 of 1 entries imported, 1 updated. Save the personal address book to keep them."));
+    QTest::mouseClick(SaveAddressBookButton(v), Qt::LeftButton);
+    QCOMPARE(PabDisplayNames(f.PabPath()), QStringList({"Carl", "Personal Address Book"}));
 }
 
 QTEST_MAIN(TestVCardCommands)
