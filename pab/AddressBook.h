@@ -1,26 +1,17 @@
 #pragma once
-// The personal address book as the editor uses it: the MAPI session, the table of folders (the book and its
-// distribution lists), reading the folder shown into the address-book table, saving that table's changes back
-// into the same folder, and creating and choosing folders. It works on the entry store's address-book table and
-// folder records, asks through the question seam and shows its results through the form host.
-#include "mapi/MapiTags.h"
-#include "mapi/MapiTypes.h"
-
-#include <cstdint>
-#include <string>
+// The personal address book as the form and the address-book tool use it: opening it at start-up, showing the
+// folder chosen, creating and choosing folders, saving the folder shown and ending the session. The session with
+// its MAPI objects lies behind it (pab/AddressBookSession.h), out of sight of the layers above.
+#include <memory>
 
 struct EntryStore;
-class IFormHost;
+class AddressBookSession;
+class IAddressBookHost;
 class IQuestions;
-class IMAPISession;
-class IAddrBook;
-class IABContainer;
-class IMAPIContainer;
-class IMAPIProp;
 
 class AddressBook {
 public:
-    AddressBook(EntryStore& store, IQuestions& questions, IFormHost& host);
+    AddressBook(EntryStore& store, IQuestions& questions, IAddressBookHost& host);
     ~AddressBook();
     AddressBook(const AddressBook&) = delete;
     AddressBook& operator=(const AddressBook&) = delete;
@@ -34,65 +25,16 @@ public:
     void NewFolder();
     // The folder chosen in the folder dialog is shown.
     void OpenFolder();
-    // Saves the changes of the table into the folder they were made in, then reads it again.
+    // Saves the changes of the table into the folder shown, then reads it again.
     void SaveAddressBook();
     // As the save button: no list is active afterwards.
     void SaveBeforeLeaving();
+    // Ends the session; does nothing when it has ended already.
+    void CloseSession();
 
-    // The session and folder table.
-    HRESULT OpenAbSession();
-    void CloseAbSession();
-    HRESULT ScanFolders(IMAPIContainer* container, int startIndex, int depth);
-    void FreeFolderRows();
-    HRESULT ReopenAddressBook();
-    // Opens the folder the address-book table was read from again as the container; reports and closes the
-    // session on failure.
-    HRESULT ReopenShownFolder();
-    // Opens a folder as the container (the one before is released); reports and closes the session on failure.
-    HRESULT OpenContainer(uint32_t cbEntryId, ENTRYID* entryId);
-
-    // One folder's entries into the address-book table.
-    HRESULT ReadFolder(IMAPIContainer* container);
-
-    // Single entries of the container shown.
-    HRESULT FindCreateTemplate(const char* addressType, uint32_t* cbEntryId, ENTRYID** entryId, SRowSet** rows);
-    static void FreeRowSet(SRowSet* rows);
-    HRESULT CreateAbEntry(const std::string& name, const std::string& number, int index, const std::string& status,
-                          uint32_t cbTemplateId, ENTRYID* templateId, const std::string& comment = {});
-    HRESULT UpdateAbEntry(const std::string& name, const std::string& number, int index, const std::string& status,
-                          uint32_t cbEntryId, ENTRYID* entryId, const std::string& comment);
-    HRESULT DeleteAbEntry(uint32_t cbEntryId, ENTRYID* entryId);
-    // SetProps and SaveChanges of an opened entry, which is released in every case.
-    HRESULT StoreEntryProps(IMAPIProp* entry, ULONG count, SPropValue* values, bool newEntry);
-
-    // The open objects, for tests and benchmarks; null when the session is closed.
-    IMAPISession* Session() const { return m_pSession; }
-    IAddrBook* AddrBook() const { return m_pAddrBook; }
-    IABContainer* Container() const { return m_pContainer; }
-    SRowSet* ContentRows() const { return m_pContentRows; }
+    // The session behind the book, for tests and benchmarks that look at its MAPI objects.
+    AddressBookSession& Internals() { return *m_session; }
 
 private:
-    static constexpr ULONG kOpenFlags = MAPI_MODIFY | MAPI_BEST_ACCESS;
-
-    void FreePabEntryId();
-    bool IsFolderListed(int recordCount, uint32_t cbEntryId, const ENTRYID* entryId) const;
-    HRESULT ReadFolderEntries(IMAPIContainer* container);
-    void ReadEntryProperties(const SPropValue* values, ULONG count, int slot, bool& isMailUser);
-    void AssignMissingIndices();
-
-    EntryStore& m_store;
-    IQuestions& m_questions;
-    IFormHost& m_host;
-
-    // The session; the container is the folder the right list shows.
-    IMAPISession* m_pSession = nullptr;
-    IAddrBook* m_pAddrBook = nullptr;
-    IABContainer* m_pContainer = nullptr;
-    uint32_t m_cbPabEntryId = 0;
-    ENTRYID* m_pPabEntryId = nullptr;
-    SRowSet* m_pContentRows = nullptr;
-    // The identifier (bytes) of the folder whose entries the address-book table holds.
-    std::string m_strShownFolderId;
-    // Reading a folder may save it, and saving reads it again: this bounds how deep that goes.
-    int m_nFolderReadDepth = 0;
+    std::unique_ptr<AddressBookSession> m_session;
 };

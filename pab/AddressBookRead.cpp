@@ -5,21 +5,15 @@
 #include "pab/AbComment.h"
 #include "res/ErrorClasses.h"
 #include "res/StringTable.h"
-#include "pab/AddressBook.h"
+#include "pab/AddressBookSession.h"
 
 #include "model/EntryStore.h"
-#include "model/FormHost.h"
+#include "pab/IAddressBookHost.h"
 #include "model/Questions.h"
 
 #include <optional>
 
-namespace {
-// A folder read that saves new indices reads the folder again; that second read does not save again, so an
-// index that does not survive the round trip cannot make the two call each other without end.
-constexpr int kMaxFolderReadDepth = 2;
-}
-
-void AddressBook::ReadEntryProperties(const SPropValue* values, ULONG count, int slot, bool& isMailUser)
+void AddressBookSession::ReadEntryProperties(const SPropValue* values, ULONG count, int slot, bool& isMailUser)
 {
     DirEntry& entry = m_store.m_abTable[slot];
     std::optional<std::string> comment;
@@ -45,7 +39,7 @@ void AddressBook::ReadEntryProperties(const SPropValue* values, ULONG count, int
     entry.m_strComment = fields.m_strComment;
 }
 
-HRESULT AddressBook::ReadFolderEntries(IMAPIContainer* container)
+HRESULT AddressBookSession::ReadFolderEntries(IMAPIContainer* container)
 {
     // The entries' identifiers point into the rows freed here: whatever the read ends with, no entry of the
     // folder read before may stay behind, listed or not.
@@ -125,7 +119,7 @@ HRESULT AddressBook::ReadFolderEntries(IMAPIContainer* container)
     return hr;
 }
 
-void AddressBook::AssignMissingIndices()
+void AddressBookSession::AssignMissingIndices()
 {
     bool assigned = false;
     for (int k = 0; k < m_store.m_abTable.m_nCount; ++k) {
@@ -140,12 +134,12 @@ void AddressBook::AssignMissingIndices()
     SaveAddressBook();
 }
 
-HRESULT AddressBook::ReadFolder(IMAPIContainer* container)
+HRESULT AddressBookSession::ReadFolder(IMAPIContainer* container)
 {
     if (!container || !m_pAddrBook) return MAPI_E_END_OF_SESSION;
-    ++m_nFolderReadDepth;
     const HRESULT hr = ReadFolderEntries(container);
-    if (SUCCEEDED(hr) && m_nFolderReadDepth < kMaxFolderReadDepth) AssignMissingIndices();
-    --m_nFolderReadDepth;
+    // The save that writes new indices reads the folder again as a plain read, which never assigns nor saves:
+    // an index that does not survive the round trip cannot make reading and saving call each other without end.
+    if (SUCCEEDED(hr)) AssignMissingIndices();
     return hr;
 }

@@ -4,10 +4,10 @@
 #include "pab/AbComment.h"
 #include "res/ErrorClasses.h"
 #include "res/StringTable.h"
-#include "pab/AddressBook.h"
+#include "pab/AddressBookSession.h"
 
 #include "model/EntryStore.h"
-#include "model/FormHost.h"
+#include "pab/IAddressBookHost.h"
 #include "model/Questions.h"
 
 
@@ -22,13 +22,13 @@ SPropValue StringProp(ULONG tag, const std::string& text)
 }
 }
 
-void AddressBook::SaveBeforeLeaving()
+void AddressBookSession::SaveBeforeLeaving()
 {
     m_store.m_nActiveList = LIST_NONE;
     SaveAddressBook();
 }
 
-void AddressBook::SaveAddressBook()
+void AddressBookSession::SaveAddressBook()
 {
     if (!m_store.HasFlag(VF_AB_MODIFIED)) return;
     if (!m_pContainer || !m_pAddrBook) { // the session ended after an earlier failure: nothing can be saved
@@ -73,15 +73,15 @@ void AddressBook::SaveAddressBook()
         entry.m_nState = ENTRY_UNCHANGED;
     }
     m_store.ClearFlag(VF_AB_MODIFIED);
-    m_host.RunFolderSelectionChange();
+    ReadShownFolderAgain();
 }
 
-void AddressBook::FreeRowSet(SRowSet* rows)
+void AddressBookSession::FreeRowSet(SRowSet* rows)
 {
     if (rows) FreeProws(rows);
 }
 
-HRESULT AddressBook::FindCreateTemplate(const char* addressType, uint32_t* cbEntryId, ENTRYID** entryId, SRowSet** rows)
+HRESULT AddressBookSession::FindCreateTemplate(const char* addressType, uint32_t* cbEntryId, ENTRYID** entryId, SRowSet** rows)
 {
     *rows = nullptr;
     LPUNKNOWN opened = nullptr;
@@ -126,7 +126,7 @@ HRESULT AddressBook::FindCreateTemplate(const char* addressType, uint32_t* cbEnt
     return hr;
 }
 
-HRESULT AddressBook::CreateAbEntry(const std::string& name, const std::string& number, int index,
+HRESULT AddressBookSession::CreateAbEntry(const std::string& name, const std::string& number, int index,
                                 const std::string& status, uint32_t cbTemplateId, ENTRYID* templateId,
                                 const std::string& comment)
 {
@@ -154,7 +154,7 @@ HRESULT AddressBook::CreateAbEntry(const std::string& name, const std::string& n
     return StoreEntryProps(entry, 5, values, true);
 }
 
-HRESULT AddressBook::UpdateAbEntry(const std::string& name, const std::string& number, int index,
+HRESULT AddressBookSession::UpdateAbEntry(const std::string& name, const std::string& number, int index,
                                 const std::string& status, uint32_t cbEntryId, ENTRYID* entryId,
                                 const std::string& comment)
 {
@@ -178,7 +178,7 @@ HRESULT AddressBook::UpdateAbEntry(const std::string& name, const std::string& n
     return StoreEntryProps(entry, 3, values, false);
 }
 
-HRESULT AddressBook::StoreEntryProps(IMAPIProp* entry, ULONG count, SPropValue* values, bool newEntry)
+HRESULT AddressBookSession::StoreEntryProps(IMAPIProp* entry, ULONG count, SPropValue* values, bool newEntry)
 {
     LPSPropProblemArray problems = nullptr;
     HRESULT hr = entry->SetProps(count, values, &problems);
@@ -209,7 +209,7 @@ HRESULT AddressBook::StoreEntryProps(IMAPIProp* entry, ULONG count, SPropValue* 
     return hr;
 }
 
-HRESULT AddressBook::DeleteAbEntry(uint32_t cbEntryId, ENTRYID* entryId)
+HRESULT AddressBookSession::DeleteAbEntry(uint32_t cbEntryId, ENTRYID* entryId)
 {
     SBinary id{cbEntryId, reinterpret_cast<LPBYTE>(entryId)};
     ENTRYLIST list{1, &id};

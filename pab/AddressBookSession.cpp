@@ -3,10 +3,10 @@
 #include "mapi/Mapi.h"
 #include "res/ErrorClasses.h"
 #include "res/StringTable.h"
-#include "pab/AddressBook.h"
+#include "pab/AddressBookSession.h"
 
 #include "model/EntryStore.h"
-#include "model/FormHost.h"
+#include "pab/IAddressBookHost.h"
 #include "model/Questions.h"
 
 #include <cstring>
@@ -28,7 +28,7 @@ bool SameEntryId(uint32_t cb1, const ENTRYID* id1, uint32_t cb2, const ENTRYID* 
 }
 }
 
-HRESULT AddressBook::OpenAbSession()
+HRESULT AddressBookSession::OpenAbSession()
 {
     m_pSession = nullptr;
     m_pAddrBook = nullptr;
@@ -51,7 +51,7 @@ HRESULT AddressBook::OpenAbSession()
     return ReopenAddressBook(); // reports and closes the session itself on failure
 }
 
-HRESULT AddressBook::ReopenAddressBook()
+HRESULT AddressBookSession::ReopenAddressBook()
 {
     ReleaseAndClear(m_pContainer);
     ReleaseAndClear(m_pAddrBook);
@@ -86,7 +86,7 @@ HRESULT AddressBook::ReopenAddressBook()
     return hr;
 }
 
-void AddressBook::CloseAbSession()
+void AddressBookSession::CloseAbSession()
 {
     FreeFolderRows();
     if (m_pContentRows) {
@@ -108,7 +108,7 @@ void AddressBook::CloseAbSession()
     }
 }
 
-void AddressBook::FreePabEntryId()
+void AddressBookSession::FreePabEntryId()
 {
     if (m_pPabEntryId) MAPIFreeBuffer(m_pPabEntryId);
     if (m_store.m_folders[0].m_pEntryId == m_pPabEntryId) m_store.m_folders[0].m_pEntryId = nullptr;
@@ -116,7 +116,7 @@ void AddressBook::FreePabEntryId()
     m_cbPabEntryId = 0;
 }
 
-bool AddressBook::IsFolderListed(int recordCount, uint32_t cbEntryId, const ENTRYID* entryId) const
+bool AddressBookSession::IsFolderListed(int recordCount, uint32_t cbEntryId, const ENTRYID* entryId) const
 {
     for (int k = 1; k < recordCount; ++k) {
         const FolderRecord& folder = m_store.m_folders[static_cast<size_t>(k)];
@@ -125,7 +125,7 @@ bool AddressBook::IsFolderListed(int recordCount, uint32_t cbEntryId, const ENTR
     return false;
 }
 
-void AddressBook::FreeFolderRows()
+void AddressBookSession::FreeFolderRows()
 {
     for (FolderRecord& folder : m_store.m_folders) {
         if (folder.m_pRows) FreeProws(folder.m_pRows);
@@ -133,7 +133,7 @@ void AddressBook::FreeFolderRows()
     }
 }
 
-HRESULT AddressBook::ScanFolders(IMAPIContainer* container, int i, int d)
+HRESULT AddressBookSession::ScanFolders(IMAPIContainer* container, int i, int d)
 {
     LPMAPITABLE table = nullptr;
     HRESULT hr = container->GetContentsTable(0, &table);
@@ -219,13 +219,13 @@ HRESULT AddressBook::ScanFolders(IMAPIContainer* container, int i, int d)
     return hr;
 }
 
-HRESULT AddressBook::ReopenShownFolder()
+HRESULT AddressBookSession::ReopenShownFolder()
 {
     return OpenContainer(static_cast<uint32_t>(m_strShownFolderId.size()),
                          reinterpret_cast<ENTRYID*>(m_strShownFolderId.data()));
 }
 
-HRESULT AddressBook::OpenContainer(uint32_t cbEntryId, ENTRYID* entryId)
+HRESULT AddressBookSession::OpenContainer(uint32_t cbEntryId, ENTRYID* entryId)
 {
     ReleaseAndClear(m_pContainer);
     LPUNKNOWN opened = nullptr;
@@ -241,12 +241,12 @@ HRESULT AddressBook::OpenContainer(uint32_t cbEntryId, ENTRYID* entryId)
     return FAILED(hr) ? hr : MAPI_E_INVALID_OBJECT;
 }
 
-AddressBook::AddressBook(EntryStore& store, IQuestions& questions, IFormHost& host)
+AddressBookSession::AddressBookSession(EntryStore& store, IQuestions& questions, IAddressBookHost& host)
     : m_store(store), m_questions(questions), m_host(host)
 {
 }
 
-AddressBook::~AddressBook()
+AddressBookSession::~AddressBookSession()
 {
     CloseAbSession(); // does nothing when the session was closed already
 }

@@ -3,7 +3,7 @@
 #include "model/EntryStore.h"
 #include "model/EntryTableEditor.h"
 #include "model/FieldRules.h"
-#include "model/FormHost.h"
+#include "pab/IAddressBookHost.h"
 #include "pab/AbComment.h"
 #include "pab/AbNameCheck.h"
 #include "pab/WholeTableHost.h"
@@ -100,7 +100,7 @@ std::vector<DirEntry> VCardImport::Entries(const VCardReadResult& read, VCardNum
 }
 
 int VCardImport::AddToAddressBook(std::vector<DirEntry>& entries, EntryStore& store, IQuestions& questions,
-                                  IFormHost& host, QStringList* namesLeftOut)
+                                  IAddressBookHost& host, QStringList* namesLeftOut)
 {
     WholeTableHost wholeTable(host, store);
     EntryTableEditor editor(store, questions, wholeTable);

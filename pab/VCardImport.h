@@ -11,7 +11,7 @@
 #include <vector>
 
 struct EntryStore;
-class IFormHost;
+class IAddressBookHost;
 class IQuestions;
 
 // Which of a card's numbers become entries.
@@ -30,7 +30,7 @@ public:
     // folder already holds, and for which no other name was given, is left out and its name added to
     // namesLeftOut. Stops when the user cancels the index dialog or the table is full (reported).
     static int AddToAddressBook(std::vector<DirEntry>& entries, EntryStore& store, IQuestions& questions,
-                                IFormHost& host, QStringList* namesLeftOut = nullptr);
+                                IAddressBookHost& host, QStringList* namesLeftOut = nullptr);
 
 private:
     static DirEntry EntryFor(const VCardCard& card, const VCardPhone& phone);

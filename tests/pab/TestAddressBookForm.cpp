@@ -6,6 +6,7 @@
 #include "PabSeeder.h"
 
 #include "model/EntryTableEditor.h"
+#include "pab/AddressBook.h"
 #include "ui/CDlgView.h"
 #include "ui/CFolderCombo.h"
 
@@ -82,7 +83,7 @@ private slots:
         QCOMPARE(v->Store().m_abTable.m_nCount, 0);
         // Choosing list A shows its member.
         FolderCombo(v)->setCurrentIndex(1);
-        v->RunFolderSelectionChange();
+        v->Book().ChangeFolder();
         QCOMPARE(v->Store().m_abTable.m_nCount, 1);
         QCOMPARE(AbList(v)->topLevelItem(0)->text(0), QStringLiteral("Member"));
     }
@@ -218,7 +219,7 @@ private slots:
         f.Start();
         CDlgView* v = f.View();
         FolderCombo(v)->setCurrentIndex(1);
-        v->RunFolderSelectionChange();
+        v->Book().ChangeFolder();
         QCOMPARE(v->Store().m_abTable.m_nCount, 2);
         EntryTableEditor editor(v->Store(), f.Questions(), *v);
         QVERIFY(editor.RemoveAbEntry(EntryNamed(v->Store().m_abTable, "Dad") == &v->Store().m_abTable[0] ? 0 : 1));
@@ -273,7 +274,7 @@ private slots:
         v->Store().ClearFlag(VF_BATCH);
         f.Questions().AnswerYesNo(61261, true);
         FolderCombo(v)->setCurrentIndex(1);
-        v->RunFolderSelectionChange();
+        v->Book().ChangeFolder();
         QVERIFY(f.Questions().Unanswered().empty());
         QVERIFY(!v->Store().HasFlag(VF_AB_MODIFIED));
         QCOMPARE(v->Store().m_abTable.m_nCount, 0); // the club's (empty) list is shown
