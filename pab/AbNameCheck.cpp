@@ -2,7 +2,7 @@
 
 #include "model/EntryStore.h"
 #include "model/FieldRules.h"
-#include "model/FormHost.h"
+#include "pab/IAddressBookHost.h"
 #include "model/Questions.h"
 #include "res/StringTable.h"
 
@@ -19,7 +19,7 @@ std::string NameExistsMessage(const std::string& name)
 namespace {
 // Names are compared with the rows the list shows. During a transfer the list is refilled only at its end, so
 // two copies of one name carried together are both taken in; the address book refuses the second when saving.
-int EntriesToCompare(const EntryStore& store, const IFormHost& host)
+int EntriesToCompare(const EntryStore& store, const IAddressBookHost& host)
 {
     return std::clamp(std::min(host.AbListItemCount(), store.m_abTable.m_nCount), 0, kTableSlots);
 }
@@ -45,7 +45,7 @@ bool AskForAnotherName(IQuestions& questions, std::string& name)
 }
 }
 
-int MakeAbNameUnique(EntryStore& store, IQuestions& questions, const IFormHost& host, std::string& name)
+int MakeAbNameUnique(EntryStore& store, IQuestions& questions, const IAddressBookHost& host, std::string& name)
 {
     std::string candidate = CutText(name, kMaxAbNameLength);
     const int count = EntriesToCompare(store, host);

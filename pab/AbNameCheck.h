@@ -5,7 +5,7 @@
 
 struct EntryStore;
 class IQuestions;
-class IFormHost;
+class IAddressBookHost;
 
 // Names handed to the address book are at most this long (the name dialog's limit).
 constexpr int kMaxAbNameLength = 255;
@@ -15,4 +15,4 @@ constexpr int kMaxAbNameLength = 255;
 // Message 41022 with the name that is taken (also used for folder names).
 std::string NameExistsMessage(const std::string& name);
 
-int MakeAbNameUnique(EntryStore& store, IQuestions& questions, const IFormHost& host, std::string& name);
+int MakeAbNameUnique(EntryStore& store, IQuestions& questions, const IAddressBookHost& host, std::string& name);

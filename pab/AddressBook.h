@@ -1,32 +1,17 @@
 #pragma once
-// The personal address book as the editor uses it: the MAPI session, the table of folders (the book and its
-// distribution lists), reading the folder shown into the address-book table, saving that table's changes back
-// into the same folder, and creating and choosing folders. It works on the entry store's address-book table and
-// folder records, asks through the question seam and shows its results through the form host.
-#include "mapi/MapiTags.h"
-#include "mapi/MapiTypes.h"
-
-#include <cstdint>
+// The personal address book as the form and the address-book tool use it: opening it at start-up, showing the
+// folder chosen, creating and choosing folders, saving the folder shown and ending the session. The session with
+// its MAPI objects lies behind it (pab/AddressBookSession.h), out of sight of the layers above.
 #include <memory>
-#include <string>
-#include <vector>
 
-class AddressBookLock;
-
-struct DirTable;
 struct EntryStore;
-struct DirEntry;
-class IFormHost;
+class AddressBookSession;
+class IAddressBookHost;
 class IQuestions;
-class IMAPISession;
-class IAddrBook;
-class IABContainer;
-class IMAPIContainer;
-class IMAPIProp;
 
 class AddressBook {
 public:
-    AddressBook(EntryStore& store, IQuestions& questions, IFormHost& host);
+    AddressBook(EntryStore& store, IQuestions& questions, IAddressBookHost& host);
     ~AddressBook();
     AddressBook(const AddressBook&) = delete;
     AddressBook& operator=(const AddressBook&) = delete;
@@ -36,100 +21,23 @@ public:
     bool OpenAtStartUp();
     // Readers (listing, exporting) open the book read-only, before OpenAtStartUp: they take no lock, never
     // change the file, and indices missing in it are given in memory only. Writers hold the book's lock.
-    void SetReadOnly(bool readOnly) { m_bReadOnly = readOnly; }
+    void SetReadOnly(bool readOnly);
     // The folder chosen in the folder combo box: asks about unsaved changes, then reads and shows it.
     void ChangeFolder();
     // A new distribution list in the folder shown, named by the user; then shown.
     void NewFolder();
     // The folder chosen in the folder dialog is shown.
     void OpenFolder();
-    // Saves the changes of the table into the folder they were made in, then reads it again.
+    // Saves the changes of the table into the folder shown, then reads it again.
     void SaveAddressBook();
     // As the save button: no list is active afterwards.
     void SaveBeforeLeaving();
+    // Ends the session; does nothing when it has ended already.
+    void CloseSession();
 
-    // The session and folder table.
-    HRESULT OpenAbSession();
-    void CloseAbSession();
-    HRESULT ScanFolders(IMAPIContainer* container, int startIndex, int depth);
-    void FreeFolderRows();
-    HRESULT ReopenAddressBook();
-    // Opens the folder the address-book table was read from again as the container; reports and closes the
-    // session on failure.
-    HRESULT ReopenShownFolder();
-    // Opens a folder as the container (the one before is released); reports and closes the session on failure.
-    HRESULT OpenContainer(uint32_t cbEntryId, ENTRYID* entryId);
-
-    // One folder's entries into the address-book table.
-    HRESULT ReadFolder(IMAPIContainer* container);
-
-    // Single entries of the container shown.
-    HRESULT FindCreateTemplate(const char* addressType, uint32_t* cbEntryId, ENTRYID** entryId, SRowSet** rows);
-    static void FreeRowSet(SRowSet* rows);
-    HRESULT CreateAbEntry(const std::string& name, const std::string& number, int index, const std::string& status,
-                          uint32_t cbTemplateId, ENTRYID* templateId, const std::string& comment = {});
-    HRESULT UpdateAbEntry(const std::string& name, const std::string& number, int index, const std::string& status,
-                          uint32_t cbEntryId, ENTRYID* entryId, const std::string& comment);
-    HRESULT DeleteAbEntry(uint32_t cbEntryId, ENTRYID* entryId);
-    // The same for an entry of the table: also its UID and the kind of its number.
-    HRESULT CreateAbEntry(const DirEntry& entry, uint32_t cbTemplateId, ENTRYID* templateId);
-    HRESULT UpdateAbEntry(const DirEntry& entry);
-    // SetProps and SaveChanges of an opened entry, which is released in every case.
-    HRESULT StoreEntryProps(IMAPIProp* entry, ULONG count, SPropValue* values, bool newEntry);
-
-    // The open objects, for tests and benchmarks; null when the session is closed.
-    IMAPISession* Session() const { return m_pSession; }
-    IAddrBook* AddrBook() const { return m_pAddrBook; }
-    IABContainer* Container() const { return m_pContainer; }
-    SRowSet* ContentRows() const { return m_pContentRows; }
+    // The session behind the book, for tests and benchmarks that look at its MAPI objects.
+    AddressBookSession& Internals() { return *m_session; }
 
 private:
-    static constexpr ULONG kOpenFlags = MAPI_MODIFY | MAPI_BEST_ACCESS;
-
-    void FreePabEntryId();
-    bool IsFolderListed(int recordCount, uint32_t cbEntryId, const ENTRYID* entryId) const;
-    HRESULT ReadFolderEntries(IMAPIContainer* container);
-    void ReadEntryProperties(const SPropValue* values, ULONG count, int slot, bool& isMailUser);
-    void AssignMissingIndices();
-    // An address-book error report with the cause that the MAPI layer found for `hr` under it; a report that
-    // ends the program during a save first keeps the unsaved entries in a file and says where.
-    void ReportBookError(HRESULT hr, int messageId);
-    bool TakeBookLock();
-    // One save in one transaction: all of it reaches the book or none; false after the report of a failure, with
-    // every change still pending in the table.
-    bool SaveTableChanges();
-    // The deletions, creations and updates of a save; false after a failure (reported, session closed).
-    bool WritePendingChanges();
-    // A save's transaction that could not be opened or committed: reported, and the session closed.
-    HRESULT ReportTransactionFailure(HRESULT hr);
-    // The states of the live entries and the deletion records after them, as a save found them.
-    static std::vector<int> PendingStates(const DirTable& table);
-    static void RestoreStates(DirTable& table, const std::vector<int>& states);
-    // Entries of books written before entries had a UID get one made from the book's identity and their entry
-    // identifier, the same at every read until a save stores it.
-    void GiveMissingUids();
-    std::string BookUid();
-    // A new entry without a UID of its own, or with one another entry of the folder holds, gets a new one.
-    void GiveNewEntryUid(int slot);
-
-    EntryStore& m_store;
-    IQuestions& m_questions;
-    IFormHost& m_host;
-
-    // The session; the container is the folder the right list shows.
-    IMAPISession* m_pSession = nullptr;
-    IAddrBook* m_pAddrBook = nullptr;
-    IABContainer* m_pContainer = nullptr;
-    uint32_t m_cbPabEntryId = 0;
-    ENTRYID* m_pPabEntryId = nullptr;
-    SRowSet* m_pContentRows = nullptr;
-    // The identifier (bytes) of the folder whose entries the address-book table holds.
-    std::string m_strShownFolderId;
-    // Reading a folder may save it, and saving reads it again: this bounds how deep that goes.
-    int m_nFolderReadDepth = 0;
-    bool m_bReadOnly = false;
-    std::unique_ptr<AddressBookLock> m_lock; // held by a writer from logon to the end of the session
-    int m_nSaveDepth = 0;                    // inside SaveAddressBook
-    bool m_bUnsavedKept = false;             // the unsaved entries of this save went to a file already
-    std::vector<int> m_statesBeforeSave;     // what the save running now found pending, put back if it fails
+    std::unique_ptr<AddressBookSession> m_session;
 };

@@ -4,10 +4,10 @@
 #include "model/Questions.h"
 #include "pab/AbNameCheck.h"
 #include "res/StringTable.h"
-#include "pab/AddressBook.h"
+#include "pab/AddressBookSession.h"
 
 #include "model/EntryStore.h"
-#include "model/FormHost.h"
+#include "pab/IAddressBookHost.h"
 #include "model/Questions.h"
 
 #include <QString>
@@ -61,7 +61,7 @@ bool MakeFolderNameUnique(IQuestions& questions, const EntryStore& store, std::s
 }
 }
 
-void AddressBook::NewFolder()
+void AddressBookSession::NewFolder()
 {
     // Without an open address book (the session was closed after a failure) there is nowhere to create it.
     if (!m_pContainer || !m_pAddrBook) return;
@@ -108,14 +108,14 @@ void AddressBook::NewFolder()
     // right list and the container together, so that a later save cannot go into the wrong folder.
     const int item = FindNewFolderItem(m_store, name);
     m_host.SelectFolderItem(item >= 0 ? item : 0);
-    m_host.RunFolderSelectionChange();
+    ChangeFolder();
 }
 
-void AddressBook::OpenFolder()
+void AddressBookSession::OpenFolder()
 {
     int selected = 0;
     if (!m_questions.RunFolderDialog(m_store.m_folders.data(), m_store.m_nFolderCount, selected)) return;
     if (selected < 0 || selected >= std::max(1, m_store.m_nFolderCount)) return;
     m_host.SelectFolderItem(selected);
-    m_host.RunFolderSelectionChange();
+    ChangeFolder();
 }

@@ -5,10 +5,10 @@
 #include "pab/AbComment.h"
 #include "res/ErrorClasses.h"
 #include "res/StringTable.h"
-#include "pab/AddressBook.h"
+#include "pab/AddressBookSession.h"
 
 #include "model/EntryStore.h"
-#include "model/FormHost.h"
+#include "pab/IAddressBookHost.h"
 #include "model/Questions.h"
 
 #include <QFileInfo>
@@ -16,13 +16,7 @@
 
 #include <optional>
 
-namespace {
-// A folder read that saves new indices reads the folder again; that second read does not save again, so an
-// index that does not survive the round trip cannot make the two call each other without end.
-constexpr int kMaxFolderReadDepth = 2;
-}
-
-void AddressBook::ReadEntryProperties(const SPropValue* values, ULONG count, int slot, bool& isMailUser)
+void AddressBookSession::ReadEntryProperties(const SPropValue* values, ULONG count, int slot, bool& isMailUser)
 {
     DirEntry& entry = m_store.m_abTable[slot];
     std::optional<std::string> comment;
@@ -50,7 +44,7 @@ void AddressBook::ReadEntryProperties(const SPropValue* values, ULONG count, int
     entry.m_strComment = fields.m_strComment;
 }
 
-HRESULT AddressBook::ReadFolderEntries(IMAPIContainer* container)
+HRESULT AddressBookSession::ReadFolderEntries(IMAPIContainer* container)
 {
     // The entries' identifiers point into the rows freed here: whatever the read ends with, no entry of the
     // folder read before may stay behind, listed or not.
@@ -130,7 +124,7 @@ HRESULT AddressBook::ReadFolderEntries(IMAPIContainer* container)
     return hr;
 }
 
-void AddressBook::AssignMissingIndices()
+void AddressBookSession::AssignMissingIndices()
 {
     bool assigned = false;
     for (int k = 0; k < m_store.m_abTable.m_nCount; ++k) {
@@ -147,7 +141,7 @@ void AddressBook::AssignMissingIndices()
     SaveAddressBook();
 }
 
-std::string AddressBook::BookUid()
+std::string AddressBookSession::BookUid()
 {
     ULONG objectType = 0;
     LPUNKNOWN opened = nullptr;
@@ -178,7 +172,7 @@ std::string AddressBook::BookUid()
     return uid;
 }
 
-void AddressBook::GiveMissingUids()
+void AddressBookSession::GiveMissingUids()
 {
     std::optional<QUuid> book;
     for (int k = 0; k < m_store.m_abTable.m_nCount; ++k) {
@@ -191,13 +185,13 @@ void AddressBook::GiveMissingUids()
     }
 }
 
-HRESULT AddressBook::ReadFolder(IMAPIContainer* container)
+HRESULT AddressBookSession::ReadFolder(IMAPIContainer* container)
 {
     if (!container || !m_pAddrBook) return MAPI_E_END_OF_SESSION;
-    ++m_nFolderReadDepth;
     const HRESULT hr = ReadFolderEntries(container);
     if (SUCCEEDED(hr)) GiveMissingUids();
-    if (SUCCEEDED(hr) && m_nFolderReadDepth < kMaxFolderReadDepth) AssignMissingIndices();
-    --m_nFolderReadDepth;
+    // The save that writes new indices reads the folder again as a plain read, which never assigns nor saves:
+    // an index that does not survive the round trip cannot make reading and saving call each other without end.
+    if (SUCCEEDED(hr)) AssignMissingIndices();
     return hr;
 }

@@ -5,10 +5,10 @@
 #include "pab/AbComment.h"
 #include "res/ErrorClasses.h"
 #include "res/StringTable.h"
-#include "pab/AddressBook.h"
+#include "pab/AddressBookSession.h"
 
 #include "model/EntryStore.h"
-#include "model/FormHost.h"
+#include "pab/IAddressBookHost.h"
 #include "model/Questions.h"
 
 #include <QUuid>
@@ -26,13 +26,13 @@ SPropValue StringProp(ULONG tag, const std::string& text)
 }
 }
 
-void AddressBook::SaveBeforeLeaving()
+void AddressBookSession::SaveBeforeLeaving()
 {
     m_store.m_nActiveList = LIST_NONE;
     SaveAddressBook();
 }
 
-void AddressBook::SaveAddressBook()
+void AddressBookSession::SaveAddressBook()
 {
     if (!m_store.HasFlag(VF_AB_MODIFIED)) return;
     ++m_nSaveDepth;
@@ -44,10 +44,10 @@ void AddressBook::SaveAddressBook()
         return;
     }
     m_store.ClearFlag(VF_AB_MODIFIED);
-    m_host.RunFolderSelectionChange();
+    ReadShownFolderAgain();
 }
 
-bool AddressBook::SaveTableChanges()
+bool AddressBookSession::SaveTableChanges()
 {
     // A save that fails leaves the book as it was, and the table with every change still pending.
     m_statesBeforeSave = PendingStates(m_store.m_abTable);
@@ -66,7 +66,7 @@ bool AddressBook::SaveTableChanges()
     return SUCCEEDED(hr);
 }
 
-std::vector<int> AddressBook::PendingStates(const DirTable& table)
+std::vector<int> AddressBookSession::PendingStates(const DirTable& table)
 {
     std::vector<int> states;
     for (int slot = 0; slot < kTableSlots && (slot < table.m_nCount || table[slot].m_nState == ENTRY_REMOVED); ++slot)
@@ -74,19 +74,19 @@ std::vector<int> AddressBook::PendingStates(const DirTable& table)
     return states;
 }
 
-void AddressBook::RestoreStates(DirTable& table, const std::vector<int>& states)
+void AddressBookSession::RestoreStates(DirTable& table, const std::vector<int>& states)
 {
     for (size_t slot = 0; slot < states.size(); ++slot) table[static_cast<int>(slot)].m_nState = states[slot];
 }
 
-HRESULT AddressBook::ReportTransactionFailure(HRESULT hr)
+HRESULT AddressBookSession::ReportTransactionFailure(HRESULT hr)
 {
     ReportBookError(hr, Ids::IDS_ERR_SAVE_CHANGES);
     CloseAbSession();
     return hr;
 }
 
-bool AddressBook::WritePendingChanges()
+bool AddressBookSession::WritePendingChanges()
 {
     for (int slot = m_store.m_abTable.m_nCount; slot < kTableSlots && m_store.m_abTable[slot].m_nState == ENTRY_REMOVED; ++slot) {
         DirEntry& removed = m_store.m_abTable[slot];
@@ -120,12 +120,12 @@ bool AddressBook::WritePendingChanges()
     return true;
 }
 
-void AddressBook::FreeRowSet(SRowSet* rows)
+void AddressBookSession::FreeRowSet(SRowSet* rows)
 {
     if (rows) FreeProws(rows);
 }
 
-HRESULT AddressBook::FindCreateTemplate(const char* addressType, uint32_t* cbEntryId, ENTRYID** entryId, SRowSet** rows)
+HRESULT AddressBookSession::FindCreateTemplate(const char* addressType, uint32_t* cbEntryId, ENTRYID** entryId, SRowSet** rows)
 {
     *rows = nullptr;
     LPUNKNOWN opened = nullptr;
@@ -170,7 +170,7 @@ HRESULT AddressBook::FindCreateTemplate(const char* addressType, uint32_t* cbEnt
     return hr;
 }
 
-HRESULT AddressBook::CreateAbEntry(const std::string& name, const std::string& number, int index,
+HRESULT AddressBookSession::CreateAbEntry(const std::string& name, const std::string& number, int index,
                                 const std::string& status, uint32_t cbTemplateId, ENTRYID* templateId,
                                 const std::string& comment)
 {
@@ -183,7 +183,7 @@ HRESULT AddressBook::CreateAbEntry(const std::string& name, const std::string& n
     return CreateAbEntry(entry, cbTemplateId, templateId);
 }
 
-HRESULT AddressBook::CreateAbEntry(const DirEntry& source, uint32_t cbTemplateId, ENTRYID* templateId)
+HRESULT AddressBookSession::CreateAbEntry(const DirEntry& source, uint32_t cbTemplateId, ENTRYID* templateId)
 {
     LPMAPIPROP entry = nullptr;
     HRESULT hr = m_pContainer->CreateEntry(cbTemplateId, templateId, CREATE_CHECK_DUP_LOOSE, &entry);
@@ -214,7 +214,7 @@ HRESULT AddressBook::CreateAbEntry(const DirEntry& source, uint32_t cbTemplateId
     return StoreEntryProps(entry, ULONG(values.size()), values.data(), true);
 }
 
-HRESULT AddressBook::UpdateAbEntry(const std::string& name, const std::string& number, int index,
+HRESULT AddressBookSession::UpdateAbEntry(const std::string& name, const std::string& number, int index,
                                 const std::string& status, uint32_t cbEntryId, ENTRYID* entryId,
                                 const std::string& comment)
 {
@@ -229,7 +229,7 @@ HRESULT AddressBook::UpdateAbEntry(const std::string& name, const std::string& n
     return UpdateAbEntry(entry);
 }
 
-HRESULT AddressBook::UpdateAbEntry(const DirEntry& source)
+HRESULT AddressBookSession::UpdateAbEntry(const DirEntry& source)
 {
     ULONG objectType = 0;
     LPUNKNOWN opened = nullptr;
@@ -254,7 +254,7 @@ HRESULT AddressBook::UpdateAbEntry(const DirEntry& source)
     return StoreEntryProps(entry, ULONG(values.size()), values.data(), false);
 }
 
-void AddressBook::GiveNewEntryUid(int slot)
+void AddressBookSession::GiveNewEntryUid(int slot)
 {
     DirEntry& entry = m_store.m_abTable[slot];
     bool taken = entry.m_strUid.empty();
@@ -266,7 +266,7 @@ void AddressBook::GiveNewEntryUid(int slot)
     if (taken) entry.m_strUid = QUuid::createUuid().toString(QUuid::WithoutBraces).toStdString();
 }
 
-HRESULT AddressBook::StoreEntryProps(IMAPIProp* entry, ULONG count, SPropValue* values, bool newEntry)
+HRESULT AddressBookSession::StoreEntryProps(IMAPIProp* entry, ULONG count, SPropValue* values, bool newEntry)
 {
     LPSPropProblemArray problems = nullptr;
     HRESULT hr = entry->SetProps(count, values, &problems);
@@ -297,7 +297,7 @@ HRESULT AddressBook::StoreEntryProps(IMAPIProp* entry, ULONG count, SPropValue* 
     return hr;
 }
 
-HRESULT AddressBook::DeleteAbEntry(uint32_t cbEntryId, ENTRYID* entryId)
+HRESULT AddressBookSession::DeleteAbEntry(uint32_t cbEntryId, ENTRYID* entryId)
 {
     SBinary id{cbEntryId, reinterpret_cast<LPBYTE>(entryId)};
     ENTRYLIST list{1, &id};

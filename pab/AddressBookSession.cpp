@@ -3,13 +3,13 @@
 #include "mapi/Mapi.h"
 #include "res/ErrorClasses.h"
 #include "res/StringTable.h"
-#include "pab/AddressBook.h"
 #include "pab/AddressBookLock.h"
+#include "pab/AddressBookSession.h"
 #include "pab/UnsavedEntriesFile.h"
 #include "res/ErrorReport.h"
 
 #include "model/EntryStore.h"
-#include "model/FormHost.h"
+#include "pab/IAddressBookHost.h"
 #include "model/Questions.h"
 
 #include <cstring>
@@ -31,7 +31,7 @@ bool SameEntryId(uint32_t cb1, const ENTRYID* id1, uint32_t cb2, const ENTRYID* 
 }
 }
 
-HRESULT AddressBook::OpenAbSession()
+HRESULT AddressBookSession::OpenAbSession()
 {
     m_pSession = nullptr;
     m_pAddrBook = nullptr;
@@ -62,7 +62,7 @@ HRESULT AddressBook::OpenAbSession()
     return ReopenAddressBook(); // reports and closes the session itself on failure
 }
 
-HRESULT AddressBook::ReopenAddressBook()
+HRESULT AddressBookSession::ReopenAddressBook()
 {
     ReleaseAndClear(m_pContainer);
     ReleaseAndClear(m_pAddrBook);
@@ -97,7 +97,7 @@ HRESULT AddressBook::ReopenAddressBook()
     return hr;
 }
 
-void AddressBook::CloseAbSession()
+void AddressBookSession::CloseAbSession()
 {
     FreeFolderRows();
     if (m_pContentRows) {
@@ -120,7 +120,7 @@ void AddressBook::CloseAbSession()
     m_lock.reset(); // the book is free for the next writer
 }
 
-bool AddressBook::TakeBookLock()
+bool AddressBookSession::TakeBookLock()
 {
     const std::string book = MAPIGetAddressBookFile();
     if (m_lock || book.empty()) return true; // without a file the logon fails and says so
@@ -133,7 +133,7 @@ bool AddressBook::TakeBookLock()
     return true;
 }
 
-void AddressBook::ReportBookError(HRESULT hr, int messageId)
+void AddressBookSession::ReportBookError(HRESULT hr, int messageId)
 {
     QString detail = QString::fromStdString(MAPIGetLastErrorText(hr));
     // Ending the program after a failed save would drop what the user typed: it goes to a file first.
@@ -150,7 +150,7 @@ void AddressBook::ReportBookError(HRESULT hr, int messageId)
     ErrorReport::setDetail({});
 }
 
-void AddressBook::FreePabEntryId()
+void AddressBookSession::FreePabEntryId()
 {
     if (m_pPabEntryId) MAPIFreeBuffer(m_pPabEntryId);
     if (m_store.m_folders[0].m_pEntryId == m_pPabEntryId) m_store.m_folders[0].m_pEntryId = nullptr;
@@ -158,7 +158,7 @@ void AddressBook::FreePabEntryId()
     m_cbPabEntryId = 0;
 }
 
-bool AddressBook::IsFolderListed(int recordCount, uint32_t cbEntryId, const ENTRYID* entryId) const
+bool AddressBookSession::IsFolderListed(int recordCount, uint32_t cbEntryId, const ENTRYID* entryId) const
 {
     for (int k = 1; k < recordCount; ++k) {
         const FolderRecord& folder = m_store.m_folders[static_cast<size_t>(k)];
@@ -167,7 +167,7 @@ bool AddressBook::IsFolderListed(int recordCount, uint32_t cbEntryId, const ENTR
     return false;
 }
 
-void AddressBook::FreeFolderRows()
+void AddressBookSession::FreeFolderRows()
 {
     for (FolderRecord& folder : m_store.m_folders) {
         if (folder.m_pRows) FreeProws(folder.m_pRows);
@@ -175,7 +175,7 @@ void AddressBook::FreeFolderRows()
     }
 }
 
-HRESULT AddressBook::ScanFolders(IMAPIContainer* container, int i, int d)
+HRESULT AddressBookSession::ScanFolders(IMAPIContainer* container, int i, int d)
 {
     LPMAPITABLE table = nullptr;
     HRESULT hr = container->GetContentsTable(0, &table);
@@ -261,13 +261,13 @@ HRESULT AddressBook::ScanFolders(IMAPIContainer* container, int i, int d)
     return hr;
 }
 
-HRESULT AddressBook::ReopenShownFolder()
+HRESULT AddressBookSession::ReopenShownFolder()
 {
     return OpenContainer(static_cast<uint32_t>(m_strShownFolderId.size()),
                          reinterpret_cast<ENTRYID*>(m_strShownFolderId.data()));
 }
 
-HRESULT AddressBook::OpenContainer(uint32_t cbEntryId, ENTRYID* entryId)
+HRESULT AddressBookSession::OpenContainer(uint32_t cbEntryId, ENTRYID* entryId)
 {
     ReleaseAndClear(m_pContainer);
     LPUNKNOWN opened = nullptr;
@@ -283,12 +283,12 @@ HRESULT AddressBook::OpenContainer(uint32_t cbEntryId, ENTRYID* entryId)
     return FAILED(hr) ? hr : MAPI_E_INVALID_OBJECT;
 }
 
-AddressBook::AddressBook(EntryStore& store, IQuestions& questions, IFormHost& host)
+AddressBookSession::AddressBookSession(EntryStore& store, IQuestions& questions, IAddressBookHost& host)
     : m_store(store), m_questions(questions), m_host(host)
 {
 }
 
-AddressBook::~AddressBook()
+AddressBookSession::~AddressBookSession()
 {
     CloseAbSession(); // does nothing when the session was closed already
 }

@@ -3,7 +3,7 @@
 #include "model/EntryStore.h"
 #include "model/EntryTableEditor.h"
 #include "model/FieldRules.h"
-#include "model/FormHost.h"
+#include "pab/IAddressBookHost.h"
 #include "pab/AbComment.h"
 #include "pab/AbNameCheck.h"
 #include "pab/WholeTableHost.h"
@@ -186,7 +186,7 @@ int VCardImport::KnownCount(const std::vector<VCardImportItem>& items, const Ent
 }
 
 VCardImportOutcome VCardImport::AddToAddressBook(std::vector<VCardImportItem>& items, EntryStore& store,
-                                                 IQuestions& questions, IFormHost& host, bool updateKnown)
+                                                 IQuestions& questions, IAddressBookHost& host, bool updateKnown)
 {
     WholeTableHost wholeTable(host, store);
     EntryTableEditor editor(store, questions, wholeTable);
@@ -236,7 +236,7 @@ VCardImportOutcome VCardImport::AddToAddressBook(std::vector<VCardImportItem>& i
 }
 
 bool VCardImport::Update(DirEntry& held, const DirEntry& card, EntryStore& store, IQuestions& questions,
-                         const IFormHost& host)
+                         const IAddressBookHost& host)
 {
     DirEntry updated = held;
     if (card.m_strName != held.m_strName) {

@@ -12,7 +12,7 @@
 #include <vector>
 
 struct EntryStore;
-class IFormHost;
+class IAddressBookHost;
 class IQuestions;
 
 // Which of a card's numbers become entries.
@@ -48,12 +48,12 @@ public:
     // and for which no other name was given, is left out. Stops when the user cancels the index dialog or the
     // table is full (reported); what was not added is named in the outcome.
     static VCardImportOutcome AddToAddressBook(std::vector<VCardImportItem>& items, EntryStore& store,
-                                               IQuestions& questions, IFormHost& host, bool updateKnown);
+                                               IQuestions& questions, IAddressBookHost& host, bool updateKnown);
 
 private:
     static QString KindOf(const VCardPhone& phone, int ordinal);
     // The entry takes the card's name, number, kind, comment, status and (where free) index; false when the new
     // name is taken and no other was given. Marked as edited only when something changed.
     static bool Update(DirEntry& held, const DirEntry& card, EntryStore& store, IQuestions& questions,
-                       const IFormHost& host);
+                       const IAddressBookHost& host);
 };

@@ -1,7 +1,7 @@
 #include "pab/VCardTransfer.h"
 
 #include "model/EntryStore.h"
-#include "model/FormHost.h"
+#include "pab/IAddressBookHost.h"
 #include "model/VCardWriter.h"
 #include "pab/VCardExport.h"
 #include "pab/VCardFile.h"

@@ -7,11 +7,11 @@
 #include <vector>
 
 struct EntryStore;
-class IFormHost;
+class IAddressBookHost;
 
 class VCardTransfer {
 public:
-    VCardTransfer(EntryStore& store, IQuestions& questions, IFormHost& host)
+    VCardTransfer(EntryStore& store, IQuestions& questions, IAddressBookHost& host)
         : m_store(store), m_questions(questions), m_host(host)
     {
     }
@@ -27,5 +27,5 @@ public:
 private:
     EntryStore& m_store;
     IQuestions& m_questions;
-    IFormHost& m_host;
+    IAddressBookHost& m_host;
 };

@@ -4,14 +4,13 @@
 // and two entries of one name in the run are caught at once, not by the address book when saving. Everything
 // else goes to the form's host.
 #include "model/EntryStore.h"
-#include "model/FormHost.h"
+#include "pab/IAddressBookHost.h"
 
-class WholeTableHost : public IFormHost {
+class WholeTableHost : public IAddressBookHost {
 public:
-    WholeTableHost(IFormHost& host, const EntryStore& store) : m_host(host), m_store(store) {}
+    WholeTableHost(IAddressBookHost& host, const EntryStore& store) : m_host(host), m_store(store) {}
     int AbListItemCount() const override { return m_store.m_abTable.m_nCount; }
     void ClearAbList() override { m_host.ClearAbList(); }
-    void RunFolderSelectionChange() override { m_host.RunFolderSelectionChange(); }
     void EndProgram(int exitCode) override { m_host.EndProgram(exitCode); }
     void FillAbList(bool resetStates) override { m_host.FillAbList(resetStates); }
     void FillFolderCombo() override { m_host.FillFolderCombo(); }
@@ -21,7 +20,7 @@ public:
     void SetStatusText(const std::string& text) override { m_host.SetStatusText(text); }
 
 private:
-    IFormHost& m_host;
+    IAddressBookHost& m_host;
     const EntryStore& m_store;
 };
 

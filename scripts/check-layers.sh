@@ -7,7 +7,10 @@
 # layer stay independent of each other. On top of that the form reaches the telephone link and the address-book
 # storage only through their layers: ui/ never includes link/ or mapi/, pab/ never uses link/ and phone/ never
 # uses mapi/. link/tools/ belongs to link/. Every include names its folder from the source root
-# (#include "ui/CDlgView.h"); one that climbs out with "../" or names a folder outside these layers is refused too.
+# (#include "ui/CDlgView.h"); one that climbs out with "../" or names a folder outside these layers is refused too,
+# and so is a header of the program's folders included in angle brackets (#include <mapi/Mapi.h>), which would
+# slip past these rules. MAPI types stay inside pab/: a pab/ header that ui/ or app/ includes must not include
+# mapi/, directly or through other pab/ headers (the session's own header is for pab/, tests and benchmarks).
 # Tests (tests/) and benchmarks (bench/) are not checked: they may reach into any layer.
 #
 # Usage: scripts/check-layers.sh [SOURCE_ROOT]
@@ -91,22 +94,67 @@ function BrokenRule(from, included,    to) {
   return ""
 }
 
-/^[ \t]*#[ \t]*include[ \t]*"/ {
-  included = $0
-  sub(/^[ \t]*#[ \t]*include[ \t]*"/, "", included)
-  sub(/".*/, "", included)
-  rule = BrokenRule(Folder(FILENAME), included)
-  if (rule == "") next
-  if ((FILENAME, included) in allowed) {
-    used[FILENAME, included] = 1
-    excused++
-    next
+# The mapi/ header a pab/ header reaches, as "pab/A.h -> pab/B.h -> mapi/C.h", or "" when it reaches none.
+function MapiChain(header,    count, parts, k, chain) {
+  if (header in chainOf) return chainOf[header]
+  chainOf[header] = "" # a cycle of pab/ headers ends here
+  count = split(pabHeaderIncludes[header], parts, SUBSEP)
+  for (k = 1; k <= count; k++) {
+    if (parts[k] == "") continue
+    if (Folder(parts[k]) == "mapi") { chain = parts[k]; break }
+    if (Folder(parts[k]) == "pab" && (chain = MapiChain(parts[k])) != "") break
   }
-  printf "%s:%d: #include \"%s\": %s\n", FILENAME, FNR, included, rule
+  chainOf[header] = chain == "" ? "" : header " -> " chain
+  return chainOf[header]
+}
+
+function Report(file, line, spelled, included, rule) {
+  if ((file, included) in allowed) {
+    used[file, included] = 1
+    excused++
+    return
+  }
+  printf "%s:%d: #include %s: %s\n", file, line, spelled, rule
   violations++
 }
 
+/^[ \t]*#[ \t]*include[ \t]*[<"]/ {
+  included = $0
+  sub(/^[ \t]*#[ \t]*include[ \t]*/, "", included)
+  angled = substr(included, 1, 1) == "<"
+  included = substr(included, 2)
+  if (angled) sub(/>.*/, "", included)
+  else sub(/".*/, "", included)
+  from = Folder(FILENAME)
+  if (angled && !(Folder(included) in height)) next # a header of the system or of a library
+  if (from == "pab" && FILENAME ~ /\.(h|hpp)$/) pabHeaderIncludes[FILENAME] = pabHeaderIncludes[FILENAME] SUBSEP included
+  rule = BrokenRule(from, included)
+  if (angled) {
+    Report(FILENAME, FNR, "<" included ">", included,
+           "the program's headers are included in quotes, named from the source root, so that these rules see them" \
+           (rule == "" ? "" : "; and " rule))
+    next
+  }
+  if (rule != "") {
+    Report(FILENAME, FNR, "\"" included "\"", included, rule)
+    next
+  }
+  # Whether this pab/ header brings MAPI types along is known once every pab/ header has been read.
+  if ((from == "ui" || from == "app") && Folder(included) == "pab") {
+    pending++
+    pendingFile[pending] = FILENAME
+    pendingLine[pending] = FNR
+    pendingHeader[pending] = included
+  }
+}
+
 END {
+  for (p = 1; p <= pending; p++) {
+    chain = MapiChain(pendingHeader[p])
+    if (chain != "")
+      Report(pendingFile[p], pendingLine[p], "\"" pendingHeader[p] "\"", pendingHeader[p],
+             "it brings MAPI types above pab/ (" chain "); include a pab/ header without them")
+  }
   for (pair in allowed) {
     if (pair in used) continue
     split(pair, parts, SUBSEP)

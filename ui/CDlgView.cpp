@@ -251,11 +251,6 @@ void CDlgView::ClearAbList()
     m_lcAddressBook->clear();
 }
 
-void CDlgView::RunFolderSelectionChange()
-{
-    OnSelchangeFolder();
-}
-
 void CDlgView::EndProgram(int exitCode)
 {
     m_endProgram(exitCode);

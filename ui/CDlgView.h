@@ -2,7 +2,7 @@
 // The editor form: the single view of the main frame. It owns the widgets and the entry store, and hands the
 // work to the telephone layer, the address-book layer and the plain logic of the model.
 #include "model/EntryStore.h"
-#include "model/FormHost.h"
+#include "pab/IAddressBookHost.h"
 #include "phone/ITelephoneHost.h"
 #include "res/CommandIds.h"
 #include "ui/ICommandTarget.h"
@@ -31,7 +31,7 @@ class QTreeWidgetItem;
 // Column widths shared by both lists: dialog units at start, pixels once the form has been laid out.
 extern int g_anColWidth[4];
 
-class CDlgView : public QWidget, public ICommandTarget, public IFormHost, public ITelephoneHost {
+class CDlgView : public QWidget, public ICommandTarget, public IAddressBookHost, public ITelephoneHost {
     Q_OBJECT
 public:
     CDlgView(IFormFrame* frame, IQuestions* questions, QWidget* parent = nullptr);
@@ -111,14 +111,13 @@ public:
     // Closes the frame for good, after the way out has asked its questions.
     void LeaveProgram();
 
-    // IFormHost and ITelephoneHost
+    // IAddressBookHost and ITelephoneHost
     void SetStatusText(const std::string& text) override;
     void SelectDirectoryInCombo(int directory) override;
     void ShowBusy(bool busy) override;
     void CloseFrame() override;
     int AbListItemCount() const override;
     void ClearAbList() override;
-    void RunFolderSelectionChange() override;
     void EndProgram(int exitCode) override;
     void ClearFolderCombo() override;
     int SelectedFolderItem() const override;

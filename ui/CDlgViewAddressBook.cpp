@@ -13,7 +13,7 @@ bool CDlgView::OpenAddressBookAtStartUp()
 
 void CDlgView::CloseAbSession()
 {
-    m_ab->CloseAbSession();
+    m_ab->CloseSession();
 }
 
 void CDlgView::SaveAddressBook()

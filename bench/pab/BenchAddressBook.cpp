@@ -8,6 +8,7 @@
 #include "mapi/Mapi.h"
 #include "model/EntryTableEditor.h"
 #include "pab/AddressBook.h"
+#include "pab/AddressBookSession.h"
 #include "ui/CDlgView.h"
 #include "ui/CFolderCombo.h"
 
@@ -46,13 +47,13 @@ int main(int argc, char** argv)
 
     QElapsedTimer timer;
     timer.start();
-    view->Book().ReadFolder(view->Book().Container());
+    view->Book().Internals().ReadFolder(view->Book().Internals().Container());
     Report("ReadFolder, 1000 entries", timer.nsecsElapsed(), kReadTargetUs);
     if (view->Store().m_abTable.m_nCount != kEntries) std::printf("unexpected: %d entries read\n", view->Store().m_abTable.m_nCount);
 
     // Show the empty sub-folder and save 1000 new entries into it.
     FolderCombo(view)->setCurrentIndex(1);
-    view->RunFolderSelectionChange();
+    view->Book().ChangeFolder();
     EntryTableEditor editor(view->Store(), fixture.Questions(), *view);
     view->Store().SetFlag(VF_BATCH);
     for (int i = 0; i < kEntries; ++i) {

@@ -1,15 +1,14 @@
 #pragma once
-// The form host of a program without a window: no lists to fill, the folder chosen kept as a number, and an
+// The address-book host of a program without a window: no lists to fill, the folder chosen kept as a number, and an
 // end of the program remembered instead of carried out, so that the tool can say why and exit itself.
-#include "model/FormHost.h"
+#include "pab/IAddressBookHost.h"
 
 #include <optional>
 
-class CommandLineHost : public IFormHost {
+class CommandLineHost : public IAddressBookHost {
 public:
     int AbListItemCount() const override { return 0; }
     void ClearAbList() override {}
-    void RunFolderSelectionChange() override {}
     void EndProgram(int exitCode) override { m_endedWith = exitCode; }
     void FillAbList(bool) override {}
     void FillFolderCombo() override {}

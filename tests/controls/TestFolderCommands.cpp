@@ -7,6 +7,7 @@
 #include "model/FolderRecord.h"
 #include "model/ViewFlags.h"
 #include "res/StringTable.h"
+#include "pab/AddressBook.h"
 #include "ui/CDlgView.h"
 #include "ui/CFolderCombo.h"
 #include "ui/CFolderListBox.h"
@@ -45,7 +46,7 @@ std::vector<std::pair<std::string, int>> FolderTree(const CDlgView* v)
 void ShowFolder(CDlgView* v, int item)
 {
     FolderCombo(v)->setCurrentIndex(item);
-    v->RunFolderSelectionChange();
+    v->Book().ChangeFolder();
 }
 
 int CountAsked(const ScriptedQuestions& q, int id)

@@ -83,6 +83,8 @@ private slots:
     void includeAgainstTheLayersIsNamedWithItsRule_data();
     void includeAgainstTheLayersIsNamedWithItsRule();
     void includesOutsideCodeAreNotRead();
+    void mapiTypesStayInsidePab_data();
+    void mapiTypesStayInsidePab();
     void everyViolationIsListed();
     void listedExceptionLetsOnlyItsPairThrough();
     void exceptionNoLongerNeededIsNotedButPasses();
@@ -149,11 +151,50 @@ void TestLayerCheck::includesOutsideCodeAreNotRead()
 {
     SourceTree tree;
     tree.Write(QStringLiteral("model/Notes.cpp"), "// #include \"ui/Part.h\" is what this file must never do\n"
-                                                  "#include <app/NotOurs.h>\n"
+                                                  "#include <QtCore/QString>\n"
                                                   "const char* text = \"#include \\\"app/Part.h\\\"\";\n");
     tree.Write(QStringLiteral("model/ReadMe.txt"), "#include \"app/Part.h\"\n");
     const CheckRun run = RunCheck(tree.Root());
     QVERIFY2(run.exitCode == 0, qPrintable(run.output));
+}
+
+void TestLayerCheck::mapiTypesStayInsidePab_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("include");
+    QTest::addColumn<QString>("rule");
+    QTest::newRow("ui, mapi/ in angle brackets") << "ui/Form.cpp" << "<mapi/MapiTypes.h>"
+                                                 << "included in quotes, named from the source root";
+    QTest::newRow("app, mapi/ in angle brackets") << "app/main.cpp" << "<mapi/Mapi.h>"
+                                                  << "included in quotes, named from the source root";
+    QTest::newRow("ui, a pab/ header that includes mapi/") << "ui/Form.cpp" << "\"pab/Session.h\""
+                                                           << "MAPI types above pab/ (pab/Session.h -> mapi/Part.h)";
+    QTest::newRow("app, a pab/ header that reaches mapi/ through another")
+        << "app/main.cpp" << "\"pab/Book.h\"" << "MAPI types above pab/ (pab/Book.h -> pab/Session.h -> mapi/Part.h)";
+}
+
+// The session's header carries MAPI types and is for pab/ itself (and tests); the headers the layers above include
+// must carry none, whichever way the include is spelled and however many pab/ headers lie between.
+void TestLayerCheck::mapiTypesStayInsidePab()
+{
+    QFETCH(QString, file);
+    QFETCH(QString, include);
+    QFETCH(QString, rule);
+    SourceTree tree;
+    tree.Write(QStringLiteral("pab/Session.h"), "#pragma once\n#include \"mapi/Part.h\"\n");
+    tree.Write(QStringLiteral("pab/Book.h"), "#pragma once\n#include \"pab/Part.h\"\n#include \"pab/Session.h\"\n");
+    tree.Append(QStringLiteral("pab/Folders.cpp"), "#include \"pab/Book.h\"\n");
+    tree.Append(QStringLiteral("tests/TestAll.cpp"), "#include \"pab/Book.h\"\n#include <mapi/Part.h>\n");
+    const int includeLine = tree.LineCount(file) + 1;
+    tree.Append(file, QStringLiteral("#include %1\n").arg(include).toUtf8());
+    const CheckRun run = RunCheck(tree.Root());
+    QCOMPARE(run.exitCode, 1);
+    QVERIFY2(run.output.contains(QStringLiteral("1 include(s) against the layers")), qPrintable(run.output));
+    const QStringList reported = run.output.split(u'\n').filter(QStringLiteral("%1:").arg(file));
+    QVERIFY2(reported.size() == 1, qPrintable(run.output));
+    QVERIFY2(reported.first().startsWith(QStringLiteral("%1:%2: #include %3: ").arg(file).arg(includeLine).arg(include)),
+             qPrintable(reported.first()));
+    QVERIFY2(reported.first().contains(rule), qPrintable(reported.first()));
 }
 
 void TestLayerCheck::everyViolationIsListed()

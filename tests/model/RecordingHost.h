@@ -1,22 +1,20 @@
 #pragma once
 // Stands in for the form: records the status texts and reports a fixed number of address-book rows.
-#include "model/FormHost.h"
+#include "pab/IAddressBookHost.h"
 
 #include <string>
 #include <vector>
 
-class RecordingHost : public IFormHost {
+class RecordingHost : public IAddressBookHost {
 public:
     std::vector<std::string> m_statusTexts;
     int m_nAbListItems = 0;
-    int m_nFolderSelectionChanges = 0;
     int m_nExitCode = 0;
     bool m_bEnded = false;
 
     void SetStatusText(const std::string& text) override { m_statusTexts.push_back(text); }
     int AbListItemCount() const override { return m_nAbListItems; }
     void ClearAbList() override { m_nAbListItems = 0; }
-    void RunFolderSelectionChange() override { ++m_nFolderSelectionChanges; }
     void EndProgram(int exitCode) override
     {
         m_bEnded = true;

@@ -8,6 +8,7 @@
 #include "mapi/Mapi.h"
 #include "mapi/MapiFaults.h"
 #include "pab/AddressBook.h"
+#include "pab/AddressBookSession.h"
 #include "ui/CDlgView.h"
 #include "ui/CFolderCombo.h"
 
@@ -66,15 +67,15 @@ private slots:
         f.WithoutPhone();
         f.Start();
         CDlgView* v = f.View();
-        QVERIFY(v->Book().Session());
+        QVERIFY(v->Book().Internals().Session());
         MapiFaults::Inject(MapiCall::Logoff, MAPI_E_CALL_FAILED);
         v->CloseAbSession();
-        QVERIFY(v->Book().Session() != nullptr);
-        QVERIFY(v->Book().Container() == nullptr);
+        QVERIFY(v->Book().Internals().Session() != nullptr);
+        QVERIFY(v->Book().Internals().Container() == nullptr);
         v->CloseAbSession(); // a second close logs off for good
-        QVERIFY(v->Book().Session() == nullptr);
+        QVERIFY(v->Book().Internals().Session() == nullptr);
         v->CloseAbSession(); // and a third does nothing
-        QVERIFY(v->Book().Session() == nullptr);
+        QVERIFY(v->Book().Internals().Session() == nullptr);
     }
 
     void aFailedSaveEndsTheProgramAfterItsReport()
@@ -95,7 +96,7 @@ private slots:
         v->OnSaveAddressBook();
         QCOMPARE(f.Questions().TakeReports(), (std::vector<int>{2 * 100000 + 41015}));
         QCOMPARE(f.EndedWith(), (std::vector<int>{-1}));
-        QVERIFY(v->Book().Session() == nullptr);
+        QVERIFY(v->Book().Internals().Session() == nullptr);
         // Nothing of the save reached the book, so the entry is still to be created.
         QCOMPARE(v->Store().m_abTable[0].m_nState, ENTRY_NEW);
         QVERIFY(v->Store().HasFlag(VF_AB_MODIFIED));

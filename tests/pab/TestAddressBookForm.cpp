@@ -6,6 +6,7 @@
 #include "PabSeeder.h"
 
 #include "model/EntryTableEditor.h"
+#include "pab/AddressBook.h"
 #include "ui/CDlgView.h"
 #include "ui/CFolderCombo.h"
 
@@ -82,7 +83,7 @@ private slots:
         QCOMPARE(v->Store().m_abTable.m_nCount, 0);
         // Choosing list A shows its member.
         FolderCombo(v)->setCurrentIndex(1);
-        v->RunFolderSelectionChange();
+        v->Book().ChangeFolder();
         QCOMPARE(v->Store().m_abTable.m_nCount, 1);
         QCOMPARE(AbList(v)->topLevelItem(0)->text(0), QStringLiteral("Member"));
     }
@@ -109,7 +110,10 @@ private slots:
         // Dora and Emil had no index: they got the lowest free ones and were written back at once.
         QCOMPARE(EntryNamed(t, "Dora")->m_nIndex, 1);
         QCOMPARE(EntryNamed(t, "Emil")->m_nIndex, 2);
+        // The list shows the folder read back after that write: the free comment as every later read gives it,
+        // without the blank that joins it to the status word (as Carl's).
         QCOMPARE(EntryNamed(t, "Dora")->m_strComment, std::string("Met at fair"));
+        QCOMPARE(EntryNamed(t, "Carl")->m_strComment, std::string("Met at fair"));
         QVERIFY(!f.View()->Store().HasFlag(VF_AB_MODIFIED));
         for (int i = 0; i < t.m_nCount; ++i) QCOMPARE(t[i].m_nState, int(ENTRY_UNCHANGED));
 
@@ -218,7 +222,7 @@ private slots:
         f.Start();
         CDlgView* v = f.View();
         FolderCombo(v)->setCurrentIndex(1);
-        v->RunFolderSelectionChange();
+        v->Book().ChangeFolder();
         QCOMPARE(v->Store().m_abTable.m_nCount, 2);
         EntryTableEditor editor(v->Store(), f.Questions(), *v);
         QVERIFY(editor.RemoveAbEntry(EntryNamed(v->Store().m_abTable, "Dad") == &v->Store().m_abTable[0] ? 0 : 1));
@@ -273,7 +277,7 @@ private slots:
         v->Store().ClearFlag(VF_BATCH);
         f.Questions().AnswerYesNo(61261, true);
         FolderCombo(v)->setCurrentIndex(1);
-        v->RunFolderSelectionChange();
+        v->Book().ChangeFolder();
         QVERIFY(f.Questions().Unanswered().empty());
         QVERIFY(!v->Store().HasFlag(VF_AB_MODIFIED));
         QCOMPARE(v->Store().m_abTable.m_nCount, 0); // the club's (empty) list is shown

@@ -7,7 +7,7 @@
 #include "model/EntryCompare.h"
 #include "model/EntryStore.h"
 #include "model/EntryTableEditor.h"
-#include "model/FormHost.h"
+#include "pab/IAddressBookHost.h"
 #include "pab/AbNameCheck.h"
 #include "pab/AddressBook.h"
 #include "mapi/Mapi.h"
@@ -21,17 +21,15 @@
 #include <sqlite3.h>
 
 namespace {
-// The form's part: the folder chosen and what the folder combo box does when it changes, without widgets.
-class FolderHost : public IFormHost {
+// The form's part: the folder chosen, without widgets.
+class FolderHost : public IAddressBookHost {
 public:
-    AddressBook* m_book = nullptr;
     const EntryStore* m_store = nullptr;
     int m_nFolder = 0;
     bool m_bEnded = false;
 
     int AbListItemCount() const override { return m_store->m_abTable.m_nCount; }
     void ClearAbList() override {}
-    void RunFolderSelectionChange() override { m_book->ChangeFolder(); }
     void EndProgram(int) override { m_bEnded = true; }
     void FillAbList(bool) override {}
     void FillFolderCombo() override {}
@@ -49,7 +47,6 @@ struct OpenedBook {
         store = std::make_unique<EntryStore>();
         host.m_store = store.get();
         book = std::make_unique<AddressBook>(*store, questions, host);
-        host.m_book = book.get();
         opened = book->OpenAtStartUp();
     }
     ~OpenedBook()

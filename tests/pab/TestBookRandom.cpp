@@ -34,9 +34,9 @@
 #include <chrono>
 #include <csignal>
 #include <cstdio>
-#include <functional>
 #include <iostream>
 #include <map>
+#include <memory>
 #include <random>
 #include <set>
 
@@ -62,11 +62,15 @@ public:
     std::string m_strFolderName;
 };
 
-// As the form: choosing a folder shows it.
+// Notes when a save, its writes ended, shows the folder read again.
 class WorkerHost : public CommandLineHost {
 public:
-    void RunFolderSelectionChange() override { m_showFolder(); }
-    std::function<void()> m_showFolder;
+    void FillAbList(bool) override
+    {
+        if (m_saveClock && m_saveClock->isValid() && !m_nWritesEndedMicros)
+            m_nWritesEndedMicros = m_saveClock->nsecsElapsed() / 1000;
+    }
+    const QElapsedTimer* m_saveClock = nullptr;
     qint64 m_nWritesEndedMicros = 0; // when the save's writes ended and the folder was read again
 };
 
@@ -75,10 +79,7 @@ public:
     explicit Worker(const std::string& file) : m_book(m_store, m_questions, m_host)
     {
         MAPISetAddressBookFile(file);
-        m_host.m_showFolder = [this] {
-            if (m_saveClock.isValid() && !m_host.m_nWritesEndedMicros) m_host.m_nWritesEndedMicros = m_saveClock.nsecsElapsed() / 1000;
-            m_book.ChangeFolder();
-        };
+        m_host.m_saveClock = &m_saveClock;
     }
 
     int Run()
@@ -689,7 +690,8 @@ int main(int argc, char** argv)
 {
     if (argc == 3 && std::string(argv[1]) == "--worker") {
         QCoreApplication app(argc, argv);
-        return Worker(argv[2]).Run();
+        // The worker holds a whole entry store: too big for the stack.
+        return std::make_unique<Worker>(argv[2])->Run();
     }
     QCoreApplication app(argc, argv);
     TestBookRandom test;

@@ -10,6 +10,7 @@
 #include "mapi/MapiFaults.h"
 #include "model/EntryTableEditor.h"
 #include "res/StringTable.h"
+#include "pab/AddressBook.h"
 #include "ui/CDlgView.h"
 #include "ui/CFolderCombo.h"
 
@@ -56,7 +57,7 @@ void StartInListA(FormFixture& f)
     f.Questions().Clear();
     CDlgView* v = f.View();
     FolderCombo(v)->setCurrentIndex(1);
-    v->RunFolderSelectionChange();
+    v->Book().ChangeFolder();
     QCOMPARE(v->Store().m_abTable.m_nCount, 2);
 }
 
@@ -137,7 +138,7 @@ private slots:
         QVERIFY(!v->Store().HasFlag(VF_AB_MODIFIED));
         // Showing list A again shows what its file holds.
         FolderCombo(v)->setCurrentIndex(1);
-        v->RunFolderSelectionChange();
+        v->Book().ChangeFolder();
         QCOMPARE(AbList(v)->topLevelItemCount(), 2);
         QCOMPARE(SlotNamed(v->Store().m_abTable, "Gone") >= 0, !saved);
         QCOMPARE(SlotNamed(v->Store().m_abTable, "Same") >= 0, saved);
@@ -160,7 +161,7 @@ private slots:
         CDlgView* v = f.View();
         MapiFaults::Inject(call, MAPI_E_CALL_FAILED);
         FolderCombo(v)->setCurrentIndex(0);
-        v->RunFolderSelectionChange();
+        v->Book().ChangeFolder();
         QCOMPARE(f.Questions().TakeReports(), std::vector<int>{report});
         // No entry of list A is left, listed under the book's name or kept with an identifier into freed rows.
         QCOMPARE(v->Store().m_abTable.m_nCount, 0);

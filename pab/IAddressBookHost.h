@@ -1,18 +1,17 @@
 #pragma once
-// What the plain logic of the entry tables and the address book needs from the form it works for. The form
-// implements it with its widgets; tests implement it with a recorder.
+// What the address book needs from the window that shows it. The form implements it with its widgets, the
+// address-book tool with a host of its own, tests with a recorder. The address book decides which folder is
+// shown; the host only shows it.
 #include "model/IStatusLine.h"
 
 #include <string>
 
-class IFormHost : public IStatusLine {
+class IAddressBookHost : public IStatusLine {
 public:
     // Number of rows the address-book list (control 1007) shows.
     virtual int AbListItemCount() const = 0;
     // Deletes every row of the address-book list.
     virtual void ClearAbList() = 0;
-    // Runs the selection handling of the folder combo box 1004 (open, read and show the selected folder).
-    virtual void RunFolderSelectionChange() = 0;
     // Destroys the form and ends the process with the exit code (-1 after a failure of the address book).
     virtual void EndProgram(int exitCode) = 0;
     // Shows the address-book table in the address-book list (control 1007); resetStates marks every entry as
