@@ -119,6 +119,11 @@ HRESULT PabFileOpener::OpenChecked(const std::string& path, sqlite3** out, bool 
     *out = nullptr;
     if (path.empty()) return MAPI_E_NOT_FOUND;
     if (!QFileInfo::exists(QString::fromStdString(path))) {
+        // A reader never writes, not even a new, empty book.
+        if (readOnly) {
+            PabFileProblem::Record(PabFileProblem::Cause::Missing, path, MAPI_E_NOT_FOUND);
+            return MAPI_E_NOT_FOUND;
+        }
         HRESULT hr = CreateNew(path);
         if (FAILED(hr)) return hr;
     }

@@ -5,8 +5,20 @@
 #include <QLockFile>
 #include <QSysInfo>
 
+namespace {
+// One lock per file, however it is named: a link or another spelling of the path finds the same lock.
+QString LockPathOf(const QString& book)
+{
+    const QFileInfo file(book);
+    const QString folder = QFileInfo(file.absolutePath()).canonicalFilePath();
+    const QString real = file.exists() ? file.canonicalFilePath()
+                                       : (folder.isEmpty() ? file.absoluteFilePath() : folder + QLatin1Char('/') + file.fileName());
+    return real + QStringLiteral(".lock");
+}
+}
+
 AddressBookLock::AddressBookLock(const std::string& bookPath)
-    : m_bookPath(QString::fromStdString(bookPath)), m_lock(std::make_unique<QLockFile>(m_bookPath + QStringLiteral(".lock")))
+    : m_bookPath(QString::fromStdString(bookPath)), m_lock(std::make_unique<QLockFile>(LockPathOf(m_bookPath)))
 {
     // Only a dead holder makes a lock stale: a session open for hours is still a session.
     m_lock->setStaleLockTime(0);

@@ -75,8 +75,10 @@ AddressBookCommandResult AddressBookCommand::Import(const QString& file, const Q
     problems << outcome.leftOut;
     if (book.Store().HasFlag(VF_AB_MODIFIED)) book.Book().SaveAddressBook();
     AddressBookCommandResult result;
-    result.out = QStringLiteral("Imported %1 of %2 entries from %3").arg(outcome.added).arg(offered).arg(file)
-        + (outcome.updated > 0 ? QStringLiteral("; %1 updated.\n").arg(outcome.updated) : QStringLiteral(".\n"));
+    // A save that fails is undone as a whole: then nothing of the file went in.
+    const bool saved = !book.Host().EndedWith();
+    result.out = QStringLiteral("Imported %1 of %2 entries from %3").arg(saved ? outcome.added : 0).arg(offered).arg(file)
+        + (saved && outcome.updated > 0 ? QStringLiteral("; %1 updated.\n").arg(outcome.updated) : QStringLiteral(".\n"));
     const QStringList reports = book.Questions().Reports();
     if (!reports.isEmpty() || book.Host().EndedWith()) {
         result.exitCode = 1;

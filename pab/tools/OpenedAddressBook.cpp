@@ -42,6 +42,9 @@ bool OpenedAddressBook::Open(const QString& folder, QString* error)
                            .arg(file.absolutePath(), m_pabFile);
         return false;
     }
+    // Making the book is a write, asked for with --create or the program's own book on first use: a reader
+    // that makes one opens it as a writer.
+    if (!QFileInfo::exists(QString::fromStdString(MAPIGetAddressBookFile()))) m_book->SetReadOnly(false);
     if (!m_book->OpenAtStartUp() || m_host.EndedWith()) {
         *error = ReportsThen(m_questions.Reports(), QStringLiteral("The address book cannot be opened."));
         return false;

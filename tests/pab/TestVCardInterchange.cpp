@@ -10,6 +10,7 @@
 #include "TestSeed.h"
 #include "Utf8Locale.h"
 
+#include "mapi/MapiFaults.h"
 #include "pab/tools/AddressBookCommand.h"
 
 #include <QCoreApplication>
@@ -21,6 +22,7 @@
 #include <QtTest>
 
 #include <random>
+#include <sqlite3.h>
 #include <set>
 
 namespace {
@@ -601,6 +603,15 @@ void TestVCardInterchange::partialImportSaysWhatWentIn()
                                          "Line 21: \"New 5\" could not be added after the import stopped; that card was left out."}));
     QCOMPARE(Run(pab, {"list"}).out.count(QLatin1Char('\n')), 1000);
     QCOMPARE(Listed(Run(pab, {"list"})).filter("New"), QStringList({"1000\tNew 3\t3\t", "998\tNew 1\t1\t", "999\tNew 2\t2\t"}));
+
+    // A save that fails at its second write is undone as a whole: nothing went in, and the output says so.
+    const QString other = Path("q.sqlite");
+    QVERIFY(PabSeeder(other.toStdString()).Ok());
+    MapiFaults::InjectStoreWrite(SQLITE_FULL, 1);
+    const AddressBookCommandResult failed = Run(other, {"import", Path("in.vcf")});
+    QCOMPARE(failed.exitCode, 1);
+    QCOMPARE(failed.out, QStringLiteral("Imported 0 of 5 entries from %1.\n").arg(Path("in.vcf")));
+    QCOMPARE(Run(other, {"list"}).out, QString());
 }
 
 // Names that code page 1252 cannot hold are four people, not four "???? ??????"; the tool reads its arguments
