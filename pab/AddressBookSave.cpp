@@ -24,6 +24,19 @@ SPropValue StringProp(ULONG tag, const std::string& text)
     value.Value.lpszA = const_cast<char*>(text.c_str());
     return value;
 }
+
+// An entry of the fields the callers that write single entries pass (a folder, the tests).
+DirEntry EntryOfFields(const std::string& name, const std::string& number, int index, const std::string& status,
+                       const std::string& comment)
+{
+    DirEntry entry;
+    entry.m_strName = name;
+    entry.m_strNumber = number;
+    entry.m_nIndex = index;
+    entry.m_strStatus = status;
+    entry.m_strComment = comment;
+    return entry;
+}
 }
 
 void AddressBookSession::SaveBeforeLeaving()
@@ -174,13 +187,7 @@ HRESULT AddressBookSession::CreateAbEntry(const std::string& name, const std::st
                                 const std::string& status, uint32_t cbTemplateId, ENTRYID* templateId,
                                 const std::string& comment)
 {
-    DirEntry entry;
-    entry.m_strName = name;
-    entry.m_strNumber = number;
-    entry.m_nIndex = index;
-    entry.m_strStatus = status;
-    entry.m_strComment = comment;
-    return CreateAbEntry(entry, cbTemplateId, templateId);
+    return CreateAbEntry(EntryOfFields(name, number, index, status, comment), cbTemplateId, templateId);
 }
 
 HRESULT AddressBookSession::CreateAbEntry(const DirEntry& source, uint32_t cbTemplateId, ENTRYID* templateId)
@@ -218,14 +225,9 @@ HRESULT AddressBookSession::UpdateAbEntry(const std::string& name, const std::st
                                 const std::string& status, uint32_t cbEntryId, ENTRYID* entryId,
                                 const std::string& comment)
 {
-    DirEntry entry;
-    entry.m_strName = name;
-    entry.m_strNumber = number;
-    entry.m_nIndex = index;
-    entry.m_strStatus = status;
+    DirEntry entry = EntryOfFields(name, number, index, status, comment);
     entry.m_cbEntryId = cbEntryId;
     entry.m_pEntryId = entryId;
-    entry.m_strComment = comment;
     return UpdateAbEntry(entry);
 }
 
