@@ -8,6 +8,7 @@
 #include "res/CommandIds.h"
 #include "res/StringTable.h"
 #include "ui/ICommandTarget.h"
+#include "ui/PaletteIcons.h"
 
 #include <QCloseEvent>
 #include <QLabel>
@@ -109,7 +110,9 @@ void CMainFrame::CreateToolBar()
             continue;
         }
         QAction* action = m_actions.count(id) ? m_actions[id] : MakeCommandAction(id, StringTable::Tooltip(id));
-        action->setIcon(QIcon(Artwork::ToolbarImage(id)));
+        PaletteIcons::Follow(m_wndToolBar, action, [id](const QPalette& palette) {
+            return Artwork::ToolbarIcon(id, palette);
+        });
         m_wndToolBar->addAction(action);
         if (QWidget* button = m_wndToolBar->widgetForAction(action))
             button->setAccessibleName(StringTable::Tooltip(id));

@@ -1,19 +1,22 @@
 #include "res/Artwork.h"
 
 #include "res/CommandIds.h"
+#include "res/GlyphIconEngine.h"
+#include "res/GlyphPainter.h"
 
 #include <QPainter>
 #include <QPainterPath>
 #include <QPolygon>
+#include <QTransform>
+
+#include <algorithm>
 
 namespace {
 const QColor kInk(0, 0, 0);
 const QColor kPaper(255, 255, 255);
-const QColor kFolderYellow(230, 190, 60);
 const QColor kBookBlue(30, 70, 160);
 const QColor kBookRed(170, 40, 40);
 const QColor kBookGreen(30, 120, 60);
-const QColor kArrowGreen(20, 140, 40);
 const QColor kGrey(128, 128, 128);
 const QColor kLightGrey(192, 192, 192);
 
@@ -32,126 +35,181 @@ void DrawOutlined(QPainter& p, const QRect& r, const QColor& fill)
     p.drawRect(r);
 }
 
-void DrawPage(QPainter& p, const QRect& r)
+// The toolbar pictures: one-colour line drawings on a 16 x 15 grid, drawn in the palette's text colour so that
+// they stay visible under dark themes. Coordinates are grid lines (Box, Fill, HLine, VLine) or line centres
+// (paths, at half units so that one-unit lines fill whole pixels).
+const QSize kToolbarGrid(Artwork::kToolbarImageWidth, Artwork::kToolbarImageHeight);
+const QSize kTransferGrid(16, 16);
+
+void DrawFolderBack(GlyphPainter& g)
 {
-    DrawOutlined(p, r, kPaper);
-    p.setPen(kGrey);
-    for (int y = r.top() + 3; y < r.bottom() - 1; y += 2)
-        p.drawLine(r.left() + 2, y, r.right() - 2, y);
+    g.Box(1, 3, 7, 6); // the tab
+    g.Box(1, 5, 13, 14);
 }
 
-void DrawFolder(QPainter& p, bool open)
+void DrawNewFolder(GlyphPainter& g)
 {
-    DrawOutlined(p, QRect(1, 4, 12, 9), kFolderYellow);
-    p.drawRect(1, 2, 5, 2);
-    if (open) {
-        p.setBrush(kFolderYellow.lighter(120));
-        p.drawPolygon(QPolygon({QPoint(3, 7), QPoint(15, 7), QPoint(13, 13), QPoint(1, 13)}));
+    DrawFolderBack(g);
+    g.HLine(11, 16, 2);
+    g.VLine(13, 0, 5);
+}
+
+void DrawOpenFolder(GlyphPainter& g)
+{
+    DrawFolderBack(g);
+    QPainterPath flap;
+    flap.addPolygon(QPolygonF({QPointF(4.5, 8.5), QPointF(15.5, 8.5), QPointF(12.5, 13.5), QPointF(1.5, 13.5)}));
+    flap.closeSubpath();
+    g.ClearPath(flap);
+    g.FillPath(flap, 0.3);
+    g.Stroke(flap);
+}
+
+void DrawScissors(GlyphPainter& g)
+{
+    QPainterPath blades;
+    blades.moveTo(11.5, 0.5);
+    blades.lineTo(5.5, 9.5);
+    blades.moveTo(4.5, 0.5);
+    blades.lineTo(10.5, 9.5);
+    g.Stroke(blades);
+    QPainterPath rings;
+    rings.addEllipse(QPointF(4.5, 11.5), 2.5, 2.5);
+    rings.addEllipse(QPointF(11.5, 11.5), 2.5, 2.5);
+    g.Stroke(rings);
+}
+
+void DrawLines(GlyphPainter& g, qreal x0, qreal x1, std::initializer_list<qreal> rows)
+{
+    for (qreal y : rows) g.HLine(x0, x1, y);
+}
+
+void DrawCopy(GlyphPainter& g)
+{
+    g.Box(1, 1, 10, 11);
+    g.Clear(5, 3, 16, 15);
+    g.Box(6, 4, 15, 15);
+    DrawLines(g, 8, 13, {7, 9, 11});
+}
+
+void DrawPaste(GlyphPainter& g)
+{
+    g.Box(1, 2, 12, 15);
+    g.Fill(4, 0, 9, 4); // the clip
+    g.Clear(6, 5, 16, 15);
+    g.Box(7, 6, 16, 15);
+    DrawLines(g, 9, 14, {9, 11});
+}
+
+void DrawSelectAll(GlyphPainter& g)
+{
+    // A dashed frame round the whole text.
+    for (int x = 0; x < 16; x += 3) {
+        g.HLine(x, std::min(x + 2, 16), 0);
+        g.HLine(x, std::min(x + 2, 16), 14);
     }
+    for (int y = 0; y < 15; y += 3) {
+        g.VLine(0, y, std::min(y + 2, 15));
+        g.VLine(15, y, std::min(y + 2, 15));
+    }
+    g.Fill(3, 3, 13, 5);
+    g.Fill(3, 6, 13, 8);
+    g.Fill(3, 9, 10, 11);
 }
 
-void DrawPlus(QPainter& p, int cx, int cy)
+void DrawCard(GlyphPainter& g)
 {
-    p.setPen(QPen(kArrowGreen, 2));
-    p.drawLine(cx - 3, cy, cx + 3, cy);
-    p.drawLine(cx, cy - 3, cx, cy + 3);
+    g.Box(1, 1, 11, 15);
+    DrawLines(g, 3, 9, {4, 6, 8});
 }
 
-void DrawScissors(QPainter& p)
+void DrawEditEntry(GlyphPainter& g)
 {
-    p.setPen(QPen(kInk, 1));
-    p.drawLine(5, 1, 10, 9);
-    p.drawLine(10, 1, 5, 9);
-    p.setBrush(Qt::NoBrush);
-    p.setPen(QPen(kBookRed, 1));
-    p.drawEllipse(2, 9, 4, 4);
-    p.drawEllipse(9, 9, 4, 4);
+    DrawCard(g);
+    QPainterPath pencil;
+    pencil.addPolygon(QPolygonF({QPointF(13.5, 1), QPointF(15.5, 3), QPointF(8, 10.5), QPointF(5, 12),
+                                 QPointF(6, 8.5)}));
+    pencil.closeSubpath();
+    g.ClearPath(pencil);
+    g.Stroke(pencil);
 }
 
-void DrawClipboard(QPainter& p)
+void DrawAddEntry(GlyphPainter& g)
 {
-    DrawOutlined(p, QRect(1, 2, 9, 12), QColor(150, 100, 50));
-    p.setBrush(kLightGrey);
-    p.drawRect(3, 1, 5, 2);
-    DrawPage(p, QRect(6, 5, 8, 9));
+    DrawCard(g);
+    g.Clear(8, 7, 16, 15);
+    g.HLine(9, 16, 11);
+    g.VLine(12, 8, 15);
 }
 
-void DrawSelectAll(QPainter& p)
+void DrawDelete(GlyphPainter& g)
 {
-    DrawOutlined(p, QRect(1, 1, 13, 12), kPaper);
-    p.fillRect(2, 3, 12, 8, QColor(0, 0, 128));
-    p.setPen(kPaper);
-    for (int y = 4; y <= 10; y += 3)
-        p.drawLine(3, y, 12, y);
+    QPainterPath cross;
+    cross.moveTo(3.5, 3);
+    cross.lineTo(12.5, 12);
+    cross.moveTo(12.5, 3);
+    cross.lineTo(3.5, 12);
+    g.Stroke(cross, 2);
 }
 
-void DrawPencil(QPainter& p)
+void DrawAbout(GlyphPainter& g)
 {
-    p.setPen(kInk);
-    p.setBrush(QColor(240, 200, 40));
-    p.drawPolygon(QPolygon({QPoint(14, 2), QPoint(15, 3), QPoint(8, 10), QPoint(6, 11), QPoint(7, 9)}));
+    QPainterPath ring;
+    ring.addEllipse(QPointF(7.5, 7.5), 6.5, 6.5);
+    g.Stroke(ring);
+    QPainterPath hook;
+    hook.arcMoveTo(QRectF(5.5, 3.5, 4, 4), 160);
+    hook.arcTo(QRectF(5.5, 3.5, 4, 4), 160, -250);
+    hook.lineTo(7.5, 9);
+    g.Stroke(hook);
+    g.Fill(7, 10, 8, 11);
 }
 
-void DrawCross(QPainter& p)
+// 143: the arrow to the telephone points left; 144 is its mirror image.
+QPainterPath LeftArrow()
 {
-    p.setPen(QPen(kBookRed, 2));
-    p.drawLine(3, 3, 12, 11);
-    p.drawLine(12, 3, 3, 11);
+    QPainterPath arrow;
+    arrow.addPolygon(QPolygonF({QPointF(1, 8), QPointF(7, 2), QPointF(7, 5), QPointF(15, 5), QPointF(15, 11),
+                                QPointF(7, 11), QPointF(7, 14)}));
+    arrow.closeSubpath();
+    return arrow;
 }
 
-void DrawQuestionMark(QPainter& p)
+void DrawArrowToPhone(GlyphPainter& g)
 {
-    p.setPen(kInk);
-    p.setBrush(QColor(255, 255, 200));
-    p.drawEllipse(1, 0, 13, 13);
-    QFont font = p.font();
-    font.setPixelSize(11);
-    font.setBold(true);
-    p.setFont(font);
-    p.setPen(kBookBlue);
-    p.drawText(QRect(1, 0, 14, 14), Qt::AlignCenter, QStringLiteral("?"));
+    g.FillPath(LeftArrow());
 }
 
-// The toolbar pictures by command; a command not listed has none.
+void DrawArrowToAddressBook(GlyphPainter& g)
+{
+    g.FillPath(QTransform(-1, 0, 0, 1, kTransferGrid.width(), 0).map(LeftArrow()));
+}
+
 struct ToolbarPicture {
     int commandId;
-    void (*draw)(QPainter&);
+    GlyphIconEngine::Draw draw;
 };
 
 const ToolbarPicture kToolbarPictures[] = {
-    {ID_FILE_NEW_FOLDER,
-     [](QPainter& p) {
-         DrawFolder(p, false);
-         DrawPlus(p, 12, 4);
-     }},
-    {ID_FILE_OPEN_FOLDER, [](QPainter& p) { DrawFolder(p, true); }},
-    {ID_EDIT_CUT, DrawScissors},
-    {ID_EDIT_COPY,
-     [](QPainter& p) {
-         DrawPage(p, QRect(1, 1, 8, 9));
-         DrawPage(p, QRect(6, 5, 8, 9));
-     }},
-    {ID_EDIT_PASTE, DrawClipboard},
-    {ID_EDIT_SELECT_ALL, DrawSelectAll},
-    {ID_EDIT_ENTRY,
-     [](QPainter& p) {
-         DrawPage(p, QRect(1, 1, 10, 13));
-         DrawPencil(p);
-     }},
-    {ID_ADD_ENTRY,
-     [](QPainter& p) {
-         DrawPage(p, QRect(1, 1, 10, 13));
-         DrawPlus(p, 12, 10);
-     }},
-    {ID_EDIT_CLEAR, DrawCross},
-    {ID_APP_ABOUT, DrawQuestionMark},
+    {ID_FILE_NEW_FOLDER, DrawNewFolder}, {ID_FILE_OPEN_FOLDER, DrawOpenFolder}, {ID_EDIT_CUT, DrawScissors},
+    {ID_EDIT_COPY, DrawCopy},            {ID_EDIT_PASTE, DrawPaste},            {ID_EDIT_SELECT_ALL, DrawSelectAll},
+    {ID_EDIT_ENTRY, DrawEditEntry},      {ID_ADD_ENTRY, DrawAddEntry},          {ID_EDIT_CLEAR, DrawDelete},
+    {ID_APP_ABOUT, DrawAbout},
 };
 
-const ToolbarPicture* FindToolbarPicture(int commandId)
+GlyphIconEngine::Draw FindToolbarPicture(int commandId)
 {
     for (const ToolbarPicture& picture : kToolbarPictures)
-        if (picture.commandId == commandId) return &picture;
+        if (picture.commandId == commandId) return picture.draw;
     return nullptr;
+}
+
+// Button text for the picture; the disabled group's for a disabled button, highlighted text on a selection.
+GlyphIconEngine::Inks InksOf(const QPalette& palette)
+{
+    return {palette.color(QPalette::Active, QPalette::ButtonText),
+            palette.color(QPalette::Disabled, QPalette::ButtonText),
+            palette.color(QPalette::Active, QPalette::HighlightedText)};
 }
 
 // A square picture drawn on a grid of `grid` units, scaled to `size` pixels and smoothed.
@@ -186,15 +244,6 @@ void DrawProgram(QPainter& p)
     p.drawLine(QPointF(11, 8), QPointF(11, 3));
 }
 
-void DrawLeftArrow(QPainter& p)
-{
-    QPolygonF arrow({QPointF(1, 8), QPointF(7, 2), QPointF(7, 5), QPointF(15, 5), QPointF(15, 11),
-                     QPointF(7, 11), QPointF(7, 14)});
-    p.setPen(QPen(kInk, 0.8));
-    p.setBrush(kArrowGreen);
-    p.drawPolygon(arrow);
-}
-
 void DrawBook(QPainter& p, const QRect& r, const QColor& colour)
 {
     DrawOutlined(p, r, colour);
@@ -207,39 +256,67 @@ QColor Shade(const QColor& colour, bool disabled)
 {
     return disabled ? QColor(kLightGrey) : colour;
 }
+// The program icon at 16 and 32 pixels, drawn pixel by pixel rather than scaled down from the large picture,
+// so that its edges stay sharp: the same handset and card box, with fewer details. The launcher's small icons
+// (desktop/*-16.svg, *-32.svg) are the same rectangles.
+struct PixelRect {
+    int x, y, w, h;
+    QRgb colour;
+};
+
+const PixelRect kProgramIcon16[] = {
+    {5, 1, 10, 14, 0x0f2a66}, {6, 2, 8, 12, 0x1e46a0}, {8, 3, 5, 6, 0xffffff},  {9, 5, 3, 1, 0x7a8cb8},
+    {9, 7, 3, 1, 0x7a8cb8},   {15, 3, 1, 3, 0xaa2828}, {15, 7, 1, 3, 0x1e783c}, {15, 11, 1, 3, 0xe6be3c},
+    {5, 1, 2, 4, 0x000000},   {0, 4, 7, 12, 0x000000}, {1, 5, 5, 10, 0x3c3c3c}, {1, 6, 5, 3, 0xaadcaa},
+    {1, 10, 1, 1, 0xc0c0c0},  {3, 10, 1, 1, 0xc0c0c0}, {5, 10, 1, 1, 0xc0c0c0}, {1, 12, 1, 1, 0xc0c0c0},
+    {3, 12, 1, 1, 0xc0c0c0},  {5, 12, 1, 1, 0xc0c0c0},
+};
+
+const PixelRect kProgramIcon32[] = {
+    {10, 2, 20, 28, 0x0f2a66}, {11, 3, 18, 26, 0x1e46a0}, {15, 5, 12, 15, 0x0f2a66}, {16, 6, 10, 13, 0xffffff},
+    {17, 8, 8, 1, 0x7a8cb8},   {17, 11, 8, 1, 0x7a8cb8},  {17, 14, 8, 1, 0x7a8cb8},  {17, 17, 5, 1, 0x7a8cb8},
+    {29, 5, 2, 5, 0x6e1616},   {29, 12, 2, 5, 0x0f4a22},  {29, 19, 2, 5, 0x9a7a16},  {30, 6, 2, 3, 0xaa2828},
+    {30, 13, 2, 3, 0x1e783c},  {30, 20, 2, 3, 0xe6be3c},  {11, 2, 3, 8, 0x000000},   {1, 7, 14, 24, 0x000000},
+    {2, 8, 12, 22, 0x3c3c3c},  {3, 10, 10, 7, 0x000000},  {4, 11, 8, 5, 0xaadcaa},   {3, 19, 2, 2, 0xc0c0c0},
+    {7, 19, 2, 2, 0xc0c0c0},   {11, 19, 2, 2, 0xc0c0c0},  {3, 23, 2, 2, 0xc0c0c0},   {7, 23, 2, 2, 0xc0c0c0},
+    {11, 23, 2, 2, 0xc0c0c0},  {3, 27, 2, 2, 0xc0c0c0},   {7, 27, 2, 2, 0xc0c0c0},   {11, 27, 2, 2, 0xc0c0c0},
+};
+
+template <size_t N>
+QPixmap PixelPicture(int size, const PixelRect (&rects)[N])
+{
+    QPixmap pixmap = Blank(size, size);
+    QPainter p(&pixmap);
+    for (const PixelRect& r : rects) p.fillRect(r.x, r.y, r.w, r.h, QColor::fromRgb(r.colour));
+    return pixmap;
+}
 }
 
 namespace Artwork {
 QIcon ProgramIcon()
 {
     QIcon icon;
-    for (int size : {16, 32, 48, 64})
+    icon.addPixmap(PixelPicture(16, kProgramIcon16));
+    icon.addPixmap(PixelPicture(32, kProgramIcon32));
+    for (int size : {48, 64, 128, 256})
         icon.addPixmap(ScaledPicture(size, 32, DrawProgram));
     return icon;
 }
 
-QPixmap ToolbarImage(int commandId)
+QIcon ToolbarIcon(int commandId, const QPalette& palette)
 {
-    const ToolbarPicture* picture = FindToolbarPicture(commandId);
-    if (!picture)
-        return QPixmap();
-    QPixmap pixmap = Blank(kToolbarImageWidth, kToolbarImageHeight);
-    QPainter p(&pixmap);
-    picture->draw(p);
-    return pixmap;
+    const GlyphIconEngine::Draw draw = FindToolbarPicture(commandId);
+    if (!draw)
+        return QIcon();
+    return QIcon(new GlyphIconEngine(kToolbarGrid, draw, InksOf(palette)));
 }
 
-QIcon TransferIcon(int iconId)
+QIcon TransferIcon(int iconId, const QPalette& palette)
 {
-    QIcon icon;
     if (iconId != 143 && iconId != 144)
-        return icon;
-    for (int size : {16, 32}) {
-        // The two arrows are one picture and its mirror, so that neither looks heavier than the other.
-        const QPixmap left = ScaledPicture(size, 16, DrawLeftArrow);
-        icon.addPixmap(iconId == 143 ? left : QPixmap::fromImage(left.toImage().mirrored(true, false)));
-    }
-    return icon;
+        return QIcon();
+    return QIcon(new GlyphIconEngine(kTransferGrid, iconId == 143 ? DrawArrowToPhone : DrawArrowToAddressBook,
+                                     InksOf(palette)));
 }
 
 QPixmap FolderImage(int kind, bool disabled)

@@ -1,9 +1,10 @@
 #pragma once
 // The program's pictures, drawn in code so that no image file can go missing: the program icon (128), the
-// toolbar images (16 x 15), the transfer arrows (143 towards the telephone, 144 towards the address book),
+// toolbar pictures (16 x 15), the transfer arrows (143 towards the telephone, 144 towards the address book),
 // the folder pictures of the folder combo box (18 x 18, normal and greyed) and the split cursor (139).
 #include <QCursor>
 #include <QIcon>
+#include <QPalette>
 #include <QPixmap>
 
 namespace Artwork {
@@ -17,10 +18,12 @@ enum FolderKind {
 };
 
 QIcon ProgramIcon();
-// The toolbar picture of a command; a null pixmap for a command without one.
-QPixmap ToolbarImage(int commandId);
-// 143: arrow pointing left (to the telephone); 144: arrow pointing right (to the address book).
-QIcon TransferIcon(int iconId);
+// The toolbar picture of a command, a line drawing in the palette's button-text colour, drawn afresh at every
+// size and device pixel ratio asked for; a null icon for a command without one. The colours are taken when the
+// icon is made: make it again when the palette changes (PaletteIcons).
+QIcon ToolbarIcon(int commandId, const QPalette& palette = QPalette());
+// 143: arrow pointing left (to the telephone); 144: arrow pointing right (to the address book); same colours.
+QIcon TransferIcon(int iconId, const QPalette& palette = QPalette());
 QPixmap FolderImage(int kind, bool disabled);
 QCursor SplitCursor();
 }

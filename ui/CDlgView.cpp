@@ -9,9 +9,11 @@
 #include "ui/CDirectoryCombo.h"
 #include "ui/CFolderCombo.h"
 #include "ui/CPreviewCombo.h"
+#include "ui/CPreviewEdit.h"
 #include "ui/CPreviewHeader.h"
 #include "ui/DialogUnits.h"
 #include "ui/IFormFrame.h"
+#include "ui/PaletteIcons.h"
 
 #include <QCoreApplication>
 #include <QHeaderView>
@@ -57,7 +59,7 @@ QTreeWidget* MakeReportList(QWidget* parent, const QString& accessibleName)
 
 QLineEdit* MakeEdit(QWidget* parent, const QString& accessibleName, Qt::Alignment alignment)
 {
-    auto* edit = new QLineEdit(parent);
+    auto* edit = new CPreviewEdit(parent);
     edit->setAlignment(alignment);
     edit->setMaxLength(255);
     edit->setAccessibleName(accessibleName);
@@ -159,8 +161,8 @@ void CDlgView::OnInitialUpdate()
     else window()->setWindowTitle(title);
     m_store->m_nFlags = VF_SHOW_CORRECTION;
 
-    m_btnToAddressBook->setIcon(Artwork::TransferIcon(144));
-    m_btnToPhone->setIcon(Artwork::TransferIcon(143));
+    PaletteIcons::Follow(m_btnToAddressBook, [](const QPalette& palette) { return Artwork::TransferIcon(144, palette); });
+    PaletteIcons::Follow(m_btnToPhone, [](const QPalette& palette) { return Artwork::TransferIcon(143, palette); });
 
     const DialogUnits du(font());
     m_nPreviewWidth = du.X(224) - 4;

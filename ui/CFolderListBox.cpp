@@ -2,6 +2,7 @@
 
 #include "model/FolderRecord.h"
 #include "res/Artwork.h"
+#include "ui/ItemColours.h"
 
 #include <QPainter>
 #include <QStandardItemModel>
@@ -32,8 +33,7 @@ public:
         const QRect& r = option.rect;
         // Only the text cell of a selected item shows the highlight; the picture keeps the window colour.
         painter->fillRect(r, pal.color(QPalette::Base));
-        QColor text = selected ? QColor::fromRgb(~pal.color(QPalette::WindowText).rgb() & 0xFFFFFFu)
-                               : pal.color(QPalette::WindowText);
+        QColor text = selected ? ItemColours::SelectedText(pal) : ItemColours::ItemText(pal);
         const QColor textBackground = selected ? pal.color(QPalette::Highlight) : pal.color(QPalette::Base);
         if (disabled) text = pal.color(QPalette::Disabled, QPalette::WindowText);
 

@@ -2,6 +2,7 @@
 
 #include "model/DirEntry.h"
 #include "ui/CDlgView.h"
+#include "ui/ItemColours.h"
 
 #include <QAbstractItemView>
 #include <QMouseEvent>
@@ -24,9 +25,7 @@ public:
     {
         const bool selected = option.state & QStyle::State_Selected;
         const QPalette& pal = option.palette;
-        // A selected item keeps the window-text colour inverted, not the highlight-text colour.
-        const QColor text = selected ? QColor::fromRgb(~pal.color(QPalette::WindowText).rgb() & 0xFFFFFFu)
-                                     : pal.color(QPalette::WindowText);
+        const QColor text = selected ? ItemColours::SelectedText(pal) : ItemColours::ItemText(pal);
         painter->fillRect(option.rect, selected ? pal.color(QPalette::Highlight) : pal.color(QPalette::Base));
         const DirEntry* copy = m_pCombo->Copy(index.row());
         const std::array<int, 4>* widths = m_pCombo->ColumnWidths();

@@ -3,6 +3,7 @@
 #include "res/Artwork.h"
 #include "res/StringTable.h"
 #include "ui/CDlgView.h"
+#include "ui/ItemColours.h"
 
 #include <QMouseEvent>
 #include <QPainter>
@@ -11,8 +12,6 @@ namespace {
 constexpr int kNarrowest = 2;      // a squeezed column keeps this width, so its border stays grabbable
 constexpr int kGrabDistance = 10;  // the pointer is on a border when closer than this
 
-const QColor kShadow(128, 128, 128);
-const QColor kLight(223, 223, 223);
 
 struct Borders {
     int b0, b1, b2;
@@ -182,9 +181,9 @@ void CPreviewHeader::DrawHeading(QPainter& painter, int stringId, int left, int 
 void CPreviewHeader::DrawBorder(QPainter& painter, int x)
 {
     const int bottom = height() - 1;
-    painter.setPen(kShadow);
+    painter.setPen(ItemColours::EtchShadow(palette()));
     painter.drawLine(x, bottom, x, 0);
-    painter.setPen(kLight);
+    painter.setPen(ItemColours::EtchLight(palette()));
     painter.drawLine(x + 1, bottom, x + 1, 0);
 }
 

@@ -13,6 +13,7 @@
 #include <QImage>
 #include <QLabel>
 #include <QPushButton>
+#include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBrowser>
@@ -87,12 +88,32 @@ void TestShellParts::keyLocksFollowTheKeyboardLeds()
 
 void TestShellParts::artworkHasTheSizesTheFormExpects()
 {
+    // Toolbar pictures are line drawings in the palette's button text, drawn afresh for every size asked for.
+    QPalette palette;
+    const QColor ink(200, 30, 90);
+    palette.setColor(QPalette::ButtonText, ink);
+    QSet<QByteArray> pictures;
     for (int id : {32771, 32772, 57635, 57634, 57637, 57642, 32785, 32786, 57633, 57664}) {
-        const QPixmap image = Artwork::ToolbarImage(id);
-        QCOMPARE(image.size(), QSize(16, 15));
-        QVERIFY2(!image.toImage().allGray() || id == ID_EDIT_COPY, qPrintable(QString::number(id)));
+        const QIcon icon = Artwork::ToolbarIcon(id, palette);
+        for (const QSize size : {QSize(16, 15), QSize(24, 23), QSize(32, 30)}) {
+            const QImage image = icon.pixmap(size).toImage().convertToFormat(QImage::Format_ARGB32);
+            QCOMPARE(image.size(), size);
+            int inked = 0;
+            for (int y = 0; y < image.height(); ++y)
+                for (int x = 0; x < image.width(); ++x)
+                    if (qAlpha(image.pixel(x, y)) >= 128) {
+                        const QRgb pixel = image.pixel(x, y); // premultiplied storage rounds a little
+                        QVERIFY(qAbs(qRed(pixel) - ink.red()) + qAbs(qGreen(pixel) - ink.green())
+                                    + qAbs(qBlue(pixel) - ink.blue()) <= 6);
+                        ++inked;
+                    }
+            QVERIFY2(inked > image.width(), qPrintable(QString::number(id)));
+        }
+        const QImage small = icon.pixmap(QSize(16, 15)).toImage();
+        pictures.insert(QByteArray(reinterpret_cast<const char*>(small.constBits()), small.sizeInBytes()));
     }
-    QVERIFY(Artwork::ToolbarImage(ID_VIEW_TOOLBAR).isNull());
+    QCOMPARE(pictures.size(), 10); // no two commands share a picture
+    QVERIFY(Artwork::ToolbarIcon(ID_VIEW_TOOLBAR).isNull());
 
     for (int kind : {Artwork::FOLDER_MAIN, Artwork::FOLDER_SUB}) {
         const QImage normal = Artwork::FolderImage(kind, false).toImage();
@@ -105,7 +126,13 @@ void TestShellParts::artworkHasTheSizesTheFormExpects()
     QVERIFY(Artwork::FolderImage(Artwork::FOLDER_MAIN, false).toImage()
             != Artwork::FolderImage(Artwork::FOLDER_SUB, false).toImage());
 
-    QVERIFY(!Artwork::ProgramIcon().isNull());
+    // The small program icons are drawn for their size, not scaled down: every pixel is fully opaque or clear.
+    for (int size : {16, 32}) {
+        const QImage icon = Artwork::ProgramIcon().pixmap(size, size).toImage();
+        QCOMPARE(icon.size(), QSize(size, size));
+        for (int y = 0; y < size; ++y)
+            for (int x = 0; x < size; ++x) QVERIFY(qAlpha(icon.pixel(x, y)) == 0 || qAlpha(icon.pixel(x, y)) == 255);
+    }
     const QCursor split = Artwork::SplitCursor();
     QCOMPARE(split.hotSpot(), QPoint(16, 16));
     QVERIFY(!split.pixmap().isNull());
