@@ -234,7 +234,9 @@ void TestDesktopFiles::installationHoldsExactlyTheExpectedFiles()
     expected << QStringLiteral(TD_DATADIR "/applications/") + kAppId + ".desktop"
              << QStringLiteral(TD_DATADIR "/metainfo/") + kAppId + ".metainfo.xml"
              << QStringLiteral(TD_DATADIR "/icons/hicolor/scalable/apps/") + kAppId + ".svg"
-             << QStringLiteral(TD_DOCDIR "/diradi.html");
+             << QStringLiteral(TD_DOCDIR "/diradi.html")
+             << QStringLiteral(TD_DATADIR "/telephone-directory/screenshots/screenshot.png")
+             << QStringLiteral(TD_DATADIR "/telephone-directory/screenshots/screenshot-dark.png");
     for (int size : kIconSizes)
         expected << iconPath(size);
 
@@ -278,6 +280,14 @@ void TestDesktopFiles::installedIconsAreRenderedAtTheirSizes()
         // A drawing on a clear ground: the corner shows through, the middle is covered.
         QCOMPARE(qAlpha(image.pixel(0, 0)), 0);
         QCOMPARE(qAlpha(image.pixel(size / 2, size / 2)), 255);
+        // The small sizes are drawn on the pixel grid, not scaled down: no pixel is a blend of edge and ground.
+        if (size <= 32) {
+            for (int y = 0; y < size; ++y)
+                for (int x = 0; x < size; ++x) {
+                    const int alpha = qAlpha(image.pixel(x, y));
+                    QVERIFY2(alpha == 0 || alpha == 255, qPrintable(QStringLiteral("%1 at %2,%3").arg(path).arg(x).arg(y)));
+                }
+        }
     }
 }
 

@@ -1,5 +1,8 @@
 // Draws the main window on the offscreen platform, with the SIM directory read from the phone emulator and a few
-// address-book entries, and saves it as a PNG: the picture in the README.
+// address-book entries, and saves it as a PNG: the pictures in the README and the catalogue entry.
+//   telephone-directory-screenshot [--dark] [output.png]
+// --dark draws it with the Fusion style under a dark palette, as a dark desktop theme gives it.
+#include "DarkPalette.h"
 #include "FormControls.h"
 #include "FormFixture.h"
 #include "PabSeeder.h"
@@ -8,7 +11,9 @@
 #include "ui/CDlgView.h"
 
 #include <QApplication>
+#include <QPalette>
 #include <QPixmap>
+#include <QStyleFactory>
 #include <QTreeWidget>
 
 #include <cstdio>
@@ -17,7 +22,13 @@ int main(int argc, char** argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    const QString output = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("docs/screenshot.png");
+    QStringList args = app.arguments().mid(1);
+    const bool dark = args.removeAll(QStringLiteral("--dark")) > 0;
+    const QString output = !args.isEmpty() ? args.first()
+                         : dark           ? QStringLiteral("docs/screenshot-dark.png")
+                                          : QStringLiteral("docs/screenshot.png");
+    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    if (dark) QApplication::setPalette(DarkPalette());
     FormFixture fixture;
     {
         PabSeeder pab(fixture.PabPath().toStdString());
