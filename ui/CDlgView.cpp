@@ -12,6 +12,7 @@
 #include "ui/CPreviewEdit.h"
 #include "ui/CPreviewHeader.h"
 #include "ui/DialogUnits.h"
+#include "ui/FrameEdges.h"
 #include "ui/IFormFrame.h"
 #include "ui/PaletteIcons.h"
 
@@ -54,6 +55,7 @@ QTreeWidget* MakeReportList(QWidget* parent, const QString& accessibleName)
     list->header()->setSectionsClickable(true);
     list->header()->setStretchLastSection(false);
     list->setAccessibleName(accessibleName);
+    FrameEdges::Keep(list);
     return list;
 }
 
@@ -89,7 +91,7 @@ CDlgView::~CDlgView()
 
 void CDlgView::CreateControls()
 {
-    const DialogUnits du(font());
+    const DialogUnits du(font(), devicePixelRatioF());
     setFixedSize(du.X(kFormWidth), du.Y(kFormHeight));
     const QString phoneLabel = QStringLiteral("Telephone");
     const QString abLabel = StringTable::LoadQString(Ids::IDS_PAB_NAME);

@@ -6,7 +6,9 @@
 
 class DialogUnits {
 public:
-    explicit DialogUnits(const QFont& font);
+    // At a fractional device pixel ratio (1.25, 1.5) the rectangles' edges are rounded to the logical pixels
+    // that fall on whole device pixels; otherwise a frame's last line lies on a half pixel and is cut off.
+    explicit DialogUnits(const QFont& font, qreal devicePixelRatio = 1.0);
     int BaseX() const { return m_baseX; }
     int BaseY() const { return m_baseY; }
     int X(int units) const; // horizontal units to pixels
@@ -18,4 +20,5 @@ public:
 private:
     int m_baseX;
     int m_baseY;
+    int m_gridStep = 1; // logical pixels from one whole device pixel edge to the next
 };
