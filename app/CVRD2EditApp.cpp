@@ -1,6 +1,7 @@
 #include "app/CVRD2EditApp.h"
 
 #include "app/CAboutDlg.h"
+#include "app/InstanceHandover.h"
 #include "app/SingleInstanceLock.h"
 #include "res/Artwork.h"
 #include "res/ProgramNames.h"
@@ -8,6 +9,7 @@
 
 #include <QFileInfo>
 #include <QKeyEvent>
+#include <QMainWindow>
 #include <QMouseEvent>
 #include <QWidget>
 
@@ -38,8 +40,13 @@ CVRD2EditApp* CVRD2EditApp::Instance()
 bool CVRD2EditApp::InitInstance()
 {
     m_instanceLock = std::make_unique<SingleInstanceLock>(ExecutableName());
+    const QString socketPath = InstanceHandover::SocketPathFor(m_instanceLock->LockFilePath());
     switch (m_instanceLock->TryAcquire()) {
     case SingleInstanceLock::Result::HeldByAnother:
+        // The user wants the program's window: the running copy shows it. Should it not answer, this copy ends
+        // all the same, rather than open a second window on the same data.
+        if (!InstanceHandover::AskRunningCopyToShow(socketPath, InstanceHandover::kAnswerTimeoutMs))
+            std::fprintf(stderr, "The program runs already but did not answer; its window was not brought up.\n");
         return false;
     case SingleInstanceLock::Result::Unavailable:
         // Refusing to start over a missing runtime folder would lock the user out of his data.
@@ -47,6 +54,11 @@ bool CVRD2EditApp::InitInstance()
                      qPrintable(m_instanceLock->LockFilePath()));
         break;
     case SingleInstanceLock::Result::Acquired:
+        m_handover = std::make_unique<InstanceHandover>(socketPath);
+        connect(m_handover.get(), &InstanceHandover::showRequested, this, &CVRD2EditApp::ShowMainWindow);
+        if (!m_handover->Listen())
+            std::fprintf(stderr, "Cannot listen on %s; a second start cannot bring this window up.\n",
+                         qPrintable(socketPath));
         break;
     }
     // QSettings then keeps everything under Korvane/Telvora PRO, the key the form reads its values from.
@@ -66,6 +78,19 @@ QString CVRD2EditApp::ExecutableName()
     if (name.isEmpty())
         name = QFileInfo(applicationFilePath()).completeBaseName();
     return name.isEmpty() ? QStringLiteral("telephone-directory") : name;
+}
+
+void CVRD2EditApp::ShowMainWindow()
+{
+    for (QWidget* window : topLevelWidgets()) {
+        if (!qobject_cast<QMainWindow*>(window) || window->isHidden()) continue;
+        window->setWindowState((window->windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
+        window->show();
+        window->raise();
+        window->activateWindow();
+        emit shownForAnotherStart();
+        return;
+    }
 }
 
 bool CVRD2EditApp::eventFilter(QObject* watched, QEvent* event)

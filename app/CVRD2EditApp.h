@@ -8,6 +8,7 @@
 
 #include <memory>
 
+class InstanceHandover;
 class SingleInstanceLock;
 
 class CVRD2EditApp : public QApplication, public ICommandTarget {
@@ -18,7 +19,8 @@ public:
 
     static CVRD2EditApp* Instance();
 
-    // false when this copy must end at once (another copy runs); nothing has been shown then.
+    // false when this copy must end at once (another copy runs, and was asked to show its window); nothing has
+    // been shown then.
     bool InitInstance();
 
     // true when the event is to be discarded: while input is blocked, left-button presses and double
@@ -32,6 +34,10 @@ public:
     // 1 while the form waits for the telephone, else 0. The form writes it; only the filter reads it.
     int m_bInputBlocked = 0;
 
+signals:
+    // A later start asked this copy to show itself, and its main window was restored, raised and activated.
+    void shownForAnotherStart();
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -40,6 +46,8 @@ private:
     static QString ExecutableName();
     void OnAppAbout();
     void OnAppExit();
+    void ShowMainWindow();
 
     std::unique_ptr<SingleInstanceLock> m_instanceLock;
+    std::unique_ptr<InstanceHandover> m_handover;
 };

@@ -5,7 +5,7 @@
 #include "app/FormFrameAdapter.h"
 #include "link/Cellbus.h"
 #include "link/TelephoneLinkSetup.h"
-#include "mapi/Mapi.h"
+#include "pab/AddressBookFile.h"
 #include "ui/CDlgView.h"
 #include "ui/DialogQuestions.h"
 
@@ -28,7 +28,7 @@ ProgramWiring::~ProgramWiring()
     m_dialogs.reset();
     m_formFrame.reset();
     StopTelephoneLink();
-    if (m_bAddressBookFileSet) MAPISetAddressBookFile({});
+    if (m_bAddressBookFileSet) AddressBookFile::UseDefault();
 }
 
 CDlgView* ProgramWiring::View() const
@@ -38,7 +38,7 @@ CDlgView* ProgramWiring::View() const
 
 void ProgramWiring::UseAddressBookFile(const QString& path)
 {
-    MAPISetAddressBookFile(path.toStdString());
+    AddressBookFile::Use(path);
     m_bAddressBookFileSet = true;
 }
 

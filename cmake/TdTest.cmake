@@ -2,7 +2,7 @@
 function(td_add_test)
   cmake_parse_arguments(T "" "NAME;TIMEOUT" "SOURCES;LIBS" ${ARGN})
   add_executable(${T_NAME} ${T_SOURCES})
-  target_link_libraries(${T_NAME} PRIVATE Qt6::Test ${T_LIBS})
+  target_link_libraries(${T_NAME} PRIVATE Qt6::Test td_test_layers ${T_LIBS})
   # Header-only helpers every test may use without linking the support library (Utf8Locale.h).
   target_include_directories(${T_NAME} PRIVATE ${CMAKE_SOURCE_DIR}/tests/support)
   add_test(NAME ${T_NAME} COMMAND ${T_NAME})

@@ -38,6 +38,7 @@ struct VCardExportData {
     int m_nList = 2;           // 1 the telephone directory shown, 2 the address-book folder shown
     int m_bSelectedOnly = 0;   // 1: only the list's selected entries
     int m_nSelected[2] = {0, 0}; // in: how many entries each list has selected (telephone, address book)
+    std::string m_strListNames[2]; // in: the directory and the folder shown (UTF-8), for the suggested file name
 };
 
 class IQuestions {

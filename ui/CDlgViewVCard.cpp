@@ -2,7 +2,9 @@
 // work. An import lands in the folder shown like a transfer, and is kept only when the user saves.
 #include "model/Questions.h"
 #include "pab/VCardTransfer.h"
+#include "ui/CDirectoryCombo.h"
 #include "ui/CDlgView.h"
+#include "ui/CFolderCombo.h"
 
 #include <QTreeWidget>
 
@@ -22,6 +24,8 @@ void CDlgView::OnExportVCard()
     request.m_nList = m_store->m_nActiveList == LIST_PHONE || (m_lcAddressBook->topLevelItemCount() == 0) ? 1 : 2;
     request.m_nSelected[0] = int(SelectedRows(m_lcPhone).size());
     request.m_nSelected[1] = int(SelectedRows(m_lcAddressBook).size());
+    request.m_strListNames[0] = m_cbDirectory->currentText().toStdString();
+    request.m_strListNames[1] = m_cbFolder->currentText().toStdString();
     if (!m_pQuestions->RunVCardExportDialog(request)) return;
     const bool phone = request.m_nList == 1;
     const QTreeWidget* list = phone ? m_lcPhone : m_lcAddressBook;

@@ -1,5 +1,7 @@
 #include "ui/CFilePathField.h"
 
+#include "ui/FileDialogStart.h"
+
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QHBoxLayout>
@@ -30,11 +32,18 @@ QString CFilePathField::Path() const
     return m_edPath->text().trimmed();
 }
 
+QString CFilePathField::BrowseStart() const
+{
+    return FileDialogStart::StartPath(Path(), m_purpose == Purpose::Save ? m_suggestedName : QString());
+}
+
 void CFilePathField::OnBrowse()
 {
-    QString path = m_purpose == Purpose::Open ? QFileDialog::getOpenFileName(this, m_caption, Path(), m_filter)
-                                              : QFileDialog::getSaveFileName(this, m_caption, Path(), m_filter);
+    const QString start = BrowseStart();
+    QString path = m_purpose == Purpose::Open ? QFileDialog::getOpenFileName(this, m_caption, start, m_filter)
+                                              : QFileDialog::getSaveFileName(this, m_caption, start, m_filter);
     if (path.isEmpty()) return;
+    FileDialogStart::Remember(path);
     if (m_purpose == Purpose::Save && !m_defaultSuffix.isEmpty() && QFileInfo(path).suffix().isEmpty())
         path += QLatin1Char('.') + m_defaultSuffix;
     m_edPath->setText(path);

@@ -17,6 +17,10 @@ public:
 
     QLineEdit* Edit() const { return m_edPath; }
     QString Path() const; // without blanks around it
+    // The file name the dialog offers when nothing is typed (saving); see FileDialogStart for the folder.
+    void SetSuggestedName(const QString& name) { m_suggestedName = name; }
+    // Where "Browse..." opens the file dialog.
+    QString BrowseStart() const;
 
 signals:
     void pathChanged();
@@ -28,5 +32,6 @@ private:
     QString m_caption;
     QString m_filter;
     QString m_defaultSuffix;
+    QString m_suggestedName;
     QLineEdit* m_edPath;
 };

@@ -1,6 +1,7 @@
 #include "ui/CVCardExportDlg.h"
 
 #include "ui/CFilePathField.h"
+#include "ui/FileDialogStart.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -82,4 +83,7 @@ void CVCardExportDlg::UpdateControls()
     if (selected > 0) m_chkSelected->setText(QStringLiteral("Only the &selected entries (%1)").arg(selected));
     else m_chkSelected->setText(QStringLiteral("Only the &selected entries"));
     m_buttons->button(QDialogButtonBox::Ok)->setEnabled(!m_path->Path().isEmpty());
+    // The file dialog offers the name of the list the entries come from.
+    const QString listName = QString::fromStdString(m_data.m_strListNames[list == 1 ? 0 : 1]);
+    m_path->SetSuggestedName(FileDialogStart::SuggestedFileName(listName, QStringLiteral("vcf"), QStringLiteral("vCards")));
 }

@@ -50,6 +50,7 @@ private slots:
     void statusBarPanesAndFlyByPrompts();
     void commandTextOutlivesTheMenuThatStartedIt();
     void helpOpensOneWindowAtTheContents();
+    void helpOpensCentredOnTheProgramAndClosesByKeys();
     void aboutCommandShowsTheAboutBox();
     void exitWithoutAFormHandlerClosesTheFrame();
     void formDeletedBeforeTheFrameGetsNoCommands();
@@ -358,6 +359,38 @@ void TestMainFrame::helpOpensOneWindowAtTheContents()
 
     m_frame->Leave();
     QVERIFY(!help->isVisible());
+}
+
+void TestMainFrame::helpOpensCentredOnTheProgramAndClosesByKeys()
+{
+    const auto centredOnFrame = [this](const QWidget* help) {
+        const QPoint offset = help->frameGeometry().center() - m_frame->frameGeometry().center();
+        return offset.manhattanLength() <= 2;
+    };
+    // Places where the help window, larger than the test's frame, fits on the screen around the frame's centre.
+    m_frame->move(200, 150);
+    m_frame->CommandAction(ID_HELP_FINDER)->trigger();
+    QPointer<CHelpWindow> help = m_frame->HelpWindow();
+    QVERIFY(help);
+    QTRY_VERIFY(help->isVisible());
+    QVERIFY2(centredOnFrame(help), qPrintable(QStringLiteral("help at %1,%2").arg(help->x()).arg(help->y())));
+    QVERIFY(QTest::qWaitForWindowActive(help.data()));
+    QTest::keyClick(help->Browser(), Qt::Key_Escape);
+    QTRY_VERIFY(!help->isVisible());
+
+    // Opened again after the program moved: centred anew. A window still open is left where it is.
+    m_frame->move(260, 200);
+    m_frame->CommandAction(ID_HELP_FINDER)->trigger();
+    QTRY_VERIFY(help->isVisible());
+    QVERIFY(centredOnFrame(help));
+    help->move(help->pos() + QPoint(30, 20));
+    const QPoint placedByUser = help->pos();
+    m_frame->CommandAction(ID_HELP_FINDER)->trigger();
+    QCOMPARE(help->pos(), placedByUser);
+    QVERIFY(QTest::qWaitForWindowActive(help.data()));
+    QTest::keyClick(help->Browser(), Qt::Key_W, Qt::ControlModifier);
+    QTRY_VERIFY(!help->isVisible());
+    QCOMPARE(m_frame->HelpWindow(), help.data()); // closed, not destroyed: the next F1 brings it back at once
 }
 
 void TestMainFrame::formDeletedBeforeTheFrameGetsNoCommands()
