@@ -3,6 +3,7 @@
 #include "model/Questions.h"
 #include "pab/VCardTransfer.h"
 #include "ui/CDlgView.h"
+#include "ui/CEntryPanes.h"
 
 #include <QTreeWidget>
 
@@ -20,8 +21,8 @@ void CDlgView::OnExportVCard()
 {
     VCardExportData request;
     request.m_nList = m_store->m_nActiveList == LIST_PHONE || (m_lcAddressBook->topLevelItemCount() == 0) ? 1 : 2;
-    request.m_nSelected[0] = int(SelectedRows(m_lcPhone).size());
-    request.m_nSelected[1] = int(SelectedRows(m_lcAddressBook).size());
+    request.m_nSelected[0] = int(m_panes->List(LIST_PHONE)->SelectedRows().size());
+    request.m_nSelected[1] = int(m_panes->List(LIST_AB)->SelectedRows().size());
     if (!m_pQuestions->RunVCardExportDialog(request)) return;
     const bool phone = request.m_nList == 1;
     const QTreeWidget* list = phone ? m_lcPhone : m_lcAddressBook;

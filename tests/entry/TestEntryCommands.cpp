@@ -212,7 +212,7 @@ private slots:
         StartWithPhone(f);
         CDlgView* v = f.View();
         DirTable& t = v->Store().CurrentPhoneTable();
-        QVERIFY(v->RemovePhoneEntry(SlotNamed(t, "Dora")));
+        QVERIFY(v->Phone().RemoveEntry(SlotNamed(t, "Dora")));
         v->FillPhoneList(false);
         QCOMPARE(t[t.m_nCount].m_nState, int(ENTRY_REMOVED));
         Select(v, PhoneList(v), QStringLiteral("Anna"));
