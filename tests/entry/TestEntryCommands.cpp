@@ -7,6 +7,7 @@
 
 #include "model/EntryTableEditor.h"
 #include "res/CommandIds.h"
+#include "phone/TelephoneDirectories.h"
 #include "ui/CDlgView.h"
 
 #include <QTreeWidget>
