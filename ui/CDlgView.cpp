@@ -7,6 +7,7 @@
 #include "res/Artwork.h"
 #include "res/StringTable.h"
 #include "ui/CDirectoryCombo.h"
+#include "ui/CEntryPanes.h"
 #include "ui/CFolderCombo.h"
 #include "ui/CPreviewCombo.h"
 #include "ui/CPreviewEdit.h"
@@ -77,6 +78,11 @@ CDlgView::CDlgView(IFormFrame* frame, IQuestions* questions, QWidget* parent)
     m_phone = std::make_unique<TelephoneDirectories>(*m_store, *questions, *this);
     m_ab = std::make_unique<AddressBook>(*m_store, *questions, *this);
     CreateControls();
+    m_panes = std::make_unique<CEntryPanes>(*m_store, *questions, *this, *m_phone,
+                                            CEntryListPane(m_lcPhone, [this] { FillPhoneList(false); },
+                                                           [this](int row) { SelectPhoneItem(row); }),
+                                            CEntryListPane(m_lcAddressBook, [this] { FillAbList(false); },
+                                                           [this](int row) { SelectAbItem(row); }));
     SetTabOrder();
     m_endProgram = [this](int exitCode) {
         hide();

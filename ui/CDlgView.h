@@ -15,6 +15,7 @@
 #include <vector>
 
 class AddressBook;
+class CEntryPanes;
 class IFormFrame;
 class IQuestions;
 class TelephoneDirectories;
@@ -58,15 +59,12 @@ public:
     // Transfers between the lists.
     void OnCopyToPhone();
     void OnCopyToAddressBook();
-    void CopyPreviewToPhone();
-    void CopyPreviewToAddressBook();
     // Delete, the internal clipboard, select all.
     void OnDeleteEntries();
     void OnEditCopy();
     void OnEditCut();
     void OnEditPaste();
     void OnSelectAll();
-    void CopySelectionToClip();
     // Address-book folders: creating one, choosing one from the folder dialog.
     void OnNewFolder();
     void OnOpenFolder();
@@ -79,12 +77,6 @@ public:
     // vCard files: into the address-book folder shown, and out of either list.
     void OnImportVCard();
     void OnExportVCard();
-
-    // The table operations every insertion and removal ends in.
-    bool InsertPhoneEntry(int position, DirEntry& entry);
-    bool InsertAbEntry(int position, DirEntry& entry);
-    bool RemovePhoneEntry(int position);
-    bool RemoveAbEntry(int position);
 
     // Every entry shown or changed, and the form's state words.
     EntryStore& Store() { return *m_store; }
@@ -151,12 +143,9 @@ private:
     void OnUpdatePreviewName();
     void OnUpdatePreviewNumber();
     void SelectListItem(QTreeWidget* list, int position, int listKind);
-    void BeginBatch(int entries);
     void FinishTransfer();
-    QTreeWidget* ActiveListWidget() const;
-    static std::vector<int> SelectedRows(const QTreeWidget* list);
-    std::string DeleteQuestion(const QTreeWidget* list, const std::vector<int>& rows) const;
-    void RemoveSelectedRows(QTreeWidget* list, const std::vector<int>& rows);
+    // Carries the preview's copies into the list's side (LIST_PHONE or LIST_AB).
+    void TransferPreviewTo(int target);
     // True (after saying so) when the command would change the telephone's table while the telephone works.
     bool RefusePhoneChange(int list);
 
@@ -210,4 +199,6 @@ private:
     std::unique_ptr<EntryStore> m_store;
     std::unique_ptr<TelephoneDirectories> m_phone;
     std::unique_ptr<AddressBook> m_ab;
+    // The two sides with their lists, and the editing commands that work on them.
+    std::unique_ptr<CEntryPanes> m_panes;
 };

@@ -1,5 +1,4 @@
 // The form's commands: which are enabled, where each goes, the save buttons and the way out.
-#include "model/EntryTableEditor.h"
 #include "model/Questions.h"
 #include "phone/TelephoneDirectories.h"
 #include "res/StringTable.h"
@@ -84,26 +83,6 @@ bool CDlgView::OnCommand(int id)
     case ID_EDIT_PASTE: OnEditPaste(); return true;
     default: return false;
     }
-}
-
-bool CDlgView::InsertPhoneEntry(int position, DirEntry& entry)
-{
-    return m_phone->InsertEntry(position, entry);
-}
-
-bool CDlgView::InsertAbEntry(int position, DirEntry& entry)
-{
-    return EntryTableEditor(*m_store, *m_pQuestions, *this).InsertAbEntry(position, entry);
-}
-
-bool CDlgView::RemovePhoneEntry(int position)
-{
-    return m_phone->RemoveEntry(position);
-}
-
-bool CDlgView::RemoveAbEntry(int position)
-{
-    return EntryTableEditor(*m_store, *m_pQuestions, *this).RemoveAbEntry(position);
 }
 
 void CDlgView::OnSaveToPhone()

@@ -4,6 +4,7 @@
 #include "pab/VCardTransfer.h"
 #include "ui/CDirectoryCombo.h"
 #include "ui/CDlgView.h"
+#include "ui/CEntryPanes.h"
 #include "ui/CFolderCombo.h"
 
 #include <QTreeWidget>
@@ -22,8 +23,8 @@ void CDlgView::OnExportVCard()
 {
     VCardExportData request;
     request.m_nList = m_store->m_nActiveList == LIST_PHONE || (m_lcAddressBook->topLevelItemCount() == 0) ? 1 : 2;
-    request.m_nSelected[0] = int(SelectedRows(m_lcPhone).size());
-    request.m_nSelected[1] = int(SelectedRows(m_lcAddressBook).size());
+    request.m_nSelected[0] = int(m_panes->List(LIST_PHONE)->SelectedRows().size());
+    request.m_nSelected[1] = int(m_panes->List(LIST_AB)->SelectedRows().size());
     request.m_strListNames[0] = m_cbDirectory->currentText().toStdString();
     request.m_strListNames[1] = m_cbFolder->currentText().toStdString();
     if (!m_pQuestions->RunVCardExportDialog(request)) return;

@@ -7,6 +7,7 @@
 
 #include "model/EntryTableEditor.h"
 #include "res/CommandIds.h"
+#include "phone/TelephoneDirectories.h"
 #include "ui/CDlgView.h"
 
 #include <QTreeWidget>
@@ -212,7 +213,7 @@ private slots:
         StartWithPhone(f);
         CDlgView* v = f.View();
         DirTable& t = v->Store().CurrentPhoneTable();
-        QVERIFY(v->RemovePhoneEntry(SlotNamed(t, "Dora")));
+        QVERIFY(v->Phone().RemoveEntry(SlotNamed(t, "Dora")));
         v->FillPhoneList(false);
         QCOMPARE(t[t.m_nCount].m_nState, int(ENTRY_REMOVED));
         Select(v, PhoneList(v), QStringLiteral("Anna"));
