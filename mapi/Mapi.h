@@ -14,7 +14,7 @@
 //   collides.
 // - Each SaveChanges and DeleteEntries is one transaction, unless a transaction opened by HrOpenTransaction
 //   gathers them: then they reach the file together at its Commit, or not at all. Deleting a list deletes what
-//   it contains.
+//   it contains, unless DELETE_KEEP_CONTENTS (MapiTags.h) asks to keep it.
 //   DeleteEntries answers MAPI_W_PARTIAL_COMPLETION when some identifiers were not the container's entries.
 // - Entry identifiers (32 bytes) stay valid across runs and are never given to another object.
 // - PT_STRING8 texts are UTF-8 (the 8-bit code page of this address book), stored and handed back byte for

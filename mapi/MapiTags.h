@@ -101,6 +101,9 @@ constexpr ULONG MAPI_UNICODE = 0x80000000;
 constexpr ULONG CREATE_CHECK_DUP_STRICT = 0x00000001;
 constexpr ULONG CREATE_CHECK_DUP_LOOSE = 0x00000002;
 constexpr ULONG CREATE_REPLACE = 0x00000004;
+// With DeleteEntries (this address book's own flag): what a deleted list contains, mail users and lists, moves
+// into the container that held the list instead of going with it.
+constexpr ULONG DELETE_KEEP_CONTENTS = 0x00800000;
 
 // SaveChanges.
 constexpr ULONG KEEP_OPEN_READONLY = 0x00000001;

@@ -156,7 +156,7 @@ HRESULT PabContainer::CreateEntry(ULONG cbEntryID, LPENTRYID lpEntryID, ULONG ul
     return S_OK;
 }
 
-HRESULT PabContainer::DeleteEntries(LPENTRYLIST lpEntries, ULONG)
+HRESULT PabContainer::DeleteEntries(LPENTRYLIST lpEntries, ULONG ulFlags)
 {
     if (auto injected = MapiFaults::Take(MapiCall::DeleteEntries)) return *injected;
     if (!lpEntries || (lpEntries->cValues > 0 && !lpEntries->lpbin)) return MAPI_E_INVALID_PARAMETER;
@@ -170,7 +170,7 @@ HRESULT PabContainer::DeleteEntries(LPENTRYLIST lpEntries, ULONG)
             ids.push_back(id.number);
     }
     size_t deleted = 0;
-    HRESULT hr = Properties().Store()->DeleteChildren(Properties().Id(), ids, deleted);
+    HRESULT hr = Properties().Store()->DeleteChildren(Properties().Id(), ids, deleted, (ulFlags & DELETE_KEEP_CONTENTS) != 0);
     if (FAILED(hr)) return hr;
     return deleted == lpEntries->cValues ? S_OK : MAPI_W_PARTIAL_COMPLETION;
 }

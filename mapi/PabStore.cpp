@@ -259,12 +259,13 @@ HRESULT PabStore::WriteProperty(int64_t object, ULONG id, const PropValue& value
     return hr;
 }
 
-HRESULT PabStore::DeleteChildren(int64_t parent, const std::vector<int64_t>& ids, size_t& deleted)
+HRESULT PabStore::DeleteChildren(int64_t parent, const std::vector<int64_t>& ids, size_t& deleted, bool keepContents)
 {
     deleted = 0;
     HRESULT hr = BeginWrite();
     if (FAILED(hr)) return hr;
     for (int64_t id : ids) {
+        if (keepContents && FAILED(hr = MoveContents(id, parent))) break;
         int rc = SQLITE_OK;
         sqlite3_stmt* statement = m_statements->Get("DELETE FROM objects WHERE id = ?1 AND parent = ?2", rc);
         if (!statement) {
@@ -281,6 +282,20 @@ HRESULT PabStore::DeleteChildren(int64_t parent, const std::vector<int64_t>& ids
     if (auto injected = MapiFaults::TakeStoreWrite(); SUCCEEDED(hr) && injected) hr = Failed(*injected);
     hr = EndWrite(hr);
     if (FAILED(hr)) deleted = 0;
+    return hr;
+}
+
+HRESULT PabStore::MoveContents(int64_t from, int64_t to)
+{
+    // Only a child of `to` gives up what it holds: an identifier of another container moves nothing.
+    int rc = SQLITE_OK;
+    sqlite3_stmt* statement = m_statements->Get(
+        "UPDATE objects SET parent = ?2 WHERE parent = ?1 AND EXISTS (SELECT 1 FROM objects WHERE id = ?1 AND parent = ?2)", rc);
+    if (!statement) return Failed(rc);
+    sqlite3_bind_int64(statement, 1, from);
+    sqlite3_bind_int64(statement, 2, to);
+    const HRESULT hr = Step(statement);
+    sqlite3_reset(statement);
     return hr;
 }
 

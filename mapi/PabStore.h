@@ -42,8 +42,9 @@ public:
     HRESULT LoadChildren(int64_t parent, std::vector<StoredObject>& out);
     // Writes the request in one transaction; a new object's number comes back in request.id.
     HRESULT Save(SaveRequest& request);
-    // Deletes those of `ids` that are children of `parent`, with everything inside them.
-    HRESULT DeleteChildren(int64_t parent, const std::vector<int64_t>& ids, size_t& deleted);
+    // Deletes those of `ids` that are children of `parent`, with everything inside them; with keepContents what
+    // they hold moves into `parent` first.
+    HRESULT DeleteChildren(int64_t parent, const std::vector<int64_t>& ids, size_t& deleted, bool keepContents = false);
 
     // Several writes as one: from BeginBatch to EndBatch every Save and DeleteChildren is a step inside one
     // transaction, undone on its own when it fails, and none of them is in the file before EndBatch commits.
@@ -60,6 +61,7 @@ private:
     HRESULT SaveInTransaction(SaveRequest& request);
     HRESULT InsertObject(SaveRequest& request);
     HRESULT HasSiblingNamed(const SaveRequest& request, bool& found);
+    HRESULT MoveContents(int64_t from, int64_t to);
     HRESULT WriteProperty(int64_t object, ULONG id, const PropValue& value);
     HRESULT Execute(const char* sql);
     HRESULT Step(sqlite3_stmt* statement);

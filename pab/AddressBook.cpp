@@ -14,6 +14,9 @@ void AddressBook::SetReadOnly(bool readOnly) { m_session->SetReadOnly(readOnly);
 void AddressBook::ChangeFolder() { m_session->ChangeFolder(); }
 void AddressBook::NewFolder() { m_session->NewFolder(); }
 void AddressBook::OpenFolder() { m_session->OpenFolder(); }
+bool AddressBook::CanEditShownList() const { return m_session->CanEditShownList(); }
+void AddressBook::RenameShownList() { m_session->RenameShownList(); }
+void AddressBook::DeleteShownList() { m_session->DeleteShownList(); }
 void AddressBook::SaveAddressBook() { m_session->SaveAddressBook(); }
 void AddressBook::SaveBeforeLeaving() { m_session->SaveBeforeLeaving(); }
 void AddressBook::CloseSession() { m_session->CloseAbSession(); }

@@ -28,6 +28,11 @@ public:
     void NewFolder();
     // The folder chosen in the folder dialog is shown.
     void OpenFolder();
+    // The distribution list shown: renamed, or deleted with its entries kept in the folder that held it. Not the
+    // book itself: CanEditShownList says whether the commands apply.
+    bool CanEditShownList() const;
+    void RenameShownList();
+    void DeleteShownList();
     // Saves the changes of the table into the folder shown, then reads it again.
     void SaveAddressBook();
     // As the save button: no list is active afterwards.

@@ -15,6 +15,7 @@
 
 class AddressBookLock;
 struct DirEntry;
+struct FolderRecord;
 struct DirTable;
 struct EntryStore;
 class IAddressBookHost;
@@ -44,6 +45,12 @@ public:
     void NewFolder();
     // The folder chosen in the folder dialog is shown.
     void OpenFolder();
+    // The distribution list shown: renamed (same name rules as a new folder) or deleted after a question, its
+    // entries moving into the folder that held it, which is shown then. Unsaved changes are offered for saving
+    // first. Neither applies to the book itself (CanEditShownList is false then).
+    bool CanEditShownList() const;
+    void RenameShownList();
+    void DeleteShownList();
     // Saves the changes of the table into the folder shown, then reads it again (ReadShownFolderAgain).
     void SaveAddressBook();
     // As the save button: no list is active afterwards.
@@ -94,6 +101,12 @@ private:
     static constexpr ULONG kOpenFlags = MAPI_MODIFY | MAPI_BEST_ACCESS;
 
     void FreePabEntryId();
+    // Offers unsaved changes for saving; false when the user stays or the save closed the session.
+    bool SettleUnsavedBeforeListEdit();
+    HRESULT WriteListName(uint32_t cbEntryId, ENTRYID* entryId, const std::string& name);
+    HRESULT DeleteListKeepingEntries(const FolderRecord& parent, const FolderRecord& list);
+    // Rebuilds the folder table and the combo box from the book; false (program ended) on failure.
+    bool RescanFolders();
     bool IsFolderListed(int recordCount, uint32_t cbEntryId, const ENTRYID* entryId) const;
     HRESULT ReadFolderEntries(IMAPIContainer* container);
     void ReadEntryProperties(const SPropValue* values, ULONG count, int slot, bool& isMailUser);

@@ -7,6 +7,9 @@ enum CommandId : int {
     ID_FILE_IMPORT_VCARD = 32791,
     ID_FILE_EXPORT_VCARD = 32792,
     ID_FILE_RESTORE_BACKUP = 32793, // put a kept backup of a directory back on the telephone
+    ID_FILE_PREFERENCES = 32800,
+    ID_FILE_RENAME_LIST = 32801, // the distribution list shown
+    ID_FILE_DELETE_LIST = 32802, // the distribution list shown; its entries stay in the book
     ID_COPY_TO_AB = 32774,
     ID_UPLOAD_TO_PHONE = 32775,
     ID_COPY_TO_PHONE = 32780,

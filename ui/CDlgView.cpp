@@ -149,6 +149,8 @@ void CDlgView::CreateControls()
     connect(m_btnSaveToPhone, &QPushButton::clicked, this, &CDlgView::OnSaveToPhone);
     connect(m_btnExit, &QPushButton::clicked, this, &CDlgView::OnExit);
     ConnectPaneHandlers();
+    InstallFolderMenu();
+    InstallListDragDrop();
 }
 
 // Template order is the tab order.

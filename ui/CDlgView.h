@@ -16,6 +16,7 @@
 
 class AddressBook;
 class CEntryPanes;
+struct FormSettings;
 class IFormFrame;
 class IQuestions;
 class TelephoneDirectories;
@@ -74,6 +75,14 @@ public:
     void OnRestoreBackup();
     // Hands the backup to the telephone layer, which restores it in the background; false when nothing started.
     bool RestoreTelephoneBackup(const QString& backupPath);
+    // Preferences (settings written on OK; the preview row and the telephone applied at once), and the
+    // distribution list shown renamed or deleted.
+    void OnPreferences();
+    void ApplyPreferences(const FormSettings& values);
+    void OnRenameList();
+    void OnDeleteList();
+    // Rows dropped from the other list: the transfer its arrow button runs.
+    void OnDropFromList(int sourceList);
     // vCard files: into the address-book folder shown, and out of either list.
     void OnImportVCard();
     void OnExportVCard();
@@ -131,6 +140,8 @@ private:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     void ConnectPaneHandlers();
+    void InstallFolderMenu();
+    void InstallListDragDrop();
     void SetTransferButtonsFor(int list);
     void OnClickList(int list, const QPoint& position);
     void OnDblClickList(int list);

@@ -1,5 +1,6 @@
 // The form's commands: which are enabled, where each goes, the save buttons and the way out.
 #include "model/Questions.h"
+#include "pab/AddressBook.h"
 #include "phone/TelephoneDirectories.h"
 #include "res/StringTable.h"
 #include "ui/CDlgView.h"
@@ -25,7 +26,13 @@ bool CDlgView::OnUpdateCommand(int id, bool& enabled) const
     case ID_FILE_EXPORT_VCARD:
         enabled = ListHasRows(m_lcPhone) || ListHasRows(m_lcAddressBook);
         return true;
+    case ID_FILE_RENAME_LIST:
+    case ID_FILE_DELETE_LIST:
+        // The book itself is neither renamed nor deleted.
+        enabled = m_ab->CanEditShownList();
+        return true;
     case ID_APP_EXIT:
+    case ID_FILE_PREFERENCES:
     case ID_FILE_IMPORT_VCARD:
     case ID_FILE_NEW_FOLDER:
     case ID_FILE_OPEN_FOLDER:
@@ -66,6 +73,9 @@ bool CDlgView::OnCommand(int id)
     case ID_APP_EXIT: OnExit(); return true;
     case ID_FILE_NEW_FOLDER: OnNewFolder(); return true;
     case ID_FILE_OPEN_FOLDER: OnOpenFolder(); return true;
+    case ID_FILE_RENAME_LIST: OnRenameList(); return true;
+    case ID_FILE_DELETE_LIST: OnDeleteList(); return true;
+    case ID_FILE_PREFERENCES: OnPreferences(); return true;
     case ID_FILE_CONNECTION: OnConnection(); return true;
     case ID_FILE_RESTORE_BACKUP: OnRestoreBackup(); return true;
     case ID_FILE_IMPORT_VCARD: OnImportVCard(); return true;

@@ -68,6 +68,46 @@ private slots:
         QCOMPARE(read.AutoReadMask(), autoReadMask);
     }
 
+    // What the preferences write is what the program reads at its next start, through a real settings file
+    // reopened from disk: every start-up mask of the seven directories, and the keys that fall back to defaults.
+    void settingsRoundTrip()
+    {
+        const QString file = m_dir.filePath(QStringLiteral("roundtrip.ini"));
+        for (int mask = 0; mask <= 0x7F; ++mask) {
+            FormSettings written;
+            written.m_nShowCorrection = mask % 2;
+            written.SetStartUpDirectories(mask);
+            written.m_strDevice = mask % 3 ? QStringLiteral("/dev/ttyUSB%1").arg(mask) : QString();
+            written.m_nBaud = mask % 5 ? 9600 * (mask % 5) : 0;
+            written.m_strAddressBookFile = mask % 7 ? QStringLiteral("/home/ü/book %1.sqlite").arg(mask) : QString();
+            {
+                QSettings settings(file, QSettings::IniFormat);
+                written.Write(settings);
+            }
+            QSettings settings(file, QSettings::IniFormat);
+            const FormSettings read = FormSettings::Read(settings);
+            QVERIFY(read.m_bKeyOpened);
+            QCOMPARE(read.StartUpDirectories(), mask);
+            QCOMPARE(read.AutoReadMask(), mask ? (static_cast<uint>(mask) | AUTOREAD_FIRST) : 0u);
+            QCOMPARE(read.m_nShowCorrection != 0, mask % 2 == 1);
+            QCOMPARE(read.m_strDevice, written.m_strDevice);
+            QCOMPARE(read.m_nBaud, written.m_nBaud);
+            QCOMPARE(read.m_strAddressBookFile, written.m_strAddressBookFile);
+            // Defaults are keys left out, not empty values that would override a default.
+            QCOMPARE(settings.contains(QStringLiteral("Link/Device")), !written.m_strDevice.isEmpty());
+            QCOMPARE(settings.contains(QStringLiteral("AddressBook/File")), !written.m_strAddressBookFile.isEmpty());
+        }
+        // No directory at start-up keeps the last set of directories for when the user turns it on again.
+        QSettings settings(file, QSettings::IniFormat);
+        FormSettings values = FormSettings::Read(settings);
+        values.SetStartUpDirectories(0x12);
+        values.Write(settings);
+        values.SetStartUpDirectories(0);
+        values.Write(settings);
+        QCOMPARE(settings.value(QStringLiteral("CfgPropPage2/Autoload")).toInt(), 0);
+        QCOMPARE(settings.value(QStringLiteral("CfgPropPage2/Phonebooks")).toInt(), 0x12);
+    }
+
     void sortOrder()
     {
         // Names compare without regard to case; "!" entries come first by status.
