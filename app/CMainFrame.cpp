@@ -27,10 +27,10 @@ namespace {
 constexpr int kIdleUpdateMs = 250;
 const char* const kIndicatorNames[] = {"Caps Lock", "Num Lock", "Scroll Lock"};
 
-// The size the form asks for: the fixed size it gave itself, else its size hint, else its current size.
+// The size the form asks for: the least (or fixed) size it gave itself, else its size hint, else its current size.
 QSize FormSize(const QWidget* view)
 {
-    if (view->minimumSize() == view->maximumSize() && !view->minimumSize().isEmpty())
+    if (!view->minimumSize().isEmpty())
         return view->minimumSize();
     const QSize hint = view->sizeHint();
     return hint.isValid() ? hint : view->size();
@@ -215,8 +215,9 @@ bool CMainFrame::RestorePlacement()
         QList<QRect> screens;
         for (const QScreen* screen : QGuiApplication::screens()) screens << screen->availableGeometry();
         const WindowSettings::Placement placement = WindowSettings::Fit(*state.geometry, minimumSize(), screens);
-        resize(placement.size);
-        if (placement.position) move(*placement.position);
+        // The geometry was stored without the window system's frame, and is given back the same way.
+        if (placement.position) setGeometry(QRect(*placement.position, placement.size));
+        else resize(placement.size);
         m_bPlaced = true; // sized by the last run: the next fit keeps it
     }
     return state.maximized;

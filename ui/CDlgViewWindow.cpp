@@ -6,6 +6,7 @@
 #include "res/CommandIds.h"
 #include "res/StringTable.h"
 #include "ui/CDlgView.h"
+#include "ui/CDirectoryCombo.h"
 #include "ui/CFolderCombo.h"
 #include "ui/CPreviewHeader.h"
 #include "ui/CellToolTips.h"

@@ -43,11 +43,17 @@ void ListFilter::Apply()
 void ListFilter::Apply(QTreeWidget* list)
 {
     const QString text = Text();
+    bool pruned = false;
     for (int row = 0; row < list->topLevelItemCount(); ++row) {
         QTreeWidgetItem* item = list->topLevelItem(row);
-        item->setHidden(!RowMatches(item->text(0), item->text(1), text));
+        const bool hide = !RowMatches(item->text(0), item->text(1), text);
+        if (hide && item->isSelected()) {
+            item->setSelected(false);
+            pruned = true;
+        }
+        item->setHidden(hide);
     }
-    DeselectHidden(list);
+    if (pruned) emit selectionPruned(list);
 }
 
 void ListFilter::DeselectHidden(QTreeWidget* list)

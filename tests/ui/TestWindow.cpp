@@ -32,6 +32,13 @@ void Click(QTreeWidget* list, int row)
                       list->visualItemRect(list->topLevelItem(row)).center());
 }
 
+int RowNamed(const QTreeWidget* list, const QString& name)
+{
+    for (int i = 0; i < list->topLevelItemCount(); ++i)
+        if (list->topLevelItem(i)->text(0) == name) return i;
+    return -1;
+}
+
 int VisibleRows(const QTreeWidget* list)
 {
     int visible = 0;
@@ -52,7 +59,7 @@ EmulatorState PhoneWith(const QMap<int, EmulatorEntry>& own, const QMap<int, Emu
     EmulatorState state = EmulatorState::blank();
     state.storage("ON")->capacity = 20;
     state.storage("ON")->entries = own;
-    state.storage("SM")->capacity = 20;
+    state.storage("SM")->capacity = 50;
     state.storage("SM")->entries = sim;
     return state;
 }
@@ -67,6 +74,18 @@ void SeedBook(const FormFixture& f, const std::vector<std::string>& names, bool 
     }
     if (withList) pab.AddList("Friends");
 }
+
+// Every text the message line shows: it is redrawn at once whenever its text changes.
+struct MessageRecorder : QObject {
+    explicit MessageRecorder(QLabel* pane) : m_pane(pane) { pane->installEventFilter(this); }
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint && (texts.isEmpty() || texts.back() != m_pane->text())) texts << m_pane->text();
+        return false;
+    }
+    QLabel* m_pane;
+    QStringList texts;
+};
 
 // Every control lies inside the form, no two overlap (the preview edits lie on the preview combo's text field by
 // design), and every button and caption shows its whole text.
@@ -159,7 +178,8 @@ private slots:
         f.Frame()->resize(f.Frame()->minimumSize());
         QTRY_COMPARE(v->size(), form0);
         QCOMPARE(PhoneList(v)->geometry(), phone0);
-        QCOMPARE(PreviewName(v)->geometry(), FormLayout{DialogUnits(v->font())}.Place(form0).back().rect);
+        for (const FormLayout::Placement& p : FormLayout{DialogUnits(v->font())}.Place(form0))
+            if (p.name == QLatin1String("edit1021")) QCOMPARE(PreviewName(v)->geometry(), p.rect);
     }
 
     void cutCellsShowTheirWholeText()
@@ -259,7 +279,7 @@ private slots:
     void filterNarrowsBothListsAndCommandsActOnVisibleRows()
     {
         FormFixture& f = NewForm();
-        f.SetPhoneState(PhoneWith({{1, {"Anna", "111"}}, {2, {"Bert", "222"}}, {3, {"Luis", "333"}}}));
+        f.SetPhoneState(PhoneWith({{11, {"Anna", "111"}}, {12, {"Bert", "222"}}, {13, {"Luis", "333"}}}));
         SeedBook(f, {"Łukasz", "Zoë", "Anna Lutz", "Bert"});
         f.Start();
         QVERIFY(f.WaitUntilIdle());
@@ -269,7 +289,7 @@ private slots:
         QVERIFY(!filter->placeholderText().isEmpty());
 
         // Hiding a selected row deselects it, and the preview lets go of its copy.
-        Click(AbList(v), 3); // Bert
+        Click(AbList(v), RowNamed(AbList(v), QStringLiteral("Bert")));
         QCOMPARE(PreviewCombo(v)->count(), 1);
         filter->setFocus();
         QTest::keyClicks(filter, QStringLiteral("lu"));
@@ -306,7 +326,7 @@ private slots:
     void unsavedWorkIsMarkedAndCtrlSSavesBothSides()
     {
         FormFixture& f = NewForm();
-        f.SetPhoneState(PhoneWith({{1, {"Anna", "111"}}}));
+        f.SetPhoneState(PhoneWith({{5, {"Anna", "111"}}})); // indices free on the other side: no index question
         SeedBook(f, {"Bert"});
         f.Start();
         QVERIFY(f.WaitUntilIdle());
@@ -316,13 +336,14 @@ private slots:
 
         Click(PhoneList(v), 0);
         QVERIFY(f.Frame()->ExecuteCommand(ID_COPY_TO_AB));
-        Click(AbList(v), 0);
+        Click(AbList(v), RowNamed(AbList(v), QStringLiteral("Bert")));
         QVERIFY(f.Frame()->ExecuteCommand(ID_COPY_TO_PHONE));
         QVERIFY(v->Store().HasFlag(VF_AB_MODIFIED) && v->Store().HasFlag(VF_PHONE_MODIFIED));
         QTRY_COMPARE(f.Frame()->windowTitle(), kTitle + QStringLiteral("*"));
 
         // A stale result leaves the message line at the next command.
         f.Frame()->SetMessageText(QStringLiteral("Action aborted."));
+        Click(PhoneList(v), 0);
         QVERIFY(f.Frame()->ExecuteCommand(ID_EDIT_SELECT_ALL));
         QCOMPARE(f.Frame()->MessageText(), QStringLiteral("Press F1 to get help."));
 
@@ -339,9 +360,9 @@ private slots:
         FormFixture& f = NewForm();
         QMap<int, EmulatorEntry> own, sim;
         for (int i = 1; i <= 8; ++i) own.insert(i, {QStringLiteral("Own%1").arg(i), QStringLiteral("%1").arg(i)});
-        for (int i = 1; i <= 12; ++i) sim.insert(i, {QStringLiteral("Sim%1").arg(i), QStringLiteral("9%1").arg(i)});
+        for (int i = 1; i <= 45; ++i) sim.insert(i, {QStringLiteral("Sim%1").arg(i), QStringLiteral("9%1").arg(i)});
         f.SetPhoneState(PhoneWith(own, sim));
-        f.PhoneOptions().latencyMs = 60;
+        f.PhoneOptions().latencyMs = 30;
         f.Start();
         CDlgView* v = f.View();
         // At start-up the combo box names the directory being read, not the SIM directory.
@@ -352,6 +373,7 @@ private slots:
 
         Click(PhoneList(v), 0);
         QVERIFY(f.Frame()->ExecuteCommand(ID_EDIT_SELECT_ALL));
+        MessageRecorder shown(f.Frame()->findChild<QLabel*>(QStringLiteral("pane0")));
         DirectoryCombo(v)->setCurrentIndex(DIR_SIM);
         emit DirectoryCombo(v)->activated(DIR_SIM);
         QVERIFY(v->Store().HasFlag(VF_BUSY));
@@ -363,11 +385,13 @@ private slots:
         QCOMPARE(DirectoryCombo(v)->currentText(), name);
         const QRegularExpression progress(QStringLiteral("^Reading %1\\.\\.\\. ([0-9]+)( of [0-9]+)?$")
                                               .arg(QRegularExpression::escape(name)));
-        QTRY_VERIFY_WITH_TIMEOUT(progress.match(f.Frame()->MessageText()).hasMatch()
-                                     && progress.match(f.Frame()->MessageText()).captured(1).toInt() > 0,
-                                 30000);
         QVERIFY(f.WaitUntilIdle(60000));
-        QCOMPARE(PhoneList(v)->topLevelItemCount(), 12);
+        QStringList counted;
+        for (const QString& text : shown.texts)
+            if (progress.match(text).hasMatch() && progress.match(text).captured(1).toInt() > 0) counted << text;
+        QVERIFY2(!counted.isEmpty(), qPrintable(shown.texts.join(QStringLiteral(" | "))));
+        QVERIFY(f.WaitUntilIdle(60000));
+        QCOMPARE(PhoneList(v)->topLevelItemCount(), 45);
     }
 };
 
