@@ -9,8 +9,12 @@
 #include "res/StringTable.h"
 #include "ui/ICommandTarget.h"
 #include "ui/PaletteIcons.h"
+#include "ui/WindowSettings.h"
 
 #include <QCloseEvent>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QSettings>
 #include <QLabel>
 #include <QLayout>
 #include <QMenuBar>
@@ -24,10 +28,10 @@ namespace {
 constexpr int kIdleUpdateMs = 250;
 const char* const kIndicatorNames[] = {"Caps Lock", "Num Lock", "Scroll Lock"};
 
-// The size the form asks for: the fixed size it gave itself, else its size hint, else its current size.
+// The size the form asks for: the least (or fixed) size it gave itself, else its size hint, else its current size.
 QSize FormSize(const QWidget* view)
 {
-    if (view->minimumSize() == view->maximumSize() && !view->minimumSize().isEmpty())
+    if (!view->minimumSize().isEmpty())
         return view->minimumSize();
     const QSize hint = view->sizeHint();
     return hint.isValid() ? hint : view->size();
@@ -41,9 +45,9 @@ QString IdName(int id)
 
 CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent), m_keyLocks(std::make_unique<KeyLockState>())
 {
-    // Caption, system menu, minimise and close; no sizing border and no maximise: the frame fits the form.
+    // Caption, system menu, minimise, maximise and close, and a sizing border: the form grows with the frame.
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
-                   | Qt::WindowCloseButtonHint);
+                   | Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint);
     setWindowTitle(StringTable::LoadQString(Ids::IDS_APP_TITLE));
     setWindowIcon(Artwork::ProgramIcon());
     setDockOptions(QMainWindow::AnimatedDocks);
@@ -181,14 +185,55 @@ void CMainFrame::SetView(QWidget* view, ICommandTarget* target)
 
 void CMainFrame::FitToView()
 {
-    if (m_view)
-        m_view->setFixedSize(FormSize(m_view));
+    const bool fixedView = m_view && m_view->minimumSize() == m_view->maximumSize();
+    if (m_view && !fixedView) {
+        // The view's template size is the least it may have; it grows from there.
+        m_view->setMinimumSize(FormSize(m_view));
+        m_view->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    }
+    const bool resized = m_bPlaced || (m_fittedSize.isValid() && size() != m_fittedSize);
     setMinimumSize(0, 0);
     setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
     layout()->invalidate();
     layout()->activate();
     // The menu bar lies outside the layout proper; the total includes it.
-    setFixedSize(layout()->totalSizeHint());
+    const QSize least = layout()->totalMinimumSize();
+    if (fixedView) {
+        setFixedSize(layout()->totalSizeHint());
+    } else {
+        setMinimumSize(least);
+        // A frame the user (or the last run) sized keeps its size, grown where the view needs more; a maximised
+        // one is left to the window system.
+        if (!isMaximized() && !isFullScreen())
+            resize(resized ? size().expandedTo(least) : least);
+    }
+    m_fittedSize = size();
+}
+
+bool CMainFrame::RestorePlacement()
+{
+    QSettings settings;
+    const WindowState state = WindowSettings::Read(settings);
+    if (state.geometry) {
+        QList<QRect> screens;
+        for (const QScreen* screen : QGuiApplication::screens()) screens << screen->availableGeometry();
+        const WindowSettings::Placement placement = WindowSettings::Fit(*state.geometry, minimumSize(), screens);
+        // The geometry was stored without the window system's frame, and is given back the same way.
+        if (placement.position) setGeometry(QRect(*placement.position, placement.size));
+        else resize(placement.size);
+        m_bPlaced = true; // sized by the last run: the next fit keeps it
+    }
+    return state.maximized;
+}
+
+void CMainFrame::SavePlacement() const
+{
+    QSettings settings;
+    WindowState state = WindowSettings::Read(settings);
+    const QRect normal = isMaximized() || isFullScreen() ? normalGeometry() : geometry();
+    if (normal.isValid()) state.geometry = normal;
+    state.maximized = isMaximized();
+    WindowSettings::Write(settings, state);
 }
 
 void CMainFrame::ScheduleFit()
@@ -248,6 +293,8 @@ void CMainFrame::closeEvent(QCloseEvent* event)
         return;
     }
     QMainWindow::closeEvent(event);
+    if (event->isAccepted() && m_view)
+        SavePlacement();
     // The help window belongs to the program, not to the desktop: it goes when the frame goes.
     if (event->isAccepted() && m_helpWindow)
         m_helpWindow->close();
@@ -314,6 +361,9 @@ bool CMainFrame::ExecuteCommand(int id)
     UpdateCommandUI();
     if (!IsCommandEnabled(id))
         return false;
+    // A new command begins: the result of the one before leaves the message line.
+    if (id != ID_VIEW_TOOLBAR && id != ID_VIEW_STATUS_BAR)
+        ShowIdleMessage();
     if (ICommandTarget* target = Target(); target && target->OnCommand(id))
         return true;
     if (OnFrameCommand(id))

@@ -1,5 +1,5 @@
 #pragma once
-// The main frame: a fixed-size window around the form with menu bar, toolbar, accelerators and a status bar
+// The main frame: a resizable window around the form with menu bar, toolbar, accelerators and a status bar
 // whose pane 0 is the program's message line. Commands go to the form first, then to the frame (help, View),
 // then to the application (About); a command that is disabled at that moment does nothing.
 #include <QMainWindow>
@@ -26,8 +26,14 @@ public:
     // Makes the view the frame's central widget and fits the frame to it. The target gets the commands while
     // the view lives (the form is both).
     void SetView(QWidget* view, ICommandTarget* target);
-    // Resizes the frame to fit the view exactly; call again when the view's size changes.
+    // Makes the frame at least as big as the view needs; a frame nobody has resized yet fits it exactly. A view
+    // of fixed size fixes the frame's size too.
     void FitToView();
+    // Gives the frame the place and size remembered from the last run (settings group "Window"), as far as they
+    // suit the screens; true when it was maximised then. Call once, before showing the frame.
+    bool RestorePlacement();
+    // Remembers the frame's place, size and maximised state for the next run.
+    void SavePlacement() const;
 
     // Pane 0 of the status bar, redrawn at once.
     void SetMessageText(const QString& text);
@@ -77,6 +83,9 @@ private:
     QTimer* m_idleTimer = nullptr;
     std::unique_ptr<KeyLockState> m_keyLocks;
     QPointer<CHelpWindow> m_helpWindow;
+    // The size the frame was last fitted to: a frame still at it has not been resized since.
+    QSize m_fittedSize;
+    bool m_bPlaced = false;   // the last run's size was restored: fits keep it
     bool m_bLeaving = false;  // the way out has asked its questions: the next close is final
     bool m_bExiting = false;  // the way out is asking now
 };

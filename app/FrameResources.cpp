@@ -64,6 +64,7 @@ const std::vector<Accelerator>& Accelerators()
         {QKeySequence(Qt::CTRL | Qt::Key_I), ID_ADD_ENTRY},
         {QKeySequence(Qt::CTRL | Qt::Key_N), ID_FILE_NEW_FOLDER},
         {QKeySequence(Qt::CTRL | Qt::Key_O), ID_FILE_OPEN_FOLDER},
+        {QKeySequence(Qt::CTRL | Qt::Key_S), ID_FILE_SAVE},
         {QKeySequence(Qt::CTRL | Qt::Key_V), ID_EDIT_PASTE},
         {QKeySequence(Qt::SHIFT | Qt::Key_Insert), ID_EDIT_PASTE},
         {QKeySequence(Qt::CTRL | Qt::Key_X), ID_EDIT_CUT},

@@ -94,5 +94,8 @@ void ProgramWiring::ShowForm(IQuestions* questions, std::function<void(int)> pro
     m_frame->SetView(view, view);
     // The form is set up before the frame appears: a report at start-up does not stand over an empty frame.
     view->OnInitialUpdate();
-    m_frame->show();
+    if (m_frame->RestorePlacement())
+        m_frame->showMaximized();
+    else
+        m_frame->show();
 }

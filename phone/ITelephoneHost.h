@@ -12,6 +12,8 @@ public:
     // with the telephone.
     virtual void FillPhoneList(bool resetStates) = 0;
     virtual void SelectDirectoryInCombo(int directory) = 0;
+    // Empties the telephone list while a directory is read: no row of another directory stays selectable.
+    virtual void ClearPhoneList() = 0;
     virtual void ShowCorrectionRow(bool show) = 0;
     // The wait cursor and the input block of modal loops while the telephone works.
     virtual void ShowBusy(bool busy) = 0;

@@ -89,12 +89,20 @@ void TelephoneDirectories::EndBusyState()
     m_host.ShowBusy(false);
 }
 
+QString TelephoneDirectories::ReadingText(int directory)
+{
+    if (directory < 0 || directory >= kDirectoryCount) return StringTable::LoadQString(Ids::IDS_READING);
+    return StringTable::LoadQString(Ids::IDS_READING_NAMED)
+        .arg(StringTable::LoadQString(g_anDirectoryNameIds[directory]));
+}
+
 void TelephoneDirectories::ShowProgress(int recordsRead, int recordsExpected)
 {
     if (!IsBusy() || IsWriting()) return;
-    std::string text = StringTable::LoadString(Ids::IDS_READING) + " " + std::to_string(recordsRead);
-    if (recordsExpected > 0) text += " / " + std::to_string(recordsExpected);
-    m_host.SetStatusText(text);
+    const QString count = recordsExpected > 0
+        ? StringTable::LoadQString(Ids::IDS_READING_PROGRESS).arg(recordsRead).arg(recordsExpected)
+        : QString::number(recordsRead);
+    m_host.SetStatusText((ReadingText(m_store.m_nCurDir) + u' ' + count).toStdString());
 }
 
 // ---- Reading -------------------------------------------------------------------------------------------------
@@ -129,7 +137,10 @@ void TelephoneDirectories::ReadDirectory(int n)
 
 void TelephoneDirectories::StartRead(int directory)
 {
-    m_host.SetStatusText(StringTable::LoadString(Ids::IDS_READING));
+    // Nothing of another directory stays selectable while this one comes in, and the combo box names it.
+    m_host.ClearPhoneList();
+    m_host.SelectDirectoryInCombo(directory);
+    m_host.SetStatusText(ReadingText(directory).toStdString());
     SetBusy();
     ATPBRead(this, UM_PHONEBOOK_READ, g_apszReadCodes[directory]);
 }
@@ -176,8 +187,9 @@ void TelephoneDirectories::OnPhonebookRead(intptr_t, intptr_t lParam)
         m_host.SetStatusText(StringTable::LoadQString(Ids::IDS_NAMES_UNREADABLE).arg(unreadable).toStdString());
     EndBusyState();
     if (ContinueRestoreAfterRead(directory)) return;
-    if (m_store.m_nAutoReadMask != 0) ReadDirectory(DIR_OWN);
     m_host.SelectDirectoryInCombo(directory);
+    // The next directory of the automatic sequence names itself in the combo box while it is read.
+    if (m_store.m_nAutoReadMask != 0) ReadDirectory(DIR_OWN);
 }
 
 void TelephoneDirectories::ReadFailed(intptr_t lParam)
@@ -190,6 +202,8 @@ void TelephoneDirectories::ReadFailed(intptr_t lParam)
     m_host.SetStatusText(StringTable::LoadString(Ids::IDS_ACTION_ABORTED));
     m_store.m_nCurDir = m_store.m_nPrevDir;
     m_host.SelectDirectoryInCombo(m_store.m_nCurDir);
+    // The list was emptied for the read: the previous directory comes back from memory.
+    m_host.FillPhoneList(false);
     // Only a missing directory lets the automatic sequence go on.
     if (notAvailable && m_store.m_nAutoReadMask != 0) ReadDirectory(DIR_OWN);
     if (m_store.m_nNameLen == 0) m_host.ShowCorrectionRow(false);

@@ -93,6 +93,8 @@ private:
     void SetBusy();
     void EndBusyState();
     void ShowProgress(int recordsRead, int recordsExpected);
+    // "Reading SIM directory...": the directory by its name in the directory combo box.
+    static QString ReadingText(int directory);
     void ReadFailed(intptr_t lParam);
     // The steps of a save: reading spans again or checking them, then the writes.
     enum class SaveStep { Rereading, Checking, Writing };

@@ -16,6 +16,7 @@ enum CommandId : int {
     ID_UPLOAD_TO_AB = 32781,
     ID_EDIT_ENTRY = 32785,
     ID_ADD_ENTRY = 32786,
+    ID_FILE_SAVE = 57603,  // Ctrl+S: saves what is pending on both sides, as the two save buttons do
     ID_EDIT_CLEAR = 57633, // delete selected entries
     ID_EDIT_COPY = 57634,
     ID_EDIT_CUT = 57635,

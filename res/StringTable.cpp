@@ -86,6 +86,8 @@ const std::unordered_map<int, const char*>& table()
         {61233, "No."},
         {61234, "!"},
         {61235, "Reading directory..."},
+        {61310, "Reading %1..."},
+        {61311, "%1 of %2"},
         {61236, "The telephone is busy - Action aborted."},
         {61237, "Action successful"},
         {61238, "Writing directory..."},

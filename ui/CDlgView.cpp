@@ -92,13 +92,15 @@ CDlgView::CDlgView(IFormFrame* frame, IQuestions* questions, QWidget* parent)
 
 CDlgView::~CDlgView()
 {
+    SaveWindowState();
     CloseAbSession(); // does nothing when the session was closed already
 }
 
 void CDlgView::CreateControls()
 {
     const DialogUnits du(font(), devicePixelRatioF());
-    setFixedSize(du.X(kFormWidth), du.Y(kFormHeight));
+    setMinimumSize(du.X(kFormWidth), du.Y(kFormHeight)); // the template's size; the form grows from there
+    resize(minimumSize());
     const QString phoneLabel = QStringLiteral("Telephone");
     const QString abLabel = StringTable::LoadQString(Ids::IDS_PAB_NAME);
 
@@ -151,6 +153,7 @@ void CDlgView::CreateControls()
     ConnectPaneHandlers();
     InstallFolderMenu();
     InstallListDragDrop();
+    CreateWindowParts();
 }
 
 // Template order is the tab order.
@@ -180,6 +183,7 @@ void CDlgView::OnInitialUpdate()
     for (size_t i = 0; i < 4; ++i) m_anPreviewWidth[i] = du.X(previewUnits[i]);
     const int columnUnits[4] = {56, 50, 17, 22};
     for (size_t i = 0; i < 4; ++i) g_anColWidth[i] = du.X(columnUnits[i]);
+    FitPreviewRowToWidth(); // a form already wider than the template
 
     m_btnToAddressBook->setEnabled(false);
     m_btnToPhone->setEnabled(false);
@@ -198,10 +202,12 @@ void CDlgView::OnInitialUpdate()
     m_store->m_nFolderCount = 0;
     for (FolderRecord& folder : m_store->m_folders) folder.m_pRows = nullptr;
     InsertAbColumns();
+    RestoreListState();
 
     if (!OpenAddressBookAtStartUp()) return;
     FillAbList(true);
     FillFolderCombo();
+    ChooseLastFolder();
 
     ApplySettings();
     StartFirstPhoneRead();

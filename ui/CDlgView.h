@@ -24,6 +24,7 @@ class CDirectoryCombo;
 class CFolderCombo;
 class CPreviewCombo;
 class CPreviewHeader;
+class ListFilter;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -123,6 +124,13 @@ public:
     void ClearFolderCombo() override;
     int SelectedFolderItem() const override;
     void SelectFolderItem(int item) override;
+    void ClearPhoneList() override;
+
+    // The window: unsaved work shown in the caption, Ctrl+S, what is remembered between runs.
+    bool HasUnsavedChanges() const;
+    void OnSavePending();
+    // Writes the lists' column widths and sort columns, the directory and the folder shown (group "Window").
+    void SaveWindowState() const;
 
     // How the program ends after a failure of the address book; tests record it instead of leaving.
     void SetProgramEnder(std::function<void(int)> ender) { m_endProgram = std::move(ender); }
@@ -135,6 +143,9 @@ public:
     void SetPreviewRowWidth(int width) { m_nPreviewWidth = width; }
     std::array<int, 4>& PreviewColumnWidths() { return m_anPreviewWidth; }
     const std::array<int, 4>& PreviewColumnWidths() const { return m_anPreviewWidth; }
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -169,6 +180,16 @@ private:
     void OnSetFocusPreview();
     void OnSelchangeDirectory();
     void OnSelchangeFolder();
+    // The window's own parts: the filter, cell tooltips, the unsaved mark, the status line's reset.
+    void CreateWindowParts();
+    void LayOutControls();
+    // The preview row takes the width the form has beyond the template's (its name and number columns).
+    void FitPreviewRowToWidth();
+    void RestoreListState();
+    void ChooseLastFolder();
+    int FirstDirectoryToRead() const;
+    // A new command begins: the result of the last one leaves the status line.
+    void ClearStaleStatus();
 
     IQuestions* m_pQuestions;
 
@@ -189,6 +210,8 @@ private:
     QPushButton* m_btnToPhone = nullptr;
     CPreviewHeader* m_previewHeader = nullptr;
     QLabel* m_stPreview = nullptr;
+    QLineEdit* m_edFilter = nullptr;
+    ListFilter* m_filter = nullptr;
 
     int m_nPreviewWidth = 0;
     std::array<int, 4> m_anPreviewWidth{};

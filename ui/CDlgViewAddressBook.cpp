@@ -30,6 +30,7 @@ void CDlgView::OnSaveAddressBook()
 
 void CDlgView::OnSelchangeFolder()
 {
+    ClearStaleStatus();
     m_ab->ChangeFolder();
 }
 

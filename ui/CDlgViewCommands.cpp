@@ -62,6 +62,9 @@ bool CDlgView::OnUpdateCommand(int id, bool& enabled) const
     case ID_EDIT_PASTE:
         enabled = m_store->HasFlag(VF_CLIPBOARD) && !activePhoneBusy;
         return true;
+    case ID_FILE_SAVE:
+        enabled = m_store->HasFlag(VF_AB_MODIFIED) || (m_store->HasFlag(VF_PHONE_MODIFIED) && !phoneBusy);
+        return true;
     default:
         return false;
     }
@@ -91,6 +94,7 @@ bool CDlgView::OnCommand(int id)
     case ID_EDIT_COPY: OnEditCopy(); return true;
     case ID_EDIT_CUT: OnEditCut(); return true;
     case ID_EDIT_PASTE: OnEditPaste(); return true;
+    case ID_FILE_SAVE: OnSavePending(); return true;
     default: return false;
     }
 }

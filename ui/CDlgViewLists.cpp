@@ -5,6 +5,7 @@
 #include "ui/CDlgView.h"
 #include "ui/CFolderCombo.h"
 #include "ui/CPreviewCombo.h"
+#include "ui/ListFilter.h"
 
 #include <QHeaderView>
 #include <QLineEdit>
@@ -87,6 +88,7 @@ void CDlgView::FillList(QTreeWidget* list, DirTable& table, bool resetStates, bo
         items.append(item);
     }
     list->addTopLevelItems(items);
+    if (m_filter) m_filter->Apply(list); // a list filled again keeps the filter
 }
 
 void CDlgView::FillPhoneList(bool resetStates)

@@ -11,7 +11,7 @@
 
 void CDlgView::StartFirstPhoneRead()
 {
-    m_phone->ReadDirectory(DIR_OWN);
+    m_phone->ReadDirectory(FirstDirectoryToRead());
 }
 
 void CDlgView::ReadDirectory(int directory)
@@ -59,6 +59,7 @@ bool CDlgView::RestoreTelephoneBackup(const QString& backupPath)
 
 void CDlgView::OnSelchangeDirectory()
 {
+    ClearStaleStatus();
     m_phone->ChangeDirectory(m_cbDirectory->currentIndex());
 }
 

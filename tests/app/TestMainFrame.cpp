@@ -45,7 +45,7 @@ private slots:
     void acceleratorsReachTheFormFromItsControls();
     void deleteKeyIsNotAnAccelerator();
     void disabledCommandDoesNothingFromAnySource();
-    void frameIsFixedAndFitsTheView();
+    void frameFitsTheViewAndGrowsFromThere();
     void viewItemsToggleBarsAndKeepTheFrameSize();
     void statusBarPanesAndFlyByPrompts();
     void commandTextOutlivesTheMenuThatStartedIt();
@@ -225,23 +225,27 @@ void TestMainFrame::disabledCommandDoesNothingFromAnySource()
     QVERIFY(!m_frame->IsCommandEnabled(ID_COPY_TO_AB));
 }
 
-void TestMainFrame::frameIsFixedAndFitsTheView()
+void TestMainFrame::frameFitsTheViewAndGrowsFromThere()
 {
     QCOMPARE(m_frame->windowTitle(), QStringLiteral("Telephone Directory"));
     const Qt::WindowFlags flags = m_frame->windowFlags();
-    QVERIFY(!(flags & Qt::WindowMaximizeButtonHint));
+    QVERIFY(flags & Qt::WindowMaximizeButtonHint);
     QVERIFY(flags & Qt::WindowMinimizeButtonHint);
     QVERIFY(flags & Qt::WindowSystemMenuHint);
-    QCOMPARE(m_frame->minimumSize(), m_frame->maximumSize());
     QCOMPARE(m_frame->size(), m_frame->minimumSize());
     QCOMPARE(m_view->size(), QSize(480, 300));
     QCOMPARE(m_view->width(), m_frame->width());
     const int bars = m_frame->menuBar()->height() + m_frame->ToolBar()->height() + m_frame->statusBar()->height();
     QCOMPARE(m_frame->height(), m_view->height() + bars);
-    QVERIFY(!m_frame->statusBar()->isSizeGripEnabled());
 
-    m_frame->resize(m_frame->width() + 100, m_frame->height() + 100);
-    QCOMPARE(m_frame->size(), m_frame->minimumSize());
+    // The frame grows, and the view with it; it never shrinks below the fit, and a fit keeps the user's size.
+    const QSize least = m_frame->size();
+    m_frame->resize(least + QSize(100, 60));
+    QTRY_COMPARE(m_view->size(), QSize(580, 360));
+    m_frame->FitToView();
+    QCOMPARE(m_frame->size(), least + QSize(100, 60));
+    m_frame->resize(least - QSize(50, 50));
+    QCOMPARE(m_frame->size(), least);
 
     // A form that fixes its own size is taken at that size, also when it changes it later.
     m_view->setFixedSize(620, 340);

@@ -244,7 +244,7 @@ private slots:
         QTimer::singleShot(10, [&fired] { fired = true; });
         QTRY_VERIFY(fired);
         QVERIFY(v->Store().HasFlag(VF_BUSY));
-        QVERIFY(f.Frame()->MessageText().startsWith(QStringLiteral("Reading directory...")));
+        QVERIFY(f.Frame()->MessageText().startsWith(QStringLiteral("Reading Own directory...")));
         QVERIFY(f.WaitUntilIdle(60000));
         QCOMPARE(PhoneList(v)->topLevelItemCount(), 40);
         QCOMPARE(v->cursor().shape(), Qt::ArrowCursor);
