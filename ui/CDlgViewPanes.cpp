@@ -53,6 +53,11 @@ void CDlgView::ConnectPaneHandlers()
 {
     new ListKeyboard(m_lcPhone, m_lcAddressBook,
                      {[this](int list) { OnKeyDownInList(list); },
+                      // A command key in a list acts on that list, never on the other one; with no list active
+                      // (after a sort, a transfer, an emptied preview name) the commands stay disabled.
+                      [this](int list) {
+                          if (m_store->m_nActiveList != LIST_NONE && m_store->m_nActiveList != list) OnKeyDownInList(list);
+                      },
                       [this](int) {
                           QContextMenuEvent menuKey(QContextMenuEvent::Keyboard, QPoint(), QPoint());
                           contextMenuEvent(&menuKey);

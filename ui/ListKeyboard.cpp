@@ -5,6 +5,7 @@
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QTreeWidget>
+#include <QWidget>
 
 namespace {
 bool IsNavigationOrAction(int key)
@@ -87,6 +88,11 @@ bool ListKeyboard::eventFilter(QObject* watched, QEvent* event)
         // them when the accelerators are asked whether the focus wants the key, before the command runs.
         const auto* key = static_cast<QKeyEvent*>(event);
         if (!SelectsOrActs(*key)) break;
+        if (event->type() == QEvent::ShortcutOverride) {
+            // Only the list that has the focus is asked about a key it may leave to an accelerator.
+            if (static_cast<QWidget*>(watched)->hasFocus() && m_handlers.commandKey) m_handlers.commandKey(list);
+            break;
+        }
         if (m_handlers.actingKey) m_handlers.actingKey(list);
         if (event->type() == QEvent::KeyPress && OpensContextMenu(*key)) {
             if (m_handlers.menuKey) m_handlers.menuKey(list);

@@ -16,6 +16,7 @@ class ListKeyboard : public QObject {
 public:
     struct Handlers {
         std::function<void(int list)> actingKey;   // before the list itself handles the key
+        std::function<void(int list)> commandKey;  // a key an accelerator may take, asked before it does
         std::function<void(int list)> menuKey;     // the key is consumed; the menu is the form's business
         std::function<void(int list)> enteredByKeyboard;
     };
