@@ -4,6 +4,7 @@
 #include "app/CVRD2EditApp.h"
 #include "app/FrameResources.h"
 #include "app/KeyLockState.h"
+#include "app/StatusLine.h"
 #include "res/Artwork.h"
 #include "res/CommandIds.h"
 #include "res/StringTable.h"
@@ -144,9 +145,8 @@ void CMainFrame::CreateStatusBar()
     m_wndStatusBar->setObjectName(IdName(ID_VIEW_STATUS_BAR));
     m_wndStatusBar->setAccessibleName(QStringLiteral("Status bar"));
     m_wndStatusBar->setSizeGripEnabled(false);
-    m_messagePane = new QLabel(m_wndStatusBar);
+    m_messagePane = new StatusLine(m_wndStatusBar);
     m_messagePane->setObjectName(QStringLiteral("pane0"));
-    m_messagePane->setAccessibleName(QStringLiteral("Message line"));
     m_messagePane->setMinimumWidth(1);
     m_wndStatusBar->addWidget(m_messagePane, 1);
     const std::vector<int>& indicators = FrameResources::Indicators();
@@ -243,7 +243,7 @@ void CMainFrame::ScheduleFit()
 
 void CMainFrame::SetMessageText(const QString& text)
 {
-    m_messagePane->setText(text);
+    m_messagePane->SetText(text);
     m_messagePane->repaint();
 }
 

@@ -16,6 +16,7 @@ class QLabel;
 class QShortcut;
 class QTimer;
 class QToolBar;
+class StatusLine;
 
 class CMainFrame : public QMainWindow {
     Q_OBJECT
@@ -75,7 +76,7 @@ private:
 
     QStatusBar* m_wndStatusBar = nullptr;
     QToolBar* m_wndToolBar = nullptr;
-    QLabel* m_messagePane = nullptr;
+    StatusLine* m_messagePane = nullptr;
     QLabel* m_indicators[3] = {nullptr, nullptr, nullptr};
     QPointer<QWidget> m_view;
     ICommandTarget* m_target = nullptr;

@@ -6,6 +6,7 @@
 #include "phone/TelephoneDirectories.h"
 #include "res/Artwork.h"
 #include "res/StringTable.h"
+#include "ui/AccessibleControls.h"
 #include "ui/CDirectoryCombo.h"
 #include "ui/CEntryPanes.h"
 #include "ui/CFolderCombo.h"
@@ -75,6 +76,7 @@ CDlgView::CDlgView(IFormFrame* frame, IQuestions* questions, QWidget* parent)
     : QWidget(parent), m_pQuestions(questions), m_pFrame(frame), m_store(std::make_unique<EntryStore>())
 {
     setFont(DialogUnits::DialogFont());
+    AccessibleControls::Install();
     m_phone = std::make_unique<TelephoneDirectories>(*m_store, *questions, *this);
     m_ab = std::make_unique<AddressBook>(*m_store, *questions, *this);
     CreateControls();
@@ -119,10 +121,11 @@ void CDlgView::CreateControls()
     m_edIndex->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), m_edIndex));
     m_edStatus = Place(MakeEdit(this, StringTable::LoadQString(Ids::IDS_COL_STATUS), Qt::AlignHCenter), du, "edit1024",
                        281, 159, 10, 12);
-    m_btnSaveToPhone = Place(new QPushButton(QStringLiteral("Save to Telephone"), this), du, "button1010", 15, 178, 75, 14);
+    // Mnemonics clear of the menu bar's F, E, V and ?, and of the captions' T, P and R.
+    m_btnSaveToPhone = Place(new QPushButton(QStringLiteral("&Save to Telephone"), this), du, "button1010", 15, 178, 75, 14);
     m_btnSaveAddressBook =
-        Place(new QPushButton(QStringLiteral("Save Address Book"), this), du, "button1011", 204, 178, 82, 14);
-    m_btnExit = Place(new QPushButton(QStringLiteral("Exit"), this), du, "button1012", 301, 178, 50, 14);
+        Place(new QPushButton(QStringLiteral("Save &Address Book"), this), du, "button1011", 204, 178, 82, 14);
+    m_btnExit = Place(new QPushButton(QStringLiteral("E&xit"), this), du, "button1012", 301, 178, 50, 14);
     m_btnExit->setDefault(true);
     m_btnToAddressBook = Place(new QPushButton(this), du, "button1014", 176, 60, 16, 15);
     m_btnToAddressBook->setAccessibleName(QStringLiteral("Copy selected entries to the personal address book list"));
@@ -130,19 +133,24 @@ void CDlgView::CreateControls()
     m_btnToPhone->setAccessibleName(QStringLiteral("Copy selected entries to the telephone book list"));
     m_previewHeader = Place(new CPreviewHeader(&m_anPreviewWidth, this), du, "header1025", 66, 143, 225, 13);
     m_previewHeader->setAccessibleName(QStringLiteral("Preview columns"));
+    m_previewHeader->setAccessibleDescription(QStringLiteral("Name, Telephone number, Index, VIP"));
+    m_edIndex->setAccessibleDescription(QStringLiteral("Index"));
+    m_edStatus->setAccessibleDescription(QStringLiteral("VIP: \"!\" for a VIP entry, blank for a standard one"));
 
-    auto* phoneCaption = Place(new QLabel(phoneLabel, this), du, "staticTelephone", 60, 4, 59, 8);
+    // The captions' mnemonics lead to their lists and to the preview's name.
+    auto* phoneCaption = Place(new QLabel(QStringLiteral("&") + phoneLabel, this), du, "staticTelephone", 60, 4, 59, 8);
     phoneCaption->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     phoneCaption->setBuddy(m_lcPhone);
-    auto* abCaption = Place(new QLabel(abLabel, this), du, "staticAddressBook", 230, 4, 93, 8);
+    auto* abCaption = Place(new QLabel(QStringLiteral("&") + abLabel, this), du, "staticAddressBook", 230, 4, 93, 8);
     abCaption->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     abCaption->setBuddy(m_lcAddressBook);
-    m_stPreview = Place(new QLabel(QStringLiteral("Preview"), this), du, "static1027", 168, 130, 31, 8);
+    m_stPreview = Place(new QLabel(QStringLiteral("P&review"), this), du, "static1027", 168, 130, 31, 8);
     m_stPreview->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     m_edName = Place(MakeEdit(this, StringTable::LoadQString(Ids::IDS_COL_NAME), Qt::AlignLeft), du, "edit1021", 67,
                      159, 112, 12);
     // The edits cover the preview combo's text field; only its arrow stays visible.
     for (QLineEdit* edit : {m_edName, m_edNumber, m_edIndex, m_edStatus}) edit->raise();
+    m_stPreview->setBuddy(m_edName);
 
     connect(m_cbPreview, &CPreviewCombo::focusEntered, this, &CDlgView::OnSetFocusPreview);
     connect(m_cbDirectory, qOverload<int>(&QComboBox::activated), this, [this] { OnSelchangeDirectory(); });
@@ -156,12 +164,13 @@ void CDlgView::CreateControls()
     CreateWindowParts();
 }
 
-// Template order is the tab order.
+// The tab order is the reading order: left to right, then down; the preview row from its name to the arrow of
+// its combo box, whose text field the edits cover.
 void CDlgView::SetTabOrder()
 {
-    QWidget* order[] = {m_cbDirectory, m_lcPhone, m_cbFolder, m_lcAddressBook, m_cbPreview, m_edNumber, m_edIndex,
-                        m_edStatus, m_btnSaveToPhone, m_btnSaveAddressBook, m_btnExit, m_btnToAddressBook,
-                        m_btnToPhone, m_edName};
+    QWidget* order[] = {m_cbDirectory, m_lcPhone, m_btnToAddressBook, m_btnToPhone, m_cbFolder, m_lcAddressBook,
+                        m_edName, m_edNumber, m_edIndex, m_edStatus, m_cbPreview, m_btnSaveToPhone,
+                        m_btnSaveAddressBook, m_btnExit};
     for (size_t i = 0; i + 1 < std::size(order); ++i) setTabOrder(order[i], order[i + 1]);
 }
 

@@ -157,6 +157,7 @@ private:
     void OnClickList(int list, const QPoint& position);
     void OnDblClickList(int list);
     void OnKeyDownInList(int list);
+    void OnTabIntoList(int list);
     DirEntry* CurrentPreviewCopy() const;
     void OnChangePreviewName();
     void OnChangePreviewNumber();

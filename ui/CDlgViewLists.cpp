@@ -2,6 +2,7 @@
 #include "model/EntryCompare.h"
 #include "model/EntryTableEditor.h"
 #include "res/StringTable.h"
+#include "ui/AccessibleControls.h"
 #include "ui/CDlgView.h"
 #include "ui/CFolderCombo.h"
 #include "ui/CPreviewCombo.h"
@@ -36,6 +37,7 @@ void CDlgView::InsertColumns(QTreeWidget* list)
         list->setColumnWidth(column, 60);
         list->setColumnWidth(column, g_anColWidth[column]);
     }
+    AccessibleControls::DescribeListColumns(list);
 }
 
 void CDlgView::InsertPhoneColumns()

@@ -8,6 +8,7 @@
 #include "res/StringTable.h"
 #include "ui/CDlgView.h"
 #include "ui/CPreviewCombo.h"
+#include "ui/ListKeyboard.h"
 
 #include <QContextMenuEvent>
 #include <QHeaderView>
@@ -30,6 +31,19 @@ struct MenuItem {
 
 void CDlgView::ConnectPaneHandlers()
 {
+    new ListKeyboard(m_lcPhone, m_lcAddressBook,
+                     {[this](int list) { OnKeyDownInList(list); },
+                      // A command key in a list acts on that list, never on the other one; with no list active
+                      // (after a sort, a transfer, an emptied preview name) the commands stay disabled.
+                      [this](int list) {
+                          if (m_store->m_nActiveList != LIST_NONE && m_store->m_nActiveList != list) OnKeyDownInList(list);
+                      },
+                      [this](int) {
+                          QContextMenuEvent menuKey(QContextMenuEvent::Keyboard, QPoint(), QPoint());
+                          contextMenuEvent(&menuKey);
+                      },
+                      [this](int list) { OnTabIntoList(list); }},
+                     this);
     for (QTreeWidget* list : {m_lcPhone, m_lcAddressBook}) {
         list->viewport()->installEventFilter(this);
         list->installEventFilter(this);
@@ -81,9 +95,7 @@ bool CDlgView::eventFilter(QObject* watched, QEvent* event)
     const bool addressBook = watched == m_lcAddressBook || watched == m_lcAddressBook->viewport();
     if (phone || addressBook) {
         const int list = phone ? LIST_PHONE : LIST_AB;
-        if (event->type() == QEvent::KeyPress) {
-            OnKeyDownInList(list);
-        } else if (event->type() == QEvent::MouseButtonRelease && static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton &&
+        if (event->type() == QEvent::MouseButtonRelease && static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton &&
                    watched != m_lcPhone && watched != m_lcAddressBook) {
             OnClickList(list, static_cast<QMouseEvent*>(event)->position().toPoint());
         } else if (event->type() == QEvent::MouseButtonDblClick && watched != m_lcPhone && watched != m_lcAddressBook) {
@@ -131,6 +143,9 @@ void CDlgView::OnDblClickList(int list)
 
 void CDlgView::OnKeyDownInList(int list)
 {
+    // A list that becomes active by a key shows its own selection in the preview: the transfer buttons must
+    // never carry the other list's copies back where they came from.
+    const bool newlyActive = m_store->m_nActiveList != list;
     if (list == LIST_PHONE) {
         m_btnToAddressBook->setEnabled(true);
         m_btnToPhone->setEnabled(false);
@@ -139,6 +154,24 @@ void CDlgView::OnKeyDownInList(int list)
         m_btnToAddressBook->setEnabled(false);
     }
     m_store->m_nActiveList = list;
+    if (newlyActive) FillPreview();
+}
+
+// A list entered from the keyboard becomes the active list with a selection, so that the editing commands act on
+// it at once: its current row (else its first) is selected when nothing is.
+void CDlgView::OnTabIntoList(int list)
+{
+    QTreeWidget* widget = list == LIST_PHONE ? m_lcPhone : m_lcAddressBook;
+    const bool wasActive = m_store->m_nActiveList == list;
+    SetTransferButtonsFor(list);
+    if (widget->topLevelItemCount() > 0 && !widget->selectionModel()->hasSelection()) {
+        QTreeWidgetItem* row = widget->currentItem() ? widget->currentItem() : widget->topLevelItem(0);
+        widget->setCurrentItem(row, 0, QItemSelectionModel::Current);
+        row->setSelected(true); // the preview follows the selection
+        widget->scrollToItem(row);
+    } else if (!wasActive) {
+        FillPreview();
+    }
 }
 
 void CDlgView::FillPreview()
@@ -237,6 +270,8 @@ void CDlgView::contextMenuEvent(QContextMenuEvent* event)
         bool enabled = false;
         action->setEnabled(OnUpdateCommand(items[i].id, enabled) && enabled);
     }
-    QAction* chosen = menu.exec(event->globalPos());
+    // From the keyboard the menu opens at the active list's current row, wherever the mouse is.
+    const bool fromKeyboard = event->reason() == QContextMenuEvent::Keyboard;
+    QAction* chosen = menu.exec(fromKeyboard ? ListKeyboard::MenuPoint(ActiveListWidget()) : event->globalPos());
     if (chosen) OnCommand(chosen->data().toInt());
 }

@@ -60,7 +60,7 @@ private slots:
         QCOMPARE(f.Frame()->windowTitle(), QStringLiteral("Telephone Directory"));
     }
 
-    void tabOrderIsTheTemplateOrder()
+    void tabOrderIsTheReadingOrder()
     {
         FormFixture& f = NewForm();
         f.Start();
@@ -71,10 +71,10 @@ private slots:
             chain << w;
             w = w->nextInFocusChain();
         }
-        const QList<QWidget*> expected = {DirectoryCombo(v), PhoneList(v), FolderCombo(v), AbList(v),
-                                          PreviewCombo(v), PreviewNumber(v), PreviewIndex(v), PreviewStatus(v),
-                                          SaveToPhoneButton(v), SaveAddressBookButton(v), ExitButton(v),
-                                          ToAddressBookButton(v), ToPhoneButton(v)};
+        const QList<QWidget*> expected = {DirectoryCombo(v), PhoneList(v), ToAddressBookButton(v), ToPhoneButton(v),
+                                          FolderCombo(v), AbList(v), PreviewName(v), PreviewNumber(v),
+                                          PreviewIndex(v), PreviewStatus(v), PreviewCombo(v),
+                                          SaveToPhoneButton(v), SaveAddressBookButton(v), ExitButton(v)};
         // Other widgets (scroll bars, headers) may sit between two controls: only the order counts.
         int at = 0;
         for (QWidget* c : expected) {
