@@ -151,6 +151,7 @@ private:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     void ConnectPaneHandlers();
+    QTreeWidget* ActiveListWidget() const;
     void InstallFolderMenu();
     void InstallListDragDrop();
     void SetTransferButtonsFor(int list);

@@ -170,3 +170,8 @@ void CDlgView::SaveWindowState() const
     if (m_cbFolder->count() > 0) state.folder = m_cbFolder->currentText();
     WindowSettings::Write(settings, state);
 }
+
+QTreeWidget* CDlgView::ActiveListWidget() const
+{
+    return m_store->m_nActiveList == LIST_PHONE ? m_lcPhone : m_store->m_nActiveList == LIST_AB ? m_lcAddressBook : nullptr;
+}
