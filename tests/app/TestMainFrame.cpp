@@ -25,7 +25,8 @@
 namespace {
 const std::set<int> kFormCommands = {ID_FILE_NEW_FOLDER, ID_FILE_OPEN_FOLDER, ID_APP_EXIT,   ID_EDIT_CUT,
                                      ID_EDIT_COPY,       ID_EDIT_PASTE,       ID_EDIT_SELECT_ALL,
-                                     ID_EDIT_ENTRY,      ID_ADD_ENTRY,        ID_EDIT_CLEAR};
+                                     ID_EDIT_ENTRY,      ID_ADD_ENTRY,        ID_EDIT_CLEAR,
+                                     ID_FILE_SAVE};
 
 struct ExpectedItem {
     int id; // 0 for a separator
@@ -151,6 +152,7 @@ void TestMainFrame::acceleratorsRunTheirCommands_data()
     QTest::newRow("Ctrl+I") << int(Qt::Key_I) << int(Qt::ControlModifier) << 32786;
     QTest::newRow("Ctrl+N") << int(Qt::Key_N) << int(Qt::ControlModifier) << 32771;
     QTest::newRow("Ctrl+O") << int(Qt::Key_O) << int(Qt::ControlModifier) << 32772;
+    QTest::newRow("Ctrl+S saves") << int(Qt::Key_S) << int(Qt::ControlModifier) << 57603;
     QTest::newRow("Ctrl+V") << int(Qt::Key_V) << int(Qt::ControlModifier) << 57637;
     QTest::newRow("Shift+Insert") << int(Qt::Key_Insert) << int(Qt::ShiftModifier) << 57637;
     QTest::newRow("Ctrl+X") << int(Qt::Key_X) << int(Qt::ControlModifier) << 57635;
