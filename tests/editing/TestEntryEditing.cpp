@@ -115,6 +115,7 @@ public:
     void SetStatusText(const std::string&) override {}
     void FillPhoneList(bool) override {}
     void SelectDirectoryInCombo(int) override {}
+    void ClearPhoneList() override {}
     void ShowCorrectionRow(bool) override {}
     void ShowBusy(bool) override {}
     void CloseFrame() override {}
