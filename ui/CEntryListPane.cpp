@@ -1,6 +1,6 @@
 #include "ui/CEntryListPane.h"
 
-#include "ui/CDlgView.h"
+#include "ui/CFormLists.h"
 
 #include <QItemSelectionModel>
 #include <QTreeWidget>
@@ -14,7 +14,7 @@ int CEntryListPane::RowCount() const
 
 DirEntry* CEntryListPane::EntryAt(int row) const
 {
-    return CDlgView::EntryOfItem(m_list->topLevelItem(row));
+    return CFormLists::EntryOfItem(m_list->topLevelItem(row));
 }
 
 bool CEntryListPane::IsSelected(int row) const

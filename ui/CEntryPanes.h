@@ -7,6 +7,7 @@
 #include "model/EntryTransfer.h"
 #include "model/ViewFlags.h"
 #include "pab/AddressBookEntrySide.h"
+#include "pab/IAddressBookHost.h"
 #include "phone/TelephoneEntrySide.h"
 #include "ui/CEntryListPane.h"
 

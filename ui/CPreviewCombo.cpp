@@ -1,7 +1,7 @@
 #include "ui/CPreviewCombo.h"
 
 #include "model/DirEntry.h"
-#include "ui/CDlgView.h"
+#include "ui/CPreviewRow.h"
 #include "ui/ItemColours.h"
 
 #include <QAbstractItemView>
@@ -85,15 +85,9 @@ DirEntry* CPreviewCombo::Copy(int item) const
     return reinterpret_cast<DirEntry*>(itemData(item).value<quintptr>());
 }
 
-CDlgView* CPreviewCombo::Form() const
-{
-    return qobject_cast<CDlgView*>(parentWidget());
-}
-
 const std::array<int, 4>* CPreviewCombo::ColumnWidths() const
 {
-    const CDlgView* form = Form();
-    return form ? &form->PreviewColumnWidths() : nullptr;
+    return m_pRow ? &m_pRow->PreviewColumnWidths() : nullptr;
 }
 
 void CPreviewCombo::focusInEvent(QFocusEvent* event)
@@ -104,12 +98,11 @@ void CPreviewCombo::focusInEvent(QFocusEvent* event)
 
 void CPreviewCombo::mousePressEvent(QMouseEvent* event)
 {
-    CDlgView* form = Form();
-    if (!form) return;
+    if (!m_pRow) return;
     const int x = qRound(event->position().x());
-    if (event->button() == Qt::LeftButton && x < form->PreviewRowWidth()) {
+    if (event->button() == Qt::LeftButton && x < m_pRow->PreviewRowWidth()) {
         // The text field lies under the preview edits: the press belongs to the edit there, and the list stays shut.
-        form->FocusPreviewField(x);
+        m_pRow->FocusPreviewField(x);
         return;
     }
     setFocus(Qt::MouseFocusReason);

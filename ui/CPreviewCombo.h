@@ -3,7 +3,7 @@
 
 #include <array>
 
-class CDlgView;
+class CPreviewRow;
 struct DirEntry;
 
 // The preview combo box: one item per working copy of a selected entry; item k carries slot k of the copies.
@@ -17,7 +17,9 @@ public:
     explicit CPreviewCombo(QWidget* parent = nullptr);
     void AddCopy(const QString& name, DirEntry* copy);
     DirEntry* Copy(int item) const;
-    // The form's preview column widths, or null when the combo box is not on the form.
+    // The row whose edits cover the text field; its column widths lay out the open list.
+    void SetRow(CPreviewRow* row) { m_pRow = row; }
+    // The preview row's column widths, or null when the combo box belongs to no row.
     const std::array<int, 4>* ColumnWidths() const;
 
     // The open list: opening and closing it, even without a choice, shows the current copy again.
@@ -34,5 +36,5 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
 
 private:
-    CDlgView* Form() const;
+    CPreviewRow* m_pRow = nullptr;
 };

@@ -2,7 +2,7 @@
 
 #include "res/Artwork.h"
 #include "res/StringTable.h"
-#include "ui/CDlgView.h"
+#include "ui/CPreviewRow.h"
 #include "ui/ItemColours.h"
 
 #include <QMouseEvent>
@@ -93,8 +93,8 @@ void DragIndexBorder(std::array<int, 4>& w, const std::array<int, 4>& old, int W
 }
 }
 
-CPreviewHeader::CPreviewHeader(std::array<int, 4>* widths, QWidget* parent)
-    : QAbstractButton(parent), m_pWidths(widths)
+CPreviewHeader::CPreviewHeader(QWidget* parent)
+    : QAbstractButton(parent)
 {
     setFocusPolicy(Qt::NoFocus);
     // Moves without a button pressed must arrive too, to show the split cursor over a border.
@@ -124,15 +124,9 @@ int CPreviewHeader::BorderNear(const std::array<int, 4>& widths, int x)
     return -1;
 }
 
-CDlgView* CPreviewHeader::Form() const
-{
-    return qobject_cast<CDlgView*>(parentWidget());
-}
-
 int CPreviewHeader::RowWidth() const
 {
-    const CDlgView* form = Form();
-    return form ? form->PreviewRowWidth() : 0;
+    return m_pRow ? m_pRow->PreviewRowWidth() : 0;
 }
 
 void CPreviewHeader::SetOverBorder(int over)
@@ -149,13 +143,13 @@ void CPreviewHeader::mouseMoveEvent(QMouseEvent* event)
 {
     const int x = qRound(event->position().x());
     const int W = RowWidth();
-    if (!m_pWidths || x < 2 || x > W - 2) return; // outside the row: no state change, no default handling
+    if (!m_pRow || x < 2 || x > W - 2) return; // outside the row: no state change, no default handling
     if ((event->buttons() & Qt::LeftButton) && m_nDragBorder >= 0) {
         SetOverBorder(1);
-        *m_pWidths = DraggedWidths(*m_pWidths, W, m_nDragBorder, x);
-        if (CDlgView* form = Form()) form->LayoutPreviewRow();
+        m_pRow->PreviewColumnWidths() = DraggedWidths(m_pRow->PreviewColumnWidths(), W, m_nDragBorder, x);
+        m_pRow->LayoutPreviewRow();
         update();
-    } else if (const int border = BorderNear(*m_pWidths, x); border >= 0) {
+    } else if (const int border = BorderNear(m_pRow->PreviewColumnWidths(), x); border >= 0) {
         if (event->buttons() & Qt::LeftButton) m_nDragBorder = border;
         SetOverBorder(1);
     } else {
@@ -192,8 +186,8 @@ void CPreviewHeader::paintEvent(QPaintEvent*)
     QPainter painter(this);
     // The button's pressed or focused state leaves the drawing as it is: this is a heading, not a push button.
     painter.fillRect(rect(), palette().color(QPalette::Button));
-    if (!m_pWidths) return;
-    const std::array<int, 4>& w = *m_pWidths;
+    if (!m_pRow) return;
+    const std::array<int, 4>& w = m_pRow->PreviewColumnWidths();
     const Borders b(w);
     DrawHeading(painter, Ids::IDS_COL_NAME, 5, b.b0);
     DrawBorder(painter, b.b0);

@@ -3,15 +3,16 @@
 
 #include <array>
 
-class CDlgView;
+class CPreviewRow;
 
 // The headings above the preview row, one per preview column, separated by raised borders. The three borders
-// can be dragged with the mouse; the widths live in the form, which lines the preview edits up after each step.
+// can be dragged with the mouse; the widths live in the preview row, which lines its edits up after each step.
 class CPreviewHeader : public QAbstractButton {
     Q_OBJECT
 public:
-    // widths: the four preview column widths in pixels, owned by the form.
-    CPreviewHeader(std::array<int, 4>* widths, QWidget* parent = nullptr);
+    explicit CPreviewHeader(QWidget* parent = nullptr);
+    // The row whose four column widths (pixels) the header shows and changes.
+    void SetRow(CPreviewRow* row) { m_pRow = row; }
 
     // One drag step of border 0, 1 or 2 to position x, for a row of width rowWidth: the widths the step leaves.
     static std::array<int, 4> DraggedWidths(const std::array<int, 4>& widths, int rowWidth, int border, int x);
@@ -27,13 +28,12 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
-    CDlgView* Form() const;
     int RowWidth() const;
     void SetOverBorder(int over);
     void DrawHeading(QPainter& painter, int stringId, int left, int right);
     void DrawBorder(QPainter& painter, int x);
 
-    std::array<int, 4>* m_pWidths;
+    CPreviewRow* m_pRow = nullptr;
     int m_bOverBorder = 0;   // 1 while the pointer is near a border or a border is being dragged
     int m_nDragBorder = -1;  // the border being dragged, -1 when none
 };

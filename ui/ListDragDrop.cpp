@@ -8,7 +8,7 @@
 #include <QMouseEvent>
 
 ListDragDrop::ListDragDrop(QAbstractItemView* phoneList, QAbstractItemView* abList, QObject* parent)
-    : QObject(parent), m_lists{phoneList, abList}
+    : QObject(parent), m_lists{phoneList, abList}, m_viewports{phoneList->viewport(), abList->viewport()}
 {
     for (QAbstractItemView* list : m_lists) {
         // Drag enabled keeps a multiple selection when the press lands on a selected row; the drag itself is
@@ -41,7 +41,7 @@ int ListDragDrop::SourceListOf(const QMimeData* data)
 int ListDragDrop::ListOfViewport(const QObject* watched) const
 {
     for (int k = 0; k < 2; ++k)
-        if (watched == m_lists[k]->viewport()) return k + 1;
+        if (watched == m_viewports[k]) return k + 1;
     return 0;
 }
 

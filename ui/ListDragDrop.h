@@ -36,6 +36,9 @@ private:
     void StartDrag(int list);
 
     QAbstractItemView* m_lists[2];
+    // Kept apart from the lists: a viewport's last events arrive while its list is half destroyed, when asking
+    // the list for its viewport is no longer allowed.
+    const QObject* m_viewports[2];
     std::function<void(int)> m_onDragStart;
     std::function<void(int)> m_onDrop;
     QPoint m_pressAt;

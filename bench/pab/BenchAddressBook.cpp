@@ -10,6 +10,7 @@
 #include "pab/AddressBook.h"
 #include "pab/AddressBookSession.h"
 #include "ui/CDlgView.h"
+#include "ui/CFormHost.h"
 #include "ui/CFolderCombo.h"
 
 #include <QApplication>
@@ -54,7 +55,7 @@ int main(int argc, char** argv)
     // Show the empty sub-folder and save 1000 new entries into it.
     FolderCombo(view)->setCurrentIndex(1);
     view->Book().ChangeFolder();
-    EntryTableEditor editor(view->Store(), fixture.Questions(), *view);
+    EntryTableEditor editor(view->Store(), fixture.Questions(), view->Host());
     view->Store().SetFlag(VF_BATCH);
     for (int i = 0; i < kEntries; ++i) {
         DirEntry entry;
@@ -66,7 +67,7 @@ int main(int argc, char** argv)
     }
     view->Store().ClearFlag(VF_BATCH);
     timer.restart();
-    view->SaveAddressBook();
+    view->Book().SaveAddressBook();
     Report("SaveAddressBook, 1000 new entries", timer.nsecsElapsed(), kSaveTargetUs);
     std::printf("(the save includes reading the folder again: %d entries now)\n", view->Store().m_abTable.m_nCount);
     return 0;

@@ -7,6 +7,7 @@
 #include "app/CMainFrame.h"
 #include "res/CommandIds.h"
 #include "ui/CDlgView.h"
+#include "ui/CFormLists.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -57,7 +58,7 @@ int main(int argc, char** argv)
 
     const double selectAll = BestMs([&] {
         list->clearSelection();
-        view->SelectAbItem(0); // the address-book list active, the preview showing its first copy
+        view->Lists().SelectAbItem(0); // the address-book list active, the preview showing its first copy
         fixture.Frame()->ExecuteCommand(ID_EDIT_SELECT_ALL);
     });
     auto* preview = view->findChild<QComboBox*>(QStringLiteral("combo1005"));
@@ -71,7 +72,7 @@ int main(int argc, char** argv)
     int column = 0;
     const double fillAndSort = BestMs([&] {
         view->Store().m_nAbSort = column++ % 4;
-        view->FillAbList(true);
+        view->Lists().FillAbList(true);
     });
     if (list->topLevelItemCount() != kEntries) {
         std::fprintf(stderr, "the refilled list holds %d rows\n", list->topLevelItemCount());

@@ -9,6 +9,7 @@
 #include "link/Cellbus.h"
 #include "link/TelephoneLinkSetup.h"
 #include "ui/CDlgView.h"
+#include "ui/CFormHost.h"
 #include "ui/DialogQuestions.h"
 
 #include <QApplication>
@@ -124,7 +125,7 @@ void TestProgramWiring::formSitsInTheFrameAndReachesItThroughTheShell()
     QCOMPARE(wiring.Questions(), static_cast<IQuestions*>(&questions));
     // The caption, the message line and the frame's size come to the frame from the form.
     QCOMPARE(wiring.Frame()->windowTitle(), QStringLiteral("Telephone Directory"));
-    wiring.View()->SetStatusText("Action successful");
+    wiring.View()->Host().SetStatusText("Action successful");
     QCOMPARE(wiring.Frame()->MessageText(), QStringLiteral("Action successful"));
     QVERIFY(wiring.Frame()->size() == wiring.Frame()->minimumSize());
     QVERIFY(wiring.Frame()->width() >= wiring.View()->width());

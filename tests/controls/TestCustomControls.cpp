@@ -9,6 +9,7 @@
 #include "res/Artwork.h"
 #include "ui/CDirectoryCombo.h"
 #include "ui/CDlgView.h"
+#include "ui/CPreviewRow.h"
 #include "ui/CFolderCombo.h"
 #include "ui/CFolderListBox.h"
 #include "ui/CPreviewCombo.h"
@@ -97,8 +98,8 @@ class TestCustomControls : public FormTestCase {
 
     void ResetHeader()
     {
-        View()->SetPreviewRowWidth(kRowWidth);
-        View()->PreviewColumnWidths() = kStartWidths;
+        View()->Preview().SetPreviewRowWidth(kRowWidth);
+        View()->Preview().PreviewColumnWidths() = kStartWidths;
         SendMove(Header(), 50, Qt::NoButton); // away from every border: idle
     }
 
@@ -152,8 +153,8 @@ private slots:
         ResetHeader();
         const int starts[3] = {100, 160, 180};
         DragBorder(Header(), starts[border], x);
-        QCOMPARE(View()->PreviewColumnWidths(), expected);
-        for (int w : View()->PreviewColumnWidths()) QVERIFY(w >= 2);
+        QCOMPARE(View()->Preview().PreviewColumnWidths(), expected);
+        for (int w : View()->Preview().PreviewColumnWidths()) QVERIFY(w >= 2);
         QCOMPARE(Header()->DragBorder(), -1); // the release ended the drag
     }
 
@@ -161,10 +162,10 @@ private slots:
     {
         ResetHeader();
         DragBorder(Header(), 100, 120);
-        QCOMPARE(View()->PreviewColumnWidths(), (Widths{120, 40, 20, 20}));
+        QCOMPARE(View()->Preview().PreviewColumnWidths(), (Widths{120, 40, 20, 20}));
         // A move reported with the button held but without a new press near a border moves nothing.
         SendMove(Header(), 60, Qt::LeftButton);
-        QCOMPARE(View()->PreviewColumnWidths(), (Widths{120, 40, 20, 20}));
+        QCOMPARE(View()->Preview().PreviewColumnWidths(), (Widths{120, 40, 20, 20}));
     }
 
     void splitCursorNearBorders_data()
@@ -211,13 +212,13 @@ private slots:
         combo->AddCopy(QStringLiteral("Bert"), &copies[1]);
         combo->setEnabled(true);
         combo->setVisible(true);
-        View()->PreviewColumnWidths() = kStartWidths;
-        View()->SetPreviewRowWidth(combo->width() - 30);
+        View()->Preview().PreviewColumnWidths() = kStartWidths;
+        View()->Preview().SetPreviewRowWidth(combo->width() - 30);
 
-        QTest::mouseClick(combo, Qt::LeftButton, {}, QPoint(View()->PreviewRowWidth() - 1, combo->height() / 2));
+        QTest::mouseClick(combo, Qt::LeftButton, {}, QPoint(View()->Preview().PreviewRowWidth() - 1, combo->height() / 2));
         QVERIFY(!combo->view()->isVisible());
 
-        QTest::mouseClick(combo, Qt::LeftButton, {}, QPoint(View()->PreviewRowWidth(), combo->height() / 2));
+        QTest::mouseClick(combo, Qt::LeftButton, {}, QPoint(View()->Preview().PreviewRowWidth(), combo->height() / 2));
         QTRY_VERIFY(combo->view()->isVisible());
         for (int i = 0; i < 2; ++i)
             QCOMPARE(combo->view()->visualRect(combo->model()->index(i, 0)).height(), CPreviewCombo::kItemHeight);

@@ -9,6 +9,8 @@
 #include "res/CommandIds.h"
 #include "phone/TelephoneDirectories.h"
 #include "ui/CDlgView.h"
+#include "ui/CFormCommands.h"
+#include "ui/CFormLists.h"
 
 #include <QTreeWidget>
 #include <QtTest>
@@ -214,7 +216,7 @@ private slots:
         CDlgView* v = f.View();
         DirTable& t = v->Store().CurrentPhoneTable();
         QVERIFY(v->Phone().RemoveEntry(SlotNamed(t, "Dora")));
-        v->FillPhoneList(false);
+        v->Lists().FillPhoneList(false);
         QCOMPARE(t[t.m_nCount].m_nState, int(ENTRY_REMOVED));
         Select(v, PhoneList(v), QStringLiteral("Anna"));
         f.Questions().AnswerEntry(Type("Anna", "111", " ", "4"));
@@ -232,10 +234,10 @@ private slots:
         CDlgView* v = f.View();
         PhoneList(v)->clearSelection();
         v->Store().m_nActiveList = LIST_PHONE;
-        v->OnEditEntry();
+        v->Commands().OnEditEntry();
         v->Store().m_nActiveList = LIST_NONE;
-        v->OnAddEntry();
-        v->OnEditEntry();
+        v->Commands().OnAddEntry();
+        v->Commands().OnEditEntry();
         QVERIFY(f.Questions().AskedSoFar().empty());
         QCOMPARE(v->Store().CurrentPhoneTable().m_nCount, 3);
     }

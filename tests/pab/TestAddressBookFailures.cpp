@@ -10,6 +10,7 @@
 #include "pab/AddressBook.h"
 #include "pab/AddressBookSession.h"
 #include "ui/CDlgView.h"
+#include "ui/CFormCommands.h"
 #include "ui/CFolderCombo.h"
 
 #include <QtTest>
@@ -69,12 +70,12 @@ private slots:
         CDlgView* v = f.View();
         QVERIFY(v->Book().Internals().Session());
         MapiFaults::Inject(MapiCall::Logoff, MAPI_E_CALL_FAILED);
-        v->CloseAbSession();
+        v->Book().CloseSession();
         QVERIFY(v->Book().Internals().Session() != nullptr);
         QVERIFY(v->Book().Internals().Container() == nullptr);
-        v->CloseAbSession(); // a second close logs off for good
+        v->Book().CloseSession(); // a second close logs off for good
         QVERIFY(v->Book().Internals().Session() == nullptr);
-        v->CloseAbSession(); // and a third does nothing
+        v->Book().CloseSession(); // and a third does nothing
         QVERIFY(v->Book().Internals().Session() == nullptr);
     }
 
@@ -93,7 +94,7 @@ private slots:
         v->Store().m_abTable[0].m_nState = ENTRY_NEW;
         v->Store().SetFlag(VF_AB_MODIFIED);
         MapiFaults::Inject(MapiCall::SaveChanges, MAPI_E_CALL_FAILED);
-        v->OnSaveAddressBook();
+        v->Commands().OnSaveAddressBook();
         QCOMPARE(f.Questions().TakeReports(), (std::vector<int>{2 * 100000 + 41015}));
         QCOMPARE(f.EndedWith(), (std::vector<int>{-1}));
         QVERIFY(v->Book().Internals().Session() == nullptr);

@@ -8,6 +8,8 @@
 #include "model/EntryTableEditor.h"
 #include "pab/AddressBook.h"
 #include "ui/CDlgView.h"
+#include "ui/CFormCommands.h"
+#include "ui/CFormHost.h"
 #include "ui/CFolderCombo.h"
 
 #include <QFile>
@@ -156,7 +158,7 @@ private slots:
         }
         f.Start();
         CDlgView* v = f.View();
-        EntryTableEditor editor(v->Store(), f.Questions(), *v);
+        EntryTableEditor editor(v->Store(), f.Questions(), v->Host());
         v->Store().SetFlag(VF_BATCH);
         DirEntry added = TestEntry("Nina", "0171 555", 12, " ", ENTRY_NEW);
         QVERIFY(editor.InsertAbEntry(0, added));
@@ -202,7 +204,7 @@ private slots:
         for (int round = 0; round < 3; ++round) {
             v->Store().m_abTable[0].m_nState = ENTRY_CHANGED;
             v->Store().SetFlag(VF_AB_MODIFIED);
-            v->OnSaveAddressBook();
+            v->Commands().OnSaveAddressBook();
         }
         PabSeeder check(f.PabPath().toStdString());
         QCOMPARE(*check.Users()[0].comment, std::string("Met at fair Standard-Status - Index: 3 "));
@@ -224,13 +226,13 @@ private slots:
         FolderCombo(v)->setCurrentIndex(1);
         v->Book().ChangeFolder();
         QCOMPARE(v->Store().m_abTable.m_nCount, 2);
-        EntryTableEditor editor(v->Store(), f.Questions(), *v);
+        EntryTableEditor editor(v->Store(), f.Questions(), v->Host());
         QVERIFY(editor.RemoveAbEntry(EntryNamed(v->Store().m_abTable, "Dad") == &v->Store().m_abTable[0] ? 0 : 1));
         DirEntry sister = TestEntry("Sister", "4", 5, " ", ENTRY_NEW);
         v->Store().SetFlag(VF_BATCH);
         QVERIFY(editor.InsertAbEntry(v->Store().m_abTable.m_nCount, sister));
         v->Store().ClearFlag(VF_BATCH);
-        v->OnSaveAddressBook();
+        v->Commands().OnSaveAddressBook();
         QVERIFY(f.EndedWith().empty());
         PabSeeder check(f.PabPath().toStdString());
         QCOMPARE(Names(check.Users(list)), (std::vector<std::string>{"Mum", "Sister"}));
@@ -246,14 +248,14 @@ private slots:
         }
         f.Start();
         CDlgView* v = f.View();
-        EntryTableEditor editor(v->Store(), f.Questions(), *v);
+        EntryTableEditor editor(v->Store(), f.Questions(), v->Host());
         DirEntry twin = TestEntry("Anna", "2", 2, " ", ENTRY_NEW);
         DirEntry other = TestEntry("Otto", "3", 3, " ", ENTRY_NEW);
         v->Store().SetFlag(VF_BATCH);
         QVERIFY(editor.InsertAbEntry(1, twin));
         QVERIFY(editor.InsertAbEntry(2, other));
         v->Store().ClearFlag(VF_BATCH);
-        v->OnSaveAddressBook();
+        v->Commands().OnSaveAddressBook();
         QCOMPARE(f.Questions().TakeReports(), (std::vector<int>{2 * 100000 + 41014}));
         QVERIFY(f.EndedWith().empty());
         PabSeeder check(f.PabPath().toStdString());
@@ -270,7 +272,7 @@ private slots:
         }
         f.Start();
         CDlgView* v = f.View();
-        EntryTableEditor editor(v->Store(), f.Questions(), *v);
+        EntryTableEditor editor(v->Store(), f.Questions(), v->Host());
         DirEntry kept = TestEntry("Kept", "1", 1, " ", ENTRY_NEW);
         v->Store().SetFlag(VF_BATCH);
         QVERIFY(editor.InsertAbEntry(0, kept));
@@ -295,7 +297,7 @@ private slots:
         }
         f.Start();
         CDlgView* v = f.View();
-        EntryTableEditor editor(v->Store(), f.Questions(), *v);
+        EntryTableEditor editor(v->Store(), f.Questions(), v->Host());
         f.Questions().AnswerIndex([](IndexDialogData& d) {
             d.m_nChosenIndex = 9;
             d.m_bAcceptAll = 1;

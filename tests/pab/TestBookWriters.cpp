@@ -10,6 +10,7 @@
 #include "pab/tools/AddressBookCommand.h"
 #include "res/ErrorReport.h"
 #include "ui/CDlgView.h"
+#include "ui/CFormCommands.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -96,7 +97,7 @@ void TestBookWriters::writersTakeTurns()
     QCOMPARE(reader.out, QStringLiteral("1\tAnna\t111\t\n"));
     QCOMPARE(Hash(f.PabPath()), before);
 
-    f.View()->CloseAbSession(); // the window's session ends, and its lock with it
+    f.View()->Book().CloseSession(); // the window's session ends, and its lock with it
     QCOMPARE(Tool(f.PabPath(), {"import", vcf}).exitCode, 0);
     QCOMPARE(PabDisplayNames(f.PabPath()), QStringList({"Anna", "Carl", "Personal Address Book"}));
 
@@ -253,7 +254,7 @@ void TestBookWriters::causesAreNamed()
         table[1].m_nState = ENTRY_NEW;
         v->Store().SetFlag(VF_AB_MODIFIED);
         MapiFaults::InjectStoreWrite(cause == "full" ? SQLITE_FULL : SQLITE_READONLY);
-        v->OnSaveAddressBook();
+        v->Commands().OnSaveAddressBook();
         QCOMPARE(QueryPab(pab, everything), stored); // the failed save was rolled back as a whole
     }
     QCOMPARE(f.Questions().TakeReports(), (std::vector<int>{2 * 100000 + report}));

@@ -12,6 +12,8 @@
 #include "res/StringTable.h"
 #include "pab/AddressBook.h"
 #include "ui/CDlgView.h"
+#include "ui/CFormHost.h"
+#include "ui/CFormLists.h"
 #include "ui/CFolderCombo.h"
 
 #include <QTreeWidget>
@@ -72,7 +74,7 @@ int SlotNamed(const DirTable& table, const std::string& name)
 void ChangeListA(FormFixture& f)
 {
     CDlgView* v = f.View();
-    EntryTableEditor editor(v->Store(), f.Questions(), *v);
+    EntryTableEditor editor(v->Store(), f.Questions(), v->Host());
     DirEntry same;
     same.m_strName = "Same";
     same.m_strNumber = "11";
@@ -83,7 +85,7 @@ void ChangeListA(FormFixture& f)
     old.m_strNumber = "22";
     old.m_nState = ENTRY_CHANGED;
     QVERIFY(editor.RemoveAbEntry(SlotNamed(v->Store().m_abTable, "Gone")));
-    v->FillAbList(false);
+    v->Lists().FillAbList(false);
     QVERIFY(v->Store().HasFlag(VF_AB_MODIFIED));
 }
 }

@@ -12,6 +12,7 @@
 #include "res/CommandIds.h"
 #include "ui/CDirectoryCombo.h"
 #include "ui/CDlgView.h"
+#include "ui/CFormCommands.h"
 
 #include <QPushButton>
 #include <QRegularExpression>
@@ -227,11 +228,11 @@ private slots:
             QVERIFY2(!f.Frame()->ExecuteCommand(command), qPrintable(QString::number(command)));
         QVERIFY(f.Frame()->ExecuteCommand(ID_EDIT_COPY)); // reading the table is fine
         f.Frame()->SetMessageText(QString());
-        v->OnEditCut();
+        v->Commands().OnEditCut();
         QCOMPARE(f.Frame()->MessageText(), kBusy);
-        v->OnCopyToPhone();
-        v->OnDeleteEntries();
-        v->OnEditPaste();
+        v->Commands().OnCopyToPhone();
+        v->Commands().OnDeleteEntries();
+        v->Commands().OnEditPaste();
         QCOMPARE(v->Store().CurrentPhoneTable().m_nCount, 4);
         ChooseDirectory(v, DIR_MOBILE);
         QCOMPARE(DirectoryCombo(v)->currentIndex(), int(DIR_SIM));
@@ -352,7 +353,7 @@ private slots:
         CDlgView* v = f.View();
         Select(v, {"Anna"});
         EditSelected(f, "Anna", "2");
-        v->ReadDirectory(DIR_MOBILE); // a read runs while the edit is unsaved
+        v->Phone().ReadDirectory(DIR_MOBILE); // a read runs while the edit is unsaved
         QVERIFY(v->Store().HasFlag(VF_BUSY));
         f.Questions().AnswerYesNo(61258, true);
         QVERIFY(f.Frame()->ExecuteCommand(ID_APP_EXIT));

@@ -11,6 +11,7 @@
 #include "res/ErrorReport.h"
 #include "res/StringTable.h"
 #include "ui/CDlgView.h"
+#include "ui/CFormCommands.h"
 
 #include <QRegularExpression>
 #include <QTreeWidget>
@@ -321,7 +322,7 @@ private slots:
         f.PhoneOptions().failWrite = 2;
         f.RestartPhone();
         const auto details = CollectReportDetails(f);
-        QVERIFY(f.View()->RestoreTelephoneBackup(StoreSimBackup({{1, "Xaver", "333"}, {2, "Yvonne", "444"}})));
+        QVERIFY(f.View()->Commands().RestoreTelephoneBackup(StoreSimBackup({{1, "Xaver", "333"}, {2, "Yvonne", "444"}})));
         QVERIFY(f.WaitUntilIdle());
         QCOMPARE(f.Questions().TakeReports(), std::vector<int>{3 * 100000 + Ids::IDS_ERR_RESTORE_REFUSED});
         QVERIFY2(details->value(0).contains(QStringLiteral("record 2 \"Yvonne\"")), qPrintable(details->value(0)));
@@ -332,7 +333,7 @@ private slots:
         f.PhoneOptions().failWrite = 0;
         f.RestartPhone();
         const qsizetype writesBefore = WritesIn(f.PhoneLog()).size();
-        QVERIFY(f.View()->RestoreTelephoneBackup(StoreSimBackup({{1, "A name far too long for a SIM", "1"}}, 40)));
+        QVERIFY(f.View()->Commands().RestoreTelephoneBackup(StoreSimBackup({{1, "A name far too long for a SIM", "1"}}, 40)));
         QVERIFY(f.WaitUntilIdle());
         QCOMPARE(f.Questions().TakeReports(), (std::vector<int>{3 * 100000 + Ids::IDS_ERR_RESTORE_REFUSED,
                                                                 3 * 100000 + Ids::IDS_ERR_RESTORE_UNFIT}));

@@ -9,7 +9,10 @@
 #include "app/CMainFrame.h"
 #include "model/EntryTableEditor.h"
 #include "ui/CDirectoryCombo.h"
+#include "phone/TelephoneDirectories.h"
 #include "ui/CDlgView.h"
+#include "ui/CFormCommands.h"
+#include "ui/CFormHost.h"
 
 #include <QPushButton>
 #include <QRegularExpression>
@@ -36,7 +39,7 @@ EmulatorState OwnNumbers(int count)
 void EditBothLists(FormFixture& f, int slot, const std::string& number)
 {
     CDlgView* v = f.View();
-    EntryTableEditor editor(v->Store(), f.Questions(), *v);
+    EntryTableEditor editor(v->Store(), f.Questions(), v->Host());
     DirEntry friendEntry = TestEntry("Friend", "0401", 1);
     v->Store().SetFlag(VF_BATCH);
     QVERIFY(editor.InsertAbEntry(0, friendEntry));
@@ -49,7 +52,7 @@ void EditBothLists(FormFixture& f, int slot, const std::string& number)
 void ReadSim(FormFixture& f)
 {
     DirectoryCombo(f.View())->setCurrentIndex(DIR_SIM);
-    f.View()->ReadDirectory(DIR_SIM);
+    f.View()->Phone().ReadDirectory(DIR_SIM);
     QVERIFY(f.WaitUntilIdle());
 }
 }
@@ -74,7 +77,7 @@ private slots:
     {
         FormFixture& f = FormOnSim(3);
         CDlgView* v = f.View();
-        EntryTableEditor editor(v->Store(), f.Questions(), *v);
+        EntryTableEditor editor(v->Store(), f.Questions(), v->Host());
         QVERIFY(editor.RemovePhoneEntry(SlotNamed(v->Store().CurrentPhoneTable(), "N3")));
         QVERIFY(editor.RemovePhoneEntry(SlotNamed(v->Store().CurrentPhoneTable(), "N1")));
         DirEntry added = TestEntry("Neu", "0300", 7);
@@ -101,7 +104,7 @@ private slots:
         t[0].m_strStatus = "!";
         t[0].m_nState = ENTRY_NEW;
         v->Store().SetFlag(VF_PHONE_MODIFIED);
-        v->OnSaveToPhone();
+        v->Commands().OnSaveToPhone();
         QVERIFY(f.WaitUntilIdle());
         QCOMPARE(f.Phone().state().storage("SM")->entries.value(1).name, QStringLiteral("ABCDEFGHIJKLMNO!"));
     }
@@ -116,7 +119,7 @@ private slots:
             t[i].m_nState = ENTRY_NEW;
         }
         v->Store().SetFlag(VF_PHONE_MODIFIED);
-        v->OnSaveToPhone();
+        v->Commands().OnSaveToPhone();
         QVERIFY(f.WaitUntilIdle());
         QCOMPARE(f.Questions().TakeReports(), (std::vector<int>{3 * 100000 + 41017}));
         QCOMPARE(f.Frame()->MessageText(), QStringLiteral("Action aborted."));
@@ -125,7 +128,7 @@ private slots:
         QCOMPARE(pending, 3);
         QVERIFY(v->Store().HasFlag(VF_PHONE_MODIFIED));
         const int writesBefore = static_cast<int>(WritesIn(f.PhoneLog()).size());
-        v->OnSaveToPhone();
+        v->Commands().OnSaveToPhone();
         QVERIFY(f.WaitUntilIdle());
         QCOMPARE(static_cast<int>(WritesIn(f.PhoneLog()).size()) - writesBefore, 3);
         QVERIFY(!v->Store().HasFlag(VF_PHONE_MODIFIED));
@@ -140,7 +143,7 @@ private slots:
         f.Start();
         QVERIFY(f.WaitUntilIdle());
         CDlgView* v = f.View();
-        v->ReadDirectory(DIR_LAST_DIAL);
+        v->Phone().ReadDirectory(DIR_LAST_DIAL);
         QVERIFY(f.WaitUntilIdle());
         v->Store().CurrentPhoneTable()[0].m_nState = ENTRY_NEW;
         v->Store().SetFlag(VF_PHONE_MODIFIED);

@@ -9,6 +9,7 @@
 
 #include "app/CMainFrame.h"
 #include "ui/CDlgView.h"
+#include "ui/CFormLists.h"
 
 #include <QApplication>
 #include <QPalette>
@@ -48,7 +49,7 @@ int main(int argc, char** argv)
         return 1;
     }
     CDlgView* view = fixture.View();
-    view->SelectPhoneItem(0); // a selected entry shows its copy in the preview row
+    view->Lists().SelectPhoneItem(0); // a selected entry shows its copy in the preview row
     const QPixmap picture = fixture.Frame()->grab();
     if (!picture.save(output)) {
         std::fprintf(stderr, "cannot write %s\n", qPrintable(output));

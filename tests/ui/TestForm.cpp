@@ -6,6 +6,8 @@
 
 #include "app/CMainFrame.h"
 #include "ui/CDlgView.h"
+#include "ui/CFormHost.h"
+#include "ui/CFormLists.h"
 #include "ui/CDirectoryCombo.h"
 #include "ui/CFolderCombo.h"
 #include "ui/CPreviewCombo.h"
@@ -156,13 +158,13 @@ private slots:
         v->Store().m_dirTables[0][0] = TestEntry("Anna", "123", 1, " ");
         v->Store().m_nCurDir = 0;
         v->Store().m_bPhoneDataRead = 0;
-        v->FillPhoneList(true);
+        v->Lists().FillPhoneList(true);
         QCOMPARE(PhoneList(v)->topLevelItemCount(), 0);
         v->Store().m_bPhoneDataRead = 1;
-        v->FillPhoneList(true);
+        v->Lists().FillPhoneList(true);
         QCOMPARE(PhoneList(v)->topLevelItemCount(), 1);
         QCOMPARE(Row(PhoneList(v), 0), (QStringList{"Anna", "123", "1", " "}));
-        QCOMPARE(CDlgView::EntryOfItem(PhoneList(v)->topLevelItem(0)), &v->Store().m_dirTables[0][0]);
+        QCOMPARE(CFormLists::EntryOfItem(PhoneList(v)->topLevelItem(0)), &v->Store().m_dirTables[0][0]);
     }
 
     void abListRepairsIndexAndStatus()
@@ -177,7 +179,7 @@ private slots:
         t[2] = TestEntry("Carl", "3", 1000, "x");
         t[3] = TestEntry("Dora", "4", -3, "!");
         t[0].m_nState = ENTRY_CHANGED;
-        v->FillAbList(false);
+        v->Lists().FillAbList(false);
         QCOMPARE(t[0].m_nIndex, 2);    // 1500 is no telephone record: the lowest free index, kept in the entry
         QCOMPARE(t[2].m_nIndex, 1000); // 1000 is a valid index
         QCOMPARE(t[3].m_nIndex, 3);    // negative: repaired the same way
@@ -188,7 +190,7 @@ private slots:
         // Sorted by name, the column remembered at start-up.
         QCOMPARE(Row(AbList(v), 0), (QStringList{"Anna", "2", "1", " "}));
         QCOMPARE(Row(AbList(v), 1), (QStringList{"Bert", "1", "2", " "}));
-        v->FillAbList(true);
+        v->Lists().FillAbList(true);
         QCOMPARE(t[0].m_nState, int(ENTRY_UNCHANGED));
     }
 
@@ -203,7 +205,7 @@ private slots:
         PreviewName(v)->setText(QStringLiteral("Anna"));
         v->Store().m_nActiveList = LIST_AB;
         ToPhoneButton(v)->setEnabled(true);
-        v->FillAbList(true);
+        v->Lists().FillAbList(true);
         QCOMPARE(v->Store().m_nActiveList, int(LIST_NONE));
         QCOMPARE(PreviewCombo(v)->count(), 0);
         QVERIFY(!PreviewCombo(v)->isEnabled());
@@ -222,7 +224,7 @@ private slots:
         v->Store().m_nFolderCount = 3;
         v->Store().m_folders[1].m_strName = "A";
         v->Store().m_folders[2].m_strName = "A1";
-        v->FillFolderCombo();
+        v->Host().FillFolderCombo();
         QCOMPARE(FolderCombo(v)->count(), 3);
         QCOMPARE(FolderCombo(v)->itemText(2), QStringLiteral("A1"));
         QCOMPARE(FolderCombo(v)->currentIndex(), 0);

@@ -10,6 +10,8 @@
 #include "app/CMainFrame.h"
 #include "res/CommandIds.h"
 #include "ui/CDlgView.h"
+#include "ui/CFormCommands.h"
+#include "ui/CFormLists.h"
 
 #include <QAction>
 #include <QApplication>
@@ -625,7 +627,7 @@ private slots:
         const QStringList last = typed.last().split(u'|');
         const int row = RowNamed(list, okAtLast ? last[0] : entry);
         QVERIFY2(row >= 0, "the entry is not in the list");
-        const DirEntry* after = CDlgView::EntryOfItem(list->topLevelItem(row));
+        const DirEntry* after = CFormLists::EntryOfItem(list->topLevelItem(row));
         QVERIFY(after);
         if (okAtLast) {
             QCOMPARE(QString::fromStdString(after->m_strNumber), last[1]);

@@ -21,6 +21,7 @@
 #include "res/CommandIds.h"
 #include "res/StringTable.h"
 #include "ui/CDlgView.h"
+#include "ui/CFormCommands.h"
 
 #include <QRegularExpression>
 #include <QtTest>
@@ -588,11 +589,11 @@ private:
             m_lastOp = "delete while writing";
             ActivatePhoneList();
             QTest::keyClick(list, Qt::Key_Delete);
-            View()->OnDeleteEntries();
+            View()->Commands().OnDeleteEntries();
         } else if (what == 2) {
             m_lastOp = "edit while writing";
             ActivatePhoneList();
-            View()->OnEditEntry();
+            View()->Commands().OnEditEntry();
         } else {
             m_lastOp = "close box while writing";
             Check(!m_f.Frame()->close() && m_f.Frame()->isVisible(), "the close box ended the program while writing");

@@ -7,6 +7,7 @@
 
 #include "app/CMainFrame.h"
 #include "ui/CDlgView.h"
+#include "ui/CFormLists.h"
 #include "ui/ListKeyboard.h"
 
 #include <QApplication>
@@ -216,7 +217,7 @@ private slots:
         QCOMPARE(Names(phone), (QStringList{"Ann", "Benno", "Cid"}));
         // An empty list entered by Tab becomes active too, and the preview lets go of the other list's copies.
         v->Store().m_abTable.m_nCount = 0;
-        v->FillAbList(true);
+        v->Lists().FillAbList(true);
         Press(Qt::Key_Tab, Qt::ShiftModifier);
         Press(Qt::Key_Tab); // back into the telephone list, its selection kept
         QCOMPARE(SelectedNames(phone), QStringList{"Benno"});

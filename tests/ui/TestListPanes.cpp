@@ -6,6 +6,8 @@
 
 #include "app/CMainFrame.h"
 #include "ui/CDlgView.h"
+#include "ui/CFormLists.h"
+#include "ui/CPreviewRow.h"
 #include "ui/CPreviewCombo.h"
 
 #include <QHeaderView>
@@ -170,7 +172,7 @@ private slots:
         StartWith(f, {});
         CDlgView* v = f.View();
         v->Store().CurrentPhoneTable()[2].m_strStatus = "!";
-        v->FillPhoneList(false);
+        v->Lists().FillPhoneList(false);
         emit PhoneList(v)->header()->sectionClicked(3);
         QCOMPARE(PhoneList(v)->topLevelItem(0)->text(0), QStringLiteral("Carl"));
         QCOMPARE(v->Store().m_nPhoneSort, 3);
@@ -386,7 +388,7 @@ private slots:
         PreviewName(v)->clear(); // no name: nothing can be carried across
         QVERIFY(!ToAddressBookButton(v)->isEnabled());
         // The strip of the combo box above the number edit.
-        const int x = v->PreviewColumnWidths()[0] + 5;
+        const int x = v->Preview().PreviewColumnWidths()[0] + 5;
         QTest::mouseClick(PreviewCombo(v), Qt::LeftButton, {}, QPoint(x, 1));
         QTRY_VERIFY(PreviewNumber(v)->hasFocus());
         QVERIFY(!PreviewCombo(v)->hasFocus());

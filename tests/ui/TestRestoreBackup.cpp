@@ -10,6 +10,7 @@
 #include "res/CommandIds.h"
 #include "res/StringTable.h"
 #include "ui/CDlgView.h"
+#include "ui/CFormCommands.h"
 #include "ui/CRestoreBackupDlg.h"
 
 #include <QApplication>
@@ -88,7 +89,7 @@ void TestRestoreBackup::backupsAreListedShownAndHandedToTheForm()
 
     QStringList handedOver;
     bool started = false;
-    f.View()->SetBackupRestorer([&](const QString& path) {
+    f.View()->Commands().SetBackupRestorer([&](const QString& path) {
         handedOver << path;
         return started;
     });

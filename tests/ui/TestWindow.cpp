@@ -10,6 +10,7 @@
 #include "model/Directories.h"
 #include "res/CommandIds.h"
 #include "ui/CDlgView.h"
+#include "ui/CPreviewRow.h"
 #include "ui/CellToolTips.h"
 #include "ui/FormLayout.h"
 #include "ui/WindowSettings.h"
@@ -145,7 +146,7 @@ private slots:
         const QRect exit0 = ExitButton(v)->geometry(), save0 = SaveToPhoneButton(v)->geometry();
         const QRect header0 = PreviewHeader(v)->geometry();
         const QSize form0 = v->size();
-        const int headerSum0 = v->PreviewRowWidth();
+        const int headerSum0 = v->Preview().PreviewRowWidth();
 
         f.Frame()->resize(f.Frame()->width() + 131, f.Frame()->height() + 97);
         QTRY_COMPARE(v->size(), form0 + QSize(131, 97));
@@ -168,8 +169,8 @@ private slots:
         QCOMPARE(SaveAddressBookButton(v)->geometry().left() - ab.left(), 0);
         // The preview row and its header take the extra width; the edits stay under their headings.
         QCOMPARE(PreviewHeader(v)->width(), header0.width() + 131);
-        QCOMPARE(v->PreviewRowWidth(), headerSum0 + 131);
-        const std::array<int, 4> widths = v->PreviewColumnWidths();
+        QCOMPARE(v->Preview().PreviewRowWidth(), headerSum0 + 131);
+        const std::array<int, 4> widths = v->Preview().PreviewColumnWidths();
         QCOMPARE(PreviewNumber(v)->x(), PreviewName(v)->x() + widths[0] + 2);
         QVERIFY(PreviewStatus(v)->geometry().right() <= PreviewHeader(v)->geometry().right());
         CheckNothingCutOrOverlapping(v);

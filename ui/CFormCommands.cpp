@@ -1,10 +1,13 @@
-// The form's commands: which are enabled, where each goes, the save buttons and the way out.
+// Which commands are enabled, where each goes, the save commands and the way out.
+#include "ui/CFormCommands.h"
+
+#include "model/EntryStore.h"
 #include "model/Questions.h"
 #include "pab/AddressBook.h"
 #include "phone/TelephoneDirectories.h"
+#include "res/CommandIds.h"
 #include "res/StringTable.h"
-#include "ui/CDlgView.h"
-#include "ui/IFormFrame.h"
+#include "ui/CFormControls.h"
 
 #include <QPushButton>
 #include <QTreeWidget>
@@ -16,20 +19,21 @@ bool ListHasRows(const QTreeWidget* list)
 }
 }
 
-bool CDlgView::OnUpdateCommand(int id, bool& enabled) const
+bool CFormCommands::OnUpdateCommand(int id, bool& enabled) const
 {
-    const QTreeWidget* active = m_store->m_nActiveList == LIST_PHONE ? m_lcPhone : m_store->m_nActiveList == LIST_AB ? m_lcAddressBook : nullptr;
+    const EntryStore& store = m_parts.store;
+    const QTreeWidget* active = m_parts.controls.List(store.m_nActiveList);
     // While the telephone works its table stays as it is: what would change it waits.
-    const bool phoneBusy = m_store->HasFlag(VF_BUSY);
-    const bool activePhoneBusy = phoneBusy && m_store->m_nActiveList == LIST_PHONE;
+    const bool phoneBusy = store.HasFlag(VF_BUSY);
+    const bool activePhoneBusy = phoneBusy && store.m_nActiveList == LIST_PHONE;
     switch (id) {
     case ID_FILE_EXPORT_VCARD:
-        enabled = ListHasRows(m_lcPhone) || ListHasRows(m_lcAddressBook);
+        enabled = ListHasRows(m_parts.controls.m_lcPhone) || ListHasRows(m_parts.controls.m_lcAddressBook);
         return true;
     case ID_FILE_RENAME_LIST:
     case ID_FILE_DELETE_LIST:
         // The book itself is neither renamed nor deleted.
-        enabled = m_ab->CanEditShownList();
+        enabled = m_parts.book.CanEditShownList();
         return true;
     case ID_APP_EXIT:
     case ID_FILE_PREFERENCES:
@@ -48,7 +52,7 @@ bool CDlgView::OnUpdateCommand(int id, bool& enabled) const
         return true;
     case ID_ADD_ENTRY:
         // Nothing can be added to the telephone before a directory has been read: its limits are unknown.
-        enabled = active && !(m_store->m_nActiveList == LIST_PHONE && m_store->m_nNameLen == 0) && !activePhoneBusy;
+        enabled = active && !(store.m_nActiveList == LIST_PHONE && store.m_nNameLen == 0) && !activePhoneBusy;
         return true;
     case ID_EDIT_SELECT_ALL:
     case ID_EDIT_COPY:
@@ -60,17 +64,17 @@ bool CDlgView::OnUpdateCommand(int id, bool& enabled) const
         enabled = active && ListHasRows(active) && !activePhoneBusy;
         return true;
     case ID_EDIT_PASTE:
-        enabled = m_store->HasFlag(VF_CLIPBOARD) && !activePhoneBusy;
+        enabled = store.HasFlag(VF_CLIPBOARD) && !activePhoneBusy;
         return true;
     case ID_FILE_SAVE:
-        enabled = m_store->HasFlag(VF_AB_MODIFIED) || (m_store->HasFlag(VF_PHONE_MODIFIED) && !phoneBusy);
+        enabled = store.HasFlag(VF_AB_MODIFIED) || (store.HasFlag(VF_PHONE_MODIFIED) && !phoneBusy);
         return true;
     default:
         return false;
     }
 }
 
-bool CDlgView::OnCommand(int id)
+bool CFormCommands::OnCommand(int id)
 {
     switch (id) {
     case ID_APP_EXIT: OnExit(); return true;
@@ -99,44 +103,54 @@ bool CDlgView::OnCommand(int id)
     }
 }
 
-void CDlgView::OnSaveToPhone()
+void CFormCommands::OnSaveToPhone()
 {
-    m_btnToAddressBook->setEnabled(false);
-    m_btnToPhone->setEnabled(false);
-    m_store->m_nActiveList = LIST_NONE;
-    WriteDirectory();
+    m_parts.controls.m_btnToAddressBook->setEnabled(false);
+    m_parts.controls.m_btnToPhone->setEnabled(false);
+    m_parts.store.m_nActiveList = LIST_NONE;
+    m_parts.phone.WriteDirectory();
 }
 
-void CDlgView::OnExit()
+void CFormCommands::OnSaveAddressBook()
 {
+    m_parts.controls.m_btnToAddressBook->setEnabled(false);
+    m_parts.controls.m_btnToPhone->setEnabled(false);
+    m_parts.book.SaveBeforeLeaving();
+}
+
+void CFormCommands::OnSavePending()
+{
+    // As the two save buttons: the address book at once, the telephone directory in the background.
+    if (m_parts.store.HasFlag(VF_AB_MODIFIED)) OnSaveAddressBook();
+    if (m_parts.store.HasFlag(VF_PHONE_MODIFIED) && !m_parts.phone.IsBusy()) OnSaveToPhone();
+}
+
+void CFormCommands::OnExit()
+{
+    EntryStore& store = m_parts.store;
     // A save under way finishes first: leaving now would leave the telephone half-written.
-    if (m_phone->IsWriting() && m_phone->RefuseWhileBusy()) return;
+    if (m_parts.phone.IsWriting() && m_parts.phone.RefuseWhileBusy()) return;
     // A question left without an answer (Escape, its close box) means "stay": nothing more is saved or dropped.
     using Answer = IQuestions::Answer;
-    if (m_store->HasFlag(VF_AB_MODIFIED)) {
-        const Answer answer = m_pQuestions->AskYesNoOrStay(Ids::IDS_SAVE_AB_BEFORE_EXIT,
-                                                          StringTable::LoadString(Ids::IDS_SAVE_AB_BEFORE_EXIT));
+    if (store.HasFlag(VF_AB_MODIFIED)) {
+        const Answer answer = m_parts.questions.AskYesNoOrStay(Ids::IDS_SAVE_AB_BEFORE_EXIT,
+                                                               StringTable::LoadString(Ids::IDS_SAVE_AB_BEFORE_EXIT));
         if (answer == Answer::Stay) return;
         if (answer == Answer::Yes) OnSaveAddressBook();
     }
     Answer savePhone = Answer::No;
-    if (m_store->HasFlag(VF_PHONE_MODIFIED))
-        savePhone = m_pQuestions->AskYesNoOrStay(Ids::IDS_SAVE_DIR_BEFORE_EXIT, StringTable::LoadString(Ids::IDS_SAVE_DIR_BEFORE_EXIT));
+    if (store.HasFlag(VF_PHONE_MODIFIED))
+        savePhone = m_parts.questions.AskYesNoOrStay(Ids::IDS_SAVE_DIR_BEFORE_EXIT,
+                                                     StringTable::LoadString(Ids::IDS_SAVE_DIR_BEFORE_EXIT));
     if (savePhone == Answer::Stay) return;
     if (savePhone == Answer::Yes) {
         OnSaveToPhone();
         // Only a write that started can close the frame when it ends; one refused at once (a read-only directory,
         // nothing pending, a read still running) leaves the program open with its address book still usable, and
         // the next Exit closes it.
-        if (m_phone->IsWriting()) m_store->SetFlag(VF_EXIT_AFTER_WRITE);
+        if (m_parts.phone.IsWriting()) store.SetFlag(VF_EXIT_AFTER_WRITE);
         return;
     }
-    CloseAbSession();
-    LeaveProgram();
-}
-
-void CDlgView::LeaveProgram()
-{
-    if (m_pFrame) m_pFrame->Leave();
-    else window()->close();
+    m_parts.book.CloseSession();
+    m_parts.leave();
 }
