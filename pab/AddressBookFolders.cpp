@@ -5,6 +5,7 @@
 #include "pab/AbNameCheck.h"
 #include "res/StringTable.h"
 #include "pab/AddressBookSession.h"
+#include "pab/FolderNames.h"
 
 #include "model/EntryStore.h"
 #include "pab/IAddressBookHost.h"
@@ -13,23 +14,9 @@
 #include <QString>
 
 namespace {
-// Asks for the folder name; false when the dialog was cancelled. An over-long answer is cut to what the
-// address book keeps of a name.
 bool AskFolderName(IQuestions& questions, std::string& name)
 {
-    std::string typed = name;
-    if (!questions.RunNameDialog(StringTable::LoadString(Ids::IDS_NEW_FOLDER_TITLE),
-                                 StringTable::LoadString(Ids::IDS_NEW_FOLDER_PROMPT), typed))
-        return false;
-    name = CutText(typed, kMaxAbNameLength);
-    return true;
-}
-
-int FindFolderNamed(const EntryStore& store, const std::string& name)
-{
-    for (int i = 0; i < store.m_nFolderCount && i < kFolderSlots; ++i)
-        if (store.m_folders[static_cast<size_t>(i)].m_strName == name) return i;
-    return -1;
+    return FolderNames::Ask(questions, Ids::IDS_NEW_FOLDER_TITLE, Ids::IDS_NEW_FOLDER_PROMPT, name);
 }
 
 // The new folder's record in the rebuilt folder table (the folder combo box lists the records in order). The
@@ -53,7 +40,7 @@ int FindNewFolderItem(const EntryStore& store, const std::string& name)
 // replacement is checked against all folders again, so that it cannot clash with one compared before.
 bool MakeFolderNameUnique(IQuestions& questions, const EntryStore& store, std::string& name)
 {
-    while (!name.empty() && FindFolderNamed(store, name) >= 0) {
+    while (!name.empty() && FolderNames::OtherNamed(store, name) >= 0) {
         if (!questions.AskYesNo(Ids::IDS_NAME_EXISTS, NameExistsMessage(name))) return false;
         if (!AskFolderName(questions, name)) return false;
     }

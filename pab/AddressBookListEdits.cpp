@@ -7,6 +7,7 @@
 #include "model/Questions.h"
 #include "pab/AbNameCheck.h"
 #include "pab/AddressBookSession.h"
+#include "pab/FolderNames.h"
 #include "pab/IAddressBookHost.h"
 #include "res/StringTable.h"
 
@@ -15,20 +16,7 @@
 namespace {
 bool AskListName(IQuestions& questions, std::string& name)
 {
-    std::string typed = name;
-    if (!questions.RunNameDialog(StringTable::LoadString(Ids::IDS_RENAME_LIST_TITLE),
-                                 StringTable::LoadString(Ids::IDS_RENAME_LIST_PROMPT), typed))
-        return false;
-    name = CutText(typed, kMaxAbNameLength);
-    return true;
-}
-
-// The folder named so (exactly, as a new folder's name is checked), other than the one renamed; -1 when none.
-int OtherFolderNamed(const EntryStore& store, const std::string& name, int renamed)
-{
-    for (int i = 0; i < store.m_nFolderCount && i < kFolderSlots; ++i)
-        if (i != renamed && store.m_folders[static_cast<size_t>(i)].m_strName == name) return i;
-    return -1;
+    return FolderNames::Ask(questions, Ids::IDS_RENAME_LIST_TITLE, Ids::IDS_RENAME_LIST_PROMPT, name);
 }
 
 // The folder that holds the list in record `item`: the nearest record before it one level up.
@@ -71,7 +59,7 @@ void AddressBookSession::RenameShownList()
     std::string name = before;
     if (!AskListName(m_questions, name)) return;
     // The same rules as for a new folder's name: not empty, and no other folder of that exact name.
-    while (!name.empty() && name != before && OtherFolderNamed(m_store, name, item) >= 0) {
+    while (!name.empty() && name != before && FolderNames::OtherNamed(m_store, name, item) >= 0) {
         if (!m_questions.AskYesNo(Ids::IDS_NAME_EXISTS, NameExistsMessage(name))) return;
         if (!AskListName(m_questions, name)) return;
     }

@@ -65,14 +65,20 @@ void DrawOpenFolder(GlyphPainter& g)
     g.Stroke(flap);
 }
 
+// Two strokes crossing each other: from a to b, and from c to d.
+QPainterPath CrossingStrokes(QPointF a, QPointF b, QPointF c, QPointF d)
+{
+    QPainterPath path;
+    path.moveTo(a);
+    path.lineTo(b);
+    path.moveTo(c);
+    path.lineTo(d);
+    return path;
+}
+
 void DrawScissors(GlyphPainter& g)
 {
-    QPainterPath blades;
-    blades.moveTo(11.5, 0.5);
-    blades.lineTo(5.5, 9.5);
-    blades.moveTo(4.5, 0.5);
-    blades.lineTo(10.5, 9.5);
-    g.Stroke(blades);
+    g.Stroke(CrossingStrokes({11.5, 0.5}, {5.5, 9.5}, {4.5, 0.5}, {10.5, 9.5}));
     QPainterPath rings;
     rings.addEllipse(QPointF(4.5, 11.5), 2.5, 2.5);
     rings.addEllipse(QPointF(11.5, 11.5), 2.5, 2.5);
@@ -144,12 +150,7 @@ void DrawAddEntry(GlyphPainter& g)
 
 void DrawDelete(GlyphPainter& g)
 {
-    QPainterPath cross;
-    cross.moveTo(3.5, 3);
-    cross.lineTo(12.5, 12);
-    cross.moveTo(12.5, 3);
-    cross.lineTo(3.5, 12);
-    g.Stroke(cross, 2);
+    g.Stroke(CrossingStrokes({3.5, 3}, {12.5, 12}, {12.5, 3}, {3.5, 12}), 2);
 }
 
 void DrawAbout(GlyphPainter& g)

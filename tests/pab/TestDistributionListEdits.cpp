@@ -8,7 +8,7 @@
 #include "mapi/Mapi.h"
 #include "model/EntryStore.h"
 #include "pab/AddressBook.h"
-#include "pab/IAddressBookHost.h"
+#include "pab/tools/CommandLineHost.h"
 #include "res/StringTable.h"
 
 #include <QTemporaryDir>
@@ -17,21 +17,6 @@
 #include <memory>
 
 namespace {
-class FolderHost : public IAddressBookHost {
-public:
-    int m_nFolder = 0;
-    int m_nEnded = 0;
-    int AbListItemCount() const override { return 0; }
-    void ClearAbList() override {}
-    void EndProgram(int) override { ++m_nEnded; }
-    void FillAbList(bool) override {}
-    void FillFolderCombo() override {}
-    void ClearFolderCombo() override {}
-    int SelectedFolderItem() const override { return m_nFolder; }
-    void SelectFolderItem(int item) override { m_nFolder = item; }
-    void SetStatusText(const std::string&) override {}
-};
-
 // "user in folder" for every mail user (type 6) of the file; the book itself is "book". 12289: display name.
 QStringList Placement(const QString& file)
 {
@@ -67,7 +52,7 @@ class TestDistributionListEdits : public QObject {
     QString m_file;
     std::unique_ptr<EntryStore> m_store;
     ScriptedQuestions m_questions;
-    FolderHost m_host;
+    CommandLineHost m_host;
     std::unique_ptr<AddressBook> m_book;
     int m_nOpened = 0;
 
@@ -90,11 +75,11 @@ class TestDistributionListEdits : public QObject {
         MAPISetAddressBookFile(m_file.toStdString());
         m_store = std::make_unique<EntryStore>();
         m_questions.Clear();
-        m_host = FolderHost();
+        m_host = CommandLineHost();
         m_book = std::make_unique<AddressBook>(*m_store, m_questions, m_host);
         QVERIFY(m_book->OpenAtStartUp());
         QCOMPARE(m_store->m_nFolderCount, 4);
-        m_host.m_nFolder = item;
+        m_host.SelectFolderItem(item);
         m_book->ChangeFolder();
     }
 
@@ -103,7 +88,7 @@ class TestDistributionListEdits : public QObject {
         m_book.reset();
         MAPISetAddressBookFile({});
         QVERIFY(m_questions.LeftOpen().empty());
-        QCOMPARE(m_host.m_nEnded, 0);
+        QVERIFY(!m_host.EndedWith());
     }
 
 private slots:
@@ -141,7 +126,7 @@ private slots:
         QVERIFY(m_questions.TakeReports().empty());
         QCOMPARE(m_questions.NameDialogsShown().front().text, std::string("Family"));
         // The list stays shown, under its new name, with its entries.
-        QCOMPARE(m_host.m_nFolder, 1);
+        QCOMPARE(m_host.SelectedFolderItem(), 1);
         QCOMPARE(TableNames(*m_store), QStringList{"Anna"});
         Close();
         QCOMPARE(Lists(m_file), lists);
@@ -181,7 +166,7 @@ private slots:
         QCOMPARE(asked.size(), size_t(1));
         QVERIFY(asked[0].text.find(item == 1 ? "'Family'" : "'Kids'") != std::string::npos);
         // The folder that held the list is shown, with the list's entries in it.
-        QCOMPARE(m_host.m_nFolder, shownAfter);
+        QCOMPARE(m_host.SelectedFolderItem(), shownAfter);
         if (yes && item == 1) QCOMPARE(TableNames(*m_store), (QStringList{"Anna", "Bob"}));
         if (yes && item == 2) QCOMPARE(TableNames(*m_store), (QStringList{"Anna", "Carl"}));
         Close();
@@ -203,7 +188,7 @@ private slots:
         m_questions.AnswerStay(Ids::IDS_SAVE_AB_BEFORE_FOLDER);
         m_book->DeleteShownList();
         QVERIFY(m_store->HasFlag(VF_AB_MODIFIED));
-        QCOMPARE(m_host.m_nFolder, 3);
+        QCOMPARE(m_host.SelectedFolderItem(), 3);
         Close();
         QCOMPARE(Lists(m_file), (QStringList{"Family in book", "Kids in Family", "Work in book"}));
     }
