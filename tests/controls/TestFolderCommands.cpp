@@ -15,6 +15,7 @@
 #include "ui/DialogQuestions.h"
 
 #include <QApplication>
+#include <QMenu>
 #include <QPushButton>
 #include <QTimer>
 #include <QTreeWidget>
@@ -165,6 +166,46 @@ private slots:
         QVERIFY(f.Questions().Unanswered().empty());
         QCOMPARE(v->Store().m_nFolderCount, 5);
         QCOMPARE(FolderCombo(v)->currentText(), QStringLiteral("C"));
+    }
+
+    // The folder combo box's own menu offers the distribution-list commands, enabled as the File menu enables
+    // them: the book itself cannot be renamed; a list chosen there is renamed through the name dialog.
+    void folderMenuRunsTheListCommands()
+    {
+        FormFixture& f = NewForm();
+        SeedFolders(f);
+        StartForm(f);
+        CDlgView* v = f.View();
+        QStringList enabled;
+        // Runs inside the menu's own event loop, once the menu is open: notes what is enabled, picks `choose`.
+        auto openMenu = [&](const QString& choose) {
+            enabled.clear();
+            QTimer::singleShot(0, [&, choose] {
+                auto* menu = v->findChild<QMenu*>(QStringLiteral("folderMenu"));
+                if (!menu) return;
+                QAction* chosen = nullptr;
+                for (QAction* action : menu->actions()) {
+                    if (action->isEnabled()) enabled << action->text();
+                    if (action->text() == choose) chosen = action;
+                }
+                if (!chosen) {
+                    menu->close();
+                    return;
+                }
+                menu->setActiveAction(chosen);
+                QTest::keyClick(menu, Qt::Key_Return);
+            });
+            emit FolderCombo(v)->customContextMenuRequested(QPoint(2, 2));
+        };
+        openMenu(QString());
+        QCOMPARE(enabled, QStringList{QStringLiteral("&New distribution list...")});
+
+        ShowFolder(v, 1); // list "A"
+        f.Questions().AnswerName(true, "Renamed");
+        openMenu(QStringLiteral("&Rename Distribution List..."));
+        QCOMPARE(enabled.size(), 3);
+        QVERIFY(f.Questions().Unanswered().empty());
+        QCOMPARE(FolderCombo(v)->currentText(), QStringLiteral("Renamed"));
     }
 
     void nameDifferingInCaseIsANewFolderAndIsShown()
