@@ -4,7 +4,8 @@ set -euo pipefail
 # clang and libclang-rt-14-dev (libFuzzer and the sanitizer runtimes) build the fuzz targets.
 # librsvg2-bin renders the program's PNG icons from its SVG; desktop-file-utils and appstream validate the
 # launcher and the catalogue entry; python3-vobject reads the vCards the program writes, independently of it.
-packages=(cmake ninja-build g++ qt6-base-dev qt6-serialport-dev libsqlite3-dev sqlite3 gammu
+# qtkeychain-qt6-dev keeps the synchronization's password in the desktop keyring.
+packages=(cmake ninja-build g++ qt6-base-dev qt6-serialport-dev libsqlite3-dev sqlite3 gammu qtkeychain-qt6-dev
           fonts-dejavu-core clang libclang-rt-14-dev
           librsvg2-bin desktop-file-utils appstream python3-vobject)
 missing=()
