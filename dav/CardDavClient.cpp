@@ -1,5 +1,6 @@
 #include "dav/CardDavClient.h"
 
+#include "dav/CardDavAnswers.h"
 #include "dav/DavHref.h"
 #include "dav/DavRequestBodies.h"
 
@@ -108,8 +109,7 @@ DavResult<QList<DavAddressBook>> CardDavClient::BooksInHome(const QUrl& home)
         result.error = asked.error;
         return result;
     }
-    for (const DavResponse& response : asked.value.multistatus.responses)
-        if (response.isAddressBook) result.value.append({response.path, response.displayName});
+    result.value = CardDavAnswers::AddressBooks(asked.value.multistatus);
     return result;
 }
 
@@ -161,17 +161,7 @@ DavResult<DavSyncResult> CardDavClient::SyncCollection(const QString& token, int
                                       reply.status);
         return result;
     }
-    const QString collection = reply.url.path(QUrl::FullyDecoded);
-    for (const DavResponse& response : answer.responses) {
-        // The collection itself: 507 marks a truncated answer; some servers (iCloud) list it among the changes.
-        if (DavHref::SamePath(response.path, collection)) {
-            if (response.status == 507) result.value.truncated = true;
-            continue;
-        }
-        if (response.status == 404 || response.status == 410) result.value.removed.append(response.path);
-        else if (!response.etag.isEmpty() && !response.isCollection) result.value.changed.append({response.path, response.etag});
-    }
-    result.value.token = answer.syncToken;
+    result.value = CardDavAnswers::Sync(answer, reply.url.path(QUrl::FullyDecoded));
     return result;
 }
 
@@ -183,10 +173,7 @@ DavResult<QList<DavEtag>> CardDavClient::ListEtags()
         result.error = asked.error;
         return result;
     }
-    const QString collection = asked.value.reply.url.path(QUrl::FullyDecoded);
-    for (const DavResponse& response : asked.value.multistatus.responses)
-        if (!response.isCollection && !DavHref::SamePath(response.path, collection) && !response.etag.isEmpty())
-            result.value.append({response.path, response.etag});
+    result.value = CardDavAnswers::Etags(asked.value.multistatus, asked.value.reply.url.path(QUrl::FullyDecoded));
     return result;
 }
 
@@ -199,14 +186,7 @@ DavResult<DavMultigetResult> CardDavClient::Multiget(const QStringList& hrefs)
         result.error = asked.error;
         return result;
     }
-    const DavMultistatus& answer = asked.value.multistatus;
-    for (const QString& href : hrefs) {
-        const DavResponse* response = answer.Find(href);
-        if (response && response->hasAddressData && (response->status == 0 || response->status == 200))
-            result.value.cards.append({response->path, response->etag, response->addressData});
-        else
-            result.value.missing.append(href);
-    }
+    result.value = CardDavAnswers::Multiget(asked.value.multistatus, hrefs);
     return result;
 }
 

@@ -19,6 +19,15 @@ bool IsRedirect(int status)
 }
 
 // Errors of the connection itself (as opposed to an HTTP status the server chose): the answer is incomplete.
+// The Content-Length the server announced; -1 when it announced none.
+qint64 AnnouncedLength(const QNetworkReply* reply)
+{
+    if (!reply->hasRawHeader("Content-Length")) return -1;
+    bool ok = false;
+    const qint64 length = reply->rawHeader("Content-Length").trimmed().toLongLong(&ok);
+    return ok ? length : -1;
+}
+
 bool IsTransportError(QNetworkReply::NetworkError error)
 {
     const int code = int(error);
@@ -123,6 +132,8 @@ DavReply DavTransport::SendOnce(const QByteArray& method, const QUrl& url, const
     request.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::AlwaysNetwork);
     request.setTransferTimeout(m_timeoutMs);
     for (const auto& [name, value] : headers) request.setRawHeader(name, value);
+    // Uncompressed, so that the announced length shows a cut answer: Qt ends a cut gzip stream without an error.
+    request.setRawHeader("Accept-Encoding", "identity");
     if (withCredentials) {
         const QByteArray pair = (m_account.user + u':' + m_account.password).toUtf8();
         request.setRawHeader("Authorization", "Basic " + pair.toBase64());
@@ -165,7 +176,7 @@ DavReply DavTransport::ReadFinished(QNetworkReply* reply, const QUrl& url, const
     DavReply result;
     result.url = url;
     result.status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-    result.body = reply->readAll();
+    if (reply->isOpen()) result.body = reply->readAll();
     result.etag = reply->rawHeader("ETag");
     if (IsRedirect(result.status)) {
         const QByteArray location = reply->rawHeader("Location");
@@ -189,6 +200,14 @@ DavReply DavTransport::ReadFinished(QNetworkReply* reply, const QUrl& url, const
     } else if (IsTransportError(error) || result.status == 0) {
         result.error = DavError::Make(DavError::Kind::Network,
                                       QStringLiteral("%1: %2").arg(url.host(), reply->errorString()), result.status);
+    } else if (const qint64 announced = AnnouncedLength(reply); announced > result.body.size()) {
+        // A connection closed early under HTTP/1.0 ends the body without an error: only the length tells.
+        result.error = DavError::Make(DavError::Kind::Network,
+                                      QStringLiteral("%1: the connection was cut after %2 of %3 bytes")
+                                          .arg(url.host())
+                                          .arg(result.body.size())
+                                          .arg(announced),
+                                      result.status);
     }
     return result;
 }

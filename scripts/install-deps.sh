@@ -4,9 +4,11 @@ set -euo pipefail
 # clang and libclang-rt-14-dev (libFuzzer and the sanitizer runtimes) build the fuzz targets.
 # librsvg2-bin renders the program's PNG icons from its SVG; desktop-file-utils and appstream validate the
 # launcher and the catalogue entry; python3-vobject reads the vCards the program writes, independently of it.
+# radicale is the real CardDAV server the tests of the CardDAV client start on 127.0.0.1; vdirsyncer is an
+# independent CardDAV client that checks what the program leaves on such a server.
 packages=(cmake ninja-build g++ qt6-base-dev qt6-serialport-dev libsqlite3-dev sqlite3 gammu
           fonts-dejavu-core clang libclang-rt-14-dev
-          librsvg2-bin desktop-file-utils appstream python3-vobject)
+          librsvg2-bin desktop-file-utils appstream python3-vobject radicale vdirsyncer)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
