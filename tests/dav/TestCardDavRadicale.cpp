@@ -7,6 +7,8 @@
 
 #include "dav/CardDavClient.h"
 
+#include <QCryptographicHash>
+#include <QSslCertificate>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QThread>
@@ -70,6 +72,7 @@ private slots:
     void unknownSyncTokenAsksForAFullSync();
     void wrongPasswordIsAnAuthenticationError();
     void plainHttpToAnotherHostIsRefusedBeforeSending();
+    void untrustedCertificateOnlyByItsAcceptedFingerprint();
     void cancelFromAnotherThreadEndsTheCall();
     void cutConnectionsEndInErrorsNeverInWrongAnswers();
 
@@ -243,6 +246,38 @@ void TestCardDavRadicale::plainHttpToAnotherHostIsRefusedBeforeSending()
     CardDavClient loopback(Account(bookUrl));
     QVERIFY(loopback.CollectionState().ok());
     QCOMPARE(loopback.RequestsSent(), 1);
+}
+
+// A self-signed server: refused with its fingerprint for the user to judge, then accepted by that fingerprint alone.
+void TestCardDavRadicale::untrustedCertificateOnlyByItsAcceptedFingerprint()
+{
+    RadicaleServer tls;
+    tls.AddUser(kUser, kPassword);
+    QVERIFY2(tls.EnableTls() && tls.Start(), qPrintable(tls.Problem()));
+    const QUrl bookUrl = tls.CreateAddressBook(kUser, kPassword, QStringLiteral("tls"));
+    QVERIFY2(!bookUrl.isEmpty(), qPrintable(tls.Problem()));
+    const QList<QSslCertificate> certificates = QSslCertificate::fromPath(tls.CertificatePath());
+    QCOMPARE(certificates.size(), 1);
+    const QString fingerprint = QString::fromLatin1(certificates.first().digest(QCryptographicHash::Sha256).toHex());
+
+    CardDavClient untrusted(Account(bookUrl));
+    const auto refused = untrusted.CollectionState();
+    QCOMPARE(refused.error.kind, DavError::Kind::Certificate);
+    QCOMPARE(refused.error.certificateFingerprint, fingerprint);
+
+    DavAccount other = Account(bookUrl);
+    other.acceptedCertificates = {QString(fingerprint).replace(0, 4, QStringLiteral("0000"))};
+    CardDavClient wrongPrint(other);
+    QCOMPARE(wrongPrint.CollectionState().error.kind, DavError::Kind::Certificate);
+
+    DavAccount accepted = Account(bookUrl);
+    accepted.acceptedCertificates = {fingerprint.toUpper()};
+    CardDavClient trusted(accepted);
+    const auto state = trusted.CollectionState();
+    QVERIFY2(state.ok(), qPrintable(Describe(state.error)));
+    QVERIFY(!state.value.syncToken.isEmpty());
+    // Over HTTPS the password goes with the first request.
+    QCOMPARE(trusted.RequestsSent(), 1);
 }
 
 void TestCardDavRadicale::cancelFromAnotherThreadEndsTheCall()

@@ -40,7 +40,29 @@ quint16 RadicaleServer::FreePort()
 
 QUrl RadicaleServer::RootUrl() const
 {
-    return QUrl(QStringLiteral("http://127.0.0.1:%1/").arg(m_port));
+    return QUrl(QStringLiteral("%1://127.0.0.1:%2/").arg(m_tls ? QStringLiteral("https") : QStringLiteral("http")).arg(m_port));
+}
+
+QString RadicaleServer::CertificatePath() const
+{
+    return m_dir.filePath(QStringLiteral("cert.pem"));
+}
+
+bool RadicaleServer::EnableTls()
+{
+    QProcess openssl;
+    openssl.setProcessChannelMode(QProcess::MergedChannels);
+    openssl.start(QStringLiteral("openssl"),
+                  {QStringLiteral("req"), QStringLiteral("-x509"), QStringLiteral("-newkey"), QStringLiteral("rsa:2048"),
+                   QStringLiteral("-nodes"), QStringLiteral("-days"), QStringLiteral("2"), QStringLiteral("-subj"),
+                   QStringLiteral("/CN=127.0.0.1"), QStringLiteral("-keyout"), m_dir.filePath(QStringLiteral("key.pem")),
+                   QStringLiteral("-out"), CertificatePath()});
+    if (!openssl.waitForFinished(30000) || openssl.exitCode() != 0) {
+        m_problem = QStringLiteral("openssl made no certificate: %1").arg(QString::fromLocal8Bit(openssl.readAll()));
+        return false;
+    }
+    m_tls = true;
+    return true;
 }
 
 bool RadicaleServer::Start()
@@ -57,14 +79,17 @@ bool RadicaleServer::Start()
         m_problem = QStringLiteral("cannot write %1").arg(config);
         return false;
     }
-    file.write(QStringLiteral("[server]\nhosts = 127.0.0.1:%1\n"
+    file.write(QStringLiteral("[server]\nhosts = 127.0.0.1:%1\n%4"
                               "[auth]\ntype = htpasswd\nhtpasswd_filename = %2\nhtpasswd_encryption = plain\n"
                               "[rights]\ntype = owner_only\n"
                               "[storage]\nfilesystem_folder = %3\n"
                               "[web]\ntype = none\n"
                               "[logging]\nlevel = warning\n")
                    .arg(m_port)
-                   .arg(m_dir.filePath(QStringLiteral("users")), m_dir.filePath(QStringLiteral("collections")))
+                   .arg(m_dir.filePath(QStringLiteral("users")), m_dir.filePath(QStringLiteral("collections")),
+                        m_tls ? QStringLiteral("ssl = True\ncertificate = %1\nkey = %2\n")
+                                    .arg(CertificatePath(), m_dir.filePath(QStringLiteral("key.pem")))
+                              : QString())
                    .toUtf8());
     file.close();
     m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
@@ -122,6 +147,8 @@ QUrl RadicaleServer::CreateAddressBook(const QString& user, const QString& passw
     request.setRawHeader("Content-Type", "application/xml; charset=utf-8");
     request.setRawHeader("Authorization", "Basic " + (user + u':' + password).toUtf8().toBase64());
     QNetworkReply* reply = manager.sendCustomRequest(request, "MKCOL", body);
+    // The fixture trusts its own self-signed certificate.
+    QObject::connect(reply, &QNetworkReply::sslErrors, reply, [reply] { reply->ignoreSslErrors(); });
     QEventLoop loop;
     QObject::connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
     if (!reply->isFinished()) loop.exec();

@@ -18,13 +18,17 @@ public:
 
     // Adds a user that the server accepts (before Start, or at any time: Radicale rereads the file).
     void AddUser(const QString& user, const QString& password);
+    // Serves https:// with a fresh self-signed certificate for 127.0.0.1 (made with openssl); before Start. Its
+    // PEM file is CertificatePath().
+    bool EnableTls();
+    QString CertificatePath() const;
     // Starts the server and waits until its port answers; false with Problem() when it does not.
     bool Start();
     void Stop();
     QString Problem() const { return m_problem; }
 
     quint16 Port() const { return m_port; }
-    QUrl RootUrl() const; // http://127.0.0.1:<port>/
+    QUrl RootUrl() const; // http(s)://127.0.0.1:<port>/
     // Creates the address book /<user>/<name>/ (extended MKCOL with the CardDAV resource type); its URL, or an
     // empty URL with Problem() set.
     QUrl CreateAddressBook(const QString& user, const QString& password, const QString& name,
@@ -37,5 +41,6 @@ private:
     QTemporaryDir m_dir;
     QProcess m_process;
     quint16 m_port = 0;
+    bool m_tls = false;
     QString m_problem;
 };
