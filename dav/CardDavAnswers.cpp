@@ -2,6 +2,8 @@
 
 #include "dav/DavHref.h"
 
+#include <QHash>
+
 DavSyncResult CardDavAnswers::Sync(const DavMultistatus& answer, const QString& collection)
 {
     DavSyncResult result;
@@ -30,8 +32,11 @@ QList<DavEtag> CardDavAnswers::Etags(const DavMultistatus& answer, const QString
 DavMultigetResult CardDavAnswers::Multiget(const DavMultistatus& answer, const QStringList& asked)
 {
     DavMultigetResult result;
+    // By path, so that a large multiget is not quadratic.
+    QHash<QString, const DavResponse*> byPath;
+    for (const DavResponse& response : answer.responses) byPath.insert(DavHref::Trimmed(response.path), &response);
     for (const QString& href : asked) {
-        const DavResponse* response = answer.Find(href);
+        const DavResponse* response = byPath.value(DavHref::Trimmed(href));
         if (response && response->hasAddressData && (response->status == 0 || response->status == 200))
             result.cards.append({response->path, response->etag, response->addressData});
         else

@@ -22,11 +22,13 @@ QString DavHref::Encoded(const QString& path)
     return url.path(QUrl::FullyEncoded);
 }
 
+QString DavHref::Trimmed(QString path)
+{
+    while (path.size() > 1 && path.endsWith(u'/')) path.chop(1);
+    return path;
+}
+
 bool DavHref::SamePath(const QString& a, const QString& b)
 {
-    auto trimmed = [](QString path) {
-        while (path.size() > 1 && path.endsWith(u'/')) path.chop(1);
-        return path;
-    };
-    return trimmed(a) == trimmed(b);
+    return Trimmed(a) == Trimmed(b);
 }

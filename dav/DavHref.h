@@ -14,4 +14,6 @@ public:
     // The path as it goes into a request body: percent-encoded where the URL syntax needs it.
     static QString Encoded(const QString& path);
     static bool SamePath(const QString& a, const QString& b);
+    // The path without a collection's trailing slash, the form SamePath compares.
+    static QString Trimmed(QString path);
 };
