@@ -163,15 +163,16 @@ void VCardOwnedFieldEditor::setCategories(VCardRawCard& card, const QStringList&
 // CATEGORIES) or take the last. An empty value takes them all away.
 void VCardOwnedFieldEditor::setSingle(VCardRawCard& card, const QByteArray& upperName, const QString& escapedValue)
 {
-    const QList<qsizetype> found = card.find(upperName);
+    QList<qsizetype> found = card.find(upperName);
     const bool firstCounts = upperName == "FN" || upperName == "N" || upperName == "UID";
-    for (qsizetype k = found.size() - 1; k >= 1 && !firstCounts; --k)
-        card.remove(found[k]);
-    if (escapedValue.isEmpty() && upperName != "N" && upperName != "FN") {
-        for (qsizetype k = (firstCounts ? found.size() : 1) - 1; k >= 0; --k)
+    const bool removeAll = escapedValue.isEmpty() && upperName != "N" && upperName != "FN";
+    // From the last line back, so that the positions still to remove stay where they are.
+    for (qsizetype k = found.size() - 1; k >= (removeAll ? 0 : 1); --k) {
+        if (!firstCounts || removeAll)
             card.remove(found[k]);
-        return;
     }
+    if (removeAll)
+        return;
     if (found.isEmpty())
         card.append(upperName + ':' + escapedValue.toUtf8());
     else
