@@ -149,8 +149,8 @@ QStringList randomLists(Random& random)
     return lists;
 }
 
-// The user's edit of the entry in this program.
-VCardRawCard localEdit(Random& random, const VCardRawCard& base)
+// The user's edit of the entry in this program; `edited` receives the entry as edited and its lists.
+VCardRawCard localEdit(Random& random, const VCardRawCard& base, std::pair<DirEntry, QStringList>& edited)
 {
     QStringList lists;
     DirEntry entry = VCardEntryCard::entryOf(base, kKnownLists, &lists);
@@ -166,6 +166,7 @@ VCardRawCard localEdit(Random& random, const VCardRawCard& base)
         entry.m_strStatus = entry.m_strStatus == "!" ? " " : "!";
     if (random.chance(30))
         lists = randomLists(random);
+    edited = {entry, lists};
     return VCardEntryCard::cardOf(entry, lists, kKnownLists, &base);
 }
 
@@ -254,6 +255,7 @@ private slots:
     void randomEditsMergeWithoutLoss();
 
 private:
+    void checkCardShowsEntry(const VCardRawCard& card, const DirEntry& entry, const QStringList& lists);
     void checkBothKept(const VCardRawCard* base, const VCardRawCard& local, const VCardRawCard& server,
                        const VCardMergeResult& result);
     void checkOneSide(const VCardRawCard* base, const VCardRawCard* local, const VCardRawCard* server,
@@ -273,11 +275,15 @@ void TestCardMergeRandom::randomEditsMergeWithoutLoss()
     for (int round = 0; round < 600; ++round) {
         const QString uid = QStringLiteral("uid-%1").arg(round);
         std::optional<VCardRawCard> base = randomCard(random, uid);
-        std::optional<VCardRawCard> local = localEdit(random, *base);
+        std::pair<DirEntry, QStringList> edited;
+        std::optional<VCardRawCard> local = localEdit(random, *base, edited);
+        checkCardShowsEntry(*local, edited.first, edited.second);
         std::optional<VCardRawCard> server = serverEdit(random, *base);
         if (random.chance(15)) {  // added on both sides with one UID
             DirEntry entry = VCardEntryCard::entryOf(randomCard(random, uid), kKnownLists);
-            local = VCardEntryCard::cardOf(entry, randomLists(random), kKnownLists, nullptr);
+            const QStringList lists = randomLists(random);
+            local = VCardEntryCard::cardOf(entry, lists, kKnownLists, nullptr);
+            checkCardShowsEntry(*local, entry, lists);
             base.reset();
         }
         if (random.chance(12))
@@ -306,6 +312,21 @@ void TestCardMergeRandom::randomEditsMergeWithoutLoss()
     }
     qInfo("%d of 600 merges made a conflict copy", m_conflicts);
     QVERIFY(m_conflicts > 20);
+}
+
+// The entry's card gives back the entry as edited, lists included.
+void TestCardMergeRandom::checkCardShowsEntry(const VCardRawCard& card, const DirEntry& entry, const QStringList& lists)
+{
+    QStringList read;
+    const DirEntry back = VCardEntryCard::entryOf(card, kKnownLists, &read);
+    QCOMPARE(back.m_strName, entry.m_strName);
+    QCOMPARE(back.m_strNumber, entry.m_strNumber);
+    QCOMPARE(back.m_strComment, entry.m_strComment);
+    QCOMPARE(back.m_nIndex, entry.m_nIndex);
+    QCOMPARE(back.m_strStatus == "!", entry.m_strStatus == "!");
+    QCOMPARE(QSet<QString>(read.begin(), read.end()), QSet<QString>(lists.begin(), lists.end()));
+    if (!entry.m_strUid.empty())
+        QCOMPARE(back.m_strUid, entry.m_strUid);
 }
 
 void TestCardMergeRandom::checkBothKept(const VCardRawCard* base, const VCardRawCard& local,
