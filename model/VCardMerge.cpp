@@ -6,7 +6,7 @@
 
 namespace {
 
-using Action = VCardMergeResult;
+using Result = VCardMergeResult;
 
 bool localChanged(const VCardRawCard& base, const VCardRawCard& local)
 {
@@ -49,18 +49,19 @@ VCardMergeResult VCardMerge::oneSideOnly(const VCardRawCard* base, const VCardRa
     if (local) {
         // New here, or changed here while the server deleted it: the card goes (back) to the server.
         if (!base || localChanged(*base, *local)) {
-            result.server = Action::ServerAction::Put;
+            result.server = Result::ServerAction::Put;
             result.merged = *local;
         } else {
-            result.local = Action::LocalAction::Delete;
+            result.local = Result::LocalAction::Delete;
         }
     } else if (server) {
-        // New on the server, or changed there while deleted here: the entry comes (back).
-        if (!base || base->toBytes() != server->toBytes()) {
-            result.local = Action::LocalAction::Create;
+        // New on the server, or changed there while deleted here: the entry comes (back). A server that only
+        // folded the card anew has not changed it.
+        if (!base || !base->sameContent(*server)) {
+            result.local = Result::LocalAction::Create;
             result.merged = *server;
         } else {
-            result.server = Action::ServerAction::Delete;
+            result.server = Result::ServerAction::Delete;
         }
     }
     return result;
@@ -88,9 +89,9 @@ VCardMergeResult VCardMerge::mergeBoth(const VCardRawCard* base, const VCardRawC
     VCardRawCard merged = server;
     VCardOwnedFieldEditor::apply(merged, s, m);
     if (merged.toBytes() != server.toBytes())
-        result.server = Action::ServerAction::Put;
+        result.server = Result::ServerAction::Put;
     if (!(VCardOwnedFields::of(merged) == l))
-        result.local = Action::LocalAction::Update;
+        result.local = Result::LocalAction::Update;
     result.merged = merged;
     if (!conflicts.isEmpty()) {
         VCardRawCard copy = local;

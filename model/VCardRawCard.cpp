@@ -3,6 +3,8 @@
 #include "model/VCardLineFolder.h"
 #include "model/VCardUnfolder.h"
 
+#include <algorithm>
+
 namespace {
 
 bool isMarker(const VCardRawLine& line, QByteArrayView name)
@@ -77,6 +79,12 @@ QByteArray VCardRawCard::toBytes() const
     for (const VCardRawLine& line : m_lines)
         bytes += line.text;
     return bytes;
+}
+
+bool VCardRawCard::sameContent(const VCardRawCard& other) const
+{
+    return std::equal(m_lines.begin(), m_lines.end(), other.m_lines.begin(), other.m_lines.end(),
+                      [](const VCardRawLine& a, const VCardRawLine& b) { return a.logical == b.logical; });
 }
 
 QByteArray VCardRawCard::version() const

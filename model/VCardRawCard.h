@@ -20,6 +20,8 @@ public:
     static VCardRawCard emptyCard();
 
     QByteArray toBytes() const;
+    // The same content lines, however each is folded and whatever its line ends were.
+    bool sameContent(const VCardRawCard& other) const;
     const QList<VCardRawLine>& lines() const { return m_lines; }
     QByteArray version() const;
 

@@ -184,6 +184,11 @@ void TestCardMapping::deletionAndChangeKeepTheChange()
     QVERIFY(r.local == Local::Create && r.server == Server::Nothing && r.merged->toBytes() == serverChanged.toBytes());
     r = VCardMerge::merge(&base, nullptr, &base, day);
     QVERIFY(r.local == Local::Nothing && r.server == Server::Delete && !r.merged);
+    // A server that only folded the card anew has not changed it: the deletion stands.
+    const VCardRawCard refolded = parsed(QByteArray(kICloudCard).replace("\r\n ", ""));
+    QVERIFY(refolded.toBytes() != base.toBytes());
+    r = VCardMerge::merge(&base, nullptr, &refolded, day);
+    QVERIFY(r.local == Local::Nothing && r.server == Server::Delete && !r.merged);
     r = VCardMerge::merge(&base, &localChanged, nullptr, day);
     QVERIFY(r.local == Local::Nothing && r.server == Server::Put && r.merged->toBytes() == localChanged.toBytes());
     r = VCardMerge::merge(&base, &base, nullptr, day);
