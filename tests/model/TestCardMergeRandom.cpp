@@ -8,6 +8,7 @@
 #include "model/VCardOwnedFieldEditor.h"
 #include "model/VCardOwnedFields.h"
 #include "model/VCardRawCard.h"
+#include "model/VCardValueEncoder.h"
 
 #include <QtTest>
 
@@ -98,9 +99,7 @@ QByteArray writeLines(Random& random, const QList<QByteArray>& lines)
 
 QByteArray escaped(const QString& text)
 {
-    QString value = text;
-    value.replace(u'\\', QLatin1String("\\\\")).replace(u',', QLatin1String("\\,")).replace(u';', QLatin1String("\\;"));
-    return value.replace(u'\n', QLatin1String("\\n")).toUtf8();
+    return VCardValueEncoder::escapeText(text).toUtf8();
 }
 
 VCardRawCard parsed(const QByteArray& text)
