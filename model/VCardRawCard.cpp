@@ -26,10 +26,11 @@ QList<QByteArray> physicalLines(const QByteArray& bytes)
     return lines;
 }
 
-// The bytes of the physical lines [first, last) with CRLF; empty lines at the end belong to no property.
-QByteArray joinPhysical(const QList<QByteArray>& physical, qsizetype first, qsizetype last)
+// The bytes of the physical lines [first, last) with CRLF. Empty lines stay with the line before them, so that a
+// card holding them is written as it was read; those after END:VCARD belong to no card.
+QByteArray joinPhysical(const QList<QByteArray>& physical, qsizetype first, qsizetype last, bool endOfCard)
 {
-    while (last > first + 1 && physical[last - 1].trimmed().isEmpty())
+    while (endOfCard && last > first + 1 && physical[last - 1].trimmed().isEmpty())
         --last;
     QByteArray text;
     for (qsizetype k = first; k < last; ++k)
@@ -37,11 +38,38 @@ QByteArray joinPhysical(const QList<QByteArray>& physical, qsizetype first, qsiz
     return text;
 }
 
+// A line that begins with a blank continues nothing here (an empty line came before it): it is written without
+// the blank, or it would join the line before it once that one is written anew.
+void dropLeadingBlanks(VCardRawLine& line)
+{
+    qsizetype blanks = 0;
+    while (blanks < line.logical.size() && (line.logical[blanks] == ' ' || line.logical[blanks] == '\t'))
+        ++blanks;
+    line.logical.remove(0, blanks);
+    line.text.remove(0, blanks);
 }
 
-VCardRawLine VCardRawCard::makeLine(const QByteArray& logical)
+// The empty physical lines at the end of a line's text, with their line ends. They go with the line before a
+// removed line, and stay after a line written anew, so that they keep apart what they kept apart when read (a
+// vCard 2.1 base64 block ends at an empty line).
+QByteArray trailingEmptyLines(const QByteArray& text)
 {
-    return {VCardLineFolder::fold(logical), logical, VCardLine::parse(logical).value_or(VCardLine())};
+    const QList<QByteArray> lines = text.split('\n');  // the last element is the empty rest after the final CRLF
+    qsizetype first = lines.size() - 1;
+    while (first > 1 && lines[first - 1].trimmed().isEmpty())
+        --first;
+    QByteArray empty;
+    for (qsizetype k = first; k < lines.size() - 1; ++k)
+        empty += lines[k] + '\n';
+    return empty;
+}
+
+}
+
+VCardRawLine VCardRawCard::makeLine(const QByteArray& logical, bool folded)
+{
+    return {folded ? VCardLineFolder::fold(logical) : logical + "\r\n", logical,
+            VCardLine::parse(logical).value_or(VCardLine())};
 }
 
 std::optional<VCardRawCard> VCardRawCard::parse(const QByteArray& bytes)
@@ -54,8 +82,10 @@ std::optional<VCardRawCard> VCardRawCard::parse(const QByteArray& bytes)
     for (qsizetype k = 0; k < logical.size(); ++k) {
         const qsizetype first = logical[k].number - 1;
         const qsizetype last = k + 1 < logical.size() ? logical[k + 1].number - 1 : physical.size();
-        VCardRawLine line{joinPhysical(physical, first, last), logical[k].text,
-                          VCardLine::parse(logical[k].text).value_or(VCardLine())};
+        const std::optional<VCardLine> parsed = VCardLine::parse(logical[k].text);
+        const bool endOfCard = parsed && parsed->name == "END" && parsed->value.trimmed().toUpper() == "VCARD";
+        VCardRawLine line{joinPhysical(physical, first, last, endOfCard), logical[k].text, parsed.value_or(VCardLine())};
+        dropLeadingBlanks(line);
         if (!open && !isMarker(line, "BEGIN"))
             continue;  // text before the card belongs to no card
         open = true;
@@ -111,16 +141,20 @@ qsizetype VCardRawCard::findFirst(QByteArrayView upperName) const
 
 void VCardRawCard::replace(qsizetype at, const QByteArray& logical)
 {
-    m_lines[at] = makeLine(logical);
+    const QByteArray empty = trailingEmptyLines(m_lines[at].text);
+    m_lines[at] = lineFor(logical);
+    m_lines[at].text += empty;
 }
 
 void VCardRawCard::append(const QByteArray& logical)
 {
-    m_lines.insert(endPosition(), makeLine(logical));
+    m_lines.insert(endPosition(), lineFor(logical));
 }
 
 void VCardRawCard::remove(qsizetype at)
 {
+    if (at > 0)
+        m_lines[at - 1].text += trailingEmptyLines(m_lines[at].text);
     m_lines.removeAt(at);
 }
 

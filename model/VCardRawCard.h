@@ -34,10 +34,12 @@ public:
     void append(const QByteArray& logical);
     void remove(qsizetype at);
 
-    // The line that the text makes, folded with CRLF.
-    static VCardRawLine makeLine(const QByteArray& logical);
+    // The line that the text makes, folded with CRLF unless told otherwise.
+    static VCardRawLine makeLine(const QByteArray& logical, bool folded = true);
 
 private:
+    // vCard 2.1 keeps the blank of a fold as part of the value; a line written anew in such a card stays whole.
+    VCardRawLine lineFor(const QByteArray& logical) const { return makeLine(logical, version() != "2.1"); }
     qsizetype endPosition() const;
 
     QList<VCardRawLine> m_lines;  // BEGIN:VCARD and END:VCARD included
