@@ -26,8 +26,12 @@ QByteArray headOf(const VCardLine& line, std::initializer_list<QByteArrayView> l
 {
     QByteArray head = line.group.isEmpty() ? line.name : line.group + '.' + line.name;
     for (const VCardLine::Parameter& parameter : line.parameters) {
-        if (std::find(leaveOut.begin(), leaveOut.end(), parameter.name) == leaveOut.end())
-            head += ';' + parameter.name + '=' + parameter.values.join(',');
+        if (std::find(leaveOut.begin(), leaveOut.end(), parameter.name) != leaveOut.end())
+            continue;
+        QList<QByteArray> values;
+        for (const QByteArray& value : parameter.values)
+            values << (value.contains(':') || value.contains(';') ? '"' + value + '"' : value);
+        head += ';' + parameter.name + '=' + values.join(',');
     }
     return head + ':';
 }

@@ -97,6 +97,8 @@ void TestCardMapping::ownedNumberIsTheOneAnImportTakes_data()
         << QByteArray("TEL;TYPE=PREF:+1 800 FLOWERS\r\nTEL:n/a\r\nTEL:+1 333\r\n") << "+1 333";
     QTest::newRow("a tel: URI of 4.0")
         << QByteArray("TEL;VALUE=uri;TYPE=home:tel:+1-444\r\nTEL;VALUE=uri;PREF=1:tel:+1-555;ext=7\r\n") << "+1555";
+    QTest::newRow("a URI with a quoted parameter, then text")
+        << QByteArray("TEL;VALUE=uri;X-SERVICE=\"sip:a;b\":tel:+1-555\r\n") << "+1555";
     QTest::newRow("none") << QByteArray("TEL:\r\n") << "";
 }
 
