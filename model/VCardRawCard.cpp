@@ -56,7 +56,11 @@ QByteArray trailingEmptyLines(const QByteArray& text)
 {
     const QList<QByteArray> lines = text.split('\n');  // the last element is the empty rest after the final CRLF
     qsizetype first = lines.size() - 1;
-    while (first > 1 && lines[first - 1].trimmed().isEmpty())
+    // A line of blanks that starts with a space or a tab continues the line before it: it is no empty line.
+    auto isEmpty = [](const QByteArray& line) {
+        return line.trimmed().isEmpty() && !line.startsWith(' ') && !line.startsWith('\t');
+    };
+    while (first > 1 && isEmpty(lines[first - 1]))
         --first;
     QByteArray empty;
     for (qsizetype k = first; k < lines.size() - 1; ++k)
