@@ -1,12 +1,12 @@
 #!/usr/bin/env bash
 # Checks that the program's folders include each other only the way its layers allow:
 #
-#   app/  ->  ui/  ->  phone/ pab/  ->  model/ link/ mapi/  ->  res/
+#   app/  ->  ui/  ->  phone/ pab/  ->  model/ link/ mapi/ dav/  ->  res/
 #
 # A folder may include its own headers and those of any layer below it, never one above, and the folders of one
 # layer stay independent of each other. On top of that the form reaches the telephone link and the address-book
-# storage only through their layers: ui/ never includes link/ or mapi/, pab/ never uses link/ and phone/ never
-# uses mapi/. link/tools/ belongs to link/. Every include names its folder from the source root
+# storage only through their layers: ui/ never includes link/, mapi/ or dav/ (the CardDAV client), pab/ never uses
+# link/, and phone/ never uses mapi/ or dav/. link/tools/ belongs to link/. Every include names its folder from the source root
 # (#include "ui/CDlgView.h"); one that climbs out with "../" or names a folder outside these layers is refused too,
 # and so is a header of the program's folders included in angle brackets (#include <mapi/Mapi.h>), which would
 # slip past these rules. MAPI types stay inside pab/: a pab/ header that ui/ or app/ includes must not include
@@ -21,7 +21,7 @@ set -euo pipefail
 
 root="${1:-$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)}"
 exceptions="${LAYER_EXCEPTIONS:-$root/scripts/layer-exceptions.txt}"
-layers=(app ui phone pab model link mapi res)
+layers=(app ui phone pab model link mapi dav res)
 
 cd "$root"
 folders=()
@@ -40,12 +40,14 @@ read -r -d '' program <<'AWK' || true
 # Height of each layer; a folder may include only its own or lower layers.
 BEGIN {
   height["app"] = 4; height["ui"] = 3; height["phone"] = 2; height["pab"] = 2
-  height["model"] = 1; height["link"] = 1; height["mapi"] = 1; height["res"] = 0
+  height["model"] = 1; height["link"] = 1; height["mapi"] = 1; height["dav"] = 1; height["res"] = 0
   # Paths one layer may not take although they lead downwards.
   banned["ui", "link"] = "ui/ reaches link/ only through phone/"
   banned["ui", "mapi"] = "ui/ reaches mapi/ only through pab/"
   banned["pab", "link"] = "pab/ never uses link/"
   banned["phone", "mapi"] = "phone/ never uses mapi/"
+  banned["ui", "dav"] = "ui/ reaches dav/ only through pab/"
+  banned["phone", "dav"] = "phone/ never uses dav/"
   ReadExceptions()
 }
 
@@ -162,7 +164,7 @@ END {
   }
   if (malformed) exit 2
   if (violations) {
-    printf "check-layers: %d include(s) against the layers (app -> ui -> phone/pab -> model/link/mapi -> res)\n", violations
+    printf "check-layers: %d include(s) against the layers (app -> ui -> phone/pab -> model/link/mapi/dav -> res)\n", violations
     exit 1
   }
   printf "check-layers: every include keeps to the layers"

@@ -34,7 +34,7 @@ class SourceTree {
 public:
     SourceTree()
     {
-        for (const char* layer : {"app", "ui", "phone", "pab", "model", "link", "mapi", "res"})
+        for (const char* layer : {"app", "ui", "phone", "pab", "model", "link", "mapi", "dav", "res"})
             Write(QStringLiteral("%1/Part.h").arg(QLatin1String(layer)), "#pragma once\n#include <QString>\n");
         Write(QStringLiteral("app/main.cpp"), "#include \"app/Part.h\"\n#include \"ui/Part.h\"\n#include \"link/Part.h\"\n"
                                               "#include \"mapi/Part.h\"\n#include \"res/Part.h\"\n");
@@ -42,6 +42,8 @@ public:
                                              "#include \"model/Part.h\"\n#include \"res/Part.h\"\n#include \"Part.h\"\n");
         Write(QStringLiteral("phone/Reading.cpp"), "#include \"link/Part.h\"\n#include \"model/Part.h\"\n");
         Write(QStringLiteral("pab/Folders.cpp"), "#include \"mapi/Part.h\"\n#include \"model/Part.h\"\n");
+        Write(QStringLiteral("pab/CardSync.cpp"), "#include \"dav/Part.h\"\n#include \"res/Part.h\"\n");
+        Write(QStringLiteral("dav/Client.cpp"), "#include \"dav/Part.h\"\n#include \"res/Part.h\"\n");
         Write(QStringLiteral("link/tools/Tool.cpp"), "#include \"link/Part.h\"\n#include \"res/Part.h\"\n");
         // Neither checked nor counted: tests may reach into every layer.
         Write(QStringLiteral("tests/TestAll.cpp"), "#include \"app/Part.h\"\n#include \"mapi/Part.h\"\n");
@@ -119,6 +121,10 @@ void TestLayerCheck::includeAgainstTheLayersIsNamedWithItsRule_data()
     QTest::newRow("ui includes mapi") << "ui/CDlgView.h" << "mapi/MapiTypes.h" << "ui/ reaches mapi/ only through pab/";
     QTest::newRow("pab includes link") << "pab/Folders.cpp" << "link/Cellbus.h" << "pab/ never uses link/";
     QTest::newRow("phone includes mapi") << "phone/Reading.cpp" << "mapi/Mapi.h" << "phone/ never uses mapi/";
+    QTest::newRow("ui includes dav") << "ui/Form.cpp" << "dav/CardDavClient.h" << "ui/ reaches dav/ only through pab/";
+    QTest::newRow("phone includes dav") << "phone/Reading.cpp" << "dav/CardDavClient.h" << "phone/ never uses dav/";
+    QTest::newRow("dav includes pab") << "dav/Client.cpp" << "pab/Part.h" << "pab/ lies above dav/";
+    QTest::newRow("dav includes mapi") << "dav/Client.cpp" << "mapi/Part.h" << "dav/ and mapi/ are one layer";
     QTest::newRow("phone includes pab") << "phone/Reading.cpp" << "pab/Part.h" << "phone/ and pab/ are one layer";
     QTest::newRow("model includes link") << "model/Rules.cpp" << "link/Part.h" << "model/ and link/ are one layer";
     QTest::newRow("folder outside the layers") << "ui/Form.cpp" << "tests/support/FormFixture.h"
