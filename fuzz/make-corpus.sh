@@ -137,3 +137,8 @@ seed vcard byte-order-mark-inside-name-30 'BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Iv\x
 seed vcard lone-surrogate-utf16-21 'BEGIN:VCARD\r\nVERSION:2.1\r\nFN;CHARSET=UTF-16LE;ENCODING=QUOTED-PRINTABLE:A=00=00=D8B=00\r\nTEL:1\r\nEND:VCARD\r\n'
 # U+0000 inside a name, from quoted-printable and from a tel: URI (the address book would cut the text there).
 seed vcard nul-inside-name-21 'BEGIN:VCARD\r\nVERSION:2.1\r\nFN;ENCODING=QUOTED-PRINTABLE:=00Anna=00Berta\r\nTEL;VALUE=uri:tel:+49%0030\r\nEND:VCARD\r\n'
+
+# fuzz_card_merge: the last synchronised card, byte 0x01, the server's card (one card alone stands for both).
+seed card_merge icloud-30 'BEGIN:VCARD\r\nVERSION:3.0\r\nN:Nowak;\xC5\x81ukasz;;;\r\nFN:\xC5\x81ukasz Nowak\r\nitem1.EMAIL;type=INTERNET:l@example.org\r\nitem1.X-ABLabel:_$!<Other>!$_\r\nTEL;type=HOME:+48 22 1\r\nitem2.TEL;type=CELL;type=pref:+48 601 2\r\nitem2.X-ABLabel:_$!<Mobile>!$_\r\nPHOTO;ENCODING=b;TYPE=JPEG:/9j/4AAQSkZJRgABAQAAAQABAAD/2wBDAAMCAgICAgMCAgIDAwMDBAYEBAQEBAgGBgUGCQgKCgkI\r\n CQkKDA8MCgsOCwkJDRENDg8QEBEQCgwSExIQEw8QEBD\r\nNOTE:Met\\, hall 3\r\nCATEGORIES:Work,Family\r\nUID:8D2B\r\nEND:VCARD\r\n'
+seed card_merge both-changed-40 'BEGIN:VCARD\r\nVERSION:4.0\r\nFN:Anna\r\nTEL;VALUE=uri;PREF=1:tel:+49-30-1\r\nX-KORVANE-INDEX:3\r\nUID:u\r\nEND:VCARD\r\n\x01BEGIN:VCARD\nVERSION:4.0\nFN:Anna Berg\nTEL;VALUE=uri;PREF=1:tel:+49-30-2\nTEL;TYPE=cell:+1 5\nX-KORVANE-INDEX:4\nX-KORVANE-VIP:1\nUID:u\nEND:VCARD\n'
+seed card_merge blank-lines-21 'BEGIN:VCARD\r\nVERSION:2.1\r\nFN;CHARSET=UTF-8;ENCODING=QUOTED-PRINTABLE:J=C3=B6rg=\r\n M\r\nPHOTO;ENCODING=BASE64;JPEG:/9j/4AAQ\r\n AAAA\r\nNOTE:a\r\n\r\n orphan\r\nNOTE:b\r\n\r\nzzz\r\nTEL;CELL:+49 170 1\r\nEND:VCARD\r\n'

@@ -1,8 +1,8 @@
 #include "model/VCardWriter.h"
 
 #include "model/VCardLineFolder.h"
-#include "model/VCardStrayCharacters.h"
 #include "model/VCardTelUri.h"
+#include "model/VCardValueEncoder.h"
 
 #include <algorithm>
 
@@ -12,23 +12,7 @@ constexpr qsizetype kNameComponents = 5;  // family, given, additional, prefixes
 
 QString escapeText(const QString& value)
 {
-    const QString text = VCardStrayCharacters::cleaned(value);
-    QString escaped;
-    escaped.reserve(text.size() + 8);
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text[i];
-        if (c == u'\\' || c == u',' || c == u';') {
-            escaped += u'\\';
-            escaped += c;
-        } else if (c == u'\r' || c == u'\n') {
-            escaped += QLatin1String("\\n");
-            if (c == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n')
-                ++i;  // CRLF is one line break
-        } else {
-            escaped += c;
-        }
-    }
-    return escaped;
+    return VCardValueEncoder::escapeText(value);
 }
 
 // Types come from other programs' files or from the caller; only letters, digits and '-' are safe in a parameter.

@@ -1,7 +1,7 @@
 #include "pab/UnsavedEntriesFile.h"
 
 #include "model/VCardWriter.h"
-#include "pab/VCardExport.h"
+#include "model/VCardExport.h"
 #include "pab/VCardFile.h"
 
 #include <QDir>

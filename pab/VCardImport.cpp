@@ -3,6 +3,8 @@
 #include "model/EntryStore.h"
 #include "model/EntryTableEditor.h"
 #include "model/FieldRules.h"
+#include "model/VCardNameParts.h"
+#include "model/VCardPhoneChoice.h"
 #include "pab/IAddressBookHost.h"
 #include "pab/AbComment.h"
 #include "pab/AbNameCheck.h"
@@ -18,32 +20,6 @@ bool IsPlainKind(const QString& type)
         || type.startsWith(QLatin1String("x-"));
 }
 
-// The name as the card gives it, on one line and without blanks around it; any other character, a no-break
-// space too, is the name's own.
-QString NameOf(const VCardCard& card)
-{
-    QString name = card.displayName();
-    name.replace(QLatin1String("\r\n"), QLatin1String(" ")).replace(QLatin1Char('\n'), QLatin1Char(' ')).replace(QLatin1Char('\r'), QLatin1Char(' '));
-    qsizetype begin = 0;
-    qsizetype end = name.size();
-    auto blank = [](QChar c) { return c == QLatin1Char(' ') || c == QLatin1Char('\t'); };
-    while (begin < end && blank(name[begin])) ++begin;
-    while (end > begin && blank(name[end - 1])) --end;
-    return name.mid(begin, end - begin);
-}
-
-// Why a number cannot be stored, or empty when it can: letters ("+1 800 FLOWERS") would be dropped and leave
-// another number, and a text without a digit ("n/a") is no number at all.
-QString Unusable(const VCardPhone& phone)
-{
-    const QString number = phone.number.trimmed();
-    if (std::none_of(number.begin(), number.end(), [](QChar c) { return c >= u'0' && c <= u'9'; }))
-        return QStringLiteral("holds no digit");
-    if (std::any_of(number.begin(), number.end(), [](QChar c) { return c.isLetter(); }))
-        return QStringLiteral("holds letters");
-    return {};
-}
-
 // The kind kept with the entry: the number's own label, else its types without "pref".
 std::string KindToKeep(const VCardPhone& phone)
 {
@@ -51,14 +27,6 @@ std::string KindToKeep(const VCardPhone& phone)
     QStringList types = phone.types;
     types.removeAll(QStringLiteral("pref"));
     return types.join(QLatin1Char(',')).toStdString();
-}
-
-const VCardPhone* PreferredPhone(const QList<VCardPhone>& phones)
-{
-    const VCardPhone* best = nullptr;
-    for (const VCardPhone& phone : phones)
-        if (phone.preference > 0 && (!best || phone.preference < best->preference)) best = &phone;
-    return best ? best : &phones.front();
 }
 
 // The note holds the user's comment; an export of an earlier version put the index and the VIP mark at its end
@@ -77,7 +45,7 @@ AbCommentFields NoteFields(const QString& note)
 DirEntry EntryFor(const VCardCard& card, const VCardPhone& phone)
 {
     DirEntry entry;
-    entry.m_strName = NameOf(card).toStdString();
+    entry.m_strName = VCardNameParts::shownName(card).toStdString();
     FilterNumber(phone.number.trimmed().toStdString(), true, entry.m_strNumber);
     const AbCommentFields fields = NoteFields(card.note);
     entry.m_strStatus = card.vip || fields.m_strStatus == "!" ? "!" : " ";
@@ -98,7 +66,7 @@ QList<VCardPhone> UsablePhones(const VCardCard& card, const QString& name, QStri
 {
     QList<VCardPhone> usable;
     for (const VCardPhone& phone : card.phones) {
-        const QString why = Unusable(phone);
+        const QString why = VCardPhoneChoice::unusableReason(phone);
         if (why.isEmpty()) usable << phone;
         else if (notes)
             notes->append(QStringLiteral("Line %1: the number \"%2\" of %3 %4; it was not taken.")
@@ -148,7 +116,7 @@ std::vector<VCardImportItem> VCardImport::Entries(const VCardReadResult& read, V
         for (const VCardProblem& problem : read.problems) notes->append(problem.text);
     std::vector<VCardImportItem> items;
     for (const VCardCard& card : read.cards) {
-        const QString name = NameOf(card);
+        const QString name = VCardNameParts::shownName(card);
         const QList<VCardPhone> phones = UsablePhones(card, name, notes);
         if (name.isEmpty() || phones.isEmpty()) {
             if (notes)
@@ -161,7 +129,7 @@ std::vector<VCardImportItem> VCardImport::Entries(const VCardReadResult& read, V
         }
         QList<VCardPhone> chosen;
         if (choice == VCardNumberChoice::First) chosen << phones.front();
-        else if (choice == VCardNumberChoice::Preferred) chosen << *PreferredPhone(phones);
+        else if (choice == VCardNumberChoice::Preferred) chosen << phones.at(VCardPhoneChoice::preferred(phones));
         else chosen = phones;
         for (qsizetype k = 0; k < chosen.size(); ++k) {
             NoteUriParameters(card, chosen[k], name, notes);

@@ -3,7 +3,7 @@
 #include "model/EntryStore.h"
 #include "pab/IAddressBookHost.h"
 #include "model/VCardWriter.h"
-#include "pab/VCardExport.h"
+#include "model/VCardExport.h"
 #include "pab/VCardFile.h"
 #include "pab/VCardImport.h"
 #include "res/StringTable.h"

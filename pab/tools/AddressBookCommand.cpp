@@ -2,7 +2,7 @@
 
 #include "model/EntryStore.h"
 #include "pab/AddressBook.h"
-#include "pab/VCardExport.h"
+#include "model/VCardExport.h"
 #include "pab/VCardFile.h"
 #include "pab/tools/OpenedAddressBook.h"
 

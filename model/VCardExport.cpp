@@ -1,4 +1,6 @@
-#include "pab/VCardExport.h"
+#include "model/VCardExport.h"
+
+#include "model/VCardNameParts.h"
 
 #include <algorithm>
 
@@ -9,24 +11,6 @@ bool IsVCardType(const QString& type)
     static const QStringList types = {"cell", "home", "work", "voice", "fax", "pager", "text", "video", "textphone",
                                       "msg", "bbs", "modem", "car", "isdn", "pcs", "main", "iphone", "other"};
     return types.contains(type);
-}
-
-// N wants family and given name apart. "Müller, Hans" is filed family first; otherwise the last word is taken
-// for the family name, and a single word is the family name.
-QStringList NameParts(const QString& name)
-{
-    const qsizetype comma = name.indexOf(QLatin1Char(','));
-    QString family;
-    QString given;
-    if (comma > 0) {
-        family = name.left(comma).trimmed();
-        given = name.mid(comma + 1).trimmed();
-    } else {
-        const qsizetype blank = name.lastIndexOf(QLatin1Char(' '));
-        family = blank < 0 ? name : name.mid(blank + 1);
-        given = blank < 0 ? QString() : name.left(blank);
-    }
-    return {family, given, QString(), QString(), QString()};
 }
 
 VCardPhone PhoneOf(const DirEntry& entry)
@@ -46,7 +30,7 @@ VCardCard VCardExport::Card(const DirEntry& entry)
 {
     VCardCard card;
     card.formattedName = QString::fromStdString(entry.m_strName);
-    card.nameParts = NameParts(card.formattedName);
+    card.nameParts = VCardNameParts::fromName(card.formattedName);
     if (!entry.m_strNumber.empty()) card.phones.append(PhoneOf(entry));
     card.note = QString::fromStdString(entry.m_strComment);
     card.uid = QString::fromStdString(entry.m_strUid);
