@@ -99,6 +99,7 @@ private:
     bool PutConflictCopy(const QString& uid, const VCardRawCard& local, VCardRawCard copy);
     QString NewHref(const QString& uid) const;
     void PlanLocal(const QString& uid, const VCardRawCard& card);
+    void SendWhatTheBookChanged();
     bool Commit(bool withToken);
 
     AddressBookSync& m_sync;
@@ -127,6 +128,8 @@ bool AddressBookSync::Runner::Fail(const DavError& error)
 {
     if (m_sync.m_cancelled) return Fail(AddressBookSyncResult::Failure::Cancelled, QStringLiteral("The synchronization was cancelled."));
     if (m_result.ok()) m_result.certificateFingerprint = error.certificateFingerprint;
+    if (error.kind == DavError::Kind::Authentication)
+        return Fail(FailureOf(error.kind), QStringLiteral("The server refused the user name or the password (%1).").arg(error.message));
     return Fail(FailureOf(error.kind), error.message);
 }
 
@@ -422,12 +425,35 @@ bool AddressBookSync::Runner::PutConflictCopy(const QString& uid, const VCardRaw
     return true;
 }
 
+// The book may hold a card a little otherwise than it came: a name another entry of the folder had gets a
+// number, an index taken goes to the lowest free one. The server learns it now, so that the next run has nothing
+// to do; when that fails, the next run sends it as a change of the book.
+void AddressBookSync::Runner::SendWhatTheBookChanged()
+{
+    for (const auto& [uidText, entry] : m_folders.Written()) {
+        const QString uid = QString::fromStdString(uidText);
+        const auto change = m_stateChanges.find(uid);
+        if (change == m_stateChanges.end() || !change->second || m_sync.m_cancelled) continue;
+        SyncedCard& agreed = *change->second;
+        const std::optional<VCardRawCard> base = VCardRawCard::parse(agreed.card);
+        if (!base) continue;
+        QStringList lists;
+        VCardEntryCard::entryOf(*base, m_folders.ListNames(), &lists);
+        const VCardRawCard card = VCardEntryCard::cardOf(entry, lists, m_folders.ListNames(), &*base);
+        if (card.sameContent(*base)) continue;
+        const DavResult<QString> put = m_client->Put(agreed.href, card.toBytes(), agreed.etag);
+        if (!put.ok() || put.value.isEmpty()) continue;
+        agreed = SyncedCard{agreed.href, put.value, card.toBytes()};
+    }
+}
+
 // The book first, then the state: a cut between them leaves an older base, which the next run merges again
 // without a conflict.
 bool AddressBookSync::Runner::Commit(bool withToken)
 {
     QString error;
     if (!m_folders.Apply(m_localChanges, error)) return Fail(AddressBookSyncResult::Failure::Book, error);
+    if (m_result.ok()) SendWhatTheBookChanged();
     for (auto& [uid, card] : m_stateChanges) {
         if (card) m_state.Put(uid, *card);
         else m_state.Remove(uid);

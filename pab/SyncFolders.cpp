@@ -124,6 +124,7 @@ void SyncFolders::Update(DirEntry& held, const DirEntry& wanted)
     const bool same = updated.m_strName == held.m_strName && updated.m_strNumber == held.m_strNumber
         && updated.m_strNumberKind == held.m_strNumberKind && updated.m_strComment == held.m_strComment
         && updated.m_nIndex == held.m_nIndex && updated.m_strStatus == held.m_strStatus;
+    m_written.try_emplace(updated.m_strUid, updated);
     if (same) return;
     if (updated.m_nState != ENTRY_NEW) updated.m_nState = ENTRY_CHANGED;
     held = updated;
@@ -143,7 +144,7 @@ void SyncFolders::Create(const DirEntry& wanted)
                          ? wanted.m_nIndex
                          : EntryTableEditor::LowestFreeIndex(m_store.m_abTable);
     EntryTableEditor editor(m_store, m_questions, m_host);
-    editor.InsertAbEntry(m_store.m_abTable.m_nCount, entry);
+    if (editor.InsertAbEntry(m_store.m_abTable.m_nCount, entry)) m_written.try_emplace(entry.m_strUid, entry);
 }
 
 bool SyncFolders::Apply(const std::vector<SyncLocalChange>& changes, QString& error)

@@ -50,6 +50,9 @@ public:
 
     // Writes the changes: updates and creations first, each folder saved, then deletions, each folder saved.
     bool Apply(const std::vector<SyncLocalChange>& changes, QString& error);
+    // The entries as Apply wrote them, by UID: a name made unique or an index taken by another entry differ from
+    // the card they came from.
+    const std::map<std::string, DirEntry>& Written() const { return m_written; }
 
 private:
     bool Show(int folder, QString& error);
@@ -67,4 +70,5 @@ private:
     QStringList m_listNames;
     std::vector<int> m_liveCounts; // per folder record
     std::map<std::string, std::vector<SyncLocalEntry>> m_byUid;
+    std::map<std::string, DirEntry> m_written;
 };
