@@ -4,6 +4,7 @@
 #include "dav/DavHref.h"
 #include "model/VCardEntryCard.h"
 #include "model/VCardMerge.h"
+#include "model/VCardOwnedFieldEditor.h"
 #include "model/VCardOwnedFields.h"
 #include "model/VCardRawCard.h"
 #include "pab/SyncFolders.h"
@@ -51,6 +52,20 @@ QString UidOf(const VCardRawCard& card, const QString& href)
 {
     const QString uid = VCardOwnedFields::of(card).uid;
     return uid.isEmpty() ? FileNameOf(href) : uid;
+}
+
+// A contact both sides hold without a card they agreed on (a run cut off after its write, or the same card
+// imported on both sides): the index is where this book keeps the entry, no change of the contact, and follows
+// the server's card instead of making a conflict copy.
+std::optional<VCardRawCard> WithIndexOf(const VCardRawCard& local, const VCardRawCard& server)
+{
+    const VCardOwnedFields localFields = VCardOwnedFields::of(local);
+    VCardOwnedFields wanted = localFields;
+    wanted.index = VCardOwnedFields::of(server).index;
+    if (wanted.index == localFields.index) return local;
+    VCardRawCard card = local;
+    VCardOwnedFieldEditor::apply(card, localFields, wanted);
+    return card;
 }
 
 void SetUid(VCardRawCard& card, const QString& uid)
@@ -266,13 +281,20 @@ bool AddressBookSync::Runner::FetchChanged(const std::map<QString, QString>& cha
 
 std::optional<VCardRawCard> AddressBookSync::Runner::LocalCard(const QString& uid, const VCardRawCard* base) const
 {
-    const auto held = m_folders.ByUid().find(uid.toStdString());
-    if (held == m_folders.ByUid().end()) return std::nullopt;
-    const QStringList lists = m_folders.ListsOf(held->first);
+    const std::string key = uid.toStdString();
+    const auto contact = m_folders.ByUid().find(key);
+    if (contact == m_folders.ByUid().end()) return std::nullopt;
+    const QStringList lists = m_folders.ListsOf(key);
+    const int agreedIndex = base ? VCardOwnedFields::of(*base).index : 0;
     std::optional<VCardRawCard> first;
     // Entries of one contact in several folders: the one edited since the last run speaks for it.
-    for (const SyncLocalEntry& entry : held->second) {
-        VCardRawCard card = VCardEntryCard::cardOf(entry.entry, lists, m_folders.ListNames(), base);
+    for (const SyncLocalEntry& held : contact->second) {
+        DirEntry entry = held.entry;
+        // An index the card asks for that another entry of the folder holds is no change of the contact's: this
+        // book keeps the contact at another index, and the server keeps the one it has.
+        if (agreedIndex > 0 && entry.m_nIndex != agreedIndex && m_folders.IndexHeldByOther(held.folder, agreedIndex, key))
+            entry.m_nIndex = agreedIndex;
+        VCardRawCard card = VCardEntryCard::cardOf(entry, lists, m_folders.ListNames(), base);
         if (!base || !card.sameContent(*base)) return card;
         if (!first) first = std::move(card);
     }
@@ -324,6 +346,7 @@ bool AddressBookSync::Runner::SyncContact(const QString& uid)
     // Unchanged on both sides: nothing to do.
     if (changed == m_serverChanges.end() && local && base && local->sameContent(*base)) return true;
     if (changed == m_serverChanges.end() && !local && !base) return true;
+    if (!base && local && server.card) return SyncContactWith(uid, std::move(server), base, WithIndexOf(*local, *server.card));
     return SyncContactWith(uid, std::move(server), base, local);
 }
 
@@ -336,6 +359,9 @@ bool AddressBookSync::Runner::SyncContactWith(const QString& uid, ServerSide ser
         if (Cancelled()) return false;
         VCardMergeResult merged = VCardMerge::merge(base ? &*base : nullptr, local ? &*local : nullptr,
                                                     server.card ? &*server.card : nullptr, m_date);
+        if (qEnvironmentVariableIsSet("TD_SYNC_DEBUG"))
+            qWarning("UID %s server %d local %d copy %d\nBASE %s\nLOCAL %s\nSERVER %s", qPrintable(uid), int(merged.server), int(merged.local), int(bool(merged.conflictCopy)),
+                     base ? base->toBytes().constData() : "-", local ? local->toBytes().constData() : "-", server.card ? server.card->toBytes().constData() : "-");
         if (merged.merged) {
             QStringList lists;
             VCardEntryCard::entryOf(*merged.merged, m_folders.ListNames(), &lists);
@@ -439,7 +465,10 @@ void AddressBookSync::Runner::SendWhatTheBookChanged()
         if (!base) continue;
         QStringList lists;
         VCardEntryCard::entryOf(*base, m_folders.ListNames(), &lists);
-        const VCardRawCard card = VCardEntryCard::cardOf(entry, lists, m_folders.ListNames(), &*base);
+        DirEntry written = entry;
+        // An index another entry of the folder holds was not taken: the server keeps the card's.
+        if (const int agreedIndex = VCardOwnedFields::of(*base).index; agreedIndex > 0) written.m_nIndex = agreedIndex;
+        const VCardRawCard card = VCardEntryCard::cardOf(written, lists, m_folders.ListNames(), &*base);
         if (card.sameContent(*base)) continue;
         const DavResult<QString> put = m_client->Put(agreed.href, card.toBytes(), agreed.etag);
         if (!put.ok() || put.value.isEmpty()) continue;

@@ -50,13 +50,17 @@ bool SyncFolders::ReadAll(QString& error)
     }
     m_byUid.clear();
     m_listNames.clear();
+    m_indexHolders.clear();
     m_liveCounts.assign(static_cast<size_t>(m_store.m_nFolderCount), 0);
     for (int folder = 0; folder < m_store.m_nFolderCount; ++folder) {
         if (folder > 0) m_listNames << FolderName(m_store, folder);
         if (!Show(folder, error)) return false;
         const DirTable& table = m_store.m_abTable;
         m_liveCounts[static_cast<size_t>(folder)] = table.m_nCount;
-        for (int slot = 0; slot < table.m_nCount; ++slot) m_byUid[table[slot].m_strUid].push_back({folder, table[slot]});
+        for (int slot = 0; slot < table.m_nCount; ++slot) {
+            m_byUid[table[slot].m_strUid].push_back({folder, table[slot]});
+            m_indexHolders[{folder, table[slot].m_nIndex}].insert(table[slot].m_strUid);
+        }
     }
     return true;
 }
@@ -81,6 +85,13 @@ std::set<int> SyncFolders::FoldersFor(const QStringList& lists) const
     }
     if (folders.empty()) folders.insert(0);
     return folders;
+}
+
+bool SyncFolders::IndexHeldByOther(int folder, int index, const std::string& uid) const
+{
+    const auto held = m_indexHolders.find({folder, index});
+    if (held == m_indexHolders.end()) return false;
+    return held->second.size() > 1 || held->second.count(uid) == 0;
 }
 
 int SyncFolders::Room(int folder) const

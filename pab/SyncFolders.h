@@ -45,6 +45,8 @@ public:
     QStringList ListsOf(const std::string& uid) const;
     // The folders a contact with these lists belongs in: those the lists name, the book when none.
     std::set<int> FoldersFor(const QStringList& lists) const;
+    // Whether an entry of the folder other than the contact's holds the index (as the folders were read).
+    bool IndexHeldByOther(int folder, int index, const std::string& uid) const;
     // How many more entries the folder takes.
     int Room(int folder) const;
 
@@ -71,4 +73,5 @@ private:
     std::vector<int> m_liveCounts; // per folder record
     std::map<std::string, std::vector<SyncLocalEntry>> m_byUid;
     std::map<std::string, DirEntry> m_written;
+    std::map<std::pair<int, int>, std::set<std::string>> m_indexHolders; // (folder, index) -> UIDs
 };
