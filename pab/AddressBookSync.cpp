@@ -10,6 +10,7 @@
 #include "pab/SyncFolders.h"
 #include "pab/SyncState.h"
 
+#include <QRegularExpression>
 #include <QUuid>
 
 #include <map>
@@ -54,15 +55,29 @@ QString UidOf(const VCardRawCard& card, const QString& href)
     return uid.isEmpty() ? FileNameOf(href) : uid;
 }
 
-// A contact both sides hold without a card they agreed on (a run cut off after its write, or the same card
-// imported on both sides): the index is where this book keeps the entry, no change of the contact, and follows
-// the server's card instead of making a conflict copy.
-std::optional<VCardRawCard> WithIndexOf(const VCardRawCard& local, const VCardRawCard& server)
+// Whether one name is the other with the number a book adds to keep names unique in a folder: "Anna (2)".
+bool SameButNumbered(const QString& a, const QString& b)
+{
+    static const QRegularExpression numbered(QStringLiteral("^(.*) \\(\\d+\\)$"));
+    const QRegularExpressionMatch ma = numbered.match(a);
+    const QRegularExpressionMatch mb = numbered.match(b);
+    return (ma.hasMatch() && ma.captured(1) == b) || (mb.hasMatch() && mb.captured(1) == a);
+}
+
+// What a book does to a card to hold it is no change of the contact's: the index (where the book keeps the entry,
+// chosen anew where the card has none or another entry holds it) and a number after a name another entry of the
+// folder has. When both sides changed such a field differently - both books placed a contact, or a run was cut
+// off before the two agreed on it - the local card takes the server's value instead of making a conflict copy.
+VCardRawCard WithoutPlacementClashes(const VCardRawCard* base, const VCardRawCard& local, const VCardRawCard& server)
 {
     const VCardOwnedFields localFields = VCardOwnedFields::of(local);
+    const VCardOwnedFields serverFields = VCardOwnedFields::of(server);
+    const VCardOwnedFields baseFields = base ? VCardOwnedFields::of(*base) : VCardOwnedFields{};
     VCardOwnedFields wanted = localFields;
-    wanted.index = VCardOwnedFields::of(server).index;
-    if (wanted.index == localFields.index) return local;
+    if (localFields.index != baseFields.index && serverFields.index != baseFields.index) wanted.index = serverFields.index;
+    if (localFields.name != baseFields.name && serverFields.name != baseFields.name && SameButNumbered(localFields.name, serverFields.name))
+        wanted.name = serverFields.name;
+    if (wanted == localFields) return local;
     VCardRawCard card = local;
     VCardOwnedFieldEditor::apply(card, localFields, wanted);
     return card;
@@ -346,7 +361,7 @@ bool AddressBookSync::Runner::SyncContact(const QString& uid)
     // Unchanged on both sides: nothing to do.
     if (changed == m_serverChanges.end() && local && base && local->sameContent(*base)) return true;
     if (changed == m_serverChanges.end() && !local && !base) return true;
-    if (!base && local && server.card) return SyncContactWith(uid, std::move(server), base, WithIndexOf(*local, *server.card));
+    if (local && server.card) return SyncContactWith(uid, std::move(server), base, WithoutPlacementClashes(base ? &*base : nullptr, *local, *server.card));
     return SyncContactWith(uid, std::move(server), base, local);
 }
 
@@ -359,9 +374,6 @@ bool AddressBookSync::Runner::SyncContactWith(const QString& uid, ServerSide ser
         if (Cancelled()) return false;
         VCardMergeResult merged = VCardMerge::merge(base ? &*base : nullptr, local ? &*local : nullptr,
                                                     server.card ? &*server.card : nullptr, m_date);
-        if (qEnvironmentVariableIsSet("TD_SYNC_DEBUG"))
-            qWarning("UID %s server %d local %d copy %d\nBASE %s\nLOCAL %s\nSERVER %s", qPrintable(uid), int(merged.server), int(merged.local), int(bool(merged.conflictCopy)),
-                     base ? base->toBytes().constData() : "-", local ? local->toBytes().constData() : "-", server.card ? server.card->toBytes().constData() : "-");
         if (merged.merged) {
             QStringList lists;
             VCardEntryCard::entryOf(*merged.merged, m_folders.ListNames(), &lists);
@@ -423,6 +435,11 @@ bool AddressBookSync::Runner::PutConflictCopy(const QString& uid, const VCardRaw
 {
     const QString copyUid = QUuid::createUuidV5(kConflictNamespace, uid.toUtf8() + '\n' + local.toBytes()).toString(QUuid::WithoutBraces);
     SetUid(copy, copyUid);
+    // The copy's index is the contact's own: the book gives the copy one of its own, and the server learns it.
+    const VCardOwnedFields fields = VCardOwnedFields::of(copy);
+    VCardOwnedFields withoutIndex = fields;
+    withoutIndex.index = 0;
+    VCardOwnedFieldEditor::apply(copy, fields, withoutIndex);
     QStringList lists;
     VCardEntryCard::entryOf(copy, m_folders.ListNames(), &lists);
     if (!HasRoom(m_folders.FoldersFor(lists), copyUid)) {

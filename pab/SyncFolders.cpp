@@ -8,6 +8,8 @@
 #include "pab/AddressBookSession.h"
 #include "pab/IAddressBookHost.h"
 
+#include <QRegularExpression>
+
 namespace {
 QString FolderName(const EntryStore& store, int folder)
 {
@@ -108,16 +110,22 @@ int SyncFolders::SlotOf(const std::string& uid) const
 
 std::string SyncFolders::UniqueName(const std::string& name, const std::string& uid) const
 {
-    const std::string wanted = CutText(name.empty() ? std::string("(no name)") : name, kMaxAbNameLength);
-    std::string candidate = wanted;
+    std::string candidate = CutText(name.empty() ? std::string("(no name)") : name, kMaxAbNameLength);
     const DirTable& table = m_store.m_abTable;
+    const auto taken = [&table, &uid](const std::string& text) {
+        for (int slot = 0; slot < table.m_nCount; ++slot)
+            if (table[slot].m_strName == text && table[slot].m_strUid != uid) return true;
+        return false;
+    };
+    if (!taken(candidate)) return candidate;
+    // A name numbered before is numbered anew, never twice: "Anna (2)" taken gives "Anna (3)".
+    static const QRegularExpression numbered(QStringLiteral("^(.*) \\(\\d+\\)$"));
+    const QRegularExpressionMatch match = numbered.match(QString::fromStdString(candidate));
+    const std::string stem = match.hasMatch() ? match.captured(1).toStdString() : candidate;
     for (int ordinal = 2;; ++ordinal) {
-        bool taken = false;
-        for (int slot = 0; slot < table.m_nCount && !taken; ++slot)
-            taken = table[slot].m_strName == candidate && table[slot].m_strUid != uid;
-        if (!taken) return candidate;
         const std::string suffix = " (" + std::to_string(ordinal) + ")";
-        candidate = CutText(wanted, kMaxAbNameLength - int(suffix.size())) + suffix;
+        candidate = CutText(stem, kMaxAbNameLength - int(suffix.size())) + suffix;
+        if (!taken(candidate)) return candidate;
     }
 }
 
