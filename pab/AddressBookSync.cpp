@@ -10,6 +10,7 @@
 #include "pab/SyncFolders.h"
 #include "pab/SyncState.h"
 
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <QUuid>
 
@@ -500,11 +501,13 @@ bool AddressBookSync::Runner::Commit(bool withToken)
     QString error;
     if (!m_folders.Apply(m_localChanges, error)) return Fail(AddressBookSyncResult::Failure::Book, error);
     if (m_result.ok()) SendWhatTheBookChanged();
+    const SyncState before = m_state;
     for (auto& [uid, card] : m_stateChanges) {
         if (card) m_state.Put(uid, *card);
         else m_state.Remove(uid);
     }
     if (withToken) m_state.SetToken(m_newToken);
+    if (m_state == before && QFileInfo::exists(m_sync.m_stateFile)) return true; // a run with nothing to do writes nothing
     if (!m_state.Save(m_sync.m_stateFile, error)) return Fail(AddressBookSyncResult::Failure::State, error);
     return true;
 }

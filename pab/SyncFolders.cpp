@@ -24,6 +24,8 @@ SyncFolders::SyncFolders(AddressBook& book, EntryStore& store, IQuestions& quest
 
 bool SyncFolders::Show(int folder, QString& error)
 {
+    // The folder shown holds what the book holds: it was read when shown, or read again after its last save.
+    if (m_book.Internals().Container() && m_book.Internals().ShownFolderItem() == folder) return true;
     m_host.SelectFolderItem(folder);
     m_book.ChangeFolder();
     if (!m_book.Internals().Container() || m_book.Internals().ShownFolderItem() != folder) {
