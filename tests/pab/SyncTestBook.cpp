@@ -141,7 +141,8 @@ bool SyncTestBook::Move(const std::string& uid, const QString& folder)
     return true;
 }
 
-AddressBookSyncResult SyncTestBook::Sync(const SyncAccount& account, const QString& password, int timeoutMs)
+AddressBookSyncResult SyncTestBook::Sync(const SyncAccount& account, const QString& password, int timeoutMs,
+                                         const std::function<void(AddressBookSync&, int, int)>& progress)
 {
     OpenedAddressBook book(m_path, OpenedAddressBook::Access::Write, false);
     QString error;
@@ -153,5 +154,6 @@ AddressBookSyncResult SyncTestBook::Sync(const SyncAccount& account, const QStri
     }
     AddressBookSync sync(book.Book(), book.Store(), book.Questions(), book.Host(), account, password, SyncState::PathFor(m_path));
     sync.SetTimeoutMs(timeoutMs);
+    if (progress) sync.SetProgress([&sync, &progress](int done, int total) { progress(sync, done, total); });
     return sync.Run();
 }

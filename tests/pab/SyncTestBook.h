@@ -7,6 +7,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <map>
 #include <string>
 
@@ -35,7 +36,9 @@ public:
     // The contact leaves its folders for this one.
     bool Move(const std::string& uid, const QString& folder);
 
-    AddressBookSyncResult Sync(const SyncAccount& account, const QString& password, int timeoutMs = 10000);
+    // progress, when given, sees every step of the run (and may cancel it).
+    AddressBookSyncResult Sync(const SyncAccount& account, const QString& password, int timeoutMs = 10000,
+                               const std::function<void(AddressBookSync&, int done, int total)>& progress = {});
 
 private:
     QString m_path;

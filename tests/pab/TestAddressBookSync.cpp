@@ -44,6 +44,7 @@ private slots:
     void upDownAndEditsBothWays();
     void conflictCopyOnBothSidesAndOtherProgramsLinesKept();
     void deletedOnOneSideChangedOnTheOtherKeepsTheChange();
+    void cancelledHalfWayThenFinishedWithoutDoubles();
     void commandLineCountsAndExitCodes();
 
 private:
@@ -205,6 +206,39 @@ void TestAddressBookSync::deletedOnOneSideChangedOnTheOtherKeepsTheChange()
     QVERIFY(cards && cards->size() == 2);
     QCOMPARE(VCardOwnedFields::of(cards->at(QString::fromStdString(here)).card).number, QStringLiteral("0501"));
     QCOMPARE(LinesNamed(cards->at(QStringLiteral("gret")).card, "EMAIL").size(), 1);
+}
+
+void TestAddressBookSync::cancelledHalfWayThenFinishedWithoutDoubles()
+{
+    SyncTestBook book(m_dir.filePath(QStringLiteral("cancel%1.pab").arg(m_case)), {QStringLiteral("Family")});
+    for (int i = 0; i < 12; ++i)
+        QVERIFY(!book.Add(i % 2 ? QStringLiteral("Family") : QString(), "Person " + std::to_string(i), std::to_string(100 + i)).empty());
+    SyncServerClient other(Dav());
+    QVERIFY(other.Add(QStringLiteral("kurt"), OtherProgramsCard(QStringLiteral("kurt"), QStringLiteral("Kurt Weill"), QStringLiteral("0900"))));
+
+    // Cancelled from the progress callback, as a window's button would, after 5 of 13 contacts.
+    int seen = 0;
+    AddressBookSyncResult result = book.Sync(Account(), kPassword, 10000, [&seen](AddressBookSync& sync, int done, int total) {
+        seen = total;
+        if (done == 5) sync.Cancel();
+    });
+    QCOMPARE(seen, 13);
+    QCOMPARE(result.failure, AddressBookSyncResult::Failure::Cancelled);
+    const int sentBefore = result.sent;
+    const int receivedBefore = result.received;
+    QVERIFY(sentBefore + receivedBefore <= 6);
+
+    result = book.Sync(Account(), kPassword);
+    QVERIFY2(result.ok(), qPrintable(result.error));
+    QCOMPARE(result.sent + sentBefore, 12);
+    QCOMPARE(result.received + receivedBefore, 1);
+    QCOMPARE(result.conflicts, 0);
+    const auto contacts = book.Contacts();
+    QCOMPARE(contacts.size(), size_t(13));
+    const auto cards = other.Cards();
+    QVERIFY(cards && cards->size() == 13);
+    for (const auto& [uid, contact] : contacts)
+        QCOMPARE(VCardOwnedFields::of(cards->at(QString::fromStdString(uid)).card).number.toStdString(), contact.number);
 }
 
 void TestAddressBookSync::commandLineCountsAndExitCodes()
