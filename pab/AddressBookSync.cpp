@@ -84,6 +84,13 @@ VCardRawCard WithoutPlacementClashes(const VCardRawCard* base, const VCardRawCar
     return card;
 }
 
+// A conflict copy's UID follows from its contact and its local card: a run repeated after a cut finds the copy
+// it put already.
+QString ConflictUid(const QString& uid, const VCardRawCard& local)
+{
+    return QUuid::createUuidV5(kConflictNamespace, uid.toUtf8() + '\n' + local.toBytes()).toString(QUuid::WithoutBraces);
+}
+
 void SetUid(VCardRawCard& card, const QString& uid)
 {
     const QByteArray line = "UID:" + uid.toUtf8();
@@ -144,6 +151,7 @@ private:
     std::map<QString, std::optional<SyncedCard>> m_stateChanges; // by UID; none: forget the card
     std::vector<SyncLocalChange> m_localChanges;
     std::map<int, int> m_reserved; // entries planned into each folder
+    bool m_leftForLater = false;   // a change was left alone: the token must not pass it
 };
 
 bool AddressBookSync::Runner::Fail(AddressBookSyncResult::Failure failure, const QString& error)
@@ -378,9 +386,14 @@ bool AddressBookSync::Runner::SyncContactWith(const QString& uid, ServerSide ser
         if (merged.merged) {
             QStringList lists;
             VCardEntryCard::entryOf(*merged.merged, m_folders.ListNames(), &lists);
-            if (!HasRoom(m_folders.FoldersFor(lists), uid)) {
+            QStringList copyLists;
+            if (merged.conflictCopy) VCardEntryCard::entryOf(*merged.conflictCopy, m_folders.ListNames(), &copyLists);
+            // The local version lives on only in its copy: without room for the copy, the contact waits as well.
+            if (!HasRoom(m_folders.FoldersFor(lists), uid)
+                || (merged.conflictCopy && !HasRoom(m_folders.FoldersFor(copyLists), ConflictUid(uid, *local)))) {
                 // Left as it is on both sides and not recorded: a later run takes it when there is room.
                 ++m_result.notTaken;
+                m_leftForLater = true;
                 return true;
             }
         }
@@ -427,6 +440,7 @@ bool AddressBookSync::Runner::SyncContactWith(const QString& uid, ServerSide ser
         return true;
     }
     m_result.notes << QStringLiteral("The card %1 changed on the server during the synchronization; it is left for the next one.").arg(uid);
+    m_leftForLater = true;
     return true;
 }
 
@@ -434,19 +448,13 @@ bool AddressBookSync::Runner::SyncContactWith(const QString& uid, ServerSide ser
 // from the contact and its local card: a run repeated after a cut finds the copy it put already.
 bool AddressBookSync::Runner::PutConflictCopy(const QString& uid, const VCardRawCard& local, VCardRawCard copy)
 {
-    const QString copyUid = QUuid::createUuidV5(kConflictNamespace, uid.toUtf8() + '\n' + local.toBytes()).toString(QUuid::WithoutBraces);
+    const QString copyUid = ConflictUid(uid, local);
     SetUid(copy, copyUid);
     // The copy's index is the contact's own: the book gives the copy one of its own, and the server learns it.
     const VCardOwnedFields fields = VCardOwnedFields::of(copy);
     VCardOwnedFields withoutIndex = fields;
     withoutIndex.index = 0;
     VCardOwnedFieldEditor::apply(copy, fields, withoutIndex);
-    QStringList lists;
-    VCardEntryCard::entryOf(copy, m_folders.ListNames(), &lists);
-    if (!HasRoom(m_folders.FoldersFor(lists), copyUid)) {
-        ++m_result.notTaken;
-        return true;
-    }
     const QString href = NewHref(copyUid);
     const DavResult<QString> put = m_client->Put(href, copy.toBytes(), QString());
     QString etag = put.value;
@@ -503,10 +511,15 @@ bool AddressBookSync::Runner::Commit(bool withToken)
     if (m_result.ok()) SendWhatTheBookChanged();
     const SyncState before = m_state;
     for (auto& [uid, card] : m_stateChanges) {
+        if (m_folders.NotTaken().count(uid.toStdString())) {
+            m_leftForLater = true;
+            continue;
+        }
         if (card) m_state.Put(uid, *card);
         else m_state.Remove(uid);
     }
-    if (withToken) m_state.SetToken(m_newToken);
+    // Changes left for a later run (no room in the book, a card that kept changing) must come again with it.
+    if (withToken && !m_leftForLater) m_state.SetToken(m_newToken);
     if (m_state == before && QFileInfo::exists(m_sync.m_stateFile)) return true; // a run with nothing to do writes nothing
     if (!m_state.Save(m_sync.m_stateFile, error)) return Fail(AddressBookSyncResult::Failure::State, error);
     return true;

@@ -199,6 +199,13 @@ bool SyncFolders::Apply(const std::vector<SyncLocalChange>& changes, QString& er
                 }
             }
             if (!Save(error)) return false;
+            if (deletions) continue;
+            for (const SyncLocalChange& change : changes) {
+                if (touches(change, folder, false) && SlotOf(change.uid) < 0) {
+                    m_notTaken.insert(change.uid);
+                    m_written.erase(change.uid);
+                }
+            }
         }
     }
     return true;

@@ -55,6 +55,9 @@ public:
     // The entries as Apply wrote them, by UID: a name made unique or an index taken by another entry differ from
     // the card they came from.
     const std::map<std::string, DirEntry>& Written() const { return m_written; }
+    // Contacts the book did not take although asked (it passed over an entry when saving): the state must not
+    // claim them.
+    const std::set<std::string>& NotTaken() const { return m_notTaken; }
 
 private:
     bool Show(int folder, QString& error);
@@ -73,5 +76,6 @@ private:
     std::vector<int> m_liveCounts; // per folder record
     std::map<std::string, std::vector<SyncLocalEntry>> m_byUid;
     std::map<std::string, DirEntry> m_written;
+    std::set<std::string> m_notTaken;
     std::map<std::pair<int, int>, std::set<std::string>> m_indexHolders; // (folder, index) -> UIDs
 };
