@@ -7,9 +7,13 @@
 #include "SyncServerClient.h"
 #include "SyncTestBook.h"
 
+#include "model/DirTable.h"
 #include "model/VCardMerge.h"
 #include "model/VCardOwnedFields.h"
 
+#include <QEventLoop>
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -45,6 +49,7 @@ private slots:
     void conflictCopyOnBothSidesAndOtherProgramsLinesKept();
     void deletedOnOneSideChangedOnTheOtherKeepsTheChange();
     void cancelledHalfWayThenFinishedWithoutDoubles();
+    void fullFolderTakesWhatFitsAndTheRestLater();
     void commandLineCountsAndExitCodes();
 
 private:
@@ -239,6 +244,48 @@ void TestAddressBookSync::cancelledHalfWayThenFinishedWithoutDoubles()
     QVERIFY(cards && cards->size() == 13);
     for (const auto& [uid, contact] : contacts)
         QCOMPARE(VCardOwnedFields::of(cards->at(QString::fromStdString(uid)).card).number.toStdString(), contact.number);
+}
+
+void TestAddressBookSync::fullFolderTakesWhatFitsAndTheRestLater()
+{
+    // 1003 cards on the server, put in one request as a whole address book.
+    QByteArray cards;
+    for (int i = 0; i < kTableSlots + 3; ++i)
+        cards += QStringLiteral("BEGIN:VCARD\r\nVERSION:3.0\r\nUID:many-%1\r\nFN:Many %1\r\nN:Many %1;;;;\r\nTEL:%2\r\nEND:VCARD\r\n")
+                     .arg(i).arg(100000 + i).toUtf8();
+    QNetworkAccessManager network;
+    QNetworkRequest request(m_collection);
+    request.setHeader(QNetworkRequest::ContentTypeHeader, QByteArrayLiteral("text/vcard"));
+    request.setRawHeader("Authorization", "Basic " + (kUser + QLatin1Char(':') + kPassword).toUtf8().toBase64());
+    QNetworkReply* reply = network.put(request, cards);
+    QEventLoop loop;
+    connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
+    loop.exec();
+    QVERIFY2(reply->error() == QNetworkReply::NoError, qPrintable(reply->errorString()));
+    reply->deleteLater();
+
+    SyncTestBook book(m_dir.filePath(QStringLiteral("full%1.pab").arg(m_case)), {});
+    AddressBookSyncResult result = book.Sync(Account(), kPassword, 60000);
+    QVERIFY2(result.ok(), qPrintable(result.error));
+    QCOMPARE(result.received, kTableSlots);
+    QCOMPARE(result.notes, QStringList{QStringLiteral("3 cards could not be taken: the address book is full.")});
+    SyncServerClient other(Dav());
+    QCOMPARE(other.Cards()->size(), size_t(kTableSlots + 3));
+
+    // Room for them: four entries deleted here; the next run deletes those and takes the three.
+    auto contacts = book.Contacts();
+    QCOMPARE(contacts.size(), size_t(kTableSlots));
+    int deleted = 0;
+    for (auto it = contacts.begin(); deleted < 4; ++it, ++deleted) QVERIFY(book.Delete(it->first));
+    result = book.Sync(Account(), kPassword, 60000);
+    QVERIFY2(result.ok(), qPrintable(result.error));
+    QCOMPARE(result.Summary(), QStringLiteral("0 sent, 3 received, 4 deleted, 0 conflicts kept"));
+    QVERIFY(result.notes.isEmpty());
+    contacts = book.Contacts();
+    QCOMPARE(contacts.size(), size_t(kTableSlots - 1));
+    const auto held = other.Cards();
+    QCOMPARE(held->size(), size_t(kTableSlots - 1));
+    for (const auto& [uid, contact] : contacts) QVERIFY(held->count(QString::fromStdString(uid)));
 }
 
 void TestAddressBookSync::commandLineCountsAndExitCodes()
