@@ -572,7 +572,6 @@ AddressBookSync::~AddressBookSync() = default;
 
 AddressBookSyncResult AddressBookSync::Run()
 {
-    m_cancelled = false;
     return Runner(*this).Run();
 }
 

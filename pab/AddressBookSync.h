@@ -60,8 +60,9 @@ public:
     // The date conflict copies are named after (today unless set).
     void SetDate(const QDate& date) { m_date = date; }
 
+    // One run per object: a Cancel that came before the run started ends it at once.
     AddressBookSyncResult Run();
-    // Thread-safe: the run ends soon with Failure::Cancelled.
+    // Thread-safe: the run ends soon with Failure::Cancelled, after writing down what it finished.
     void Cancel();
 
 private:
