@@ -8,7 +8,7 @@
 // did not see). Every standing version must be found in the end, as a contact's number or a conflict copy's.
 //
 //   test_address_book_sync_random            (TD_SEED=N replays seed N; TD_SEED=time draws a new one)
-//   TD_SYNC_STEPS=400 test_address_book_sync_random     runs longer
+//   TD_SYNC_STEPS=2000 test_address_book_sync_random    runs longer
 #include "CuttingProxy.h"
 #include "RadicaleServer.h"
 #include "SyncServerClient.h"
@@ -57,7 +57,7 @@ void TestAddressBookSyncRandom::booksAndServerConvergeWithEveryVersionKept()
     std::mt19937_64 random(seed);
     const auto chance = [&random](double p) { return std::uniform_real_distribution<double>(0, 1)(random) < p; };
     const auto pick = [&random](size_t size) { return size_t(std::uniform_int_distribution<size_t>(0, size - 1)(random)); };
-    const int steps = qEnvironmentVariableIsSet("TD_SYNC_STEPS") ? qEnvironmentVariableIntValue("TD_SYNC_STEPS") : 120;
+    const int steps = qEnvironmentVariableIsSet("TD_SYNC_STEPS") ? qEnvironmentVariableIntValue("TD_SYNC_STEPS") : 400;
 
     RadicaleServer server;
     server.AddUser(kUser, kPassword);
