@@ -162,6 +162,14 @@ void VCardRawCard::remove(qsizetype at)
     m_lines.removeAt(at);
 }
 
+VCardRawLine VCardRawCard::lineFor(const QByteArray& logical) const
+{
+    const QList<qsizetype> versions = find("VERSION");
+    const bool twoOne = std::any_of(versions.begin(), versions.end(),
+                                    [this](qsizetype at) { return m_lines[at].parsed.value.trimmed() == "2.1"; });
+    return makeLine(logical, !twoOne);
+}
+
 qsizetype VCardRawCard::endPosition() const
 {
     for (qsizetype k = m_lines.size() - 1; k >= 0; --k) {

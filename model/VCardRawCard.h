@@ -38,8 +38,9 @@ public:
     static VCardRawLine makeLine(const QByteArray& logical, bool folded = true);
 
 private:
-    // vCard 2.1 keeps the blank of a fold as part of the value; a line written anew in such a card stays whole.
-    VCardRawLine lineFor(const QByteArray& logical) const { return makeLine(logical, version() != "2.1"); }
+    // vCard 2.1 keeps the blank of a fold as part of the value; a line written anew in a card that says 2.1
+    // anywhere stays whole.
+    VCardRawLine lineFor(const QByteArray& logical) const;
     qsizetype endPosition() const;
 
     QList<VCardRawLine> m_lines;  // BEGIN:VCARD and END:VCARD included
