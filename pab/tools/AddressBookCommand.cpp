@@ -1,10 +1,17 @@
 #include "pab/tools/AddressBookCommand.h"
 
+#include "mapi/Mapi.h"
 #include "model/EntryStore.h"
 #include "pab/AddressBook.h"
+#include "pab/AddressBookSync.h"
+#include "pab/KeyringPassword.h"
+#include "pab/PasswordCommand.h"
+#include "pab/SyncState.h"
 #include "model/VCardExport.h"
 #include "pab/VCardFile.h"
 #include "pab/tools/OpenedAddressBook.h"
+
+#include <QSettings>
 
 #include <memory>
 
@@ -31,7 +38,8 @@ AddressBookCommandResult AddressBookCommand::Run(const QStringList& arguments)
     if (command == QLatin1String("export") && (count == 2 || count == 3))
         return Export(count == 3 ? arguments[1] : QString(), arguments.last());
     if (command == QLatin1String("import") && (count == 2 || count == 3)) return Import(arguments[1], arguments.value(2));
-    return Failure(QStringLiteral("Use: list [FOLDER] | export [FOLDER] OUT.vcf | import IN.vcf [FOLDER]"), 2);
+    if (command == QLatin1String("sync") && count == 1) return Sync();
+    return Failure(QStringLiteral("Use: list [FOLDER] | export [FOLDER] OUT.vcf | import IN.vcf [FOLDER] | sync"), 2);
 }
 
 AddressBookCommandResult AddressBookCommand::List(const QString& folder)
@@ -87,5 +95,55 @@ AddressBookCommandResult AddressBookCommand::Import(const QString& file, const Q
             problems << QStringLiteral("The import did not complete: the address book reported the error above.");
     }
     if (!problems.isEmpty()) result.err = problems.join(QLatin1Char('\n')) + QLatin1Char('\n');
+    return result;
+}
+
+// The account of the settings, or the one given; the password from the command given, else from the keyring.
+// A first run that found the address book from the server's address keeps it in the settings for the next ones.
+AddressBookCommandResult AddressBookCommand::Sync()
+{
+    QSettings settings;
+    SyncAccount account = SyncAccount::Read(settings);
+    const bool fromSettings = m_options.url.isEmpty();
+    if (!fromSettings) {
+        account.m_strServer = m_options.url;
+        account.m_strAddressBook.clear();
+    }
+    if (!m_options.user.isEmpty()) account.m_strUser = m_options.user;
+    if (!account.IsSet())
+        return Failure(QStringLiteral("No synchronization account is set: give --url and --user, or set them in the program."));
+    QString password;
+    if (!m_options.passwordCommand.isEmpty()) {
+        const PasswordCommand::Result given = PasswordCommand::Run(m_options.passwordCommand);
+        if (!given.ok) return Failure(given.error);
+        password = given.password;
+    } else {
+        const KeyringPassword::Result kept = KeyringPassword(account.KeyringKey()).Read();
+        if (!kept.ok)
+            return Failure(kept.notFound ? QStringLiteral("The keyring holds no password for %1; give --password-command.").arg(account.KeyringKey())
+                                         : kept.error);
+        password = kept.password;
+    }
+
+    OpenedAddressBook book(m_options.pabFile, OpenedAddressBook::Access::Write, m_options.create);
+    QString error;
+    if (!book.Open(QString(), &error)) return Failure(error);
+    const QString stateFile = SyncState::PathFor(QString::fromStdString(MAPIGetAddressBookFile()));
+    AddressBookSync sync(book.Book(), book.Store(), book.Questions(), book.Host(), account, password, stateFile);
+    const AddressBookSyncResult outcome = sync.Run();
+    if (!outcome.ok()) {
+        QString cause = outcome.error;
+        if (!outcome.certificateFingerprint.isEmpty())
+            cause += QStringLiteral("\nThe server's certificate has the SHA-256 fingerprint %1.").arg(outcome.certificateFingerprint);
+        if (!book.Questions().Reports().isEmpty()) cause = book.Questions().Reports().join(QLatin1Char('\n')) + QLatin1Char('\n') + cause;
+        return Failure(cause);
+    }
+    if (fromSettings && account.m_strAddressBook.isEmpty() && !outcome.collection.isEmpty()) {
+        account.m_strAddressBook = outcome.collection;
+        account.Write(settings);
+    }
+    AddressBookCommandResult result;
+    result.out = outcome.Summary() + QLatin1Char('\n');
+    if (!outcome.notes.isEmpty()) result.err = outcome.notes.join(QLatin1Char('\n')) + QLatin1Char('\n');
     return result;
 }

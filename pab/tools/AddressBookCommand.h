@@ -20,17 +20,24 @@ public:
         bool create = false;               // a pabFile that does not exist is created (else an error)
         VCardVersion version = VCardVersion::V3_0;
         VCardNumberChoice numbers = VCardNumberChoice::Preferred;
+        // sync: the account when not the one of settings group "Sync", and the command that prints the password
+        // (else the keyring gives it).
+        QString url;
+        QString user;
+        QString passwordCommand;
     };
 
     explicit AddressBookCommand(Options options) : m_options(std::move(options)) {}
 
-    // "list [FOLDER]", "export [FOLDER] OUT.vcf", "import IN.vcf [FOLDER]"; FOLDER defaults to the book itself.
+    // "list [FOLDER]", "export [FOLDER] OUT.vcf", "import IN.vcf [FOLDER]", "sync"; FOLDER defaults to the book
+    // itself.
     AddressBookCommandResult Run(const QStringList& arguments);
 
 private:
     AddressBookCommandResult List(const QString& folder);
     AddressBookCommandResult Export(const QString& folder, const QString& file);
     AddressBookCommandResult Import(const QString& file, const QString& folder);
+    AddressBookCommandResult Sync();
 
     Options m_options;
 };

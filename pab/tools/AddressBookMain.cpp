@@ -14,6 +14,9 @@ bool ReadOptions(const QCommandLineParser& parser, AddressBookCommand::Options& 
 {
     options.pabFile = parser.value(QStringLiteral("pab"));
     options.create = parser.isSet(QStringLiteral("create"));
+    options.url = parser.value(QStringLiteral("url"));
+    options.user = parser.value(QStringLiteral("user"));
+    options.passwordCommand = parser.value(QStringLiteral("password-command"));
     const QString version = parser.value(QStringLiteral("vcard-version"));
     if (version == QLatin1String("4.0")) options.version = VCardVersion::V4_0;
     else if (version != QLatin1String("3.0")) return false;
@@ -51,6 +54,8 @@ int main(int argc, char** argv)
         "  list [FOLDER]               the folder's entries: index, name, number, VIP\n"
         "  export [FOLDER] OUT.vcf     the folder's entries as vCards\n"
         "  import IN.vcf [FOLDER]      vCards into the folder, then saved\n"
+        "  sync                        two-way synchronization with the CardDAV address book of settings\n"
+        "                              group Sync (or --url and --user); prints what went each way\n"
         "FOLDER is a distribution list's name; without it, the address book itself.\n"
         "list and export only read the book, even while the program or an import has it open; an import waits\n"
         "for no one: while another program changes the book it ends with an error naming that program."));
@@ -63,8 +68,12 @@ int main(int argc, char** argv)
         {"vcard-version", "vCard version of an export: 3.0 (default) or 4.0.", "VERSION", "3.0"},
         {"numbers", "Which numbers of a card an import takes: preferred (default), first, or each (one entry per number).",
          "WHICH", "preferred"},
+        {"url", "sync: the CardDAV server or address book (instead of the one in the settings).", "URL"},
+        {"user", "sync: the user name on the server.", "NAME"},
+        {"password-command", "sync: a command whose first line of output is the password (else the keyring gives it).",
+         "CMD"},
     });
-    parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("list, export or import, and their arguments."));
+    parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("list, export, import or sync, and their arguments."));
     parser.process(Utf8Arguments(argc, argv));
     AddressBookCommand::Options options;
     if (!ReadOptions(parser, options)) {

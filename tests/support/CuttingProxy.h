@@ -17,6 +17,8 @@ public:
     CuttingProxy(quint16 targetPort, quint64 seed, double cutChance, int maxBytes);
 
     quint16 Port() const { return m_server.serverPort(); }
+    // From now on; 0 forwards every connection whole (a clean run through the same address).
+    void SetCutChance(double cutChance) { m_cutChance = cutChance; }
     int Connections() const { return m_connections; }
     int Cuts() const { return m_cuts; }
 
