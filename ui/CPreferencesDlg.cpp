@@ -3,6 +3,7 @@
 #include "res/StringTable.h"
 #include "ui/CConnectionDlg.h"
 #include "ui/CFilePathField.h"
+#include "ui/CSyncAccountBox.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -87,6 +88,9 @@ void CPreferencesDlg::CreateControls()
     form->addRow(QStringLiteral("&Speed:"), m_cbBaud);
     layout->addLayout(form);
 
+    m_syncAccount = new CSyncAccountBox(this, SyncAccount::Read(m_settings));
+    layout->addWidget(m_syncAccount);
+
     auto* note = new QLabel(QStringLiteral("The preview row and the telephone change at once; the start-up "
                                            "directories, the address-book file and the speed at the next start."),
                             this);
@@ -144,6 +148,7 @@ FormSettings CPreferencesDlg::Values() const
 
 void CPreferencesDlg::accept()
 {
+    if (!m_syncAccount->Store(m_settings)) return; // the box says why; nothing is written
     m_values = Values();
     m_values.Write(m_settings);
     QDialog::accept();

@@ -1,6 +1,6 @@
 #pragma once
-// The preferences: the directories read at start-up, the preview row, the address-book file, and the
-// telephone's device (chosen in the connection dialog) and speed. OK writes them all to the settings given;
+// The preferences: the directories read at start-up, the preview row, the address-book file, the telephone's
+// device (chosen in the connection dialog) and speed, and the address book's synchronization account. OK writes them all to the settings given;
 // Cancel writes nothing. What takes effect when is said in the dialog: the preview row and the device at once
 // (the form applies them), the rest at the next start.
 #include "model/FormSettings.h"
@@ -11,6 +11,7 @@
 #include <functional>
 
 class CFilePathField;
+class CSyncAccountBox;
 class QCheckBox;
 class QComboBox;
 class QLabel;
@@ -23,6 +24,9 @@ public:
     // changes it on OK; true then. Tests give one of their own.
     using DeviceChooser = std::function<bool(QString& device)>;
     CPreferencesDlg(QWidget* parent, QSettings& settings, DeviceChooser chooseDevice = {});
+
+    // The synchronization account's part of the dialog.
+    CSyncAccountBox* SyncAccountBox() const { return m_syncAccount; }
 
     // The values as the dialog shows them (after OK: as written).
     FormSettings Values() const;
@@ -42,4 +46,5 @@ private:
     CFilePathField* m_bookFile = nullptr;
     QLabel* m_stDevice = nullptr;
     QComboBox* m_cbBaud = nullptr;
+    CSyncAccountBox* m_syncAccount = nullptr;
 };

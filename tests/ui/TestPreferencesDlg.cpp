@@ -1,8 +1,11 @@
 // The preferences dialog on real widgets over a real settings file: the check boxes show and set the start-up
-// mask, OK writes every key the program reads (the device through the connection dialog), Cancel writes nothing.
+// mask, OK writes every key the program reads (the device through the connection dialog), Cancel writes nothing;
+// the synchronization account goes to the settings and its password only to the keyring, and a password the
+// keyring refuses, or an address that cannot be used, keeps the dialog open with the reason and writes nothing.
 #include "model/FormSettings.h"
 #include "ui/CFilePathField.h"
 #include "ui/CPreferencesDlg.h"
+#include "ui/CSyncAccountBox.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -94,6 +97,49 @@ private slots:
         QSettings last(file, QSettings::IniFormat);
         QCOMPARE(last.value(QStringLiteral("CfgPropPage2/Autoload")).toInt(), 0);
         QCOMPARE(FormSettings::Read(last).AutoReadMask(), 0u);
+    }
+
+    void syncAccountKeepsItsPasswordOutOfTheSettings()
+    {
+        const QString file = m_dir.filePath(QStringLiteral("sync.ini"));
+        QSettings settings(file, QSettings::IniFormat);
+        QStringList kept;
+        QString refusal = QStringLiteral("no keyring here");
+        CSyncAccountBox box(nullptr, SyncAccount::Read(settings), [&](const SyncAccount& account, const QString& password) {
+            kept << account.KeyringKey() + u' ' + password;
+            return refusal;
+        });
+        auto field = [&](const char* name) { return box.findChild<QLineEdit*>(QLatin1String(name)); };
+        auto* problem = box.findChild<QLabel*>(QStringLiteral("syncProblem"));
+
+        field("syncServer")->setText(QStringLiteral("ftp://dav.example.org/"));
+        QVERIFY(!box.Store(settings));
+        QVERIFY(problem->text().contains(QLatin1String("https://")));
+
+        field("syncServer")->setText(QStringLiteral(" https://dav.example.org/ "));
+        field("syncUser")->setText(QStringLiteral("anna"));
+        field("syncPassword")->setText(QStringLiteral("s3cret"));
+        QVERIFY(!box.Store(settings)); // the keyring refused: nothing written, the reason shown
+        QVERIFY(problem->text().contains(refusal));
+        settings.sync();
+        QVERIFY(settings.allKeys().isEmpty());
+
+        refusal.clear();
+        QVERIFY(box.Store(settings));
+        QVERIFY(problem->isHidden());
+        QCOMPARE(kept.last(), QStringLiteral("anna@https://dav.example.org/ s3cret"));
+        QVERIFY(field("syncPassword")->text().isEmpty());
+        settings.sync();
+        QFile written(file);
+        QVERIFY(written.open(QIODevice::ReadOnly));
+        const QByteArray text = written.readAll();
+        QVERIFY(text.contains("dav.example.org"));
+        QVERIFY(!text.contains("s3cret"));
+
+        // An empty password field keeps the password the keyring holds.
+        kept.clear();
+        QVERIFY(box.Store(settings));
+        QVERIFY(kept.isEmpty());
     }
 };
 
