@@ -484,7 +484,7 @@ AddressBookSync::~AddressBookSync() = default;
 
 AddressBookSyncResult AddressBookSync::Run()
 {
-    m_cancelled = false;
+    // A cancel that came before the run began ends it at once: the window may cancel while the worker starts.
     return Runner(*this).Run();
 }
 

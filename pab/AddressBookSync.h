@@ -61,7 +61,7 @@ public:
     void SetDate(const QDate& date) { m_date = date; }
 
     AddressBookSyncResult Run();
-    // Thread-safe: the run ends soon with Failure::Cancelled.
+    // Thread-safe: the run going on, or the next one, ends soon with Failure::Cancelled.
     void Cancel();
 
 private:
