@@ -16,6 +16,7 @@ const std::vector<Popup>& Menu()
           {kSeparator, QString()},
           {ID_FILE_IMPORT_VCARD, QStringLiteral("&Import vCard...")},
           {ID_FILE_EXPORT_VCARD, QStringLiteral("E&xport vCard...")},
+          {ID_FILE_SYNC, QStringLiteral("S&ynchronize Address Book")},
           {kSeparator, QString()},
           {ID_FILE_CONNECTION, QStringLiteral("&Connection...")},
           {ID_FILE_RESTORE_BACKUP, QStringLiteral("&Restore telephone backup...")},

@@ -7,6 +7,11 @@ void AddressBookFile::Use(const QString& path)
     MAPISetAddressBookFile(path.toStdString());
 }
 
+QString AddressBookFile::Current()
+{
+    return QString::fromStdString(MAPIGetAddressBookFile());
+}
+
 void AddressBookFile::UseDefault()
 {
     MAPISetAddressBookFile({});

@@ -9,4 +9,6 @@ public:
     static void Use(const QString& path);
     // Back to the user's data folder.
     static void UseDefault();
+    // The file sessions open now, the user's data folder's one resolved to its path.
+    static QString Current();
 };

@@ -10,6 +10,7 @@ enum CommandId : int {
     ID_FILE_PREFERENCES = 32800,
     ID_FILE_RENAME_LIST = 32801, // the distribution list shown
     ID_FILE_DELETE_LIST = 32802, // the distribution list shown; its entries stay in the book
+    ID_FILE_SYNC = 32803,        // the address book with its CardDAV server, in the background
     ID_COPY_TO_AB = 32774,
     ID_UPLOAD_TO_PHONE = 32775,
     ID_COPY_TO_PHONE = 32780,

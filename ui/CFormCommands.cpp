@@ -17,6 +17,26 @@ bool ListHasRows(const QTreeWidget* list)
 {
     return list->topLevelItemCount() > 0;
 }
+
+// What would read or change the address book, or its file, while a synchronization has it.
+bool NeedsTheBook(int id)
+{
+    switch (id) {
+    case ID_FILE_NEW_FOLDER:
+    case ID_FILE_OPEN_FOLDER:
+    case ID_FILE_RENAME_LIST:
+    case ID_FILE_DELETE_LIST:
+    case ID_FILE_IMPORT_VCARD:
+    case ID_FILE_EXPORT_VCARD:
+    case ID_FILE_PREFERENCES:
+    case ID_FILE_SYNC:
+    case ID_COPY_TO_AB:
+    case ID_UPLOAD_TO_AB:
+        return true;
+    default:
+        return false;
+    }
+}
 }
 
 bool CFormCommands::OnUpdateCommand(int id, bool& enabled) const
@@ -26,6 +46,10 @@ bool CFormCommands::OnUpdateCommand(int id, bool& enabled) const
     // While the telephone works its table stays as it is: what would change it waits.
     const bool phoneBusy = store.HasFlag(VF_BUSY);
     const bool activePhoneBusy = phoneBusy && store.m_nActiveList == LIST_PHONE;
+    if (IsSynchronizing() && NeedsTheBook(id)) {
+        enabled = false;
+        return true;
+    }
     switch (id) {
     case ID_FILE_EXPORT_VCARD:
         enabled = ListHasRows(m_parts.controls.m_lcPhone) || ListHasRows(m_parts.controls.m_lcAddressBook);
@@ -40,6 +64,7 @@ bool CFormCommands::OnUpdateCommand(int id, bool& enabled) const
     case ID_FILE_IMPORT_VCARD:
     case ID_FILE_NEW_FOLDER:
     case ID_FILE_OPEN_FOLDER:
+    case ID_FILE_SYNC:
     case ID_COPY_TO_AB:
     case ID_UPLOAD_TO_AB:
         enabled = true;
@@ -87,6 +112,7 @@ bool CFormCommands::OnCommand(int id)
     case ID_FILE_RESTORE_BACKUP: OnRestoreBackup(); return true;
     case ID_FILE_IMPORT_VCARD: OnImportVCard(); return true;
     case ID_FILE_EXPORT_VCARD: OnExportVCard(); return true;
+    case ID_FILE_SYNC: OnSynchronize(); return true;
     case ID_COPY_TO_AB: OnCopyToAddressBook(); return true;
     case ID_COPY_TO_PHONE: OnCopyToPhone(); return true;
     case ID_UPLOAD_TO_PHONE: OnSaveToPhone(); return true;
@@ -128,6 +154,8 @@ void CFormCommands::OnSavePending()
 void CFormCommands::OnExit()
 {
     EntryStore& store = m_parts.store;
+    // A synchronization is cancelled and ends first, with the book open again: it may still be kept open.
+    if (!StopSynchronizing(60000)) return;
     // A save under way finishes first: leaving now would leave the telephone half-written.
     if (m_parts.phone.IsWriting() && m_parts.phone.RefuseWhileBusy()) return;
     // A question left without an answer (Escape, its close box) means "stay": nothing more is saved or dropped.

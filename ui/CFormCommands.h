@@ -7,6 +7,7 @@
 #include <QString>
 
 #include <functional>
+#include <memory>
 
 class AddressBook;
 class CEntryPanes;
@@ -14,6 +15,9 @@ class CFormControls;
 class CFormHost;
 class CFormLists;
 class CPreviewRow;
+class CSyncRun;
+struct AddressBookSyncResult;
+struct SyncAccount;
 class IQuestions;
 class QWidget;
 class TelephoneDirectories;
@@ -36,7 +40,8 @@ public:
         CFormHost& host;
         std::function<void()> leave;
     };
-    explicit CFormCommands(Parts parts) : m_parts(std::move(parts)) {}
+    explicit CFormCommands(Parts parts);
+    ~CFormCommands() override;
 
     bool OnUpdateCommand(int id, bool& enabled) const override;
     bool OnCommand(int id) override;
@@ -75,11 +80,29 @@ public:
     // vCard files: into the address-book folder shown, and out of either list.
     void OnImportVCard();
     void OnExportVCard();
+    // The address book with its CardDAV server, in the background: the book's commands wait meanwhile.
+    void OnSynchronize();
+    bool IsSynchronizing() const;
+    // Where the synchronization's password comes from (the keyring); tests give one of their own. Returns the
+    // password, or an empty one with the reason in `error`.
+    using PasswordSource = std::function<QString(const SyncAccount& account, QString& error)>;
+    void SetPasswordSource(PasswordSource source) { m_passwordSource = std::move(source); }
+    // Ends a synchronization going on (at the way out); false when it did not end within timeoutMs.
+    bool StopSynchronizing(int timeoutMs);
 
 private:
     // Carries the preview's copies into the list's side (LIST_PHONE or LIST_AB).
     void TransferPreviewTo(int target);
+    // The book's side while a synchronization runs: its list and folder box wait, the status line counts.
+    void ShowSynchronizing(bool running);
+    void OnSyncFinished(const AddressBookSyncResult& result);
+    // Opens the book again after a synchronization, on the folder shown before.
+    void ReopenBook(const QString& folderShown);
 
     Parts m_parts;
     std::function<bool(const QString&)> m_restoreBackup;
+    PasswordSource m_passwordSource;
+    std::unique_ptr<CSyncRun> m_sync;
+    QString m_strFolderBeforeSync;
+    QString m_strBookFile; // while a synchronization has the book: the file to open again
 };

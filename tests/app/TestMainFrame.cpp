@@ -88,7 +88,7 @@ void TestMainFrame::ActivateFrame()
 void TestMainFrame::menuHoldsTheItemsWithTheirIds()
 {
     const std::vector<std::pair<QString, std::vector<ExpectedItem>>> expected = {
-        {"&File", {{32771, "&New\tStrg+N"}, {32772, "&Open...\tStrg+O"}, {32801, "Rena&me Distribution List..."}, {32802, "&Delete Distribution List..."}, {0, ""}, {32791, "&Import vCard..."}, {32792, "E&xport vCard..."}, {0, ""}, {32790, "&Connection..."}, {32793, "&Restore telephone backup..."}, {32800, "Pre&ferences..."}, {0, ""}, {57665, "&Exit\tStrg+E"}}},
+        {"&File", {{32771, "&New\tStrg+N"}, {32772, "&Open...\tStrg+O"}, {32801, "Rena&me Distribution List..."}, {32802, "&Delete Distribution List..."}, {0, ""}, {32791, "&Import vCard..."}, {32792, "E&xport vCard..."}, {32803, "S&ynchronize Address Book"}, {0, ""}, {32790, "&Connection..."}, {32793, "&Restore telephone backup..."}, {32800, "Pre&ferences..."}, {0, ""}, {57665, "&Exit\tStrg+E"}}},
         {"&Edit",
          {{57635, "&Cut\tCtrl+X"}, {57634, "Cop&y\tCtrl+C"}, {57637, "&Paste\tCtrl+V"}, {0, ""},
           {57642, "Select &all\tCtrl+A"}, {32785, "&Edit Entry...\tCtrl+E"}, {32786, "Add &New Entry...\tCtrl+I"},
