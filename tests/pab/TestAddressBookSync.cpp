@@ -1,8 +1,9 @@
 // The synchronization against a real Radicale on 127.0.0.1: a book goes up, a second book comes down, edits travel
 // both ways, a field changed on both sides keeps the local version as a conflict copy on both sides, the lines of
 // other programs (EMAIL, ADR, PHOTO) survive an edit made here, a contact deleted on one side and changed on the
-// other survives with the change, a run with nothing to do sends one request; then the address-book tool itself
-// with --password-command, its counts and its exit codes.
+// other survives with the change, a run with nothing to do sends one request; vdirsyncer, a client of its own,
+// reads what the book sent and sends what it changes; then the address-book tool itself with --password-command,
+// its counts and its exit codes.
 #include "RadicaleServer.h"
 #include "SyncServerClient.h"
 #include "SyncTestBook.h"
@@ -11,6 +12,7 @@
 #include "model/VCardMerge.h"
 #include "model/VCardOwnedFields.h"
 
+#include <QDir>
 #include <QEventLoop>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
@@ -32,6 +34,59 @@ QByteArray OtherProgramsCard(const QString& uid, const QString& name, const QStr
         .toUtf8();
 }
 
+// vdirsyncer, mirroring the collection into a folder of .vcf files; the folder's files by name.
+class Vdirsyncer {
+public:
+    Vdirsyncer(const QString& dir, const QUrl& collection) : m_dir(dir)
+    {
+        QDir().mkpath(dir + QStringLiteral("/local"));
+        QDir().mkpath(dir + QStringLiteral("/status"));
+        QFile config(dir + QStringLiteral("/config"));
+        if (!config.open(QIODevice::WriteOnly)) return;
+        config.write(QStringLiteral("[general]\nstatus_path = \"%1/status/\"\n\n"
+                                    "[pair book]\na = \"book_local\"\nb = \"book_remote\"\ncollections = null\n"
+                                    "conflict_resolution = \"b wins\"\n\n"
+                                    "[storage book_local]\ntype = \"filesystem\"\npath = \"%1/local/\"\nfileext = \".vcf\"\n\n"
+                                    "[storage book_remote]\ntype = \"carddav\"\nurl = \"%2\"\nusername = \"%3\"\npassword = \"%4\"\n")
+                         .arg(dir, collection.toString(), kUser, kPassword)
+                         .toUtf8());
+    }
+    // discover once, then sync: true when vdirsyncer ended without error.
+    bool Sync()
+    {
+        if (!m_discovered && !Run({QStringLiteral("discover"), QStringLiteral("book")})) return false;
+        m_discovered = true;
+        return Run({QStringLiteral("sync"), QStringLiteral("book")});
+    }
+    QString File(const QString& name) const { return m_dir + QStringLiteral("/local/") + name; }
+    // The text of the card whose FN is `name`, with LF line ends (vdirsyncer keeps its files so); empty when none.
+    QByteArray CardNamed(const QString& name) const
+    {
+        for (const QFileInfo& file : QDir(m_dir + QStringLiteral("/local")).entryInfoList({QStringLiteral("*.vcf")})) {
+            QFile card(file.filePath());
+            if (!card.open(QIODevice::ReadOnly)) continue;
+            const QByteArray text = card.readAll().replace("\r\n", "\n");
+            if (text.contains("\nFN:" + name.toUtf8() + "\n")) return text;
+        }
+        return {};
+    }
+
+private:
+    bool Run(const QStringList& command)
+    {
+        QProcess process;
+        process.setStandardInputFile(QProcess::nullDevice());
+        process.setProcessChannelMode(QProcess::MergedChannels);
+        process.start(QStringLiteral("vdirsyncer"), QStringList{QStringLiteral("-c"), m_dir + QStringLiteral("/config")} + command);
+        const bool ended = process.waitForFinished(60000);
+        if (!ended || process.exitCode() != 0) qWarning("vdirsyncer %s: %s", qPrintable(command.join(u' ')), process.readAll().constData());
+        return ended && process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
+    }
+
+    QString m_dir;
+    bool m_discovered = false;
+};
+
 QStringList LinesNamed(const VCardRawCard& card, QByteArrayView name)
 {
     QStringList lines;
@@ -46,6 +101,7 @@ private slots:
     void initTestCase();
     void init();
     void upDownAndEditsBothWays();
+    void anIndependentClientSeesAndMakesChanges();
     void conflictCopyOnBothSidesAndOtherProgramsLinesKept();
     void deletedOnOneSideChangedOnTheOtherKeepsTheChange();
     void cancelledHalfWayThenFinishedWithoutDoubles();
@@ -144,6 +200,52 @@ void TestAddressBookSync::upDownAndEditsBothWays()
     QCOMPARE(contacts.at(ida).name, std::string("Ada King"));
     QCOMPARE(contacts.at(idb).folders, QStringList{"Work"});
     QCOMPARE(contacts.at("dora").number, std::string("0711"));
+}
+
+void TestAddressBookSync::anIndependentClientSeesAndMakesChanges()
+{
+    SyncTestBook book(m_dir.filePath(QStringLiteral("independent%1.pab").arg(m_case)), {});
+    const std::string ada = book.Add(QString(), "Ada Lovelace", "0301234");
+    QVERIFY(book.Sync(Account(), kPassword).ok());
+
+    Vdirsyncer other(m_dir.filePath(QStringLiteral("vdirsyncer%1").arg(m_case)), m_collection);
+    QVERIFY(other.Sync());
+    QByteArray adaCard = other.CardNamed(QStringLiteral("Ada Lovelace"));
+    QVERIFY2(adaCard.contains("\nUID:" + QByteArray::fromStdString(ada) + "\n"), adaCard.constData());
+    QVERIFY(adaCard.contains("\nTEL:0301234\n"));
+
+    // The other client changes Ada's number and adds Zoe with an address of her own.
+    const QByteArray zoeCard = "BEGIN:VCARD\r\nVERSION:3.0\r\nUID:zoe-1\r\nFN:Zoe\r\nN:;Zoe;;;\r\n"
+                               "TEL;TYPE=CELL:+4915111\r\nEMAIL;TYPE=INTERNET:zoe@example.org\r\nEND:VCARD\r\n";
+    QFile zoe(other.File(QStringLiteral("zoe-1.vcf")));
+    QVERIFY(zoe.open(QIODevice::WriteOnly) && zoe.write(zoeCard) == zoeCard.size());
+    zoe.close();
+    for (const QFileInfo& file : QDir(other.File(QString())).entryInfoList({QStringLiteral("*.vcf")})) {
+        QFile card(file.filePath());
+        QVERIFY(card.open(QIODevice::ReadWrite));
+        const QByteArray text = card.readAll();
+        if (!text.contains("FN:Ada Lovelace")) continue;
+        card.resize(0);
+        card.write(QByteArray(text).replace(":0301234\n", ":0309999\n"));
+    }
+    QVERIFY(other.Sync());
+    AddressBookSyncResult result = book.Sync(Account(), kPassword);
+    QVERIFY2(result.ok(), qPrintable(result.error));
+    QCOMPARE(result.Summary(), QStringLiteral("0 sent, 2 received, 0 deleted, 0 conflicts kept"));
+    auto contacts = book.Contacts();
+    QCOMPARE(contacts.at(ada).number, std::string("0309999"));
+    QCOMPARE(contacts.at("zoe-1").number, std::string("+4915111"));
+
+    // Zoe's number changed here reaches the other client with her e-mail address as it was.
+    QVERIFY(book.Edit("zoe-1", "Zoe", "+4915222"));
+    result = book.Sync(Account(), kPassword);
+    QVERIFY2(result.ok(), qPrintable(result.error));
+    QCOMPARE(result.sent, 1);
+    QVERIFY(other.Sync());
+    const QByteArray zoeThere = other.CardNamed(QStringLiteral("Zoe"));
+    QVERIFY2(zoeThere.contains("\nTEL;TYPE=CELL:+4915222\n"), zoeThere.constData());
+    QVERIFY(zoeThere.contains("\nEMAIL;TYPE=INTERNET:zoe@example.org\n"));
+    QVERIFY(!zoeThere.contains("+4915111"));
 }
 
 void TestAddressBookSync::conflictCopyOnBothSidesAndOtherProgramsLinesKept()
