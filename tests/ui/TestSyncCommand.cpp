@@ -157,6 +157,40 @@ private slots:
         v->Store().ClearFlag(VF_PHONE_MODIFIED);
     }
 
+    // A server whose certificate no authority signed: refused until the user trusts its fingerprint, which is then
+    // remembered with the account.
+    void untrustedCertificateIsAskedAboutAndRemembered()
+    {
+        RadicaleServer tls;
+        tls.AddUser(QStringLiteral("anna"), QStringLiteral("pw"));
+        QVERIFY(tls.EnableTls());
+        QVERIFY2(tls.Start(), qPrintable(tls.Problem()));
+        const QUrl book = tls.CreateAddressBook(QStringLiteral("anna"), QStringLiteral("pw"), QStringLiteral("secure"));
+        QVERIFY2(book.isValid(), qPrintable(tls.Problem()));
+        FormFixture& f = NewForm();
+        CDlgView* v = Start(f);
+        QSettings settings;
+        SyncAccount account = SyncAccount::Read(settings);
+        account.m_strServer = book.toString();
+        account.m_strAddressBook.clear();
+        account.Write(settings);
+
+        f.Questions().AnswerYesNo(Ids::IDS_SYNC_TRUST_CERTIFICATE, false);
+        QVERIFY(v->OnCommand(ID_FILE_SYNC));
+        QTRY_VERIFY_WITH_TIMEOUT(!v->Commands().IsSynchronizing(), 30000);
+        QVERIFY(f.Questions().Unanswered().empty());
+        QVERIFY(SyncAccount::Read(settings).m_acceptedCertificates.isEmpty());
+        QVERIFY(StatusText(f).startsWith(QLatin1String("Synchronization failed")));
+
+        f.Questions().AnswerYesNo(Ids::IDS_SYNC_TRUST_CERTIFICATE, true);
+        QVERIFY(v->OnCommand(ID_FILE_SYNC));
+        QTRY_VERIFY_WITH_TIMEOUT(StatusText(f).startsWith(QLatin1String("Synchronization ended")), 30000);
+        QTRY_VERIFY_WITH_TIMEOUT(!v->Commands().IsSynchronizing(), 30000);
+        QCOMPARE(SyncAccount::Read(settings).m_acceptedCertificates.size(), 1);
+        QCOMPARE(StatusText(f), QStringLiteral("Synchronization ended: 2 sent, 0 received, 0 deleted, 0 conflicts kept"));
+        QVERIFY(f.Questions().Unanswered().empty());
+    }
+
     void wrongPasswordNamesTheCause()
     {
         FormFixture& f = NewForm();
