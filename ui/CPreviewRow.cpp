@@ -109,10 +109,7 @@ void CPreviewRow::ClearPreviewRow()
     m_store.m_nActiveList = LIST_NONE;
     m_controls.m_btnToAddressBook->setEnabled(false);
     m_controls.m_btnToPhone->setEnabled(false);
-    m_controls.m_cbPreview->clear();
-    m_controls.m_cbPreview->setEnabled(false);
-    for (QLineEdit* edit : {m_controls.m_edName, m_controls.m_edNumber, m_controls.m_edIndex, m_controls.m_edStatus})
-        edit->clear();
+    EmptyPreview();
 }
 
 void CPreviewRow::EmptyPreview()
